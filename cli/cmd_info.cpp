@@ -1,0 +1,50 @@
+// qstr info: what the library sees of this machine, and why.
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "cli.h"
+#include "host/host.h"
+#include "host/profile.h"
+#include "qstr14/frame.h"
+
+namespace qstr::cli {
+namespace {
+
+std::string hex16(uint32_t value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%04X", value & 0xFFFF);
+  return text;
+}
+
+template <typename T>
+void printRow(const char *label, const std::string &value, const host::ProfileField<T> &field) {
+  std::cout << label << std::string(22 - std::string(label).size(), ' ') << value;
+  if (!field.source.empty()) std::cout << "  (" << field.source << ')';
+  std::cout << '\n';
+  if (!field.note.empty()) std::cout << std::string(22, ' ') << "note: " << field.note << '\n';
+}
+
+}  // namespace
+
+int runInfo(const std::vector<std::string> &args) {
+  ParsedArgs parsed = parseArgs(args, {}, "info");
+  if (parsed.has("--help")) {
+    std::cout << commands()[0].usage;
+    return kExitOk;
+  }
+  if (!parsed.positional.empty()) throw UsageError{"unexpected argument '" + parsed.positional[0] + "'"};
+
+  const host::HostProfile &profile = host::hostProfile();
+  printRow("locale", profile.locale.value, profile.locale);
+  printRow("system language ID", hex16(host::systemDefaultLangId()), profile.langId);
+  printRow("ANSI code page", std::to_string(host::ansiCodePage()), profile.ansiCodePage);
+  printRow("OEM code page", std::to_string(host::oemCodePage()), profile.oemCodePage);
+  printRow("double-byte support", host::dbcsEnabled() ? "yes" : "no", profile.dbcsEnabled);
+  printRow("keyboard language ID", hex16(host::keyboardLayout()), profile.keyboardLangId);
+  printRow("registry file", profile.registryPath.value, profile.registryPath);
+  std::cout << "current language      " << QStrGetLanguage() << '\n';
+  return kExitOk;
+}
+
+}  // namespace qstr::cli

@@ -1,0 +1,58 @@
+// qstr: the command-line face of the qstr14 library.
+#include <iostream>
+
+#include "cli.h"
+#include "qstr14/version.h"
+
+namespace qstr::cli {
+
+const std::vector<Command> &commands() {
+  static const std::vector<Command> table = {
+      {"info", "show what the library sees of this machine",
+       "usage: qstr info\n\n"
+       "Prints the system language ID, the ANSI and OEM code pages, double-byte\n"
+       "support, the keyboard language, the registry file and the current\n"
+       "language, each with where its value came from.\n",
+       runInfo},
+  };
+  return table;
+}
+
+namespace {
+
+void printMainHelp() {
+  std::cout << "usage: qstr [--version] [--help] COMMAND [ARGS]\n\ncommands:\n";
+  for (const Command &command : commands()) {
+    std::cout << "  " << command.name << std::string(12 - std::string(command.name).size(), ' ')
+              << command.summary << '\n';
+  }
+  std::cout << "\n'qstr COMMAND --help' describes a command.\n";
+}
+
+}  // namespace
+}  // namespace qstr::cli
+
+int main(int argc, char **argv) {
+  using namespace qstr::cli;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+    printMainHelp();
+    return args.empty() ? kExitUsage : kExitOk;
+  }
+  if (args[0] == "--version") {
+    std::cout << "qstr " << QSTR14_VERSION_STRING << '\n';
+    return kExitOk;
+  }
+  for (const Command &command : commands()) {
+    if (args[0] != command.name) continue;
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    try {
+      return command.run(rest);
+    } catch (const UsageError &error) {
+      printError(command.name, error.message);
+      return kExitUsage;
+    }
+  }
+  printError("", "unknown command '" + args[0] + "' (see 'qstr --help')");
+  return kExitUsage;
+}

@@ -1,0 +1,73 @@
+// Library state and lifecycle: QStrInit, QStrUnInit, QStrSetLanguage,
+// QStrGetLanguage and the entry point.
+#include <cstring>
+
+#include "frame/state.h"
+#include "qstr14/frame.h"
+
+namespace qstr::frame {
+namespace {
+
+struct FrameState {
+  char language[kLanguageBufferSize] = {'E', 'N'};
+  uint8_t initialised = 0;
+  host::ModuleHandle module = nullptr;
+  host::HeapHandle heap = nullptr;
+};
+
+FrameState state;
+
+// Copies at most 7 characters of `language` and zero-fills the rest of the
+// buffer, so a longer code is cut and never overruns it.
+void storeLanguage(const char *language) {
+  std::size_t length = strnlen(language, kLanguageBufferSize - 1);
+  std::memset(state.language, 0, sizeof state.language);
+  std::memcpy(state.language, language, length);
+}
+
+#if !defined(_WIN32)
+// ELF has no entry point called by the loader with a reason; a constructor
+// runs at load instead and reports process attach.
+__attribute__((constructor)) void attachAtLoad() {
+  entryPoint(host::currentModule(), kProcessAttach, nullptr);
+}
+#endif
+
+}  // namespace
+
+int32_t entryPoint(host::ModuleHandle module, uint32_t reason, void *) {
+  if (reason == kProcessAttach) {
+    state.module = module;
+    host::disableThreadLibraryCalls(module);
+    state.heap = host::processHeap();
+  }
+  return 1;
+}
+
+host::ModuleHandle moduleHandle() { return state.module; }
+
+host::HeapHandle processHeapHandle() { return state.heap; }
+
+void resetFrameState() {
+  storeLanguage("EN");
+  state.initialised = 0;
+}
+
+}  // namespace qstr::frame
+
+using qstr::frame::state;
+
+int32_t QSTR_CALL QStrInit(const char *language) {
+  if (state.initialised) return 1;
+  state.initialised = 1;
+  return QStrSetLanguage(language);
+}
+
+void QSTR_CALL QStrUnInit(void) { state.initialised = 0; }
+
+int32_t QSTR_CALL QStrSetLanguage(const char *language) {
+  if (language != nullptr) qstr::frame::storeLanguage(language);
+  return 1;
+}
+
+const char *QSTR_CALL QStrGetLanguage(void) { return state.language; }

@@ -1,0 +1,210 @@
+// Derivation of the host profile from the environment.
+#include "host/profile.h"
+
+#include <cstdlib>
+#include <mutex>
+
+namespace qstr::host {
+namespace {
+
+constexpr LocaleFacts kLocaleFacts[] = {
+#include "host/locale_table.inc"
+};
+
+constexpr const LocaleFacts &kDefaultLocale = kLocaleFacts[0];  // en_US
+
+uint16_t primaryLanguage(uint16_t langId) { return langId & 0x3FF; }
+
+std::string lowerAscii(std::string text) {
+  for (char &c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+std::string upperAscii(std::string text) {
+  for (char &c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+bool isDoubleByteCodePage(uint32_t codePage) {
+  return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
+}
+
+std::optional<std::string> nonEmpty(const EnvLookup &env, const char *name) {
+  auto value = env(name);
+  if (value && value->empty()) return std::nullopt;
+  return value;
+}
+
+// Picks the locale: QSTR14_LOCALE when it names a known locale, else the
+// first of LC_ALL, LC_CTYPE, LANG that is set, else en_US.
+const LocaleFacts &chooseLocale(const EnvLookup &env, ProfileField<std::string> &field) {
+  if (auto own = nonEmpty(env, "QSTR14_LOCALE")) {
+    if (const LocaleFacts *facts = localeFactsForName(*own)) {
+      field = {facts->name, "QSTR14_LOCALE", ""};
+      return *facts;
+    }
+    field.note = "QSTR14_LOCALE=\"" + *own + "\" names no known locale; ignored";
+  }
+  for (const char *name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    auto value = nonEmpty(env, name);
+    if (!value) continue;
+    if (const LocaleFacts *facts = localeFactsForName(*value)) {
+      field.value = facts->name;
+      field.source = name;
+      return *facts;
+    }
+    if (!field.note.empty()) field.note += "; ";
+    field.note += std::string(name) + "=\"" + *value + "\" names no known locale; en_US used";
+    break;
+  }
+  field.value = kDefaultLocale.name;
+  if (field.source.empty()) field.source = "default";
+  return kDefaultLocale;
+}
+
+// Applies a numeric override to `field`, whose value and source already
+// hold the derived value.
+template <typename T>
+void applyNumberOverride(const EnvLookup &env, const char *name, uint32_t minValue,
+                         uint32_t maxValue, ProfileField<T> &field) {
+  auto text = nonEmpty(env, name);
+  if (!text) return;
+  if (auto number = parseOverrideNumber(*text, minValue, maxValue)) {
+    field.value = static_cast<T>(*number);
+    field.source = name;
+    return;
+  }
+  field.note = std::string(name) + "=\"" + *text + "\" is not a number in " +
+               std::to_string(minValue) + ".." + std::to_string(maxValue) + "; ignored";
+}
+
+ProfileField<std::string> chooseRegistryPath(const EnvLookup &env) {
+  if (auto path = nonEmpty(env, "QSTR14_REGISTRY")) return {*path, "QSTR14_REGISTRY", ""};
+  auto config = nonEmpty(env, "XDG_CONFIG_HOME");
+  if (config && config->front() == '/') {
+    return {*config + "/qstr14/registry.reg", "XDG_CONFIG_HOME", ""};
+  }
+  if (auto home = nonEmpty(env, "HOME")) {
+    return {*home + "/.config/qstr14/registry.reg", "HOME", ""};
+  }
+  return {":memory:", "default", "neither XDG_CONFIG_HOME nor HOME is set; registry kept in memory"};
+}
+
+std::optional<std::string> realEnvironment(const char *name) {
+  const char *value = std::getenv(name);
+  if (value == nullptr) return std::nullopt;
+  return std::string(value);
+}
+
+struct ProfileState {
+  std::once_flag derived;
+  HostProfile profile;
+  bool installed = false;
+};
+
+ProfileState &profileState() {
+  static ProfileState state;
+  return state;
+}
+
+}  // namespace
+
+std::optional<uint32_t> parseOverrideNumber(const std::string &text, uint32_t minValue,
+                                            uint32_t maxValue) {
+  std::string digits = text;
+  int base = 10;
+  if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+    digits = digits.substr(2);
+    base = 16;
+  }
+  if (digits.empty() || digits.size() > 10) return std::nullopt;
+  uint64_t value = 0;
+  for (char c : digits) {
+    int digit;
+    if (c >= '0' && c <= '9') {
+      digit = c - '0';
+    } else if (base == 16 && c >= 'a' && c <= 'f') {
+      digit = c - 'a' + 10;
+    } else if (base == 16 && c >= 'A' && c <= 'F') {
+      digit = c - 'A' + 10;
+    } else {
+      return std::nullopt;
+    }
+    value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+  }
+  if (value < minValue || value > maxValue) return std::nullopt;
+  return static_cast<uint32_t>(value);
+}
+
+const LocaleFacts *localeFactsForLangId(uint16_t langId) {
+  for (const LocaleFacts &facts : kLocaleFacts) {
+    if (facts.langId == langId) return &facts;
+  }
+  for (const LocaleFacts &facts : kLocaleFacts) {
+    if (primaryLanguage(facts.langId) == primaryLanguage(langId)) return &facts;
+  }
+  return nullptr;
+}
+
+const LocaleFacts *localeFactsForName(const std::string &posixName) {
+  // Drop ".codeset" and "@modifier".
+  std::string name = posixName.substr(0, posixName.find_first_of(".@"));
+  if (name == "C" || name == "POSIX") return &kDefaultLocale;
+  std::string language = lowerAscii(name.substr(0, name.find('_')));
+  std::string territory;
+  if (auto sep = name.find('_'); sep != std::string::npos) territory = upperAscii(name.substr(sep + 1));
+  if (language.empty()) return nullptr;
+  const LocaleFacts *first = nullptr;
+  for (const LocaleFacts &facts : kLocaleFacts) {
+    std::string factsName = facts.name;
+    if (factsName.compare(0, language.size() + 1, language + "_") != 0) continue;
+    if (first == nullptr) first = &facts;
+    if (factsName.substr(language.size() + 1) == territory) return &facts;
+  }
+  return first;
+}
+
+HostProfile deriveHostProfile(const EnvLookup &env) {
+  HostProfile profile;
+  const LocaleFacts &facts = chooseLocale(env, profile.locale);
+  const std::string fromLocale = "locale " + profile.locale.value;
+
+  profile.ansiCodePage = {facts.ansiCodePage, fromLocale, ""};
+  applyNumberOverride(env, "QSTR14_ACP", 1, 65535, profile.ansiCodePage);
+  profile.oemCodePage = {facts.oemCodePage, fromLocale, ""};
+  applyNumberOverride(env, "QSTR14_OEMCP", 1, 65535, profile.oemCodePage);
+  profile.langId = {facts.langId, fromLocale, ""};
+  applyNumberOverride(env, "QSTR14_LANGID", 0, 0xFFFF, profile.langId);
+  profile.keyboardLangId = {profile.langId.value, "system language ID", ""};
+  applyNumberOverride(env, "QSTR14_KEYBOARD_LANGID", 0, 0xFFFF, profile.keyboardLangId);
+  profile.dbcsEnabled = {isDoubleByteCodePage(profile.ansiCodePage.value),
+                         "ANSI code page " + std::to_string(profile.ansiCodePage.value), ""};
+  applyNumberOverride(env, "QSTR14_DBCS", 0, 1, profile.dbcsEnabled);
+  profile.registryPath = chooseRegistryPath(env);
+  return profile;
+}
+
+const HostProfile &hostProfile() {
+  ProfileState &state = profileState();
+  if (state.installed) return state.profile;
+  std::call_once(state.derived, [&state] { state.profile = deriveHostProfile(realEnvironment); });
+  return state.profile;
+}
+
+void installHostProfile(const HostProfile &profile) {
+  ProfileState &state = profileState();
+  state.profile = profile;
+  state.installed = true;
+}
+
+void resetHostProfile() {
+  ProfileState &state = profileState();
+  state.installed = false;
+  state.profile = deriveHostProfile(realEnvironment);
+}
+
+}  // namespace qstr::host
