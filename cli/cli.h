@@ -49,6 +49,7 @@ struct Command {
 };
 
 const std::vector<Command> &commands();
+const Command &findCommand(const std::string &name);
 
 int runInfo(const std::vector<std::string> &args);
 

@@ -30,7 +30,7 @@ void printRow(const char *label, const std::string &value, const host::ProfileFi
 int runInfo(const std::vector<std::string> &args) {
   ParsedArgs parsed = parseArgs(args, {}, "info");
   if (parsed.has("--help")) {
-    std::cout << commands()[0].usage;
+    std::cout << findCommand("info").usage;
     return kExitOk;
   }
   if (!parsed.positional.empty()) throw UsageError{"unexpected argument '" + parsed.positional[0] + "'"};
@@ -43,6 +43,11 @@ int runInfo(const std::vector<std::string> &args) {
   printRow("double-byte support", host::dbcsEnabled() ? "yes" : "no", profile.dbcsEnabled);
   printRow("keyboard language ID", hex16(host::keyboardLayout()), profile.keyboardLangId);
   printRow("registry file", profile.registryPath.value, profile.registryPath);
+  static const char *const kCountryNames[] = {"none", "Japanese", "Korean", "Traditional Chinese",
+                                              "Simplified Chinese", "Arabic", "Hebrew"};
+  uint8_t country = QtpiGetCountryID();
+  std::cout << "country ID            " << int(country) << " ("
+            << (country < 7 ? kCountryNames[country] : "?") << ")\n";
   std::cout << "current language      " << QStrGetLanguage() << '\n';
   return kExitOk;
 }

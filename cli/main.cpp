@@ -18,6 +18,13 @@ const std::vector<Command> &commands() {
   return table;
 }
 
+const Command &findCommand(const std::string &name) {
+  for (const Command &command : commands()) {
+    if (name == command.name) return command;
+  }
+  throw UsageError{"unknown command '" + name + "'"};
+}
+
 namespace {
 
 void printMainHelp() {

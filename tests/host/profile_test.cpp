@@ -6,19 +6,12 @@
 
 #include "host/host.h"
 #include "host/profile.h"
+#include "support/host_profile.h"
 
 namespace {
 
-using qstr::host::deriveHostProfile;
 using qstr::host::HostProfile;
-
-HostProfile deriveFrom(const std::map<std::string, std::string> &vars) {
-  return deriveHostProfile([&vars](const char *name) -> std::optional<std::string> {
-    auto found = vars.find(name);
-    if (found == vars.end()) return std::nullopt;
-    return found->second;
-  });
-}
+HostProfile deriveFrom(const qstr::test::Environment &vars) { return qstr::test::profileFrom(vars); }
 
 struct LocaleCase {
   std::map<std::string, std::string> env;
@@ -139,14 +132,12 @@ TEST(HostProfile, RegistryPath) {
 }
 
 TEST(HostServices, ReadTheInstalledProfile) {
-  HostProfile p = deriveFrom({{"LANG", "ja_JP"}, {"QSTR14_KEYBOARD_LANGID", "0x0804"}});
-  qstr::host::installHostProfile(p);
+  qstr::test::ScopedProfile profile({{"LANG", "ja_JP"}, {"QSTR14_KEYBOARD_LANGID", "0x0804"}});
   EXPECT_EQ(qstr::host::ansiCodePage(), 932u);
   EXPECT_EQ(qstr::host::oemCodePage(), 932u);
   EXPECT_EQ(qstr::host::systemDefaultLangId(), 0x0411);
   EXPECT_EQ(qstr::host::keyboardLayout() & 0xFFFF, 0x0804u);
   EXPECT_EQ(qstr::host::dbcsEnabled(), 1);
-  qstr::host::resetHostProfile();
 }
 
 TEST(HostServices, LocaleDefaultAnsiCodePage) {

@@ -1,0 +1,32 @@
+// Host profiles for tests: built from a map of environment variables and
+// installed for the life of a scope.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "host/profile.h"
+
+namespace qstr::test {
+
+using Environment = std::map<std::string, std::string>;
+
+inline host::HostProfile profileFrom(const Environment &vars) {
+  return host::deriveHostProfile([&vars](const char *name) -> std::optional<std::string> {
+    auto found = vars.find(name);
+    if (found == vars.end()) return std::nullopt;
+    return found->second;
+  });
+}
+
+// Installs a profile; the destructor goes back to the process's own.
+class ScopedProfile {
+ public:
+  explicit ScopedProfile(const Environment &vars) { host::installHostProfile(profileFrom(vars)); }
+  ~ScopedProfile() { host::resetHostProfile(); }
+  ScopedProfile(const ScopedProfile &) = delete;
+  ScopedProfile &operator=(const ScopedProfile &) = delete;
+};
+
+}  // namespace qstr::test
