@@ -1,0 +1,159 @@
+#include "charset/east_asian_placement.h"
+
+namespace qstr::charset {
+namespace {
+
+// The extension slots: codes 0xBC-0xFB of sets 0x2B-0x81 hold, one after
+// the other, the user-defined characters of whichever page is active.
+constexpr unsigned kFirstSlotSet = 0x2B;
+constexpr unsigned kLastSlotSet = 0x81;
+constexpr unsigned kFirstSlotCode = 0xBC;
+constexpr unsigned kSlotsPerSet = 64;
+constexpr unsigned kSlotCount = (kLastSlotSet - kFirstSlotSet + 1) * kSlotsPerSet;
+
+uint16_t native(unsigned set, unsigned code) { return static_cast<uint16_t>(set << 8 | code); }
+
+uint16_t slotNative(unsigned n) {
+  if (n >= kSlotCount) return kNoMapping;
+  return native(kFirstSlotSet + n / kSlotsPerSet, kFirstSlotCode + n % kSlotsPerSet);
+}
+
+// The slot index of a native character in the extension slots, as the
+// formulas read it back (codes 0xBC and up of sets from 0x2B); false when
+// it does not lie there. Whether the index names a real code is settled by
+// the round trip in lQX6xToDbcs.
+bool slotIndex(unsigned set, unsigned code, unsigned &n) {
+  if (set < kFirstSlotSet || code < kFirstSlotCode) return false;
+  n = (set - kFirstSlotSet) * kSlotsPerSet + (code - kFirstSlotCode);
+  return true;
+}
+
+// Sets and codes of 255 per set: n → set base + n / 255, code n % 255.
+uint16_t packed255(unsigned firstSet, unsigned n) { return native(firstSet + n / 255, n % 255); }
+
+// ---- 932: native sets 0x24-0x52 ----
+uint16_t shiftJisToNative(unsigned lead, unsigned trail) {
+  if (trail < 0x40 || trail > 0xFC || trail == 0x7F) return kNoMapping;
+  const unsigned skip = trail >= 0x80 ? 1 : 0;
+  if (lead >= 0xF0 && lead <= 0xFC) return slotNative((lead - 0xF0) * 188 + (trail - 0x40) - skip);
+  const unsigned code = lead << 8 | trail;
+  if (lead >= 0x81 && lead <= 0x9F) return static_cast<uint16_t>(code - 0x5D40 - skip);
+  if (lead >= 0xE0 && lead <= 0xEF) return static_cast<uint16_t>(code - 0x5D40 - skip - 0x4000);
+  return kNoMapping;
+}
+
+uint32_t nativeToShiftJis(unsigned set, unsigned code) {
+  if (set < 0x24 || set > 0x52) return kNoMapping;
+  if (code <= 0xBB) {
+    uint32_t value = (set << 8 | code) + 0x5D40 + (code >= 0x3F ? 1 : 0);
+    return value > 0x9FFC ? value + 0x4000 : value;
+  }
+  unsigned n;
+  if (!slotIndex(set, code, n)) return kNoMapping;
+  unsigned trail = 0x40 + n % 188;
+  if (trail >= 0x7F) ++trail;
+  return (0xF0 + n / 188) << 8 | trail;
+}
+
+// ---- 934, 949: native sets 0x53-0x81, two rows of 94 per set ----
+uint16_t koreanToNative(unsigned lead, unsigned trail) {
+  if (lead < 0xA1 || lead > 0xFE || trail < 0xA1 || trail > 0xFE) return kNoMapping;
+  const unsigned row = lead - 0xA1;
+  return native(0x53 + row / 2, trail - 0xA1 + (row % 2 ? 94 : 0));
+}
+
+uint32_t nativeToKorean(unsigned set, unsigned code) {
+  if (set < 0x53 || set > 0x81 || code > 0xBB) return kNoMapping;
+  if (code < 0x5E) return ((2 * set - 5) & 0xFF) << 8 | (0xA1 + code);
+  return ((2 * set - 4) & 0xFF) << 8 | (0xA1 + code - 0x5E);
+}
+
+// ---- 936: native sets 0x82-0xA4 and the extension slots ----
+uint16_t gbkToNative(unsigned lead, unsigned trail) {
+  if (lead < 0x81 || lead > 0xFE || trail < 0xA1 || trail > 0xFE) return kNoMapping;
+  if (lead >= 0xA1) return packed255(0x82, (lead - 0xA1) * 94 + (trail - 0xA1));
+  return slotNative((lead - 0x81) * 94 + (trail - 0xA1));
+}
+
+uint32_t nativeToGbk(unsigned set, unsigned code) {
+  unsigned n;
+  if (set >= 0x82 && set <= 0xA4) {
+    if (code > 0xFE) return kNoMapping;
+    n = (set - 0x82) * 255 + code;
+    return (0xA1 + n / 94) << 8 | (0xA1 + n % 94);
+  }
+  if (!slotIndex(set, code, n)) return kNoMapping;
+  return (0x81 + n / 94) << 8 | (0xA1 + n % 94);
+}
+
+// ---- 938, 950: native sets 0xA5-0xDE and the extension slots ----
+uint16_t big5ToNative(unsigned lead, unsigned trail) {
+  unsigned t;
+  if (trail >= 0x40 && trail <= 0x7E) {
+    t = trail - 0x40;
+  } else if (trail >= 0xA1 && trail <= 0xFE) {
+    t = trail - 0x62;
+  } else {
+    return kNoMapping;
+  }
+  if (lead < 0x81 || lead > 0xFE) return kNoMapping;
+  if (lead >= 0xA1) return packed255(0xA5, (lead - 0xA1) * 157 + t);
+  return slotNative((lead - 0x81) * 157 + t);
+}
+
+uint32_t nativeToBig5(unsigned set, unsigned code) {
+  unsigned n;
+  unsigned firstLead;
+  if (set >= 0xA5 && set <= 0xDE) {
+    if (code > 0xFE) return kNoMapping;
+    n = (set - 0xA5) * 255 + code;
+    firstLead = 0xA1;
+  } else if (slotIndex(set, code, n)) {
+    firstLead = 0x81;
+  } else {
+    return kNoMapping;
+  }
+  const unsigned r = n % 157;
+  return (firstLead + n / 157) << 8 | (r <= 0x3E ? 0x40 + r : 0x62 + r);
+}
+
+}  // namespace
+
+bool isEastAsianCodePage(uint32_t codePage) {
+  switch (codePage) {
+    case 932: case 934: case 936: case 938: case 949: case 950: return true;
+    default: return false;
+  }
+}
+
+uint16_t lDbcsToQX6x(uint32_t codePage, uint16_t code) {
+  const unsigned lead = code >> 8;
+  const unsigned trail = code & 0xFF;
+  switch (codePage) {
+    case 932: return shiftJisToNative(lead, trail);
+    case 934: case 949: return koreanToNative(lead, trail);
+    case 936: return gbkToNative(lead, trail);
+    case 938: case 950: return big5ToNative(lead, trail);
+    default: return kNoMapping;
+  }
+}
+
+uint16_t lQX6xToDbcs(uint32_t codePage, uint16_t nativeChar) {
+  const unsigned set = nativeChar >> 8;
+  const unsigned code = nativeChar & 0xFF;
+  uint32_t result;
+  switch (codePage) {
+    case 932: result = nativeToShiftJis(set, code); break;
+    case 934: case 949: result = nativeToKorean(set, code); break;
+    case 936: result = nativeToGbk(set, code); break;
+    case 938: case 950: result = nativeToBig5(set, code); break;
+    default: return kNoMapping;
+  }
+  // The formulas also give codes for native values that no double-byte code
+  // produces (past the last lead byte, slot codes past 0xFB); only a code
+  // that reads back to the same native character is one.
+  if (result > 0xFFFF || lDbcsToQX6x(codePage, static_cast<uint16_t>(result)) != nativeChar) return kNoMapping;
+  return static_cast<uint16_t>(result);
+}
+
+}  // namespace qstr::charset

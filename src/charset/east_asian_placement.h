@@ -1,0 +1,31 @@
+// East Asian placement: the arithmetic between the double-byte codes of the
+// code pages 932, 934, 936, 938, 949 and 950 and the native character sets
+// 0x24-0xDF. The one implementation; every conversion that meets a
+// double-byte character calls it.
+#pragma once
+
+#include <cstdint>
+
+namespace qstr::charset {
+
+inline constexpr uint16_t kNoMapping = 0xFFFF;
+
+// 932, 934, 936, 938, 949 or 950.
+bool isEastAsianCodePage(uint32_t codePage);
+
+// Native character sets of the East Asian characters.
+inline constexpr uint8_t kFirstEastAsianSet = 0x24;
+inline constexpr uint8_t kLastEastAsianSet = 0xDF;
+constexpr bool isEastAsianSet(unsigned set) { return set >= kFirstEastAsianSet && set <= kLastEastAsianSet; }
+
+// The double-byte code (lead byte high) of a native character under
+// `codePage`, or 0xFFFF when the character has none there or the code page
+// is not one of the six. Exact inverse of lDbcsToQX6x.
+uint16_t lQX6xToDbcs(uint32_t codePage, uint16_t native);
+
+// The native character of a double-byte code (lead byte high) under
+// `codePage`, or 0xFFFF when the code is outside the page's double-byte
+// area or the code page is not one of the six.
+uint16_t lDbcsToQX6x(uint32_t codePage, uint16_t code);
+
+}  // namespace qstr::charset
