@@ -18,14 +18,19 @@ uint16_t slotNative(unsigned n) {
   return native(kFirstSlotSet + n / kSlotsPerSet, kFirstSlotCode + n % kSlotsPerSet);
 }
 
-// The slot index of a native character in the extension slots, as the
-// formulas read it back (codes 0xBC and up of sets from 0x2B); false when
-// it does not lie there. Whether the index names a real code is settled by
-// the round trip in lQX6xToDbcs.
+// The slot index of a native character read back from the extension
+// slots. Codes 0xBC-0xFE of sets from 0x2B are accepted: the codes past
+// 0xFB, which no double-byte code produces, read as the first slots of the
+// next set (0x2BFC and 0x2CBC give the same index).
 bool slotIndex(unsigned set, unsigned code, unsigned &n) {
-  if (set < kFirstSlotSet || code < kFirstSlotCode) return false;
+  if (set < kFirstSlotSet || code < kFirstSlotCode || code > 0xFE) return false;
   n = (set - kFirstSlotSet) * kSlotsPerSet + (code - kFirstSlotCode);
   return true;
+}
+
+bool inNativeRange(unsigned set, unsigned code, uint16_t first, uint16_t last) {
+  const unsigned value = set << 8 | code;
+  return value >= first && value <= last;
 }
 
 // Sets and codes of 255 per set: n → set base + n / 255, code n % 255.
@@ -43,7 +48,7 @@ uint16_t shiftJisToNative(unsigned lead, unsigned trail) {
 }
 
 uint32_t nativeToShiftJis(unsigned set, unsigned code) {
-  if (set < 0x24 || set > 0x52) return kNoMapping;
+  if (!inNativeRange(set, code, 0x2400, 0x52FE)) return kNoMapping;
   if (code <= 0xBB) {
     uint32_t value = (set << 8 | code) + 0x5D40 + (code >= 0x3F ? 1 : 0);
     return value > 0x9FFC ? value + 0x4000 : value;
@@ -63,7 +68,7 @@ uint16_t koreanToNative(unsigned lead, unsigned trail) {
 }
 
 uint32_t nativeToKorean(unsigned set, unsigned code) {
-  if (set < 0x53 || set > 0x81 || code > 0xBB) return kNoMapping;
+  if (!inNativeRange(set, code, 0x5300, 0x81BB) || code > 0xBB) return kNoMapping;
   if (code < 0x5E) return ((2 * set - 5) & 0xFF) << 8 | (0xA1 + code);
   return ((2 * set - 4) & 0xFF) << 8 | (0xA1 + code - 0x5E);
 }
@@ -77,12 +82,11 @@ uint16_t gbkToNative(unsigned lead, unsigned trail) {
 
 uint32_t nativeToGbk(unsigned set, unsigned code) {
   unsigned n;
-  if (set >= 0x82 && set <= 0xA4) {
-    if (code > 0xFE) return kNoMapping;
+  if (inNativeRange(set, code, 0x8200, 0xA4FE) && code <= 0xFE) {
     n = (set - 0x82) * 255 + code;
     return (0xA1 + n / 94) << 8 | (0xA1 + n % 94);
   }
-  if (!slotIndex(set, code, n)) return kNoMapping;
+  if (!inNativeRange(set, code, 0x2BBC, 0x81FB) || !slotIndex(set, code, n)) return kNoMapping;
   return (0x81 + n / 94) << 8 | (0xA1 + n % 94);
 }
 
@@ -104,11 +108,10 @@ uint16_t big5ToNative(unsigned lead, unsigned trail) {
 uint32_t nativeToBig5(unsigned set, unsigned code) {
   unsigned n;
   unsigned firstLead;
-  if (set >= 0xA5 && set <= 0xDE) {
-    if (code > 0xFE) return kNoMapping;
+  if (inNativeRange(set, code, 0xA500, 0xDEDE) && code <= 0xFE) {
     n = (set - 0xA5) * 255 + code;
     firstLead = 0xA1;
-  } else if (slotIndex(set, code, n)) {
+  } else if (inNativeRange(set, code, 0x2BBC, 0x81FB) && slotIndex(set, code, n)) {
     firstLead = 0x81;
   } else {
     return kNoMapping;
@@ -149,10 +152,6 @@ uint16_t lQX6xToDbcs(uint32_t codePage, uint16_t nativeChar) {
     case 938: case 950: result = nativeToBig5(set, code); break;
     default: return kNoMapping;
   }
-  // The formulas also give codes for native values that no double-byte code
-  // produces (past the last lead byte, slot codes past 0xFB); only a code
-  // that reads back to the same native character is one.
-  if (result > 0xFFFF || lDbcsToQX6x(codePage, static_cast<uint16_t>(result)) != nativeChar) return kNoMapping;
   return static_cast<uint16_t>(result);
 }
 

@@ -19,8 +19,11 @@ inline constexpr uint8_t kLastEastAsianSet = 0xDF;
 constexpr bool isEastAsianSet(unsigned set) { return set >= kFirstEastAsianSet && set <= kLastEastAsianSet; }
 
 // The double-byte code (lead byte high) of a native character under
-// `codePage`, or 0xFFFF when the character has none there or the code page
-// is not one of the six. Exact inverse of lDbcsToQX6x.
+// `codePage`, or 0xFFFF when the character lies outside the page's native
+// area or the code page is not one of the six. The exact inverse of
+// lDbcsToQX6x on every native character that it produces; the formulas
+// also give a code for some natives that no code produces (extension slot
+// codes 0xFC-0xFE, the last codes of the areas), which do not read back.
 uint16_t lQX6xToDbcs(uint32_t codePage, uint16_t native);
 
 // The native character of a double-byte code (lead byte high) under

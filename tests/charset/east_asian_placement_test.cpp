@@ -68,9 +68,12 @@ TEST(EastAsianPlacement, EveryDoubleByteCodeRoundTrips) {
       used[native] = true;
       EXPECT_EQ(lQX6xToDbcs(area.codePage, native), code) << area.codePage << " native " << std::hex << native;
     }
-    // Natives that no code produces have no code.
-    for (unsigned native = 0; native <= 0xFFFF; ++native) {
-      if (!used[native]) EXPECT_EQ(lQX6xToDbcs(area.codePage, static_cast<uint16_t>(native)), kNoMapping);
+    // Natives outside the East Asian sets have no code.
+    for (unsigned native = 0; native < 0x2400; ++native) {
+      EXPECT_EQ(lQX6xToDbcs(area.codePage, static_cast<uint16_t>(native)), kNoMapping);
+    }
+    for (unsigned native = 0xDF00; native <= 0xFFFF; ++native) {
+      EXPECT_EQ(lQX6xToDbcs(area.codePage, static_cast<uint16_t>(native)), kNoMapping);
     }
     EXPECT_GT(codes, 5000) << area.codePage;
   }
@@ -92,6 +95,26 @@ TEST(EastAsianPlacement, KnownPlaces) {
   };
   for (const Case &c : cases) {
     EXPECT_EQ(lDbcsToQX6x(c.codePage, c.code), c.native) << c.codePage << " " << std::hex << c.code;
+    EXPECT_EQ(lQX6xToDbcs(c.codePage, c.native), c.code) << c.codePage << " " << std::hex << c.native;
+  }
+}
+
+// Natives that no code produces still get the code the formulas give.
+TEST(EastAsianPlacement, FormulasOutsideTheProducedNatives) {
+  struct Case {
+    uint32_t codePage;
+    uint16_t native;
+    uint16_t code;
+  };
+  const std::vector<Case> cases = {
+      {932, 0x2BFC, 0xF081}, {932, 0x2CBC, 0xF081},  // slot codes past 0xFB read as the next set's
+      {932, 0x2AFC, kNoMapping},                     // slots start at set 0x2B
+      {932, 0x24BC, kNoMapping}, {932, 0x24FF, kNoMapping}, {932, 0x5300, kNoMapping},
+      {949, 0x53BC, kNoMapping}, {949, 0x81BB, 0xFEFE}, {949, 0x8200, kNoMapping},
+      {936, 0x2BFE, 0x81E3}, {936, 0x81FC, kNoMapping}, {936, 0x82FF, kNoMapping},
+      {950, 0xDEDF, kNoMapping}, {950, 0xA5FF, kNoMapping}, {950, 0x2BBB, kNoMapping},
+  };
+  for (const Case &c : cases) {
     EXPECT_EQ(lQX6xToDbcs(c.codePage, c.native), c.code) << c.codePage << " " << std::hex << c.native;
   }
 }
