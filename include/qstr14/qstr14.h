@@ -7,5 +7,6 @@
 #include "frame.h"
 #include "charset.h"
 #include "strings.h"
+#include "codepage.h"
 
 #endif
