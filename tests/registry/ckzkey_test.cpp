@@ -305,6 +305,21 @@ TEST_F(CKZKeyTest, TheSyntaxCharactersValueIsWrittenOnFirstUseAndHonoured) {
   EXPECT_EQ(read(r::kSyntaxValueName, "HKEY_CURRENT_USER", 64, 0).data, bytes({'a', 0}));
 }
 
+TEST_F(CKZKeyTest, AProductPastTheWorkBufferFailsCleanly) {
+  std::u16string alternatives;
+  for (int i = 0; i < 200; ++i) alternatives += (i ? u"|" : u"") + std::u16string(40, u'a' + i % 26);
+  putLink("Many", alternatives);
+  putLink("Expr", u"<Links\\Many>*<Links\\Many>");  // 40000 alternatives of 80 units
+  Reading reading = read("Expr");
+  EXPECT_EQ(reading.status, 0);
+  EXPECT_EQ(reading.resolverError, r::kErrorOutOfMemory);
+  putLink("Expr", u"<Links\\Many>*<Links\\Single>");
+  putLink("Single", u"!");
+  Reading fits = read("Expr", kLinks, 20000);
+  EXPECT_EQ(fits.resolverError, 0u);
+  EXPECT_EQ(fits.data.size(), (200 * 42 - 1) * 2 + 2u);
+}
+
 // Random expressions over the syntax characters and a few references, some
 // of them cyclic: every evaluation ends, with text or an error, and holds no
 // atom afterwards.

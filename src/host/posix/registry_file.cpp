@@ -120,6 +120,10 @@ int32_t RegistryFile::load(Tree &tree, const Stamp &stamp) {
   tree.clear();
   if (!stamp.exists) return status_ = kErrorSuccess;
   Descriptor fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0 && errno == ENOENT) {  // removed since it was examined
+    stamp_ = Stamp{};
+    return status_ = kErrorSuccess;
+  }
   if (fd.get() < 0) {
     loaded_ = false;  // try again at the next use
     return status_ = ioFailure("cannot open the registry file", errno);
