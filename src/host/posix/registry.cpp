@@ -4,6 +4,7 @@
 // node of the cached tree, so handles stay valid when the tree is reloaded
 // from a file that another process replaced. An operation on a handle whose
 // key has since disappeared from the file fails with kErrorKeyDeleted.
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -88,19 +89,17 @@ int32_t update(Store &s, const RegistryFile::Change &change) {
   return change(s.tree, &changed);
 }
 
-// The key named by a handle, or null with the error in `status`.
-const OpenKey *lookupHandle(Store &s, RegKey handle, OpenKey &rootScratch, int32_t *status) {
+// Copies the key a handle names into `open`. 0, or kErrorInvalidHandle.
+int32_t lookupHandle(const Store &s, RegKey handle, OpenKey *open) {
   std::string_view root = rootNameOfHandle(handle);
   if (!root.empty()) {
-    rootScratch = OpenKey{std::string(root), kKeyAllAccess};
-    return &rootScratch;
+    *open = OpenKey{std::string(root), kKeyAllAccess};
+    return kErrorSuccess;
   }
   auto found = s.handles.find(handle);
-  if (found == s.handles.end()) {
-    *status = kErrorInvalidHandle;
-    return nullptr;
-  }
-  return &found->second;
+  if (found == s.handles.end()) return kErrorInvalidHandle;
+  *open = found->second;
+  return kErrorSuccess;
 }
 
 std::size_t depthOf(std::string_view path) {
@@ -127,7 +126,12 @@ int32_t appendSubKey(std::string &path, const char *subKey) {
   return kErrorSuccess;
 }
 
+// Handles count up by 4 below the predefined roots, then start over,
+// skipping those still open.
 RegKey newHandle(Store &s, std::string path, uint32_t access) {
+  while (s.handles.count(s.nextHandle) != 0 || s.nextHandle >= kHkeyClassesRoot) {
+    s.nextHandle = s.nextHandle >= kHkeyClassesRoot ? kFirstHandle : s.nextHandle + 4;
+  }
   RegKey handle = s.nextHandle;
   s.nextHandle += 4;
   s.handles.emplace(handle, OpenKey{std::move(path), specificRights(access)});
@@ -145,11 +149,10 @@ int32_t openKey(RegKey parent, const char *subKey, uint32_t access, bool create,
   if (result == nullptr) return kErrorInvalidParameter;
   Store &s = store();
   std::lock_guard<std::mutex> guard(s.mutex);
-  int32_t status = kErrorSuccess;
-  OpenKey rootScratch;
-  const OpenKey *parentKey = lookupHandle(s, parent, rootScratch, &status);
-  if (parentKey == nullptr) return status;
-  const std::string parentPath = parentKey->path;
+  OpenKey parentKey;
+  int32_t status = lookupHandle(s, parent, &parentKey);
+  if (status != kErrorSuccess) return status;
+  const std::string &parentPath = parentKey.path;
   std::string path = parentPath;
   if ((status = appendSubKey(path, subKey)) != kErrorSuccess) return status;
   if ((status = refresh(s)) != kErrorSuccess) return status;
@@ -175,14 +178,13 @@ int32_t queryValue(RegKey key, const char *name, uint32_t *type, uint8_t *data, 
   if (data != nullptr && size == nullptr) return kErrorInvalidParameter;
   Store &s = store();
   std::lock_guard<std::mutex> guard(s.mutex);
-  int32_t status = kErrorSuccess;
-  OpenKey rootScratch;
-  const OpenKey *open = lookupHandle(s, key, rootScratch, &status);
-  if (open == nullptr) return status;
-  if ((open->rights & kKeyQueryValue) == 0) return kErrorAccessDenied;
+  OpenKey open;
+  int32_t status = lookupHandle(s, key, &open);
+  if (status != kErrorSuccess) return status;
+  if ((open.rights & kKeyQueryValue) == 0) return kErrorAccessDenied;
   if ((status = refresh(s)) != kErrorSuccess) return status;
-  if (!keyExists(s.tree, open->path)) return kErrorKeyDeleted;
-  const Key *node = s.tree.find(open->path);
+  if (!keyExists(s.tree, open.path)) return kErrorKeyDeleted;
+  const Key *node = s.tree.find(open.path);
   const Value *value = node == nullptr ? nullptr : findValue(*node, name == nullptr ? "" : name);
   if (value == nullptr) return kErrorFileNotFound;
   if (type != nullptr) *type = value->type;
@@ -205,14 +207,13 @@ int32_t setValue(RegKey key, const char *name, uint32_t type, const uint8_t *dat
   }
   Store &s = store();
   std::lock_guard<std::mutex> guard(s.mutex);
-  int32_t status = kErrorSuccess;
-  OpenKey rootScratch;
-  const OpenKey *open = lookupHandle(s, key, rootScratch, &status);
-  if (open == nullptr) return status;
-  if ((open->rights & kKeySetValue) == 0) return kErrorAccessDenied;
-  bool isRoot = depthOf(open->path) == 0;
+  OpenKey open;
+  int32_t status = lookupHandle(s, key, &open);
+  if (status != kErrorSuccess) return status;
+  if ((open.rights & kKeySetValue) == 0) return kErrorAccessDenied;
+  bool isRoot = depthOf(open.path) == 0;
   return update(s, [&](Tree &tree, bool *changed) {
-    Key *node = isRoot ? &tree.ensure(open->path, nullptr) : tree.find(open->path);
+    Key *node = isRoot ? &tree.ensure(open.path, nullptr) : tree.find(open.path);
     if (node == nullptr) return kErrorKeyDeleted;
     storeValue(*node, valueName, type, data, size);
     *changed = true;
@@ -226,13 +227,12 @@ int32_t withKey(RegKey handle,
                 const std::function<void(const Tree &, const Key *, const std::string &)> &read) {
   Store &s = store();
   std::lock_guard<std::mutex> guard(s.mutex);
-  int32_t status = kErrorSuccess;
-  OpenKey rootScratch;
-  const OpenKey *open = lookupHandle(s, handle, rootScratch, &status);
-  if (open == nullptr) return status;
+  OpenKey open;
+  int32_t status = lookupHandle(s, handle, &open);
+  if (status != kErrorSuccess) return status;
   if ((status = refresh(s)) != kErrorSuccess) return status;
-  if (!keyExists(s.tree, open->path)) return kErrorKeyDeleted;
-  read(s.tree, s.tree.find(open->path), open->path);
+  if (!keyExists(s.tree, open.path)) return kErrorKeyDeleted;
+  read(s.tree, s.tree.find(open.path), open.path);
   return kErrorSuccess;
 }
 
