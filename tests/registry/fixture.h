@@ -1,0 +1,89 @@
+// Shared set-up of the registry tests: a registry file in a fresh temporary
+// folder (or the private in-memory registry), installed through the host
+// profile, with the store reset before and after each test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+#include "host/profile.h"
+#include "host/registry_store.h"
+
+namespace registry_test {
+
+namespace host = qstr::host;
+namespace fs = std::filesystem;
+
+inline void useRegistryPath(const std::string &path) {
+  host::HostProfile profile = host::hostProfile();
+  profile.registryPath.value = path;
+  host::installHostProfile(profile);
+  host::registry::resetStore();
+}
+
+inline std::string readFile(const fs::path &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline void writeFile(const fs::path &path, const std::string &text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+inline std::vector<uint8_t> bytes(std::initializer_list<int> list) {
+  std::vector<uint8_t> out;
+  for (int b : list) out.push_back(static_cast<uint8_t>(b));
+  return out;
+}
+
+// A registry file in its own temporary folder, one level below it so that
+// creating the folder is part of the first write.
+class RegistryFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/qstr14-registry-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    path_ = root_ / "config" / "registry.reg";
+    useRegistryPath(path_.string());
+  }
+  void TearDown() override {
+    host::resetHostProfile();
+    host::registry::resetStore();
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
+
+  // Opens or creates a key below HKEY_CURRENT_USER; fails the test otherwise.
+  host::RegKey createKey(const char *subKey, uint32_t access = 0x2001F) {
+    host::RegKey key = 0;
+    uint32_t disposition = 0;
+    EXPECT_EQ(host::regCreateKey(host::kHkeyCurrentUser, subKey, access, &key, &disposition), 0);
+    return key;
+  }
+
+  fs::path root_;
+  fs::path path_;
+};
+
+// The private in-memory registry.
+class InMemoryRegistryTest : public ::testing::Test {
+ protected:
+  void SetUp() override { useRegistryPath(":memory:"); }
+  void TearDown() override {
+    host::resetHostProfile();
+    host::registry::resetStore();
+  }
+};
+
+}  // namespace registry_test
