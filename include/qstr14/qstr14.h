@@ -6,5 +6,6 @@
 #include "export.h"
 #include "frame.h"
 #include "charset.h"
+#include "version5.h"
 
 #endif
