@@ -6,6 +6,7 @@
 #include "export.h"
 #include "frame.h"
 #include "charset.h"
+#include "version5.h"
 #include "strings.h"
 #include "codepage.h"
 

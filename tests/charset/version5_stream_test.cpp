@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <random>
+#include <vector>
+
+#include "charset/version5_items.h"
+#include "qstr14/version5.h"
+#include "support/host_profile.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using Elements = std::vector<uint16_t>;
+using qstr::charset::version5::firstIncompleteVersion5Item;
+using qstr::test::ScopedProfile;
+
+constexpr uint16_t kGuardElement = 0xAAAA;
+constexpr uint8_t kGuardByte = 0xAA;
+
+enum class Reader { kSingleByte, kJapanese, kSimplifiedChinese, kTraditionalChinese };
+
+uint16_t *convert(Reader reader, const uint8_t *src, uint16_t *dst, uint32_t size) {
+  switch (reader) {
+    case Reader::kSingleByte:
+    case Reader::kJapanese: {
+      ScopedProfile profile({{"LANG", "en_US"}, {"QSTR14_DBCS", reader == Reader::kJapanese ? "1" : "0"}});
+      return Q5dzTowz(src, dst, size);
+    }
+    case Reader::kSimplifiedChinese: return lQ5CdzTowz(src, dst, size, 0);
+    case Reader::kTraditionalChinese: return lQ5CdzTowz(src, dst, size, 0x83);
+  }
+  return nullptr;
+}
+
+// The elements stored before the terminator. Checks that the result is the
+// destination, that a terminator was stored when there was room for one,
+// and that nothing was written past `size` bytes.
+Elements toNative(Reader reader, const Bytes &stream, uint32_t size = 1024) {
+  const std::size_t capacity = (size & 0xFFFF) / 2;
+  std::vector<uint16_t> dst(capacity + 8, kGuardElement);
+  EXPECT_EQ(convert(reader, stream.data(), dst.data(), size), dst.data());
+  for (std::size_t i = capacity; i < dst.size(); ++i) {
+    EXPECT_EQ(dst[i], kGuardElement) << "written past the size at element " << i;
+  }
+  Elements out;
+  for (std::size_t i = 0; i < capacity && dst[i] != 0; ++i) out.push_back(dst[i]);
+  if (capacity > 0) EXPECT_LT(out.size(), capacity) << "no terminator";
+  return out;
+}
+
+// The bytes stored, terminator included; checks the size as toNative does.
+Bytes toVersion5(const Elements &string, uint32_t size) {
+  Elements src = string;
+  src.push_back(0);
+  const std::size_t capacity = size & 0xFFFF;
+  Bytes dst(capacity + 8, kGuardByte);
+  EXPECT_EQ(QwzTo5dz(src.data(), dst.data(), size), dst.data());
+  for (std::size_t i = capacity; i < dst.size(); ++i) {
+    EXPECT_EQ(dst[i], kGuardByte) << "written past the size at byte " << i;
+  }
+  // Items up to the terminator: single bytes and C0 code set C0.
+  Bytes out;
+  for (std::size_t i = 0; i < capacity;) {
+    const std::size_t length = dst[i] == 0xC0 ? 4 : 1;
+    out.insert(out.end(), dst.begin() + i, dst.begin() + std::min(i + length, capacity));
+    if (dst[i] == 0) break;
+    i += length;
+  }
+  return out;
+}
+
+struct StreamCase {
+  const char *what;
+  Reader reader;
+  Bytes stream;  // terminator included
+  Elements native;
+};
+
+TEST(Version5Stream, ItemsBecomeElements) {
+  const Reader single = Reader::kSingleByte;
+  const Reader japanese = Reader::kJapanese;
+  const std::vector<StreamCase> cases = {
+      {"attribute and line feed", single, {0x41, 0xC3, 0x05, 0xC3, 0x42, 0x0A, 0x00},
+       {0x0041, 0xFE0A, 0x0042, 0xF90A}},
+      {"controls kept, other functions dropped", single,
+       {0x01, 0x09, 0x0C, 0x0B, 0x0D, 0x1F, 0x80, 0xBF, 0x20, 0x7F, 0x00},
+       {0xF90C, 0xF90D, 0x0020, 0x007F}},
+      {"attribute numbers wrap", single, {0xC3, 0x80, 0xC3, 0xC4, 0xFF, 0xC4, 0xC4, 0x00, 0xC4, 0x00},
+       {0xFE00, 0xFEFF, 0xFE01}},
+      {"extended characters copied unrenumbered", single,
+       {0xC0, 0x18, 0x01, 0xC0, 0xC0, 0x00, 0x01, 0xC0, 0xC0, 0x41, 0x00, 0xC0, 0x00},
+       {0x0118, 0x0100, 0x0041}},
+      {"variable-length functions skipped by their length word", single,
+       {0xD0, 0x00, 0x00, 0x00, 0x41, 0xFF, 0xC0, 0x03, 0x00, 0x00, 0xC0, 0x41, 0x42, 0x00},
+       {0x0041, 0x0042}},
+      {"pairs of the double-byte rows", japanese, {0x23, 0x21, 0x24, 0x21, 0x00}, {0x2400, 0x245E}},
+      {"space, set 0, set 11, last rows", japanese,
+       {0x20, 0x21, 0x41, 0x22, 0x21, 0x22, 0x5F, 0x7D, 0x21, 0x7E, 0x7E, 0x00},
+       {0x0020, 0x0041, 0x0B00, 0x0B3E, 0x5100, 0x51BB}},
+      {"0x7F pairs dropped, functions as in single-byte", japanese,
+       {0x7F, 0x21, 0x0A, 0xC3, 0x01, 0xC3, 0x80, 0xC0, 0x29, 0x01, 0xC0, 0x00},
+       {0xF90A, 0xFE02, 0x0129}},
+      {"simplified Chinese", Reader::kSimplifiedChinese,
+       {0x22, 0x21, 0x24, 0x64, 0x7F, 0x7E, 0x21, 0x41, 0x20, 0x00}, {0x8200, 0x8300, 0xA4A5, 0x0041, 0x0020}},
+      {"traditional Chinese", Reader::kTraditionalChinese, {0x22, 0x21, 0x24, 0x64, 0x00}, {0xA500, 0xA600}},
+  };
+  for (const StreamCase &c : cases) {
+    EXPECT_EQ(toNative(c.reader, c.stream), c.native) << c.what;
+  }
+}
+
+// The fixed-length functions whose length the stream does not state: code,
+// one or two data bytes, code again. Data bytes that look like terminators,
+// characters or other codes do not start items.
+TEST(Version5Stream, FixedLengthFunctionsSkipped) {
+  std::vector<uint8_t> codes = {0xC1, 0xC2};
+  for (uint8_t code = 0xC5; code <= 0xCF; ++code) codes.push_back(code);
+  for (uint8_t code : codes) {
+    for (const Bytes &data : std::vector<Bytes>{{0x00}, {0x41}, {0x00, 0x00}, {0x41, 0xC0}, {code}}) {
+      Bytes stream = {0x41, code};
+      stream.insert(stream.end(), data.begin(), data.end());
+      stream.insert(stream.end(), {code, 0x42, 0x00});
+      EXPECT_EQ(toNative(Reader::kSingleByte, stream), (Elements{0x0041, 0x0042}))
+          << std::hex << int(code) << " data " << data.size();
+      EXPECT_EQ(firstIncompleteVersion5Item(stream.data(), stream.size(), false), std::nullopt);
+    }
+  }
+}
+
+// Every size gives a prefix of the whole result, terminated, within the
+// size; below 2 bytes nothing is written.
+TEST(Version5Stream, RoomCountedInElements) {
+  const Bytes stream = {0x41, 0xC3, 0x05, 0xC3, 0x0A, 0x85, 0xC0, 0x29, 0x01, 0xC0, 0xC6, 0x07, 0xC6,
+                        0x42, 0xE0, 0x00, 0x02, 0x00, 0x41, 0x41, 0x0D, 0x43, 0x00};
+  const Elements whole = toNative(Reader::kSingleByte, stream);
+  ASSERT_EQ(whole, (Elements{0x0041, 0xFE0A, 0xF90A, 0x0129, 0x0042, 0xF90D, 0x0043}));
+  for (uint32_t size = 0; size <= 2 * whole.size() + 6; ++size) {
+    const std::size_t room = size / 2 == 0 ? 0 : size / 2 - 1;
+    const Elements expected(whole.begin(), whole.begin() + std::min(room, whole.size()));
+    EXPECT_EQ(toNative(Reader::kSingleByte, stream, size), expected) << "size " << size;
+    EXPECT_EQ(toNative(Reader::kSingleByte, stream, 0x10000 + size), expected) << "low 16 bits";
+  }
+  // Functions that store nothing take no room; a dropped 0x7F pair takes one element's.
+  const Bytes functions = {0x80, 0x41, 0xD5, 0x00, 0x00, 0x00, 0xC5, 0x01, 0xC5, 0x42, 0x00};
+  EXPECT_EQ(toNative(Reader::kSingleByte, functions, 6), (Elements{0x0041, 0x0042}));
+  const Bytes dropped = {0x7F, 0x21, 0x23, 0x21, 0x24, 0x21, 0x00};
+  EXPECT_EQ(toNative(Reader::kJapanese, dropped, 6), (Elements{0x2400}));
+}
+
+TEST(Version5Stream, FromNativeStrings) {
+  struct Case {
+    Elements string;
+    uint32_t size;
+    Bytes stream;
+  };
+  const Elements mixed = {0x0041, 0x0129, 0x0042, 0x0B3E, 0x0043};
+  const std::vector<Case> cases = {
+      {{0x0041, 0x0129, 0x0042}, 5, {0x41, 0x42, 0x00}},
+      {mixed, 0, {}},
+      {mixed, 1, {0x00}},
+      {mixed, 2, {0x41, 0x00}},
+      {mixed, 3, {0x41, 0x42, 0x00}},
+      {mixed, 5, {0x41, 0x42, 0x43, 0x00}},
+      {mixed, 6, {0x41, 0xC0, 0x29, 0x01, 0xC0, 0x00}},  // fits with its terminator
+      {mixed, 7, {0x41, 0xC0, 0x29, 0x01, 0xC0, 0x42, 0x00}},
+      {mixed, 0x10007, {0x41, 0xC0, 0x29, 0x01, 0xC0, 0x42, 0x00}},  // low 16 bits
+      {mixed, 100, {0x41, 0xC0, 0x29, 0x01, 0xC0, 0x42, 0xC0, 0x3E, 0x0B, 0xC0, 0x43, 0x00}},
+      // Functions and attributes dropped; set-0 codes written as they stand.
+      {{0xF90A, 0x0041, 0xFE01, 0xFFFF, 0x000A, 0x0100}, 100, {0x41, 0x0A, 0xC0, 0x00, 0x01, 0xC0, 0x00}},
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(toVersion5(c.string, c.size), c.stream) << "size " << c.size;
+  }
+}
+
+TEST(Version5Stream, NativeStringsRoundTrip) {
+  const Elements string = {0x0041, 0x0129, 0x0B3E, 0x0020, 0x007E, 0x2400, 0x0100, 0x0C80, 0xDEFE};
+  const Bytes stream = toVersion5(string, 1024);
+  EXPECT_EQ(toNative(Reader::kSingleByte, stream), string);
+  EXPECT_EQ(firstIncompleteVersion5Item(stream.data(), stream.size(), false), std::nullopt);
+}
+
+// ---- Validation ----
+
+// A stream built item by item, remembering where each item starts.
+struct Version5Stream {
+  Bytes bytes;
+  std::vector<std::size_t> starts;
+
+  Version5Stream &item(const Bytes &item) {
+    starts.push_back(bytes.size());
+    bytes.insert(bytes.end(), item.begin(), item.end());
+    return *this;
+  }
+  Version5Stream &variable(uint8_t code, uint16_t dataLength, uint8_t fill) {
+    Bytes item = {code, 0, static_cast<uint8_t>(dataLength), static_cast<uint8_t>(dataLength >> 8)};
+    item.insert(item.end(), dataLength, fill);
+    return this->item(item);
+  }
+  Bytes terminated() const {
+    Bytes out = bytes;
+    out.push_back(0);
+    return out;
+  }
+};
+
+Version5Stream everyKind(bool doubleByte) {
+  const Bytes letter = doubleByte ? Bytes{0x21, 0x41} : Bytes{0x41};
+  Version5Stream s;
+  s.item(letter).item({0x0A}).item({0x85}).item({0xC0, 0x00, 0x01, 0xC0}).item({0xC3, 0x00, 0xC3});
+  s.item({0xC4, 0xC4, 0xC4}).item({0xC1, 0x00, 0xC1}).item({0xCF, 0x00, 0x00, 0xCF});
+  s.variable(0xD0, 0, 0).variable(0xFF, 300, 0x00).variable(0xE7, 2, 0xC0);
+  if (doubleByte) s.item({0x20}).item({0x23, 0x21}).item({0x7F, 0x7E});
+  return s.item(letter);
+}
+
+// A stream of every kind of item is accepted with its terminator (bytes
+// after it are not looked at). Cut anywhere, it is reported at the item the
+// cut falls in, or at the cut itself when it falls between items.
+TEST(Version5Validator, TruncatedAtEveryLength) {
+  for (bool doubleByte : {false, true}) {
+    const Version5Stream s = everyKind(doubleByte);
+    Bytes whole = s.terminated();
+    whole.insert(whole.end(), {0xC0, 0xD0});
+    EXPECT_EQ(firstIncompleteVersion5Item(whole.data(), whole.size(), doubleByte), std::nullopt);
+    for (std::size_t cut = 0; cut <= s.bytes.size(); ++cut) {
+      const bool betweenItems =
+          cut == s.bytes.size() || std::find(s.starts.begin(), s.starts.end(), cut) != s.starts.end();
+      // Otherwise the start of the item the cut falls in.
+      const std::size_t expected =
+          betweenItems ? cut : *(std::lower_bound(s.starts.begin(), s.starts.end(), cut) - 1);
+      const Bytes bytes(s.bytes.begin(), s.bytes.begin() + cut);  // exactly `cut` bytes on the heap
+      EXPECT_EQ(firstIncompleteVersion5Item(bytes.data(), bytes.size(), doubleByte), expected)
+          << "cut " << cut << (doubleByte ? " double-byte" : "");
+    }
+  }
+}
+
+struct MalformedCase {
+  const char *what;
+  bool doubleByte;
+  Bytes stream;  // terminated
+  std::size_t offset;
+};
+
+const std::vector<MalformedCase> &malformed() {
+  static const std::vector<MalformedCase> cases = {
+      {"extended character not closed", false, {0x41, 0xC0, 0x29, 0x01, 0x41, 0x00}, 1},
+      {"attribute not closed", false, {0x41, 0x42, 0xC3, 0x05, 0xC4, 0x00, 0x00}, 2},
+      {"fixed-length function not closed within two data bytes", false, {0x41, 0xC5, 0x01, 0x02, 0x03, 0x00}, 1},
+      {"pair cut by the terminator", true, {0x20, 0x21, 0x41, 0x23, 0x00}, 3},
+      {"variable-length function longer than the stream", false, {0x41, 0xD0, 0x00, 0x05, 0x00, 0x01, 0x00}, 1},
+  };
+  return cases;
+}
+
+// The conversions stop where the validator points: converting a malformed
+// stream gives what converting the bytes before the bad item gives. (Not
+// for a variable-length function: without a size the conversion cannot
+// see that it runs past the stream.)
+TEST(Version5Validator, MalformedStreams) {
+  for (const MalformedCase &c : malformed()) {
+    EXPECT_EQ(firstIncompleteVersion5Item(c.stream.data(), c.stream.size(), c.doubleByte), c.offset) << c.what;
+    if (c.stream[c.offset] == 0xD0) continue;
+    Bytes prefix(c.stream.begin(), c.stream.begin() + c.offset);
+    prefix.push_back(0);
+    const Reader reader = c.doubleByte ? Reader::kJapanese : Reader::kSingleByte;
+    EXPECT_EQ(toNative(reader, c.stream), toNative(reader, prefix)) << c.what;
+  }
+  EXPECT_EQ(firstIncompleteVersion5Item(nullptr, 0, false), 0u);
+}
+
+// Random bytes drawn mostly from item codes: the validator reads within the
+// size, and a stream it accepts converts without reading past it (the
+// sanitizer build checks the reads).
+TEST(Version5Validator, AcceptedStreamsConvertWithinTheirSize) {
+  std::mt19937 random(5);
+  const Bytes alphabet = {0x00, 0x01, 0x0A, 0x20, 0x21, 0x41, 0x7F, 0x80, 0xC0, 0xC1, 0xC3,
+                          0xC4, 0xC5, 0xCF, 0xD0, 0xFF, 0x02, 0x03};
+  int accepted = 0;
+  for (int round = 0; round < 4000; ++round) {
+    const bool doubleByte = round % 2;
+    Bytes bytes(random() % 12 + 1);
+    for (uint8_t &b : bytes) b = alphabet[random() % alphabet.size()];
+    if (!firstIncompleteVersion5Item(bytes.data(), bytes.size(), doubleByte)) {
+      ++accepted;
+      if (doubleByte) {
+        toNative(Reader::kJapanese, bytes);
+        toNative(Reader::kTraditionalChinese, bytes);
+      } else {
+        toNative(Reader::kSingleByte, bytes);
+      }
+    }
+  }
+  EXPECT_GT(accepted, 100);
+}
+
+}  // namespace
