@@ -52,5 +52,6 @@ const std::vector<Command> &commands();
 const Command &findCommand(const std::string &name);
 
 int runInfo(const std::vector<std::string> &args);
+int runChars(const std::vector<std::string> &args);
 
 }  // namespace qstr::cli

@@ -14,6 +14,12 @@ const std::vector<Command> &commands() {
        "support, the keyboard language, the registry file and the current\n"
        "language, each with where its value came from.\n",
        runInfo},
+      {"chars", "list native characters with their Unicode values",
+       "usage: qstr chars [SET]\n\n"
+       "Lists the native characters of character set SET (0-14, decimal or\n"
+       "0x...), or of every set: native value, Unicode value, the character.\n"
+       "Sets 0 (above 0x7F) and 12 follow the ANSI code page.\n",
+       runChars},
   };
   return table;
 }

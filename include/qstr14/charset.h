@@ -46,4 +46,44 @@ QSTR_API uint16_t *QSTR_CALL Q6wstrNextCh(const uint16_t *pos);
  * `start` itself when there is none or when `pos` is at or before it. */
 QSTR_API uint16_t *QSTR_CALL Q6wstrPrevCh(const uint16_t *start, const uint16_t *pos);
 
+/* ---- Native characters and UTF-16 ----
+ *
+ * Sets 1-11, 13 and 14 map through the library's tables, sets 0 and 12 at
+ * 0x80 and above through the ANSI code page, the East Asian sets 0x24-0xDF
+ * through the double-byte code of the ANSI code page when it is 932, 934,
+ * 936, 938, 949 or 950. 0xFFFF means "no mapping" in both directions. */
+
+/* Unicode value of character `code` of set `set` (low bytes count), or 0
+ * when there is none. */
+QSTR_API uint16_t QSTR_CALL GetUnicodeValue(uint32_t set, uint32_t code);
+
+/* Unicode value of a native character (low 16 bits count), or 0xFFFF. */
+QSTR_API uint16_t QSTR_CALL KZcharQX6xToUnicode(uint32_t nativeChar);
+
+/* Converts up to `srcLength` native elements into at most `dstLength`
+ * UTF-16 units, one unit per element (0xFFFF for one without mapping), and
+ * stops after storing a 0. Returns the units stored; the destination is
+ * terminated only when a 0 was stored (and counted). 0 when either length
+ * is 0. */
+QSTR_API uint32_t QSTR_CALL KZstrQX6xToUnicode(const uint16_t *src, uint32_t srcLength,
+                                               uint16_t *dst, uint32_t dstLength);
+
+/* Native character that the library's reverse table names for a Unicode
+ * value (low 16 bits count), or 0xFFFF when it holds none. */
+QSTR_API uint16_t QSTR_CALL GetQXCCHARValue(uint32_t unicode);
+
+/* Native character of a Unicode value (low 16 bits count), or 0xFFFF.
+ * Values below 0x7F are their own native character. */
+QSTR_API uint16_t QSTR_CALL KZcharUnicodeToQX6x(uint32_t unicode);
+
+/* The reverse of KZstrQX6xToUnicode: UTF-16 units to native elements, with
+ * the same counting and stopping rules. */
+QSTR_API uint32_t QSTR_CALL KZstrUnicodeToQX6x(const uint16_t *src, uint32_t srcLength,
+                                               uint16_t *dst, uint32_t dstLength);
+
+/* 1 when the native character is valid: a set 0-14 code within the set's
+ * range (a high byte 0xFF counts as set 0, a low byte 0xFF as code 0), or
+ * any East Asian set 0x24-0xDF on a double-byte system; else 0. */
+QSTR_API int32_t QSTR_CALL ValidQxCharacter(uint32_t nativeChar);
+
 #endif

@@ -105,4 +105,57 @@ QSTR_API int32_t QSTR_CALL QXwmemcmp(const void *a, const void *b, uint32_t n);
  * 16 bits of ch, or null; null p or n = 0 gives null. */
 QSTR_API uint16_t *QSTR_CALL QXwmemwchr(const uint16_t *p, uint32_t ch, uint32_t n);
 
+/* ---- Whole strings between forms ----
+ *
+ * az: ANSI byte string, oz: OEM byte string (a lead byte of the ANSI code
+ * page and its trail byte are one character on a double-byte system), wz:
+ * native string, WStr: UTF-16 string, dz: document stream, tz: text form.
+ * Capacities n are 16-bit (low half of the argument) and include the
+ * terminator; a capacity of 0 is refused with result 0 and nothing written.
+ * A native character without a host code becomes the byte 0x80 (or is
+ * dropped by Q6wzToazEx without flag 0x01). */
+
+/* Byte strings to native strings; one native character per host
+ * character (a double-byte character counts once; a lead byte just before
+ * the terminator is dropped). On a system without double-byte support the
+ * conversion runs backward, so `dst` may be the source's own address (in
+ * place). Result 1, or 0 when a needed temporary copy could not be made
+ * (destination untouched). The N forms convert at most n - 1 characters. */
+QSTR_API int32_t QSTR_CALL Q6azTowz(const char *src, uint16_t *dst);
+QSTR_API uint16_t QSTR_CALL Q6azTowzN(const char *src, uint16_t *dst, uint32_t n);
+QSTR_API uint16_t QSTR_CALL Q6ozTowz(const char *src, uint16_t *dst);
+QSTR_API uint16_t QSTR_CALL Q6ozTowzN(const char *src, uint16_t *dst, uint32_t n);
+
+/* Native string to ANSI bytes. Flags: 0x01 write 0x80 for a character
+ * without ANSI code (else drop it); 0x02 write 0xF90D as a space; 0x04
+ * write 0xF90A (and 0xF90D without 0x02) as CR LF; 0x08 measure only (dst
+ * may be null, nothing is written). Returns the bytes produced, terminator
+ * not counted. The destination is not limited: measure first. */
+QSTR_API uint32_t QSTR_CALL Q6wzToazEx(const uint16_t *src, char *dst, uint32_t flags);
+/* Q6wzToazEx with flags 0x01. */
+QSTR_API uint32_t QSTR_CALL Q6wzToaz(const uint16_t *src, char *dst);
+/* The first min(length, n - 1) source characters (each may take 2 bytes:
+ * dst needs up to 2(n - 1) + 1 bytes). Result 1. */
+QSTR_API uint16_t QSTR_CALL Q6wzToazN(const uint16_t *src, char *dst, uint32_t n);
+/* At most capacity - 1 bytes of text and the terminator, never splitting a
+ * double-byte character. 0 for a null pointer (or capacity 0), else 1. */
+QSTR_API uint16_t QSTR_CALL Q6wzToazNB(const uint16_t *src, char *dst, uint32_t capacity);
+/* Native string to OEM bytes, whole or limited as Q6wzToazN. Result 1. */
+QSTR_API uint16_t QSTR_CALL Q6wzTooz(const uint16_t *src, char *dst);
+QSTR_API uint16_t QSTR_CALL Q6wzToozN(const uint16_t *src, char *dst, uint32_t n);
+
+/* UTF-16 to native and back, one unit per character (0xFFFF for one
+ * without mapping). The N forms keep the first min(length, n - 1)
+ * characters. Result 1. Q6wzToWStrEx ignores its third argument. */
+QSTR_API int32_t QSTR_CALL Q6WStrTowz(const uint16_t *src, uint16_t *dst);
+QSTR_API uint16_t QSTR_CALL Q6WStrTowzN(const uint16_t *src, uint16_t *dst, uint32_t n);
+QSTR_API int32_t QSTR_CALL Q6wzToWStr(const uint16_t *src, uint16_t *dst);
+QSTR_API int32_t QSTR_CALL Q6wzToWStrEx(const uint16_t *src, uint16_t *dst, uint32_t unused);
+QSTR_API uint16_t QSTR_CALL Q6wzToWStrN(const uint16_t *src, uint16_t *dst, uint32_t n);
+
+/* The text form (see codepage.h: TpiQxToQxsioBuff, TpiQxwzToQxsioBuff),
+ * source first. */
+QSTR_API uint16_t QSTR_CALL Q6dzTotz(const uint8_t *src, uint8_t *dst, uint32_t size, uint32_t flags);
+QSTR_API uint16_t QSTR_CALL Q6wzTotz(const uint16_t *src, uint8_t *dst, uint32_t size, uint32_t flags);
+
 #endif

@@ -1,5 +1,5 @@
 # Compares the dynamic symbols the built library defines with the export list.
-execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY}
+execute_process(COMMAND ${NM} -D -C --defined-only ${LIBRARY}
                 OUTPUT_VARIABLE _nm RESULT_VARIABLE _rc)
 if(NOT _rc EQUAL 0)
   message(FATAL_ERROR "nm failed on ${LIBRARY}")
@@ -12,6 +12,8 @@ foreach(line ${_lines})
   endif()
 endforeach()
 file(STRINGS ${EXPORT_LIST} _expected REGEX "^[A-Za-z_]")
+file(STRINGS ${EXPORT_LIST_CXX} _expected_cxx REGEX "^[A-Za-z_]")
+list(APPEND _expected ${_expected_cxx})
 list(SORT _actual)
 list(SORT _expected)
 set(_missing ${_expected})

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <map>
+#include <initializer_list>
 #include <optional>
+#include <utility>
 #include <string>
 
 #include "host/profile.h"
@@ -11,6 +13,15 @@
 namespace qstr::test {
 
 using Environment = std::map<std::string, std::string>;
+// The form a braced list of variables takes at a call site:
+// ScopedProfile p({{"LANG", "ja_JP"}}).
+using EnvironmentList = std::initializer_list<std::pair<const char *, const char *>>;
+
+inline Environment environment(EnvironmentList vars) {
+  Environment env;
+  for (const auto &[name, value] : vars) env[name] = value;
+  return env;
+}
 
 inline host::HostProfile profileFrom(const Environment &vars) {
   return host::deriveHostProfile([&vars](const char *name) -> std::optional<std::string> {
@@ -24,6 +35,7 @@ inline host::HostProfile profileFrom(const Environment &vars) {
 class ScopedProfile {
  public:
   explicit ScopedProfile(const Environment &vars) { host::installHostProfile(profileFrom(vars)); }
+  explicit ScopedProfile(EnvironmentList vars) : ScopedProfile(environment(vars)) {}
   ~ScopedProfile() { host::resetHostProfile(); }
   ScopedProfile(const ScopedProfile &) = delete;
   ScopedProfile &operator=(const ScopedProfile &) = delete;

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "charset/native_tables.h"
+#include "qstr14/charset.h"
+#include "support/host_profile.h"
+
+namespace {
+
+using qstr::test::Environment;
+using qstr::test::ScopedProfile;
+
+const Environment kWestern = {{"LANG", "en_US"}};
+const Environment kJapanese = {{"LANG", "ja_JP"}};
+
+TEST(GetUnicodeValue, BySetAndCode) {
+  ScopedProfile profile(kWestern);
+  struct Case {
+    uint32_t set, code;
+    uint16_t unicode;
+  };
+  const std::vector<Case> cases = {
+      {1, 0x29, 0x00E9}, {1, 0x00, 0x0300}, {1, 242, 0}, {15, 0, 0}, {0, 0x41, 0x41},
+      {0, 0x80, 0x20AC}, {12, 0x80, 0x20AC}, {12, 0x81, 0},  // undefined in 1252
+      {0x101, 0x129, 0x00E9},  // only the low bytes count
+      {11, 0x3E, 0xFF9F}, {8, 0, 0x0391}, {10, 1, 0x0430}, {0x24, 0, 0},
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(GetUnicodeValue(c.set, c.code), c.unicode) << c.set << "," << c.code;
+  }
+}
+
+TEST(NativeToUnicode, Characters) {
+  struct Case {
+    const Environment *profile;
+    uint32_t native;
+    uint16_t unicode;
+  };
+  const std::vector<Case> cases = {
+      {&kWestern, 0x0B3E, 0xFF9F}, {&kWestern, 0x0F00, 0xFFFF}, {&kWestern, 0x2400, 0xFFFF},
+      {&kJapanese, 0x2400, 0x3000}, {&kJapanese, 0x2B5E, 0x4E9C}, {&kJapanese, 0x2BBC, 0xE000},
+      {&kJapanese, 0x5300, 0xFFFF},  // a Korean place under a Japanese code page
+      {&kWestern, 0x0129, 0x00E9}, {&kWestern, 0x10129, 0x00E9}, {&kWestern, 0xF90A, 0xFFFF},
+      {&kWestern, 0x0000, 0x0000},
+  };
+  for (const Case &c : cases) {
+    ScopedProfile profile(*c.profile);
+    EXPECT_EQ(KZcharQX6xToUnicode(c.native), c.unicode) << std::hex << c.native;
+  }
+}
+
+TEST(UnicodeToNative, Characters) {
+  struct Case {
+    const Environment *profile;
+    uint32_t unicode;
+    uint16_t native;
+  };
+  const std::vector<Case> cases = {
+      {&kWestern, 0x007E, 0x007E}, {&kWestern, 0x007F, 0xFFFF}, {&kWestern, 0x00E9, 0x0129},
+      {&kWestern, 0x00A0, 0x0CA0}, {&kWestern, 0x20AC, 0x0448}, {&kWestern, 0x03B1, 0x0801},
+      {&kWestern, 0x0410, 0x0A00}, {&kWestern, 0x05D0, 0x0900}, {&kWestern, 0x2022, 0x0403},
+      {&kWestern, 0x4E9C, 0xFFFF}, {&kWestern, 0x10041, 0x0041},
+      {&kJapanese, 0x3000, 0x2400}, {&kJapanese, 0x4E9C, 0x2B5E}, {&kJapanese, 0xE000, 0x2BBC},
+      {&kJapanese, 0x00E9, 0x0129},  // the table first, before the code page
+      {&kJapanese, 0xAC00, 0xFFFF},  // Hangul has no Shift-JIS code
+  };
+  for (const Case &c : cases) {
+    ScopedProfile profile(*c.profile);
+    EXPECT_EQ(KZcharUnicodeToQX6x(c.unicode), c.native) << std::hex << c.unicode;
+  }
+}
+
+TEST(GetQXCCHARValue, ReverseTableEnds) {
+  using qstr::charset::kReverseTable;
+  using qstr::charset::kReverseTableSize;
+  EXPECT_EQ(GetQXCCHARValue(0x00A0), kReverseTable[0].native);
+  EXPECT_EQ(GetQXCCHARValue(0xFF9F), kReverseTable[kReverseTableSize - 1].native);
+  EXPECT_EQ(GetQXCCHARValue(0x009F), 0xFFFF);
+  EXPECT_EQ(GetQXCCHARValue(0xFFA0), 0xFFFF);
+  // Every entry is found, and the search agrees with a plain scan for
+  // every 16-bit value.
+  std::vector<uint16_t> scanned(0x10000, 0xFFFF);
+  for (std::size_t i = 0; i < kReverseTableSize; ++i) scanned[kReverseTable[i].unicode] = kReverseTable[i].native;
+  for (uint32_t u = 0; u <= 0xFFFF; ++u) ASSERT_EQ(GetQXCCHARValue(u), scanned[u]) << std::hex << u;
+}
+
+TEST(StringConversion, StopsAfterTheTerminatorOrAtEitherLength) {
+  ScopedProfile profile(kWestern);
+  const uint16_t native[] = {0x0041, 0x0042, 0x0000, 0x0043, 0x0044};
+  struct Case {
+    uint32_t srcLength, dstLength, result;
+    std::vector<uint16_t> written;
+  };
+  const std::vector<Case> cases = {
+      {10, 10, 3, {0x41, 0x42, 0}}, {10, 2, 2, {0x41, 0x42}}, {2, 10, 2, {0x41, 0x42}},
+      {0, 10, 0, {}}, {10, 0, 0, {}},
+  };
+  for (const Case &c : cases) {
+    std::vector<uint16_t> out(12, 0x5555);
+    EXPECT_EQ(KZstrQX6xToUnicode(native, c.srcLength, out.data(), c.dstLength), c.result);
+    std::vector<uint16_t> expected = c.written;
+    expected.resize(12, 0x5555);
+    EXPECT_EQ(out, expected) << c.srcLength << "/" << c.dstLength;
+    std::vector<uint16_t> back(12, 0x5555);
+    EXPECT_EQ(KZstrUnicodeToQX6x(native, c.srcLength, back.data(), c.dstLength), c.result);
+    EXPECT_EQ(back, expected);
+  }
+  // Unmappable elements are stored as 0xFFFF and counted.
+  const uint16_t mixed[] = {0xF90A, 0x0129, 0};
+  uint16_t out[3];
+  ASSERT_EQ(KZstrQX6xToUnicode(mixed, 3, out, 3), 3u);
+  EXPECT_EQ(out[0], 0xFFFF);
+  EXPECT_EQ(out[1], 0x00E9);
+}
+
+TEST(ValidQxCharacter, RangesAndDoubleByteSupport) {
+  struct Case {
+    uint32_t native;
+    int32_t western, japanese;
+  };
+  const std::vector<Case> cases = {
+      {0x0041, 1, 1}, {0x001F, 0, 0}, {0x007F, 0, 0}, {0x0BFF, 1, 1}, {0x0B3E, 1, 1}, {0x0B3F, 0, 0},
+      {0x2400, 0, 1}, {0xDF00, 0, 1}, {0xE000, 0, 0}, {0xFFFF, 0, 0}, {0xFF41, 1, 1},
+      {0x0CFE, 1, 1}, {0x0CFF, 1, 1}, {0x01F1, 1, 1}, {0x01F2, 0, 0}, {0x0F00, 0, 0},
+  };
+  for (const Case &c : cases) {
+    {
+      ScopedProfile profile(kWestern);
+      EXPECT_EQ(ValidQxCharacter(c.native), c.western) << std::hex << c.native;
+    }
+    ScopedProfile profile(kJapanese);
+    EXPECT_EQ(ValidQxCharacter(c.native), c.japanese) << std::hex << c.native;
+  }
+}
+
+// Every table entry of sets 1-14 is valid and reachable through
+// GetUnicodeValue; every code past a table is not.
+TEST(ValidQxCharacter, AgreesWithTheTables) {
+  ScopedProfile profile(kWestern);
+  for (unsigned set = 1; set <= 14; ++set) {
+    if (set == 12) continue;
+    const auto &table = qstr::charset::kForwardTables[set];
+    for (unsigned code = 0; code < 255; ++code) {
+      const uint32_t native = set << 8 | code;
+      EXPECT_EQ(ValidQxCharacter(native), code < table.length ? 1 : 0) << std::hex << native;
+      EXPECT_EQ(GetUnicodeValue(set, code) != 0, code < table.length) << std::hex << native;
+    }
+  }
+}
+
+}  // namespace
