@@ -51,8 +51,9 @@ FORWARD_TELLING = {
     0x0808: 0x0394,  # capital delta
     0x0217: 0x02C6,  # modifier circumflex and small tilde
     0x0219: 0x02DC,
-    0x0622: 0x2219,  # bullet operator
-    0x06DC: 0x22EF,  # midline ellipsis
+    0x0622: 0x2219,  # bullet operator: the Macintosh page's bullet
+    0x061F: 0x22C5,  # dot operator: the half-width middle dot in version-5 numbering
+    0x06DC: 0x22EF,  # midline ellipsis: the Macintosh page's ellipsis
 }
 # Letters that the collation's language tailorings and contractions are
 # about (upper-case partners are checked through the case pairs).
@@ -64,7 +65,7 @@ LANGUAGE_LETTERS = {
     0x0161: 0x0107, 0x015F: 0x0105, 0x0171: 0x0119, 0x0199: 0x0142, 0x019B: 0x0144,
     0x01AF: 0x015B, 0x01CD: 0x017A, 0x01D1: 0x017C,             # Polish
     0x01EE: 0x0049, 0x01EF: 0x0131, 0x01B3: 0x015F, 0x0175: 0x011F, 0x0127: 0x00E7,  # Turkish
-    0x0A3A: 0x042C, 0x0A3B: 0x044C,                             # soft sign (Ukrainian order)
+    0x0A3A: 0x042C, 0x0A3B: 0x044C,                             # soft sign
     0x01A7: 0x0153, 0x0117: 0x00DF, 0x018B: 0x0133,             # expand to oe, ss, ij
     0x0197: 0x0140, 0x0101: 0x00B7,                             # Catalan l-middle-dot-l
 }
