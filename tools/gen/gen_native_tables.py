@@ -51,8 +51,23 @@ FORWARD_TELLING = {
     0x0808: 0x0394,  # capital delta
     0x0217: 0x02C6,  # modifier circumflex and small tilde
     0x0219: 0x02DC,
-    0x0622: 0x2219,  # bullet operator
-    0x06DC: 0x22EF,  # midline ellipsis
+    0x0622: 0x2219,  # bullet operator: the Macintosh page's bullet
+    0x061F: 0x22C5,  # dot operator: the half-width middle dot in version-5 numbering
+    0x06DC: 0x22EF,  # midline ellipsis: the Macintosh page's ellipsis
+}
+# Letters that the collation's language tailorings and contractions are
+# about (upper-case partners are checked through the case pairs).
+LANGUAGE_LETTERS = {
+    0x011F: 0x00E4, 0x0123: 0x00E5, 0x0125: 0x00E6, 0x013F: 0x00F6, 0x0147: 0x00FC,
+    0x0151: 0x00F8, 0x0155: 0x00FD, 0x011B: 0x00E1, 0x0129: 0x00E9, 0x0131: 0x00ED,
+    0x013B: 0x00F3, 0x0143: 0x00FA, 0x014B: 0x00FF,             # Nordic and Hungarian
+    0x0163: 0x010D, 0x01AB: 0x0159, 0x01B1: 0x0161, 0x01CF: 0x017E,  # Czech, Croatian
+    0x0161: 0x0107, 0x015F: 0x0105, 0x0171: 0x0119, 0x0199: 0x0142, 0x019B: 0x0144,
+    0x01AF: 0x015B, 0x01CD: 0x017A, 0x01D1: 0x017C,             # Polish
+    0x01EE: 0x0049, 0x01EF: 0x0131, 0x01B3: 0x015F, 0x0175: 0x011F, 0x0127: 0x00E7,  # Turkish
+    0x0A3A: 0x042C, 0x0A3B: 0x044C,                             # soft sign
+    0x01A7: 0x0153, 0x0117: 0x00DF, 0x018B: 0x0133,             # expand to oe, ss, ij
+    0x0197: 0x0140, 0x0101: 0x00B7,                             # Catalan l-middle-dot-l
 }
 REVERSE_TELLING = {0x00E9: 0x0129, 0x03B1: 0x0801, 0x0410: 0x0A00, 0x05D0: 0x0900,
                    0x2022: 0x0403, 0x20AC: 0x0448, 0x00A0: 0x0CA0, 0x00A6: 0x0C7C,
@@ -165,7 +180,9 @@ def read_extras(fail):
                 value = int(words[1].removeprefix("U+"), 16)
                 if value in reverse:
                     fail(f"{where}: {uplus(value)} is listed twice")
-                reverse[value] = (int(words[2], 16), " ".join(words[3:]), number)
+                target = words[2]
+                target = ("U", int(target[2:], 16)) if target.startswith("U+") else ("N", int(target, 16))
+                reverse[value] = (target, " ".join(words[3:]), number)
             elif words[0] == "case-pair":
                 case_pairs[int(words[1], 16)] = (int(words[2], 16), reason)
             elif words[0] == "composed-early":
@@ -242,7 +259,7 @@ def check_characters(chars, fail):
                 fail(f"{where}: {uplus(c.value)} is not an assigned character")
             elif name.lower() != c.name.lower():
                 fail(f"{where}: {uplus(c.value)} is '{name.lower()}', not '{c.name}'")
-    for n, value in FORWARD_TELLING.items():
+    for n, value in {**FORWARD_TELLING, **LANGUAGE_LETTERS}.items():
         c = chars.get((n >> 8, n & 0xFF))
         if c is not None and c.value != value:
             fail(f"telling row: {hex4(n)} must map to {uplus(value)}, not {uplus(c.value)}")
@@ -430,8 +447,14 @@ def build_reverse(chars, extras, fail):
     for c in chars.values():
         if c.rev and c.value <= 0x9F:
             fail(f"native_chars.txt:{c.line}: +rev on a value below U+00A0, which the reverse table leaves out")
-    for value, (target, name, line) in extras.items():
+    named = dict(reverse)
+    for value, ((kind, target), name, line) in extras.items():
         where = f"native_extras.txt:{line}"
+        if kind == "U":
+            if target not in named:
+                fail(f"{where}: no native character carries {uplus(target)}")
+                continue
+            target = named[target]
         s, code = target >> 8, target & 0xFF
         if value in reverse:
             fail(f"{where}: {uplus(value)} is already carried by {hex4(reverse[value])}")
