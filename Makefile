@@ -2,11 +2,14 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_CI_SECONDS ?= 20
 PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE      ?= cmake
 
-.PHONY: all release test asan demo bench tables install clean
+.PHONY: all release test asan demo bench tables install clean fuzz fuzz-ci fuzz-build
 
 all: release
 
@@ -31,6 +34,20 @@ bench:
 	$(CMAKE) --build $(BENCH_BUILD) -j $(JOBS) --target qstr14_bench
 	$(BENCH_BUILD)/bench/qstr14_bench
 
+# Fuzzing with libFuzzer (clang): every tests/fuzz/fuzz_*.cpp target, each
+# for FUZZ_SECONDS, starting from a copy of its committed seed corpus (new
+# inputs stay in the build folder). fuzz-ci is the short fixed-seed run CI
+# makes; a finding fails it.
+fuzz-build:
+	CC=clang CXX=clang++ $(CMAKE) -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQSTR14_SANITIZE=ON -DQSTR14_FUZZ=ON
+	$(CMAKE) --build $(FUZZ_BUILD) -j $(JOBS) --target $(patsubst tests/fuzz/%.cpp,%,$(wildcard tests/fuzz/fuzz_*.cpp))
+
+fuzz: fuzz-build
+	@scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-ci: fuzz-build
+	@scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_CI_SECONDS) -seed=1
+
 tables:
 	python3 tools/gen/generate_all.py
 
@@ -38,4 +55,4 @@ install: release
 	$(CMAKE) --install $(BUILD) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
