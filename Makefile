@@ -3,13 +3,15 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
+WIN32_BUILD ?= build-win32
+WIN64_BUILD ?= build-win64
 FUZZ_SECONDS ?= 60
 FUZZ_CI_SECONDS ?= 20
 PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE      ?= cmake
 
-.PHONY: all release test asan demo bench tables install clean fuzz fuzz-ci fuzz-build
+.PHONY: all release test asan demo bench tables install clean fuzz fuzz-ci fuzz-build windows
 
 all: release
 
@@ -48,6 +50,16 @@ fuzz: fuzz-build
 fuzz-ci: fuzz-build
 	@scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_CI_SECONDS) -seed=1
 
+# Windows cross builds with mingw-w64: the 32-bit QStr14.dll (its exports
+# checked against the lists) and the 64-bit library.
+windows:
+	$(CMAKE) -S . -B $(WIN32_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DQSTR14_BUILD_TESTS=OFF
+	$(CMAKE) --build $(WIN32_BUILD) -j $(JOBS)
+	scripts/check-dll-exports.sh $(WIN32_BUILD)/src/QStr14.dll i686-w64-mingw32-objdump
+	$(CMAKE) -S . -B $(WIN64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DQSTR14_BUILD_TESTS=OFF
+	$(CMAKE) --build $(WIN64_BUILD) -j $(JOBS)
+	scripts/check-dll-exports.sh $(WIN64_BUILD)/src/QStr14.dll x86_64-w64-mingw32-objdump
+
 tables:
 	python3 tools/gen/generate_all.py
 
@@ -55,4 +67,4 @@ install: release
 	$(CMAKE) --install $(BUILD) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(WIN32_BUILD) $(WIN64_BUILD)
