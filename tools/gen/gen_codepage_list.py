@@ -307,9 +307,6 @@ def render(rows):
 
     refs = []
     for row in rows:
-        if row.page is None:
-            refs.append((row, None, None, None))
-            continue
         low = None
         if row.low is not None:
             low = use("Low", row, ("Low", tuple(row.low)),
@@ -334,9 +331,6 @@ def render(rows):
     out.append("\n}  // namespace\n\nconst CodepageListRow codepageList[kCodepageListRows] = {\n")
     for row, low, high, reverse in refs:
         low_ref = f"&{names[low]}" if low else "nullptr"
-        if high is None:
-            out.append(f"    {{{row.product}, {row.windows}, nullptr, nullptr, nullptr}},\n")
-            continue
         out.append(f"    {{{row.product}, {row.windows}, {low_ref}, &{names[high]}, &{names[reverse]}}},\n")
     out.append("};\n\n}  // namespace qstr::codepage\n")
     return "".join(out)
@@ -358,9 +352,7 @@ def build(fail):
     for product, windows, where in listed:
         page = public.get(product) or hand.get(product)
         if page is None:
-            # Pages without a public definition get their data next; until
-            # then their rows have no tables.
-            rows.append(Row(product, windows, None))
+            fail(f"{where}: page {product} has no definition")
             continue
         row = Row(product, windows, page)
         build_row(row, lookup, glyphs, fail)
