@@ -53,5 +53,7 @@ const Command &findCommand(const std::string &name);
 
 int runInfo(const std::vector<std::string> &args);
 int runChars(const std::vector<std::string> &args);
+int runCodepage(const std::vector<std::string> &args);
+int runRegistry(const std::vector<std::string> &args);
 
 }  // namespace qstr::cli

@@ -20,6 +20,17 @@ const std::vector<Command> &commands() {
        "0x...), or of every set: native value, Unicode value, the character.\n"
        "Sets 0 (above 0x7F) and 12 follow the ANSI code page.\n",
        runChars},
+      {"codepage", "show or set the DOS and Windows code pages",
+       "usage: qstr codepage [--set-windows N]\n\n"
+       "Shows the registry location and the DOS and Windows code pages the\n"
+       "library uses, each with where it comes from (registry, country ID,\n"
+       "system). --set-windows N stores N as the Windows code page.\n",
+       runCodepage},
+      {"registry", "list the library's registry values",
+       "usage: qstr registry\n\n"
+       "Lists the values under the library's registry location with their\n"
+       "types. A registry file that does not parse is reported with its line.\n",
+       runRegistry},
   };
   return table;
 }
