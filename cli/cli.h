@@ -33,8 +33,9 @@ struct UsageError {
   std::string message;
 };
 
-// Parses "--opt value", "--opt=value", "--flag" and positional arguments;
-// "--" ends the options. "--help" is always a flag.
+// Parses "--opt value", "--opt=value", "--flag", the one-letter options the
+// spec names ("-o value") and positional arguments; "--" ends the options.
+// "--help" is always a flag.
 ParsedArgs parseArgs(const std::vector<std::string> &args, const OptionSpec &spec,
                      const std::string &command);
 
@@ -55,5 +56,6 @@ int runInfo(const std::vector<std::string> &args);
 int runChars(const std::vector<std::string> &args);
 int runCodepage(const std::vector<std::string> &args);
 int runRegistry(const std::vector<std::string> &args);
+int runConvert(const std::vector<std::string> &args);
 
 }  // namespace qstr::cli

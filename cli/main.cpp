@@ -31,6 +31,24 @@ const std::vector<Command> &commands() {
        "Lists the values under the library's registry location with their\n"
        "types. A registry file that does not parse is reported with its line.\n",
        runRegistry},
+      {"convert", "convert text between forms and code pages",
+       "usage: qstr convert --from FORM --to FORM [--codepage cpNNN] [-o OUT] [--strict] [FILE]\n\n"
+       "Converts FILE (or standard input) from one form to another:\n"
+       "  utf8, utf16le   Unicode text\n"
+       "  ansi, oem       the library's Windows and DOS code pages\n"
+       "  cpNNN           any listed code page (cp1252, cp437, cp18851, ...) or\n"
+       "                  a double-byte one (cp932, cp936, cp949, cp950)\n"
+       "  native          native string: 16-bit little-endian elements\n"
+       "  dz              document stream (written with its terminating zero)\n"
+       "  tz              text form (output only)\n"
+       "--codepage cpNNN names the code page whose double-byte characters native\n"
+       "and dz text holds (default: the library's Windows code page); a cpNNN\n"
+       "form sets it too. Line breaks travel as the native control codes.\n"
+       "Characters without a\n"
+       "mapping become U+FFFD, '?' or are dropped, and are counted on standard\n"
+       "error; with --strict they are an error (exit status 1). With -o the\n"
+       "output is written under a temporary name and renamed only on success.\n",
+       runConvert},
   };
   return table;
 }

@@ -19,6 +19,36 @@ void appendUtf8(std::string &out, char16_t unit) {
   }
 }
 
+int decodeUtf8(const uint8_t *bytes, std::size_t size, uint32_t &codePoint) {
+  if (size == 0) return 0;
+  const uint8_t lead = bytes[0];
+  int length;
+  uint32_t minimum;
+  if (lead < 0x80) {
+    codePoint = lead;
+    return 1;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, minimum = 0x80, codePoint = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, minimum = 0x800, codePoint = lead & 0x0Fu;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, minimum = 0x10000, codePoint = lead & 0x07u;
+  } else {
+    return -1;
+  }
+  for (int i = 1; i < length; ++i) {
+    if (static_cast<std::size_t>(i) >= size) return 0;
+    if ((bytes[i] & 0xC0) != 0x80) return -1;
+    codePoint = codePoint << 6 | (bytes[i] & 0x3Fu);
+    // Reject overlong, surrogate and too-large forms as soon as they show.
+    if (i == 1 && length == 3 && lead == 0xE0 && bytes[1] < 0xA0) return -1;
+    if (i == 1 && length == 3 && lead == 0xED && bytes[1] >= 0xA0) return -1;
+    if (i == 1 && length == 4 && lead == 0xF0 && bytes[1] < 0x90) return -1;
+    if (i == 1 && length == 4 && lead == 0xF4 && bytes[1] >= 0x90) return -1;
+  }
+  return codePoint >= minimum ? length : -1;
+}
+
 std::string hex4(uint32_t value) {
   char text[12];
   std::snprintf(text, sizeof text, "0x%04X", value);
