@@ -4,6 +4,7 @@
 // charts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -70,14 +71,28 @@ const CODEPAGEREVERSE *reverseTable(uint32_t page) {
   return static_cast<const CODEPAGEREVERSE *>(QcvtFindCPTable(page, 2));
 }
 
+// The tables are packed: their fields are read by value, never bound to a
+// reference.
+uint16_t entryOf(const CODEPAGERANGE *table, unsigned code) { return table->entries[code - table->first]; }
+
 // (code, native character) of both range tables of a page, codes ascending.
 std::vector<std::pair<unsigned, uint16_t>> rangeEntries(uint32_t page) {
   std::vector<std::pair<unsigned, uint16_t>> entries;
   for (const CODEPAGERANGE *table : {lowTable(page), highTable(page)}) {
     if (table == nullptr) continue;
-    for (unsigned code = table->first; code <= table->last; ++code) {
-      entries.emplace_back(code, table->entries[code - table->first]);
-    }
+    for (unsigned code = table->first; code <= table->last; ++code) entries.emplace_back(code, entryOf(table, code));
+  }
+  return entries;
+}
+
+// (native character, code) of a reverse table, in table order.
+std::vector<std::pair<uint16_t, unsigned>> reverseEntries(uint32_t page) {
+  const CODEPAGEREVERSE *table = reverseTable(page);
+  std::vector<std::pair<uint16_t, unsigned>> entries;
+  const unsigned count = table->count;
+  for (unsigned i = 0; i < count; ++i) {
+    const uint16_t native = table->entries[i].native;
+    entries.emplace_back(native, table->entries[i].code);
   }
   return entries;
 }
@@ -93,8 +108,8 @@ TEST(CodepageList, RowsNumbersAndRanges) {
     const ListRow &want = kRows[i];
     const auto &row = codepageList[i];
     SCOPED_TRACE(want.product);
-    EXPECT_EQ(row.productCodepage, want.product);
-    EXPECT_EQ(row.windowsCodepage, want.windows);
+    EXPECT_EQ(uint32_t{row.productCodepage}, want.product);
+    EXPECT_EQ(uint32_t{row.windowsCodepage}, want.windows);
     EXPECT_EQ(QcvtQXCodepageToWinCodepage(want.product), want.windows);
     EXPECT_EQ(QcvtFindCPTable(want.product, 0), row.lowTable);
     EXPECT_EQ(QcvtFindCPTable(want.product, 1), row.highTable);
@@ -103,7 +118,7 @@ TEST(CodepageList, RowsNumbersAndRanges) {
     ASSERT_NE(row.reverseTable, nullptr);
     EXPECT_EQ(row.highTable->first, want.first);
     EXPECT_EQ(row.highTable->last, want.last);
-    EXPECT_EQ(row.reverseTable->count, want.reverseEntries);
+    EXPECT_EQ(uint16_t{row.reverseTable->count}, want.reverseEntries);
     ASSERT_EQ(row.lowTable != nullptr, want.low);
     if (want.low) {
       EXPECT_EQ(row.lowTable->first, 1);
@@ -135,15 +150,15 @@ TEST(CodepageList, DosRowsShareThePcGlyphs) {
     const CODEPAGERANGE *low = lowTable(row.product);
     int differing = 0;
     for (unsigned code = 1; code <= 31; ++code) {
-      differing += KZcharQX6xToUnicode(low->entries[code - 1]) != kPcGlyphs[code - 1];
+      differing += KZcharQX6xToUnicode(entryOf(low, code)) != kPcGlyphs[code - 1];
     }
     EXPECT_EQ(differing != 0, row.product == 333) << differing << " glyphs differ";
     if (row.product != 333) EXPECT_EQ(low, lowTable(437));
     const CODEPAGERANGE *high = highTable(row.product);
-    if (high->first == 0x7F) EXPECT_EQ(high->entries[0], kHouse);
+    if (high->first == 0x7F) EXPECT_EQ(entryOf(high, 0x7F), kHouse);
   }
-  EXPECT_EQ(lowTable(437)->entries[9 - 1], 0x0401);
-  EXPECT_EQ(lowTable(850)->entries[20 - 1], 0x0405);
+  EXPECT_EQ(entryOf(lowTable(437), 9), 0x0401);
+  EXPECT_EQ(entryOf(lowTable(850), 20), 0x0405);
 }
 
 // The reverse table inverts the range tables: sorted strictly ascending, no
@@ -156,24 +171,21 @@ TEST(CodepageList, ReverseTablesInvertTheRangeTables) {
     for (auto [code, native] : rangeEntries(row.product)) {
       if (reversible(native)) highest[native] = code;
     }
-    const CODEPAGEREVERSE *reverse = reverseTable(row.product);
-    ASSERT_EQ(reverse->count, highest.size());
+    const auto reverse = reverseEntries(row.product);
+    ASSERT_EQ(reverse.size(), highest.size());
     auto expected = highest.begin();
-    for (unsigned i = 0; i < reverse->count; ++i, ++expected) {
-      const CODEPAGEREVERSEENTRY &entry = reverse->entries[i];
-      if (i > 0) EXPECT_LT(reverse->entries[i - 1].native, entry.native) << i;
-      EXPECT_TRUE(reversible(entry.native)) << std::hex << entry.native;
-      EXPECT_EQ(entry.native, expected->first) << i;
-      EXPECT_EQ(entry.code, expected->second) << std::hex << entry.native;
+    for (std::size_t i = 0; i < reverse.size(); ++i, ++expected) {
+      const auto [native, code] = reverse[i];
+      if (i > 0) EXPECT_LT(reverse[i - 1].first, native) << i;
+      EXPECT_TRUE(reversible(native)) << std::hex << native;
+      EXPECT_EQ(native, expected->first) << i;
+      EXPECT_EQ(code, expected->second) << std::hex << native;
     }
   }
-  const CODEPAGEREVERSEENTRY *pilcrow = nullptr;
-  const CODEPAGEREVERSE *reverse850 = reverseTable(850);
-  for (unsigned i = 0; i < reverse850->count; ++i) {
-    if (reverse850->entries[i].native == 0x0405) pilcrow = &reverse850->entries[i];
-  }
-  ASSERT_NE(pilcrow, nullptr);
-  EXPECT_EQ(pilcrow->code, 0xF4);  // not the control code 0x14 that shows it too
+  const auto reverse850 = reverseEntries(850);
+  auto pilcrow = std::find_if(reverse850.begin(), reverse850.end(), [](auto entry) { return entry.first == 0x0405; });
+  ASSERT_NE(pilcrow, reverse850.end());
+  EXPECT_EQ(pilcrow->second, 0xF4u);  // not the control code 0x14 that shows it too
 }
 
 // Codes that convert to a character of set 0 or 12 under another byte, and
@@ -280,7 +292,7 @@ TEST(CodepageList, PublicPagesFollowTheirCharts) {
     const bool dos = lowTable(row.page) != nullptr;
     const std::map<unsigned, uint32_t> departures(row.departures.begin(), row.departures.end());
     for (unsigned code = high->first; code <= high->last; ++code) {
-      const uint16_t native = high->entries[code - high->first];
+      const uint16_t native = entryOf(high, code);
       const uint8_t byte = static_cast<uint8_t>(code);
       char16_t unit = 0;
       const bool charted = qstr::host::charToUnicode(row.chart, &byte, 1, &unit) == 1 &&
@@ -318,7 +330,7 @@ TEST(CodepageList, PublicPagesFollowTheirCharts) {
 // without double-byte support as on one with it.
 TEST(CodepageList, JapaneseHalfWidthKatakana) {
   const CODEPAGERANGE *high = highTable(932);
-  for (unsigned code = 161; code <= 223; ++code) EXPECT_EQ(high->entries[code - 161], 0x0B00 + code - 161);
+  for (unsigned code = 161; code <= 223; ++code) EXPECT_EQ(entryOf(high, code), 0x0B00 + code - 161);
   for (const char *dbcs : {"0", "1"}) {
     ScopedProfile profile({{"LANG", "ja_JP"}, {"QSTR14_DBCS", dbcs}});
     CODEPAGETBL record{};
