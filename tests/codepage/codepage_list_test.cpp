@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "codepage/codepage_list.h"
+#include "codepage/state.h"
 #include "host/host.h"
+#include "host/registry_store.h"
 #include "qstr14/charset.h"
 #include "qstr14/codepage.h"
 #include "support/host_profile.h"
@@ -338,6 +340,33 @@ TEST(CodepageList, JapaneseHalfWidthKatakana) {
     EXPECT_EQ(QcvtNtvToQx(&record, 0xB1), 0x0B10) << dbcs;
     EXPECT_EQ(QcvtQxToNtv(&record, 0x0B3E), 0xDF) << dbcs;
   }
+}
+
+// The library's own records load their tables from the list: a Western
+// machine converts with 1252 (ANSI) and 437 (OEM).
+TEST(CodepageList, LibraryRecordsConvertThroughTheList) {
+  ScopedProfile western({{"LANG", "en_US"}, {"QSTR14_REGISTRY", ":memory:"}});
+  qstr::host::registry::resetStore();
+  qstr::codepage::resetCodePageState();
+  struct Case {
+    uint16_t (*convert)(uint32_t);
+    uint32_t input;
+    uint16_t output;
+  };
+  const std::vector<Case> cases = {
+      {TpiAnsiToQx, 0x41, 0x41},     {TpiAnsiToQx, 9, 0xF909},      {TpiAnsiToQx, 13, 0xF90D},
+      {TpiAnsiToQx, 0, 0xFFFF},      {TpiAnsiToQx, 11, 0xFFFF},     {TpiAnsiToQx, 127, 0xFFFF},
+      {TpiAnsiToQx, 0x81, 0x0C81},   {TpiAnsiToQx, 0xA0, 0x0CA0},   {TpiAnsiToQx, 0xE9, 0x0129},
+      {TpiAnsiToQx, 0x80, 0x0448},   {TpiOemToQx, 9, 0x0401},       {TpiOemToQx, 0, 0xFFFF},
+      {TpiOemToQx, 0x7F, kHouse},    {TpiOemToQx, 0x82, 0x0129},    {TpiGetAnsi, 0x0C9D, 0x9D},
+      {TpiGetAnsi, 0xF90A, 10},      {TpiGetAnsi, 0x0129, 0xE9},    {TpiGetAnsi, 0x0401, 0xFFFF},
+      {TpiGetOem, 0x0401, 9},        {TpiGetOem, 0x0405, 0x14},     {TpiGetOem, 0x0129, 0x82},
+  };
+  for (const Case &c : cases) EXPECT_EQ(c.convert(c.input), c.output) << std::hex << c.input;
+  uint8_t stream[16] = {};
+  EXPECT_EQ(str_AnsiToQx(stream, "A\x81\x7F", sizeof stream), 6u);
+  EXPECT_EQ(std::vector<uint8_t>(stream, stream + 6), (std::vector<uint8_t>{0x41, 0xF0, 0x81, 0x0C, 0xF0, 0}));
+  qstr::codepage::resetCodePageState();
 }
 
 }  // namespace
