@@ -1,17 +1,22 @@
 // Whole buffers between host bytes (ANSI or OEM) and document streams.
 #include "charset/stream_grammar.h"
+#include "codepage/fast_lookup.h"
+#include "codepage/state.h"
 #include "host/host.h"
 #include "qstr14/codepage.h"
 
 namespace {
+
+using qstr::codepage::HostToNative;
+using qstr::codepage::NativeToHost;
 
 using qstr::charset::kCharacterGroup;
 using qstr::charset::kCharacterGroupLength;
 constexpr uint16_t kNoMapping = 0xFFFF;
 constexpr uint32_t kStripForHost = 0x0E;  // keep 0xCC and 0xCF (and 0x80)
 
-using ToNative = uint16_t (*)(uint32_t hostCode);
-using ToHost = uint16_t (*)(uint32_t nativeChar);
+using qstr::codepage::loadedAnsiRecord;
+using qstr::codepage::loadedOemRecord;
 
 bool isPlainAscii(uint8_t byte) { return byte >= 0x20 && byte <= 0x7E; }
 
@@ -35,9 +40,11 @@ bool storeNative(uint8_t *dst, uint32_t &count, uint32_t limit, uint16_t native)
 // Host bytes to a document stream; with `doubleByte`, a lead byte and the
 // byte after it are one host code. A lead byte just before the terminator
 // is converted alone: the terminator is never consumed.
-uint32_t hostToStream(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, ToNative convert, bool doubleByte) {
+uint32_t hostToStream(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const CODEPAGETBL &record,
+                      bool doubleByte) {
   const uint32_t size = sizeArg & 0xFFFF;
   if (size == 0) return 0;
+  const HostToNative convert(record);
   const uint32_t limit = size - 1;
   uint32_t count = 0;
   while (count < limit && *src != 0) {
@@ -58,9 +65,10 @@ uint32_t hostToStream(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, ToNati
 // character groups in place (the write position never passes the read
 // position). A character without a host code is dropped but still counts
 // one byte against the limit.
-uint32_t streamToHost(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, ToHost convert) {
+uint32_t streamToHost(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const CODEPAGETBL &record) {
   const uint32_t size = sizeArg & 0xFFFF;
   if (size == 0) return 0;
+  const NativeToHost convert(record);
   TpiQxDocStripBuff(dst, src, size, kStripForHost);
   const uint32_t limit = size - 1;
   const uint8_t *read = dst;
@@ -95,17 +103,17 @@ const uint8_t *bytes(const char *text) { return reinterpret_cast<const uint8_t *
 }  // namespace
 
 uint32_t QSTR_CALL str_AnsiToQx(uint8_t *dst, const char *src, uint32_t size) {
-  return hostToStream(dst, bytes(src), size, TpiAnsiToQx, false);
+  return hostToStream(dst, bytes(src), size, loadedAnsiRecord(), false);
 }
 
 uint32_t QSTR_CALL str_OemToQx(uint8_t *dst, const char *src, uint32_t size) {
-  return hostToStream(dst, bytes(src), size, TpiOemToQx, false);
+  return hostToStream(dst, bytes(src), size, loadedOemRecord(), false);
 }
 
 // On a double-byte system both records hold the Windows code page, so every
 // host code goes through the ANSI record, whichever form is named.
 uint32_t QSTR_CALL str_DBCS_OEMorANSItoQX(uint8_t *dst, const char *src, uint32_t size, uint32_t) {
-  return hostToStream(dst, bytes(src), size, TpiAnsiToQx, true);
+  return hostToStream(dst, bytes(src), size, loadedAnsiRecord(), true);
 }
 
 uint32_t QSTR_CALL TpiAnsiToQxBuff(uint8_t *dst, const char *src, uint32_t size) {
@@ -117,9 +125,9 @@ uint32_t QSTR_CALL TpiOemToQxBuff(uint8_t *dst, const char *src, uint32_t size) 
 }
 
 uint32_t QSTR_CALL TpiQxToAnsiBuff(char *dst, const uint8_t *src, uint32_t size) {
-  return streamToHost(reinterpret_cast<uint8_t *>(dst), src, size, TpiGetAnsi);
+  return streamToHost(reinterpret_cast<uint8_t *>(dst), src, size, loadedAnsiRecord());
 }
 
 uint32_t QSTR_CALL TpiQxToOemBuff(char *dst, const uint8_t *src, uint32_t size) {
-  return streamToHost(reinterpret_cast<uint8_t *>(dst), src, size, TpiGetOem);
+  return streamToHost(reinterpret_cast<uint8_t *>(dst), src, size, loadedOemRecord());
 }

@@ -4,25 +4,13 @@
 
 using namespace qstr::codepage;
 
-uint16_t QSTR_CALL TpiAnsiToQx(uint32_t hostCode) {
-  ensureRecordsLoaded();
-  return QcvtNtvToQx(&ansiRecord(), hostCode);
-}
+uint16_t QSTR_CALL TpiAnsiToQx(uint32_t hostCode) { return QcvtNtvToQx(&loadedAnsiRecord(), hostCode); }
 
-uint16_t QSTR_CALL TpiOemToQx(uint32_t hostCode) {
-  ensureRecordsLoaded();
-  return QcvtNtvToQx(&oemRecord(), hostCode);
-}
+uint16_t QSTR_CALL TpiOemToQx(uint32_t hostCode) { return QcvtNtvToQx(&loadedOemRecord(), hostCode); }
 
-uint16_t QSTR_CALL TpiGetAnsi(uint32_t nativeChar) {
-  ensureRecordsLoaded();
-  return QcvtQxToNtv(&ansiRecord(), nativeChar);
-}
+uint16_t QSTR_CALL TpiGetAnsi(uint32_t nativeChar) { return QcvtQxToNtv(&loadedAnsiRecord(), nativeChar); }
 
-uint16_t QSTR_CALL TpiGetOem(uint32_t nativeChar) {
-  ensureRecordsLoaded();
-  return QcvtQxToNtv(&oemRecord(), nativeChar);
-}
+uint16_t QSTR_CALL TpiGetOem(uint32_t nativeChar) { return QcvtQxToNtv(&loadedOemRecord(), nativeChar); }
 
 CODEPAGETBL *QSTR_CALL QtpiGetAnsiCodepageTbl(void) {
   ensureRecordsLoaded();

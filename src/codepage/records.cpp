@@ -34,6 +34,16 @@ void ensureRecordsLoaded() {
   if (!records.loaded) str_SetCodePage();
 }
 
+const CODEPAGETBL &loadedAnsiRecord() {
+  ensureRecordsLoaded();
+  return records.ansi;
+}
+
+const CODEPAGETBL &loadedOemRecord() {
+  ensureRecordsLoaded();
+  return records.oem;
+}
+
 void resetCodePageState() {
   records = RecordState{};
   resetCodepageSelection();

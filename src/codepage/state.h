@@ -16,6 +16,10 @@ CODEPAGETBL &oemRecord();
 // Loads the records when they are not loaded (str_SetCodePage).
 void ensureRecordsLoaded();
 
+// The library's records, loaded first when they are not.
+const CODEPAGETBL &loadedAnsiRecord();
+const CODEPAGETBL &loadedOemRecord();
+
 // Where a code page choice came from.
 enum class CodepageSource { Registry, Country, System };
 

@@ -6,14 +6,19 @@
 // and the walk runs backward, from the last byte to the first, so that a
 // destination at the source's own address converts in place without any
 // allocation.
+#include "codepage/fast_lookup.h"
+#include "codepage/state.h"
 #include "host/host.h"
 #include "qstr14/codepage.h"
 #include "qstr14/strings.h"
 
 namespace {
 
-using ToNative = uint16_t (*)(uint32_t hostCode);
+using qstr::codepage::HostToNative;
 constexpr uint32_t kNoLimit = 0xFFFFFFFF;
+
+using qstr::codepage::loadedAnsiRecord;
+using qstr::codepage::loadedOemRecord;
 
 // A zero-filled copy of `src` in movable global memory, locked for reading;
 // released by the destructor.
@@ -40,7 +45,7 @@ class TemporaryCopy {
 
 // Forward walk: at most `limit` characters (a double-byte character counts
 // once). A lead byte just before the terminator is dropped.
-void convertForward(const uint8_t *src, uint16_t *dst, uint32_t limit, ToNative convert) {
+void convertForward(const uint8_t *src, uint16_t *dst, uint32_t limit, const HostToNative &convert) {
   uint32_t stored = 0;
   while (stored < limit && *src != 0) {
     uint32_t hostCode = *src++;
@@ -54,13 +59,14 @@ void convertForward(const uint8_t *src, uint16_t *dst, uint32_t limit, ToNative 
 }
 
 // Backward walk over the first `count` bytes, terminator first.
-void convertBackward(const uint8_t *src, uint16_t *dst, uint32_t count, ToNative convert) {
+void convertBackward(const uint8_t *src, uint16_t *dst, uint32_t count, const HostToNative &convert) {
   dst[count] = 0;
   for (uint32_t i = count; i > 0; --i) dst[i - 1] = convert(src[i - 1]);
 }
 
 // `limit` is the number of characters to convert at most (kNoLimit: all).
-int32_t bytesToNative(const char *src, uint16_t *dst, uint32_t limit, ToNative convert) {
+int32_t bytesToNative(const char *src, uint16_t *dst, uint32_t limit, const CODEPAGETBL &record) {
+  const HostToNative convert(record);
   const uint32_t length = wstrlen(src);
   const uint32_t count = length < limit ? length : limit;
   if (qstr::host::dbcsEnabled() == 0) {
@@ -84,21 +90,21 @@ int32_t bytesToNative(const char *src, uint16_t *dst, uint32_t limit, ToNative c
 
 }  // namespace
 
-int32_t QSTR_CALL Q6azTowz(const char *src, uint16_t *dst) { return bytesToNative(src, dst, kNoLimit, TpiAnsiToQx); }
+int32_t QSTR_CALL Q6azTowz(const char *src, uint16_t *dst) { return bytesToNative(src, dst, kNoLimit, loadedAnsiRecord()); }
 
 uint16_t QSTR_CALL Q6ozTowz(const char *src, uint16_t *dst) {
-  return static_cast<uint16_t>(bytesToNative(src, dst, kNoLimit, TpiOemToQx));
+  return static_cast<uint16_t>(bytesToNative(src, dst, kNoLimit, loadedOemRecord()));
 }
 
 // A capacity of 0 leaves no room even for the terminator: refused with 0.
 uint16_t QSTR_CALL Q6azTowzN(const char *src, uint16_t *dst, uint32_t n) {
   const uint32_t capacity = n & 0xFFFF;
   if (capacity == 0) return 0;
-  return static_cast<uint16_t>(bytesToNative(src, dst, capacity - 1, TpiAnsiToQx));
+  return static_cast<uint16_t>(bytesToNative(src, dst, capacity - 1, loadedAnsiRecord()));
 }
 
 uint16_t QSTR_CALL Q6ozTowzN(const char *src, uint16_t *dst, uint32_t n) {
   const uint32_t capacity = n & 0xFFFF;
   if (capacity == 0) return 0;
-  return static_cast<uint16_t>(bytesToNative(src, dst, capacity - 1, TpiOemToQx));
+  return static_cast<uint16_t>(bytesToNative(src, dst, capacity - 1, loadedOemRecord()));
 }

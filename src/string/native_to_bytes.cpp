@@ -1,10 +1,15 @@
 // Native strings to byte strings (ANSI or OEM).
+#include "codepage/fast_lookup.h"
+#include "codepage/state.h"
 #include "qstr14/codepage.h"
 #include "qstr14/strings.h"
 
 namespace {
 
-using ToHost = uint16_t (*)(uint32_t nativeChar);
+using qstr::codepage::NativeToHost;
+
+using qstr::codepage::loadedAnsiRecord;
+using qstr::codepage::loadedOemRecord;
 
 constexpr uint16_t kNoMapping = 0xFFFF;
 constexpr uint8_t kReplacement = 0x80;  // a character without a host code
@@ -45,7 +50,8 @@ void putHostCode(ByteSink &sink, uint16_t code, bool replaceMissing) {
 uint32_t elementCount(const uint16_t *s) { return wwstrlen(s) / 2; }
 
 // The first `count` characters, no mapping giving the replacement byte.
-void nativeToBytes(const uint16_t *src, char *dst, uint32_t count, ToHost convert) {
+void nativeToBytes(const uint16_t *src, char *dst, uint32_t count, const CODEPAGETBL &record) {
+  const NativeToHost convert(record);
   ByteSink sink(dst, false);
   for (uint32_t i = 0; i < count; ++i) putHostCode(sink, convert(src[i]), true);
   sink.terminate();
@@ -61,6 +67,7 @@ uint32_t limitedCount(const uint16_t *src, uint32_t n) {
 uint32_t QSTR_CALL Q6wzToazEx(const uint16_t *src, char *dst, uint32_t flagsArg) {
   const uint8_t flags = static_cast<uint8_t>(flagsArg);
   ByteSink sink(dst, flags & kMeasureOnly);
+  const NativeToHost toAnsi(loadedAnsiRecord());
   for (; *src != 0; ++src) {
     if (*src == 0xF90A) {
       if (flags & kLineEndsAsCrLf) sink.put(0x0D);
@@ -73,7 +80,7 @@ uint32_t QSTR_CALL Q6wzToazEx(const uint16_t *src, char *dst, uint32_t flagsArg)
         if (flags & kLineEndsAsCrLf) sink.put(0x0A);
       }
     } else {
-      putHostCode(sink, TpiGetAnsi(*src), flags & kWriteReplacement);
+      putHostCode(sink, toAnsi(*src), flags & kWriteReplacement);
     }
   }
   sink.terminate();
@@ -86,29 +93,30 @@ uint32_t QSTR_CALL Q6wzToaz(const uint16_t *src, char *dst) { return Q6wzToazEx(
 uint16_t QSTR_CALL Q6wzToazN(const uint16_t *src, char *dst, uint32_t n) {
   const uint32_t limit = n & 0xFFFF;
   if (limit == 0) return 0;
-  nativeToBytes(src, dst, limitedCount(src, limit), TpiGetAnsi);
+  nativeToBytes(src, dst, limitedCount(src, limit), loadedAnsiRecord());
   return 1;
 }
 
 uint16_t QSTR_CALL Q6wzTooz(const uint16_t *src, char *dst) {
-  nativeToBytes(src, dst, elementCount(src), TpiGetOem);
+  nativeToBytes(src, dst, elementCount(src), loadedOemRecord());
   return 1;
 }
 
 uint16_t QSTR_CALL Q6wzToozN(const uint16_t *src, char *dst, uint32_t n) {
   const uint32_t limit = n & 0xFFFF;
   if (limit == 0) return 0;
-  nativeToBytes(src, dst, limitedCount(src, limit), TpiGetOem);
+  nativeToBytes(src, dst, limitedCount(src, limit), loadedOemRecord());
   return 1;
 }
 
 uint16_t QSTR_CALL Q6wzToazNB(const uint16_t *src, char *dst, uint32_t capacityArg) {
   const uint32_t capacity = capacityArg & 0xFFFF;
   if (src == nullptr || dst == nullptr || capacity == 0) return 0;
+  const NativeToHost toAnsi(loadedAnsiRecord());
   uint32_t room = capacity;  // bytes left, the terminator's included
   uint32_t count = 0;
   for (; --room > 0 && *src != 0; ++src) {
-    const uint16_t code = TpiGetAnsi(*src);
+    const uint16_t code = toAnsi(*src);
     if (code == kNoMapping) {
       dst[count++] = static_cast<char>(kReplacement);
     } else if (code > 0xFF) {

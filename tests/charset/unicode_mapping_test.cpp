@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "charset/native_tables.h"
+#include "charset/unicode_mapping.h"
 #include "qstr14/charset.h"
 #include "support/host_profile.h"
 
@@ -82,7 +83,10 @@ TEST(GetQXCCHARValue, ReverseTableEnds) {
   // every 16-bit value.
   std::vector<uint16_t> scanned(0x10000, 0xFFFF);
   for (std::size_t i = 0; i < kReverseTableSize; ++i) scanned[kReverseTable[i].unicode] = kReverseTable[i].native;
-  for (uint32_t u = 0; u <= 0xFFFF; ++u) ASSERT_EQ(GetQXCCHARValue(u), scanned[u]) << std::hex << u;
+  for (uint32_t u = 0; u <= 0xFFFF; ++u) {
+    ASSERT_EQ(GetQXCCHARValue(u), scanned[u]) << std::hex << u;
+    ASSERT_EQ(qstr::charset::reverseTableSearch(static_cast<uint16_t>(u)), scanned[u]) << std::hex << u;
+  }
 }
 
 TEST(StringConversion, StopsAfterTheTerminatorOrAtEitherLength) {
