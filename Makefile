@@ -1,6 +1,7 @@
 # Front door: every command a developer or CI needs.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
 WIN32_BUILD ?= build-win32
@@ -11,7 +12,7 @@ PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE      ?= cmake
 
-.PHONY: all release test asan demo bench tables install clean fuzz fuzz-ci fuzz-build windows
+.PHONY: all release test asan tsan valgrind demo bench tables install clean fuzz fuzz-ci fuzz-build windows
 
 all: release
 
@@ -27,6 +28,16 @@ asan:
 	$(CMAKE) --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# The concurrency tests under ThreadSanitizer.
+tsan:
+	$(CMAKE) -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQSTR14_TSAN=ON
+	$(CMAKE) --build $(TSAN_BUILD) -j $(JOBS) --target test_concurrency
+	TSAN_OPTIONS=halt_on_error=1 ctest --test-dir $(TSAN_BUILD) --output-on-failure -R '^concurrency\.'
+
+# The whole test suite under valgrind's memcheck: no errors, no leaks.
+valgrind: release
+	scripts/valgrind.sh $(BUILD)
 
 demo: release
 	@scripts/demo.sh $(BUILD)/cli/qstr
@@ -67,4 +78,4 @@ install: release
 	$(CMAKE) --install $(BUILD) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(WIN32_BUILD) $(WIN64_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(WIN32_BUILD) $(WIN64_BUILD)
