@@ -6,6 +6,7 @@
 #include "codepage/state.h"
 #include "host/registry_store.h"
 #include "qstr14/codepage.h"
+#include "registry/ckzkey.h"
 #include "text.h"
 
 namespace qstr::cli {
@@ -30,6 +31,17 @@ std::string registryProblem() {
   return status.usable ? std::string() : status.message;
 }
 
+// Why storing the Windows code page failed on a usable registry.
+std::string whyNotStored() {
+  registry::CKZKey key(QcvtGetRegistryLoc(), 0x2001F);
+  if (key.Key() == 0) return "cannot open the registry location (error " + std::to_string(key.Status()) + ")";
+  uint32_t lock = 0;
+  if (key.QueryValue("Windows Code Page", nullptr, &lock, nullptr, nullptr, 0) == 0 && lock != 0) {
+    return "the value \"Windows Code Page\" is locked";
+  }
+  return "the registry file " + host::registry::storeStatus().path + " could not be written";
+}
+
 }  // namespace
 
 int runCodepage(const std::vector<std::string> &args) {
@@ -44,8 +56,8 @@ int runCodepage(const std::vector<std::string> &args) {
     if (!number || *number == 0) throw UsageError{"--set-windows needs a code page number 1-65535"};
     if (QcvtSetWinCodepage(*number) != 1) {
       std::string why = registryProblem();
-      printError("codepage", "cannot store Windows code page " + std::to_string(*number) +
-                                 (why.empty() ? ": the registry refused it (is the value locked?)" : ": " + why));
+      printError("codepage", "cannot store Windows code page " + std::to_string(*number) + ": " +
+                                 (why.empty() ? whyNotStored() : why));
       return kExitBadInput;
     }
   }
