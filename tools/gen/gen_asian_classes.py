@@ -413,7 +413,10 @@ class Builder:
                 half = self.half_width_of(kata)
                 if half & (VOICED_FLAG | SEMI_VOICED_FLAG):
                     found[half] = self.chart.doubles(kata)
-        for single, double, _ in self.spec.width_add:
+        for single, double, line in self.spec.width_add:
+            if not found.get(single):
+                self.fail(f"asian_classes.txt:{line}: {hex4(single)} has no pair of its own, "
+                          "so the added pair would be its first")
             found.setdefault(single, []).append(double)
         pairs = []
         for single in sorted(found):
