@@ -95,6 +95,8 @@ TEST(ClassMapping, ByCountry) {
       {{1}, wtohiragana, 0x2520, 0x2520},  // kana modes leave letters alone
       {{1}, toDouble, 0x0022, 0x51BB},     // the first of two double-width forms
       {{1}, toSingle, 0x2CEB, 0x0022},
+      {{1}, toSingle, 0x2405, 0x0B04},     // katakana middle dot: its half-width form before look-alikes
+      {{1}, toDouble, 0x0101, 0x2405},     // the middle dot pairs with it too
       {{1}, toSingle, 0x260B, 0x0B55},     // voiced kana without a mark pointer: the flagged value
       {{1}, toDouble, 0x0B55, 0x260B},
       {{1}, toSingle, 0x0041, 0x0041},     // the width a character already has
