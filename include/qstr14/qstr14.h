@@ -9,5 +9,6 @@
 #include "version5.h"
 #include "strings.h"
 #include "codepage.h"
+#include "asian.h"
 
 #endif
