@@ -3,6 +3,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#define fsync _commit  // flushes a file to disk on Windows
+#endif
 
 #include <chrono>
 #include <cstdio>

@@ -1,5 +1,9 @@
 // qstr: the command-line face of the qstr14 library.
 #include <iostream>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "cli.h"
 #include "qstr14/version.h"
@@ -76,6 +80,11 @@ void printMainHelp() {
 
 int main(int argc, char **argv) {
   using namespace qstr::cli;
+#ifdef _WIN32
+  // Text in every form is bytes: no line-end translation on the way in or out.
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     printMainHelp();
