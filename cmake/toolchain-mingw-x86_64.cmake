@@ -11,3 +11,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Link the C++ runtime in: the programs and the DLL need no other DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+# Tests of the cross build run under Wine when it is installed.
+find_program(QSTR14_WINE NAMES wine wine64)
+if(QSTR14_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${QSTR14_WINE})
+endif()
