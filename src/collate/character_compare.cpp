@@ -1,12 +1,7 @@
 // Comparing two characters by the sort sequence, with or without case.
+#include "collate/collation_block.h"
 #include "qstr14/asian.h"
 #include "qstr14/collate.h"
-
-namespace {
-
-constexpr uint8_t kNoValue = 0xFF;
-
-}  // namespace
 
 int32_t QSTR_CALL xchcmp(uint32_t a, uint32_t b, uint32_t caseFlag) {
   const uint16_t ca = static_cast<uint16_t>(a);
@@ -20,6 +15,6 @@ int32_t QSTR_CALL xchcmp(uint32_t a, uint32_t b, uint32_t caseFlag) {
   const uint8_t valueA = xch2col(la);
   const uint8_t valueB = xch2col(lb);
   if (valueA != valueB) return static_cast<int32_t>(valueA) - static_cast<int32_t>(valueB);
-  if (valueA == kNoValue) return static_cast<int32_t>(la) - static_cast<int32_t>(lb);
+  if (valueA == qstr::collate::kNoCollationValue) return static_cast<int32_t>(la) - static_cast<int32_t>(lb);
   return upperA - upperB;
 }
