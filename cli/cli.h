@@ -57,5 +57,6 @@ int runChars(const std::vector<std::string> &args);
 int runCodepage(const std::vector<std::string> &args);
 int runRegistry(const std::vector<std::string> &args);
 int runConvert(const std::vector<std::string> &args);
+int runSort(const std::vector<std::string> &args);
 
 }  // namespace qstr::cli

@@ -53,6 +53,16 @@ const std::vector<Command> &commands() {
        "error; with --strict they are an error (exit status 1). With -o the\n"
        "output is written under a temporary name and renamed only on success.\n",
        runConvert},
+      {"sort", "sort lines the way the word processor sorts",
+       "usage: qstr sort --simple [--lang XX] [--ignore-case] [FILE]\n\n"
+       "Sorts the UTF-8 lines of FILE (or of standard input) by the sort sequence\n"
+       "of language XX (default: the current language, EN) and writes them to\n"
+       "standard output. --simple compares character by character, accented\n"
+       "letters with their base letters unless the language orders them apart;\n"
+       "at the first position where two lines differ only in case, lower case\n"
+       "comes first. --ignore-case makes such lines equal. Equal lines keep their\n"
+       "order. Lines end with LF or CR LF, which are kept.\n",
+       runSort},
   };
   return table;
 }
