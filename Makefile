@@ -6,13 +6,14 @@ BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
 WIN32_BUILD ?= build-win32
 WIN64_BUILD ?= build-win64
+WIN64_TEST_BUILD ?= build-win64-tests
 FUZZ_SECONDS ?= 60
 FUZZ_CI_SECONDS ?= 20
 PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE      ?= cmake
 
-.PHONY: all release test asan tsan valgrind demo bench tables install clean fuzz fuzz-ci fuzz-build windows
+.PHONY: windows-test all release test asan tsan valgrind demo bench tables install clean fuzz fuzz-ci fuzz-build windows
 
 all: release
 
@@ -71,6 +72,16 @@ windows:
 	$(CMAKE) --build $(WIN64_BUILD) -j $(JOBS)
 	scripts/check-dll-exports.sh $(WIN64_BUILD)/src/QStr14.dll x86_64-w64-mingw32-objdump
 
+# The 64-bit library and its tests built for Windows and run under Wine
+# (the Windows backend against a real implementation of the Windows API),
+# plus the 32-bit DLL loaded by name in a smoke test when 32-bit Wine is
+# there.
+windows-test: windows release
+	$(CMAKE) -S . -B $(WIN64_TEST_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+	$(CMAKE) --build $(WIN64_TEST_BUILD) -j $(JOBS)
+	scripts/wine-tests.sh $(WIN64_TEST_BUILD)
+	scripts/differential.sh $(BUILD)/tests/differential/host_dump $(WIN64_TEST_BUILD)/tests/differential/host_dump.exe
+
 tables:
 	python3 tools/gen/generate_all.py
 
@@ -78,4 +89,4 @@ install: release
 	$(CMAKE) --install $(BUILD) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(WIN32_BUILD) $(WIN64_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(WIN32_BUILD) $(WIN64_BUILD) $(WIN64_TEST_BUILD)

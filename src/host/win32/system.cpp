@@ -68,9 +68,14 @@ uint32_t oemCodePage() { return GetOEMCP(); }
 
 bool isDbcsLeadByte(uint8_t byte) { return IsDBCSLeadByte(byte) != 0; }
 
+// Invalid and undefined sequences fail rather than turning into the code
+// page's default character: callers take failure as "no mapping".
 int charToUnicode(uint32_t codePage, const uint8_t *bytes, int count, char16_t *unit) {
   wchar_t result = 0;
-  if (MultiByteToWideChar(codePage, 0, reinterpret_cast<const char *>(bytes), count, &result, 1) != 1) return 0;
+  if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, reinterpret_cast<const char *>(bytes), count, &result,
+                          1) != 1) {
+    return 0;
+  }
   *unit = static_cast<char16_t>(result);
   return 1;
 }
