@@ -37,13 +37,19 @@ long storedCounter(const fs::path &path) {
 }
 
 // Writes counters from `first` up, each with a larger companion value so
-// that a write takes a while, until killed.
-[[noreturn]] void writeForever(host::RegKey key, uint32_t first) {
+// that a write takes a while, until killed; says on `ready` when the first
+// counter has been written, so that every round makes progress however
+// slow the build.
+[[noreturn]] void writeForever(host::RegKey key, uint32_t first, int ready) {
   std::vector<uint8_t> companion(64 * 1024, 0xAB);
   for (uint32_t counter = first;; ++counter) {
     companion[0] = static_cast<uint8_t>(counter);
     host::regSetValue(key, "Companion", 3, companion.data(), static_cast<uint32_t>(companion.size()));
     host::regSetValue(key, "Counter", 4, reinterpret_cast<const uint8_t *>(&counter), 4);
+    if (counter == first) {
+      const char byte = 1;
+      (void)!write(ready, &byte, 1);
+    }
   }
 }
 
@@ -56,10 +62,16 @@ TEST_F(RegistryFileTest, KilledWritersNeverLoseOrCorruptAValue) {
   int kills = 0;
   for (int round = 0; round < 40; ++round) {
     reg::resetStore();
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
     const pid_t pid = fork();
     ASSERT_GE(pid, 0);
-    if (pid == 0) writeForever(key, static_cast<uint32_t>(last + 1));
-    usleep(static_cast<useconds_t>(1000 + random() % 20000));
+    if (pid == 0) writeForever(key, static_cast<uint32_t>(last + 1), ready[1]);
+    char byte;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    close(ready[0]);
+    close(ready[1]);
+    usleep(static_cast<useconds_t>(random() % 20000));
     ASSERT_EQ(kill(pid, SIGKILL), 0);
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
