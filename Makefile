@@ -80,6 +80,7 @@ windows-test: windows release
 	$(CMAKE) -S . -B $(WIN64_TEST_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 	$(CMAKE) --build $(WIN64_TEST_BUILD) -j $(JOBS)
 	scripts/wine-tests.sh $(WIN64_TEST_BUILD)
+	scripts/dll-smoke.sh $(WIN32_BUILD)/src/QStr14.dll
 	scripts/differential.sh $(BUILD)/tests/differential/host_dump $(WIN64_TEST_BUILD)/tests/differential/host_dump.exe
 
 tables:

@@ -1,0 +1,59 @@
+/* Loads QStr14.dll by name, as the word processor's modules do, resolves a
+ * dozen exports by their plain names and calls them. Exit status 0 when
+ * every answer is right. */
+#include <stdio.h>
+#include <string.h>
+#include <windows.h>
+
+typedef int(__stdcall *InitFn)(const char *);
+typedef const char *(__stdcall *GetLanguageFn)(void);
+typedef unsigned short(__stdcall *SizeFn)(const unsigned char *);
+typedef unsigned short(__stdcall *CharFn)(unsigned int);
+typedef unsigned int(__stdcall *LengthFn)(const char *);
+typedef int(__stdcall *ValidFn)(unsigned int);
+typedef char *(__stdcall *RegistryLocFn)(void);
+
+static int failures = 0;
+
+static void check(int ok, const char *what) {
+  if (!ok) {
+    printf("FAILED: %s\n", what);
+    ++failures;
+  }
+}
+
+int main(void) {
+  static const unsigned char group[] = {0xF0, 0x29, 0x01, 0xF0, 0};
+  HMODULE dll = LoadLibraryA("QStr14.dll");
+  if (dll == NULL) {
+    printf("FAILED: LoadLibrary(QStr14.dll): error %lu\n", GetLastError());
+    return 1;
+  }
+  InitFn init = (InitFn)GetProcAddress(dll, "QStrInit");
+  GetLanguageFn language = (GetLanguageFn)GetProcAddress(dll, "QStrGetLanguage");
+  SizeFn ufsize = (SizeFn)GetProcAddress(dll, "ufsize");
+  CharFn toUnicode = (CharFn)GetProcAddress(dll, "KZcharQX6xToUnicode");
+  CharFn fromUnicode = (CharFn)GetProcAddress(dll, "KZcharUnicodeToQX6x");
+  CharFn getAnsi = (CharFn)GetProcAddress(dll, "TpiGetAnsi");
+  CharFn ansiToQx = (CharFn)GetProcAddress(dll, "TpiAnsiToQx");
+  CharFn upper = (CharFn)GetProcAddress(dll, "wtoupper");
+  LengthFn length = (LengthFn)GetProcAddress(dll, "wstrlen");
+  ValidFn valid = (ValidFn)GetProcAddress(dll, "ValidQxCharacter");
+  RegistryLocFn location = (RegistryLocFn)GetProcAddress(dll, "?QcvtGetRegistryLoc@@YGPADXZ");
+  void *rngchr = (void *)GetProcAddress(dll, "rngchr");
+  check(init && language && ufsize && toUnicode && fromUnicode && getAnsi && ansiToQx && upper && length &&
+            valid && location && rngchr,
+        "every export resolves by name");
+  if (failures) return 1;
+  check(init("DE") == 1 && strcmp(language(), "DE") == 0, "QStrInit/QStrGetLanguage");
+  check(ufsize(group) == 4, "ufsize");
+  check(toUnicode(0x0129) == 0x00E9 && fromUnicode(0x00E9) == 0x0129, "native and Unicode");
+  check(ansiToQx('A') == 'A' && getAnsi(0x0041) == 0x41, "ANSI conversion");
+  check(upper('a') == 'A', "wtoupper");
+  check(length("abc") == 3, "wstrlen");
+  check(valid(0x0041) == 1 && valid(0x001F) == 0, "ValidQxCharacter");
+  check(strstr(location(), "CodePageData\\DE") != NULL, "QcvtGetRegistryLoc");
+  FreeLibrary(dll);
+  printf(failures ? "%d failures\n" : "all exports answered\n", failures);
+  return failures ? 1 : 0;
+}
