@@ -13,7 +13,7 @@ PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE      ?= cmake
 
-.PHONY: windows-test all release test asan tsan valgrind demo bench tables install clean fuzz fuzz-ci fuzz-build windows
+.PHONY: readme-check package-check windows-test all release test asan tsan valgrind demo bench tables install clean fuzz fuzz-ci fuzz-build windows
 
 all: release
 
@@ -85,6 +85,13 @@ windows-test: windows release
 
 tables:
 	python3 tools/gen/generate_all.py
+
+# The commands of README.md, and the installed package used from outside.
+readme-check: release
+	scripts/check-readme.sh
+
+package-check: release
+	scripts/check-package.sh
 
 install: release
 	$(CMAKE) --install $(BUILD) --prefix $(PREFIX)
