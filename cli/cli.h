@@ -57,6 +57,7 @@ int runChars(const std::vector<std::string> &args);
 int runCodepage(const std::vector<std::string> &args);
 int runRegistry(const std::vector<std::string> &args);
 int runConvert(const std::vector<std::string> &args);
+int runDump(const std::vector<std::string> &args);
 int runSort(const std::vector<std::string> &args);
 
 }  // namespace qstr::cli

@@ -24,6 +24,13 @@ const std::vector<Command> &commands() {
        "0x...), or of every set: native value, Unicode value, the character.\n"
        "Sets 0 (above 0x7F) and 12 follow the ANSI code page.\n",
        runChars},
+      {"dump", "list the items of a document stream",
+       "usage: qstr dump FILE\n\n"
+       "Lists the items of the document stream in FILE (- for standard input):\n"
+       "offset, kind, length, and the character, function code or attribute.\n"
+       "Stops with an error at the first malformed item: a group whose end does\n"
+       "not match its start, a length that runs past the end.\n",
+       runDump},
       {"codepage", "show or set the DOS and Windows code pages",
        "usage: qstr codepage [--set-windows N]\n\n"
        "Shows the registry location and the DOS and Windows code pages the\n"

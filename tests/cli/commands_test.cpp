@@ -49,6 +49,34 @@ TEST(QstrCommands, UsageAndOutput) {
   }
 }
 
+TEST(QstrDump, ItemsAndMalformedStreams) {
+  const std::string stream("A\x85\xF0\x29\x01\xF0\xF2\x0C\xF2\xD3\x00\x08\x00\x00\x08\x00\xD3" "B", 18);
+  auto listed = runQstr({"dump", "-"}, stream + std::string(1, '\0'));
+  EXPECT_EQ(listed.status, 0) << listed.err;
+  for (const char *line : {"2          character group       4  0x0129  U+00E9", "6          fixed group           3  0xF2  attribute 12 on",
+                           "9          variable group        8  0xD3", "18         terminator            1"}) {
+    EXPECT_NE(listed.out.find(line), std::string::npos) << line << "\n" << listed.out;
+  }
+  struct Case {
+    std::string bytes;
+    std::string error;
+  };
+  const std::vector<Case> malformed = {
+      {"A\xF0\x29\x01", "byte 1: malformed document stream: the last item is incomplete"},
+      {std::string("\xF2\x01\xF3", 3), "byte 0: malformed document stream: group 0xF2 ends with 0xF3"},
+      {std::string("AB\xD3\x00\x05\x00\x00", 7), "byte 2: malformed document stream: group 0xD3 gives its length as 5"},
+      {std::string("\xD3\x00\x08\x00\x00\x09\x00\xD3", 8), "two different lengths"},
+      {std::string("A\0B", 3), "byte 2: data after the terminating zero byte"},
+  };
+  for (const Case &c : malformed) {
+    auto result = runQstr({"dump", "-"}, c.bytes);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(c.error), std::string::npos) << result.err;
+  }
+  EXPECT_EQ(runQstr({"dump"}).status, 2);
+  EXPECT_EQ(runQstr({"dump", "/nonexistent/file"}).status, 1);
+}
+
 TEST(QstrCommands, InfoExplainsIgnoredOverrides) {
   const auto result = runQstr({"info"}, "", "QSTR14_REGISTRY=:memory: LANG=ja_JP.UTF-8 QSTR14_ACP=abc");
   EXPECT_EQ(result.status, 0);

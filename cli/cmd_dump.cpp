@@ -1,0 +1,106 @@
+// qstr dump FILE: the items of a document stream, one a line.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+
+#include "cli.h"
+#include "qstr14/charset.h"
+#include "stream_items.h"
+#include "text.h"
+
+namespace qstr::cli {
+namespace {
+
+std::string hexByte(uint8_t b) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02X", b);
+  return text;
+}
+
+// What an item holds, in words.
+std::string describe(const uint8_t *item, const StreamItem &info) {
+  switch (info.kind) {
+    case ItemKind::Terminator: return "end of stream";
+    case ItemKind::Character: {
+      std::string text = hex4(item[0]);
+      if (item[0] >= 0x20 && item[0] < 0x7F) text += std::string("  '") + static_cast<char>(item[0]) + "'";
+      return text;
+    }
+    case ItemKind::CharacterGroup: {
+      const uint16_t native = static_cast<uint16_t>(item[1] | item[2] << 8);
+      std::string text = hex4(native);
+      const uint16_t unicode = KZcharQX6xToUnicode(native);
+      if (unicode != 0xFFFF) {
+        text += "  U+" + hex4(unicode).substr(2) + "  ";
+        if (unicode >= 0x20) appendUtf8(text, unicode);
+      }
+      return text;
+    }
+    case ItemKind::FixedGroup:
+      if (item[0] == 0xF2 || item[0] == 0xF3) {
+        return hexByte(item[0]) + "  attribute " + std::to_string(item[1]) + (item[0] == 0xF2 ? " on" : " off");
+      }
+      return hexByte(item[0]);
+    case ItemKind::Function:
+    case ItemKind::VariableGroup:
+    case ItemKind::SingleByte: return hexByte(item[0]);
+  }
+  return "";
+}
+
+}  // namespace
+
+int runDump(const std::vector<std::string> &args) {
+  ParsedArgs parsed = parseArgs(args, {}, "dump");
+  if (parsed.has("--help")) {
+    std::cout << findCommand("dump").usage;
+    return kExitOk;
+  }
+  if (parsed.positional.size() != 1) throw UsageError{"expected one FILE (or - for standard input)"};
+  const std::string name = parsed.positional[0] == "-" ? "standard input" : parsed.positional[0];
+  std::FILE *in = parsed.positional[0] == "-" ? stdin : std::fopen(name.c_str(), "rb");
+  if (in == nullptr) {
+    printError("dump", name + ": " + std::strerror(errno));
+    return kExitBadInput;
+  }
+  std::vector<uint8_t> pending;
+  std::vector<uint8_t> chunk(1 << 16);
+  std::size_t offset = 0;  // of pending[0] in the input
+  bool ended = false;
+  int status = kExitOk;
+  std::printf("%-10s %-16s %6s  %s\n", "offset", "item", "bytes", "content");
+  for (bool more = true; more && status == kExitOk;) {
+    const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), in);
+    more = got != 0;
+    pending.insert(pending.end(), chunk.begin(), chunk.begin() + static_cast<long>(got));
+    std::size_t pos = 0;
+    while (pos < pending.size()) {
+      if (ended) {
+        printError("dump", name + ": byte " + std::to_string(offset + pos) + ": data after the terminating zero byte");
+        status = kExitBadInput;
+        break;
+      }
+      StreamItem item;
+      std::string why;
+      const ItemStatus itemStatus = readStreamItem(pending.data() + pos, pending.size() - pos, item, why);
+      if (itemStatus == ItemStatus::NeedMore && more) break;
+      if (itemStatus != ItemStatus::Complete) {
+        printError("dump", name + ": byte " + std::to_string(offset + pos) + ": malformed document stream: " +
+                               (itemStatus == ItemStatus::NeedMore ? "the last item is incomplete" : why));
+        status = kExitBadInput;
+        break;
+      }
+      std::printf("%-10zu %-16s %6zu  %s\n", offset + pos, itemKindName(item.kind), item.length,
+                  describe(pending.data() + pos, item).c_str());
+      ended = item.kind == ItemKind::Terminator;
+      pos += item.length;
+    }
+    pending.erase(pending.begin(), pending.begin() + static_cast<long>(pos));
+    offset += pos;
+  }
+  if (in != stdin) std::fclose(in);
+  return status;
+}
+
+}  // namespace qstr::cli
