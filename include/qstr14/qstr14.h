@@ -8,6 +8,7 @@
 #include "charset.h"
 #include "version5.h"
 #include "strings.h"
+#include "collate.h"
 #include "codepage.h"
 
 #endif

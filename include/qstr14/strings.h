@@ -105,6 +105,152 @@ QSTR_API int32_t QSTR_CALL QXwmemcmp(const void *a, const void *b, uint32_t n);
  * 16 bits of ch, or null; null p or n = 0 gives null. */
 QSTR_API uint16_t *QSTR_CALL QXwmemwchr(const uint16_t *p, uint32_t ch, uint32_t n);
 
+/* ---- Case-insensitive compares, units folded with wtoupper ----
+ *
+ * A byte is folded as the character of set 0 with that code (only "a"-"z"
+ * change); a 16-bit element as the native character it is. The result is
+ * the difference of the folded units at the first inequality, each taken
+ * as an unsigned 16-bit number: negative, zero or positive. */
+
+/* Stops at the first inequality or at a's terminator. */
+QSTR_API int32_t QSTR_CALL wstricmp(const char *a, const char *b);
+/* Stops at the first inequality or at either terminator. */
+QSTR_API int32_t QSTR_CALL wwstricmp(const uint16_t *a, const uint16_t *b);
+/* As wwstricmp over at most n / 2 elements, n counting BYTES (2 per
+ * element); n <= 0 gives 0. An odd n compares n / 2 elements (rounded
+ * down). */
+QSTR_API int32_t QSTR_CALL wwstrincmp(const uint16_t *a, const uint16_t *b, int32_t n);
+
+/* ---- Ordering and equality of native strings and document streams ----
+ *
+ * These walk CHARACTERS: native string elements of 0xF900 and above, and
+ * the functions and non-character groups of document streams, are skipped
+ * (see Q6wstrFirstCh, Q6dstrFirstCh). Limits: c functions take a count of
+ * characters; n functions on native strings keep the walk inside the first
+ * n ELEMENTS of each string, on document streams inside the first n BYTES.
+ * No function checks its pointers. */
+
+/* Order by the current language's sort sequence (tailored on entry, see
+ * setsseq): -1, 0 or 1. A string that is a prefix of the other orders
+ * first. The plain forms tell case apart at the first position where it
+ * differs (lower case first); the i forms ignore case. */
+QSTR_API int32_t QSTR_CALL Q6wstrcmp(const uint16_t *a, const uint16_t *b);
+QSTR_API int32_t QSTR_CALL Q6wstricmp(const uint16_t *a, const uint16_t *b);
+/* At most `count` characters; a count of 0 (or less) gives 0. */
+QSTR_API int32_t QSTR_CALL Q6wstrccmp(const uint16_t *a, const uint16_t *b, int32_t count);
+QSTR_API int32_t QSTR_CALL Q6wstrcicmp(const uint16_t *a, const uint16_t *b, int32_t count);
+/* Within the first n elements of each string; 0 when either walk reaches
+ * its bound before a difference. */
+QSTR_API int32_t QSTR_CALL Q6wstrncmp(const uint16_t *a, const uint16_t *b, uint32_t n);
+QSTR_API int32_t QSTR_CALL Q6wstrnicmp(const uint16_t *a, const uint16_t *b, uint32_t n);
+
+/* Equality: 1 equal, 0 different. The i forms compare characters that
+ * differ after lowering both (Q6wstrLowerCh, Q6dstrLowerCh2). Independent
+ * of the language. */
+QSTR_API int32_t QSTR_CALL Q6wstrequ(const uint16_t *a, const uint16_t *b);
+QSTR_API int32_t QSTR_CALL Q6wstriequ(const uint16_t *a, const uint16_t *b);
+/* The first n characters must be equal (or both strings end together
+ * before), all within the first n elements of each string: when elements
+ * of 0xF900 and above among them leave fewer than n characters, or n is 0,
+ * the answer is 0. */
+QSTR_API int32_t QSTR_CALL Q6wstrnequ(const uint16_t *a, const uint16_t *b, uint32_t n);
+/* Equal as far as the first n elements of each string reach: 1 when a
+ * bound is reached without a difference; 0 when n is 0 or either string's
+ * first character lies at or beyond n. */
+QSTR_API int32_t QSTR_CALL Q6wstrniequ(const uint16_t *a, const uint16_t *b, uint32_t n);
+
+/* A plain byte and a character group carrying the same character are
+ * different to the exact forms and equal to the i forms. The n and c forms
+ * give 1 when their limit is reached without a difference (at once for 0). */
+QSTR_API int32_t QSTR_CALL Q6dstrequ(const uint8_t *a, const uint8_t *b);
+QSTR_API int32_t QSTR_CALL Q6dstriequ(const uint8_t *a, const uint8_t *b);
+QSTR_API int32_t QSTR_CALL Q6dstrnequ(const uint8_t *a, const uint8_t *b, uint32_t n);
+QSTR_API int32_t QSTR_CALL Q6dstrniequ(const uint8_t *a, const uint8_t *b, uint32_t n);
+QSTR_API int32_t QSTR_CALL Q6dstrcequ(const uint8_t *a, const uint8_t *b, int32_t count);
+QSTR_API int32_t QSTR_CALL Q6dstrciequ(const uint8_t *a, const uint8_t *b, int32_t count);
+
+/* The number of characters of s (elements below 0xF900 before the
+ * terminator). */
+QSTR_API uint32_t QSTR_CALL Q6wstrchrcnt(const uint16_t *s);
+/* The character of haystack at which the first occurrence of needle
+ * begins, comparing characters exactly and skipping elements of 0xF900 and
+ * above in both (a match may span them); null when there is none or either
+ * string has no character. */
+QSTR_API uint16_t *QSTR_CALL Q6wstrstr(const uint16_t *haystack, const uint16_t *needle);
+
+/* ---- Case of native characters, native strings and document streams ---- */
+
+/* wtoupper / wtolower of the character. */
+QSTR_API uint16_t QSTR_CALL Q6wstrUpperCh(uint32_t character);
+QSTR_API uint16_t QSTR_CALL Q6wstrLowerCh(uint32_t character);
+/* Map every element below 0xF900 in place; return s. */
+QSTR_API uint16_t *QSTR_CALL Q6wstrupr(uint16_t *s);
+QSTR_API uint16_t *QSTR_CALL Q6wstrlwr(uint16_t *s);
+/* Map the document stream character at `p` in place: a character group's
+ * carried character, or a plain byte as a character of set 0 (only its
+ * low byte is written back). Return p. */
+QSTR_API uint8_t *QSTR_CALL Q6dstrUpperCh(uint8_t *p);
+QSTR_API uint8_t *QSTR_CALL Q6dstrLowerCh(uint8_t *p);
+/* The lower-case native character at `p`, without writing. */
+QSTR_API uint16_t QSTR_CALL Q6dstrLowerCh2(const uint8_t *p);
+/* Map every character of the stream in place (functions and other groups
+ * keep every byte); return s. */
+QSTR_API uint8_t *QSTR_CALL Q6dstrupr(uint8_t *s);
+QSTR_API uint8_t *QSTR_CALL Q6dstrlwr(uint8_t *s);
+
+/* ---- Classification: 1 or 0 ---- */
+
+/* A class range table entry. Entries are ordered by set; the table ends
+ * with set 0xFFFF. */
+typedef struct QSTR_CLASS_RANGE {
+  uint16_t set;
+  uint8_t first; /* inclusive */
+  uint8_t last;  /* inclusive */
+} QSTR_CLASS_RANGE;
+
+/* The character lies in a range of `table`. */
+QSTR_API uint16_t QSTR_CALL lQ6wstrFoundInTable(uint32_t character, const QSTR_CLASS_RANGE *table);
+/* "0"-"9" of set 0. */
+QSTR_API uint16_t QSTR_CALL Q6wstrIsDigit(uint32_t character);
+/* A letter of set 0 or of the native sets' letter ranges. */
+QSTR_API uint16_t QSTR_CALL Q6wstrIsAlpha(uint32_t character);
+QSTR_API uint16_t QSTR_CALL Q6wstrIsAlphaNum(uint32_t character);
+/* The space of set 0, the native line-breaking controls 0xF909-0xF90D and
+ * the native space functions. */
+QSTR_API uint16_t QSTR_CALL Q6wstrIsSpace(uint32_t character);
+
+/* ---- Clean-up ---- */
+
+/* In place: a zero low byte of an element becomes 0xFF, then a zero high
+ * byte; the terminator becomes 0x00FF. The result holds no zero byte before
+ * the terminator's high byte: a byte string of 2 x length + 1 bytes (on a
+ * little-endian machine). Returns s. */
+QSTR_API uint16_t *QSTR_CALL Q6wstrFixExtChars(uint16_t *s);
+/* Undoes Q6wstrFixExtChars in place: every 0xFF byte before the first zero
+ * byte becomes 0. Exact when no byte of the original characters was 0xFF. */
+QSTR_API void QSTR_CALL Q6wstrUnFixExtChars(uint16_t *s);
+/* Mode 1: the native control codes (0xF909, 0xF90A, 0xF90C, 0xF90D) and
+ * attribute codes (0xFE00-0xFE1F) become their other numbering (0xFC45,
+ * 0xFB16, 0xFB1B, 0xFB13; 0xFC66 + a on, 0xFC76 + a off); mode 2 turns
+ * them back; other modes do nothing. Elements up to 0xF900 never change.
+ * In place; returns s. */
+QSTR_API uint16_t *QSTR_CALL Q6wzFix(uint16_t *s, uint32_t mode);
+/* Copies src without menu mnemonics: "&X" loses its ampersand ("&&" is
+ * kept whole); on a double-byte system a "(" and everything through the
+ * next ")" go (the rest of the string when none follows). Returns the last
+ * mnemonic: X sign-extended to 16 bits, 0x2800 + X for "(&X)" (0xFF00 + X
+ * for X of 0x80 and above), 0 when none. Not double-byte aware otherwise;
+ * dst needs as many bytes as src. */
+QSTR_API uint16_t QSTR_CALL QstrStripAmpersand(char *dst, const char *src);
+/* Cuts s to n bytes in place and returns the bytes kept. On a double-byte
+ * system a character is never split: n - 1 when the last would be a lead
+ * byte, less when a lead byte stands before the terminator. The string
+ * must be at least n bytes long. */
+QSTR_API int32_t QSTR_CALL QMBStrTrunc(char *s, int32_t n);
+/* The first element of s (every element, 0xF900 and above included) equal
+ * to an element of `delimiters`, else s's terminator. */
+QSTR_API uint16_t *QSTR_CALL Q6wstrdelim(const uint16_t *s, const uint16_t *delimiters);
+
 /* ---- Whole strings between forms ----
  *
  * az: ANSI byte string, oz: OEM byte string (a lead byte of the ANSI code

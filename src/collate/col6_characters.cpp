@@ -10,15 +10,6 @@ namespace {
 
 constexpr uint8_t kLess = 8, kEqual = 4, kGreater = 2;
 
-// The first block of a set in col6tbl, or null; later records of the same
-// set are not looked at.
-const uint8_t *firstBlock(uint8_t set) {
-  for (const Col6Record *record = kCol6Table; record->set != 0xFF; ++record) {
-    if (record->set == set) return record->block;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 int32_t QSTR_CALL QxCh6Isqxc(uint32_t ch) {
@@ -31,7 +22,8 @@ int32_t QSTR_CALL QxCh6Isqxc(uint32_t ch) {
 }
 
 uint8_t QSTR_CALL QxCh6Getcoll(uint32_t ch) {
-  const uint8_t *block = firstBlock(static_cast<uint8_t>(ch >> 8));
+  // The first record of the set only; the end record's pointer is null.
+  const auto *block = static_cast<const uint8_t *>(ub_fp_table(kCol6Table, (ch >> 8) & 0xFF));
   if (block == nullptr) return kNoPrimary;
   return blockValue(block, static_cast<uint8_t>(ch)).value_or(kNoPrimary);
 }

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "qstr14/collate.h"
+
 namespace qstr::collate {
 
 // A collation block is {first code, count, count value bytes}: the value of
@@ -13,14 +15,15 @@ namespace qstr::collate {
 inline constexpr uint8_t kNoPrimary = 0xFF;  // the code has no primary value
 inline constexpr uint8_t kIgnorable = 0xFD;  // right-to-left tables: skipped at the primary level
 
-// {character set, block} records, closed by {0xFF, nullptr}. Packed like
-// the records of the sort sequence table: the set byte, then the pointer.
-#pragma pack(push, 1)
-struct Col6Record {
-  uint8_t set;
-  const uint8_t *block;
-};
-#pragma pack(pop)
+// {character set, block} records, closed by {0xFF, nullptr}: the packed
+// record shape of the sort sequence table, so that ub_fp_table finds a
+// set's first block. The blocks are constant; nothing writes through the
+// pointers.
+using Col6Record = QSTR_KEYED_POINTER;
+
+inline const uint8_t *blockOf(const Col6Record &record) {
+  return static_cast<const uint8_t *>(record.pointer);
+}
 
 // Blocks of sets 0, 1, 4, 8 and 10: one record per set.
 extern const Col6Record kCol6Table[];

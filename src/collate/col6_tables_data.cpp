@@ -212,23 +212,23 @@ constexpr uint8_t kMask1[32] = {
 }  // namespace
 
 const Col6Record kCol6Table[] = {
-    {0, kBlock0_20},
-    {1, kBlock1_17},
-    {4, kBlock4_0B},
-    {8, kBlock8_00},
-    {10, kBlock10_00},
+    {0, const_cast<uint8_t *>(kBlock0_20)},
+    {1, const_cast<uint8_t *>(kBlock1_17)},
+    {4, const_cast<uint8_t *>(kBlock4_0B)},
+    {8, const_cast<uint8_t *>(kBlock8_00)},
+    {10, const_cast<uint8_t *>(kBlock10_00)},
     {0xFF, nullptr},
 };
 
 const Col6Record kCol6RtlTable[] = {
-    {0, kBlock0_20},
-    {1, kBlock1_17},
-    {4, kBlock4_0B},
-    {8, kBlock8_00},
-    {9, kBlock9_00},
-    {9, kBlock9_54},
-    {13, kBlock13_26},
-    {14, kBlock14_29},
+    {0, const_cast<uint8_t *>(kBlock0_20)},
+    {1, const_cast<uint8_t *>(kBlock1_17)},
+    {4, const_cast<uint8_t *>(kBlock4_0B)},
+    {8, const_cast<uint8_t *>(kBlock8_00)},
+    {9, const_cast<uint8_t *>(kBlock9_00)},
+    {9, const_cast<uint8_t *>(kBlock9_54)},
+    {13, const_cast<uint8_t *>(kBlock13_26)},
+    {14, const_cast<uint8_t *>(kBlock14_29)},
     {0xFF, nullptr},
 };
 

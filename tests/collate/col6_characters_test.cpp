@@ -167,11 +167,11 @@ TEST(Col6Tables, ExportedDiacriticTable) {
 TEST(Col6Tables, RightToLeftTableRepeatsTheSharedBlocks) {
   // Sets 0, 1, 4 and 8 use the same blocks in both tables.
   for (unsigned i = 0; i < 4; ++i) {
-    EXPECT_EQ(kCol6RtlTable[i].set, kCol6Table[i].set);
-    EXPECT_EQ(kCol6RtlTable[i].block, kCol6Table[i].block);
+    EXPECT_EQ(kCol6RtlTable[i].key, kCol6Table[i].key);
+    EXPECT_EQ(kCol6RtlTable[i].pointer, kCol6Table[i].pointer);
   }
   unsigned setNine = 0;
-  for (const Col6Record *r = kCol6RtlTable; r->set != 0xFF; ++r) setNine += r->set == 9;
+  for (const Col6Record *r = kCol6RtlTable; r->key != 0xFF; ++r) setNine += r->key == 9;
   EXPECT_EQ(setNine, 2u);
 }
 

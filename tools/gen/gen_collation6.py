@@ -372,7 +372,7 @@ def render(values, records, mask):
     out.append("};\n\n}  // namespace\n")
 
     def table(name, blocks_of):
-        rows = "".join(f"    {{{s}, {names[(s, f, c)]}}},\n" for s, f, c in blocks_of)
+        rows = "".join(f"    {{{s}, const_cast<uint8_t *>({names[(s, f, c)]})}},\n" for s, f, c in blocks_of)
         return f"\nconst Col6Record {name}[] = {{\n{rows}    {{0xFF, nullptr}},\n}};\n"
 
     out.append(table("kCol6Table", COL6TBL))

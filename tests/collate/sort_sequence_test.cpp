@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "collate/sort_sequence.h"
+#include "collate/sort_sequence_tables.h"
+#include "frame/state.h"
+#include "qstr14/collate.h"
+#include "qstr14/frame.h"
+
+namespace {
+
+using qstr::collate::kTailoring;
+using qstr::collate::tailoredLanguage;
+
+class SortSequence : public ::testing::Test {
+ protected:
+  void SetUp() override { reset(); }
+  void TearDown() override { reset(); }
+  static void reset() {
+    qstr::collate::resetSortSequence();
+    qstr::frame::resetFrameState();
+  }
+};
+
+uint16_t tailoredCharacter(unsigned i) { return static_cast<uint16_t>(kTailoring[i][1] << 8 | kTailoring[i][0]); }
+
+// The column every tailored character holds now, or -1 when the cells do
+// not all come from one column.
+int columnInCells() {
+  for (int column = 0; column < 11; ++column) {
+    bool all = true;
+    for (unsigned i = 0; i < qstr::collate::kTailoredCount && all; ++i) {
+      all = xch2col(tailoredCharacter(i)) == kTailoring[i][2 + column];
+    }
+    if (all) return column;
+  }
+  return -1;
+}
+
+TEST_F(SortSequence, TelltaleValuesOfTheTable) {
+  struct Case {
+    uint16_t character;
+    uint8_t value;
+  };
+  const std::vector<Case> cases = {
+      {0x0041, 109}, {0x0061, 109}, {0x0042, 112}, {0x005A, 184}, {0x0030, 97}, {0x0039, 106},
+      {0x0020, 32},  {0x005B, 192}, {0x005D, 193}, {0x007E, 72},  {0x007F, 0xFF}, {0x001F, 0xFF},
+      {0x0200, 0xFF}, {0x0C41, 0xFF}, {0x040F, 0xFF}, {0x041A, 0xFF}, {0x0A3A, 236},
+  };
+  for (const Case &c : cases) EXPECT_EQ(xch2col(c.character), c.value) << std::hex << c.character;
+}
+
+TEST_F(SortSequence, StartupValuesDifferFromColumnZeroInFiveCells) {
+  struct Case {
+    uint16_t character;
+    uint8_t startup, column0;
+  };
+  const std::vector<Case> cases = {
+      {0x01CC, 184, 185}, {0x01CD, 184, 185}, {0x01D0, 184, 185}, {0x01D1, 184, 185}, {0x014B, 181, 134},
+  };
+  EXPECT_EQ(tailoredLanguage(), "EN");
+  for (const Case &c : cases) EXPECT_EQ(xch2col(c.character), c.startup);
+  setsseq("EN");  // already tailored to "EN": nothing to do
+  for (const Case &c : cases) EXPECT_EQ(xch2col(c.character), c.startup);
+  setsseq("DK");
+  setsseq("EN");
+  for (const Case &c : cases) EXPECT_EQ(xch2col(c.character), c.column0);
+}
+
+TEST_F(SortSequence, EachLanguageWritesItsColumn) {
+  struct Case {
+    const char *language;
+    int column;
+    uint16_t character;
+    uint8_t value;
+  };
+  const std::vector<Case> cases = {
+      {"DK", 1, 0x011E, 187}, {"dk", 1, 0x0122, 190}, {"Dk", 1, 0x0150, 188}, {"IS", 2, 0x0124, 187},
+      {"NO", 3, 0x0150, 187}, {"SU", 4, 0x013E, 188}, {"SV", 4, 0x0122, 186}, {"YK", 5, 0x0A3B, 241},
+      {"TR", 6, 0x0049, 132}, {"tr", 6, 0x01EF, 132}, {"CZ", 7, 0x011E, 111}, {"SL", 7, 0x013E, 153},
+      {"HR", 8, 0x01CE, 185}, {"PL", 9, 0x01D0, 187}, {"MA", 10, 0x0160, 117}, {"EN", 0, 0x01CC, 185},
+      {"XX", 0, 0x014B, 134}, {"D", 0, 0x011E, 109}, {"", 0, 0x011E, 109},   {"DKX", 1, 0x011E, 187},
+  };
+  for (const Case &c : cases) {
+    setsseq(c.language);
+    EXPECT_EQ(columnInCells(), c.column) << c.language;
+    EXPECT_EQ(xch2col(c.character), c.value) << c.language;
+    setsseq("EN");
+  }
+}
+
+TEST_F(SortSequence, RemembersTheFirstTwoBytesAsGiven) {
+  const std::vector<std::pair<const char *, const char *>> cases = {
+      {"dk", "dk"}, {"DKX", "DK"}, {"D", "D"}, {"", ""}, {"sv", "sv"}};
+  for (const auto &[language, kept] : cases) {
+    setsseq(language);
+    EXPECT_EQ(tailoredLanguage(), kept);
+  }
+  setsseq(nullptr);
+  EXPECT_EQ(tailoredLanguage(), "sv");
+}
+
+// A cell changed behind the sequence's back shows whether setsseq
+// rewrote the cells: it does exactly when the code differs from the one
+// kept, which a code of three letters always does.
+TEST_F(SortSequence, RewritesOnlyWhenTheCodeDiffers) {
+  uint8_t *cell = nullptr;
+  ASSERT_EQ(fndcolv(0x011E, &cell), 0);
+  struct Case {
+    const char *first, *second;
+    bool rewrites;
+  };
+  const std::vector<Case> cases = {
+      {"DK", "DK", false}, {"DK", "dk", true}, {"DAN", "DAN", true}, {"DKX", "DK", false}, {"D", "D", false},
+  };
+  for (const Case &c : cases) {
+    setsseq(c.first);
+    const uint8_t value = *cell;
+    *cell = 1;
+    setsseq(c.second);
+    EXPECT_EQ(*cell, c.rewrites ? value : 1) << c.first << " then " << c.second;
+    *cell = value;
+    setsseq("EN");
+  }
+}
+
+TEST_F(SortSequence, SameColumnForLanguagesThatShareIt) {
+  for (const auto &[a, b] : std::vector<std::pair<const char *, const char *>>{{"SV", "SU"}, {"CZ", "SL"}}) {
+    setsseq(a);
+    const int column = columnInCells();
+    setsseq(b);
+    EXPECT_EQ(columnInCells(), column);
+    EXPECT_NE(column, 0);
+  }
+}
+
+TEST_F(SortSequence, CurrentLanguageTakesEffectAtTheNextSetUp) {
+  QStrSetLanguage("DK");
+  EXPECT_EQ(xch2col(0x011E), 109);  // xch2col does no set-up
+  EXPECT_EQ(Q6wstrCollateCh(0x011E), 187);
+  QStrSetLanguage("PL");
+  lQstrSetupLang();
+  EXPECT_EQ(tailoredLanguage(), "PL");
+  EXPECT_EQ(xch2col(0x015E), 110);
+  EXPECT_EQ(Q6wstrCollateCh(0), 0);
+  EXPECT_EQ(Q6wstrCollateCh(0x10000), 0);  // only the low 16 bits count
+}
+
+TEST_F(SortSequence, ConcurrentSwitchesLeaveCellsOfTheKeptLanguage) {
+  const char *languages[] = {"DK", "PL", "TR", "IS"};
+  for (int round = 0; round < 20; ++round) {
+    std::vector<std::thread> threads;
+    for (const char *language : languages) {
+      threads.emplace_back([language] {
+        for (int i = 0; i < 50; ++i) {
+          setsseq(language);
+          setsseq("EN");
+        }
+        setsseq(language);
+      });
+    }
+    for (std::thread &t : threads) t.join();
+    const std::string kept = tailoredLanguage();
+    const int expected = kept == "DK" ? 1 : kept == "PL" ? 9 : kept == "TR" ? 6 : 2;
+    ASSERT_EQ(columnInCells(), expected) << kept;
+  }
+}
+
+TEST_F(SortSequence, FindsCellsBlocksAndMissingBlocks) {
+  uint8_t *cell = reinterpret_cast<uint8_t *>(1);
+  uint8_t *setOne = static_cast<uint8_t *>(coltbl[1].pointer);
+  EXPECT_EQ(fndcolv(0x0117, &cell), 0);
+  EXPECT_EQ(cell, setOne + 2);
+  EXPECT_EQ(fndcolv(0x01F1, &cell), 0);
+  EXPECT_EQ(cell, setOne + 2 + 218);
+  EXPECT_EQ(fndcolv(0x01F2, &cell), 1);  // one past the block
+  EXPECT_EQ(cell, setOne);
+  EXPECT_EQ(fndcolv(0x0116, &cell), 1);
+  EXPECT_EQ(cell, setOne);
+  EXPECT_EQ(fndcolv(0x0300, &cell), 1);
+  EXPECT_EQ(cell, nullptr);
+}
+
+}  // namespace
