@@ -10,5 +10,6 @@
 #include "strings.h"
 #include "collate.h"
 #include "codepage.h"
+#include "asian.h"
 
 #endif
