@@ -47,4 +47,39 @@ uint16_t getContraction(uint16_t &ch, const uint16_t *&pos, uint16_t language) {
   return 0;
 }
 
+namespace {
+
+bool rowHasKey(uint16_t row, uint16_t key) {
+  for (unsigned i = kRuleRowStarts[row]; i < kRuleRowStarts[row + 1]; ++i) {
+    if (kRuleKeys[i] == key) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool pairLetterMayStartPair(uint16_t language) {
+  const uint16_t firstRow = getColRule(language, kLanguageRow);
+  if (firstRow < 1 || firstRow > kLastRowState) return false;
+  // Walk the rows the language reaches; the keys that lead to a pair state
+  // are the letters a pair holds back.
+  bool reached[kRuleRows] = {};
+  uint16_t pending[kRuleRows];
+  unsigned count = 0;
+  reached[firstRow] = true;
+  pending[count++] = firstRow;
+  while (count > 0) {
+    const uint16_t row = pending[--count];
+    for (unsigned i = kRuleRowStarts[row]; i < kRuleRowStarts[row + 1]; ++i) {
+      const uint16_t next = kRuleResults[i];
+      if (next >= kFirstPairState && next <= kLastPairState && rowHasKey(firstRow, kRuleKeys[i])) return true;
+      if (next >= 1 && next <= kLastRowState && !reached[next]) {
+        reached[next] = true;
+        pending[count++] = next;
+      }
+    }
+  }
+  return false;
+}
+
 }  // namespace qstr::collate

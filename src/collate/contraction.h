@@ -21,3 +21,13 @@ inline constexpr uint16_t kPairMark = 0x80;
 uint16_t getContraction(uint16_t &ch, const uint16_t *&pos, uint16_t language);
 
 }  // namespace qstr::collate
+
+namespace qstr::collate {
+
+// Whether the second letter of one of the language's pairs can itself start
+// a pair ("ll" followed by "l"): the comparison then pairs the letters of
+// two strings that are identical at a pair differently from how it pairs
+// them in each string alone.
+bool pairLetterMayStartPair(uint16_t language);
+
+}  // namespace qstr::collate
