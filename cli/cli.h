@@ -53,5 +53,6 @@ const Command &findCommand(const std::string &name);
 
 int runInfo(const std::vector<std::string> &args);
 int runChars(const std::vector<std::string> &args);
+int runSort(const std::vector<std::string> &args);
 
 }  // namespace qstr::cli

@@ -20,6 +20,16 @@ const std::vector<Command> &commands() {
        "0x...), or of every set: native value, Unicode value, the character.\n"
        "Sets 0 (above 0x7F) and 12 follow the ANSI code page.\n",
        runChars},
+      {"sort", "sort lines the way the word processor sorts",
+       "usage: qstr sort --simple [--lang XX] [--ignore-case] [FILE]\n\n"
+       "Sorts the UTF-8 lines of FILE (or of standard input) by the sort sequence\n"
+       "of language XX (default: the current language, EN) and writes them to\n"
+       "standard output. --simple compares character by character, accented\n"
+       "letters with their base letters unless the language orders them apart;\n"
+       "at the first position where two lines differ only in case, lower case\n"
+       "comes first. --ignore-case makes such lines equal. Equal lines keep their\n"
+       "order. Lines end with LF or CR LF, which are kept.\n",
+       runSort},
   };
   return table;
 }

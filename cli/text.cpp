@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "qstr14/charset.h"
+
 namespace qstr::cli {
 
 void appendUtf8(std::string &out, char16_t unit) {
@@ -17,6 +19,91 @@ void appendUtf8(std::string &out, char16_t unit) {
     out += static_cast<char>(0x80 | (value >> 6 & 0x3F));
     out += static_cast<char>(0x80 | (value & 0x3F));
   }
+}
+
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+constexpr uint16_t kNoMapping = 0xFFFF;
+
+bool isHighSurrogate(uint32_t value) { return value >= 0xD800 && value <= 0xDBFF; }
+bool isLowSurrogate(uint32_t value) { return value >= 0xDC00 && value <= 0xDFFF; }
+
+// Length of the sequence that `lead` opens and the bits it carries, or 0.
+int sequenceLength(uint8_t lead, uint32_t &value) {
+  if (lead < 0x80) return value = lead, 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return value = lead & 0x1F, 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return value = lead & 0x0F, 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return value = lead & 0x07, 4;
+  return 0;
+}
+
+void appendCodePoint(std::u16string &out, uint32_t value) {
+  if (value < 0x10000) {
+    out += static_cast<char16_t>(value);
+    return;
+  }
+  value -= 0x10000;
+  out += static_cast<char16_t>(0xD800 | value >> 10);
+  out += static_cast<char16_t>(0xDC00 | (value & 0x3FF));
+}
+
+}  // namespace
+
+std::optional<std::u16string> decodeUtf8(std::string_view bytes) {
+  static constexpr uint32_t kSmallest[5] = {0, 0, 0x80, 0x800, 0x10000};
+  std::u16string out;
+  for (std::size_t i = 0; i < bytes.size();) {
+    uint32_t value = 0;
+    const int length = sequenceLength(static_cast<uint8_t>(bytes[i]), value);
+    if (length == 0 || i + static_cast<std::size_t>(length) > bytes.size()) return std::nullopt;
+    for (int k = 1; k < length; ++k) {
+      const auto next = static_cast<uint8_t>(bytes[i + static_cast<std::size_t>(k)]);
+      if ((next & 0xC0) != 0x80) return std::nullopt;
+      value = value << 6 | (next & 0x3F);
+    }
+    if (value < kSmallest[length] || value > 0x10FFFF || isHighSurrogate(value) || isLowSurrogate(value)) {
+      return std::nullopt;
+    }
+    appendCodePoint(out, value);
+    i += static_cast<std::size_t>(length);
+  }
+  return out;
+}
+
+std::string encodeUtf8(std::u16string_view units) {
+  std::string out;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const uint32_t unit = units[i];
+    if (isHighSurrogate(unit) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
+      const uint32_t value = 0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00u);
+      out += static_cast<char>(0xF0 | value >> 18);
+      out += static_cast<char>(0x80 | (value >> 12 & 0x3F));
+      out += static_cast<char>(0x80 | (value >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (value & 0x3F));
+    } else {
+      appendUtf8(out, isHighSurrogate(unit) || isLowSurrogate(unit) ? kReplacement : static_cast<char16_t>(unit));
+    }
+  }
+  return out;
+}
+
+NativeText toNative(std::u16string_view units) {
+  NativeText text;
+  text.source.assign(units);
+  text.native.reserve(units.size());
+  for (char16_t unit : units) text.native += static_cast<char16_t>(KZcharUnicodeToQX6x(unit));
+  return text;
+}
+
+std::u16string fromNative(const NativeText &text) {
+  std::u16string out;
+  out.reserve(text.native.size());
+  for (std::size_t i = 0; i < text.native.size(); ++i) {
+    const uint16_t unicode = text.native[i] == kNoMapping ? kNoMapping : KZcharQX6xToUnicode(text.native[i]);
+    out += unicode == kNoMapping ? text.source[i] : static_cast<char16_t>(unicode);
+  }
+  return out;
 }
 
 std::string hex4(uint32_t value) {

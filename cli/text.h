@@ -4,11 +4,33 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace qstr::cli {
 
 // Appends the UTF-8 form of a UTF-16 unit (a lone surrogate becomes U+FFFD).
 void appendUtf8(std::string &out, char16_t unit);
+
+// Strict UTF-8 to UTF-16: characters above U+FFFF become surrogate pairs.
+// Null for bytes that are not UTF-8: stray or missing continuation bytes,
+// overlong forms, surrogates, values above U+10FFFF.
+std::optional<std::u16string> decodeUtf8(std::string_view bytes);
+
+// UTF-16 to UTF-8: surrogate pairs become one character, a lone surrogate
+// U+FFFD.
+std::string encodeUtf8(std::u16string_view units);
+
+// Native characters and the UTF-16 units they came from, one per unit:
+// the library's own mapping (KZcharUnicodeToQX6x), with the source unit
+// kept for the way back when the native model has no character for it.
+struct NativeText {
+  std::u16string native;  // 0xFFFF where a unit has no native character
+  std::u16string source;
+};
+NativeText toNative(std::u16string_view units);
+// Back to UTF-16 through KZcharQX6xToUnicode; a unit without a native
+// character comes back as it was.
+std::u16string fromNative(const NativeText &text);
 
 // "0x" and four upper-case hex digits.
 std::string hex4(uint32_t value);

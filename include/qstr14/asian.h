@@ -92,4 +92,17 @@ QSTR_API void QSTR_CALL ws2upper(uint16_t *dst, const uint16_t *src);
  * alone; a size below 2 writes nothing. */
 QSTR_API void QSTR_CALL ws2uppern(uint16_t *dst, const uint16_t *src, int32_t size);
 
+/* ---- Big5 and GB 2312 ----
+ * Neither function reads the country ID. A character without a counterpart,
+ * or outside the table, comes back unchanged. The table index is
+ * (set - first set) * 255 + code, so code 0xFF of a set reads the entry of
+ * code 0 of the next set. */
+
+/* The GB 2312 (Simplified Chinese, sets 0x82-0xA2) counterpart of a Big5
+ * character (Traditional Chinese, 0xA500-0xDBA8). */
+QSTR_API uint16_t QSTR_CALL big5togb(uint32_t ch);
+
+/* The Big5 counterpart of a GB 2312 character (0x8200-0xA210). */
+QSTR_API uint16_t QSTR_CALL gbtobig5(uint32_t ch);
+
 #endif

@@ -14,7 +14,8 @@
  *
  * Records that hold pointers are packed (no padding) and their pointers
  * have the platform's width: 5 bytes per {key, pointer} record on a 32-bit
- * target, 9 on a 64-bit one.
+ * target, 9 on a 64-bit one. Their pointer members are unaligned: read
+ * them by value, never through their address.
  *
  * Native characters travel in 32-bit arguments of which the low 16 bits
  * count; byte keys and codes in arguments of which the low 8 bits count. */

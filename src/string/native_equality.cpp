@@ -9,6 +9,8 @@ using Position = const uint16_t *;
 
 bool exactlyEqual(uint16_t x, uint16_t y) { return x == y; }
 
+bool equalIgnoringCase(uint16_t x, uint16_t y) { return x == y || Q6wstrLowerCh(x) == Q6wstrLowerCh(y); }
+
 void stepBoth(Position &p, Position &q) {
   p = Q6wstrNextCh(p);
   q = Q6wstrNextCh(q);
@@ -28,6 +30,8 @@ int32_t equalToTheEnd(Position a, Position b, Equal equal) {
 
 int32_t QSTR_CALL Q6wstrequ(const uint16_t *a, const uint16_t *b) { return equalToTheEnd(a, b, exactlyEqual); }
 
+int32_t QSTR_CALL Q6wstriequ(const uint16_t *a, const uint16_t *b) { return equalToTheEnd(a, b, equalIgnoringCase); }
+
 int32_t QSTR_CALL Q6wstrnequ(const uint16_t *a, const uint16_t *b, uint32_t n) {
   const Position endA = a + n;
   const Position endB = b + n;
@@ -42,4 +46,19 @@ int32_t QSTR_CALL Q6wstrnequ(const uint16_t *a, const uint16_t *b, uint32_t n) {
   }
   // The storage bound came before n characters were compared.
   return 0;
+}
+
+int32_t QSTR_CALL Q6wstrniequ(const uint16_t *a, const uint16_t *b, uint32_t n) {
+  const Position endA = a + n;
+  const Position endB = b + n;
+  Position p = Q6wstrFirstCh(a);
+  Position q = Q6wstrFirstCh(b);
+  if (p >= endA || q >= endB) return 0;
+  for (;;) {
+    if (q >= endB) return 1;
+    if (!equalIgnoringCase(*p, *q)) return 0;
+    if (*p == 0) return 1;
+    stepBoth(p, q);
+    if (p >= endA) return 1;
+  }
 }

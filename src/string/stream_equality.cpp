@@ -32,11 +32,10 @@ int32_t streamsEqual(Position a, Position b, Walk walk) {
   for (;; --walk.count) {
     if (walk.endA != nullptr && (p >= walk.endA || q >= walk.endB)) return 1;
     if (walk.count <= 0) return 1;
-    if (!sameCharacter(p, q)) {
-      if constexpr (!kIgnoreCase) return 0;
-      else if (Q6dstrLowerCh2(p) != Q6dstrLowerCh2(q)) return 0;
-    } else if (*p == 0) {
-      return 1;
+    if (sameCharacter(p, q)) {
+      if (*p == 0) return 1;
+    } else if (!kIgnoreCase || Q6dstrLowerCh2(p) != Q6dstrLowerCh2(q)) {
+      return 0;
     }
     p = Q6dstrNextCh(p);
     q = Q6dstrNextCh(q);
@@ -61,4 +60,14 @@ int32_t QSTR_CALL Q6dstrnequ(const uint8_t *a, const uint8_t *b, uint32_t n) {
 
 int32_t QSTR_CALL Q6dstrcequ(const uint8_t *a, const uint8_t *b, int32_t count) {
   return streamsEqual<false>(a, b, counted(count));
+}
+
+int32_t QSTR_CALL Q6dstriequ(const uint8_t *a, const uint8_t *b) { return streamsEqual<true>(a, b, Walk{}); }
+
+int32_t QSTR_CALL Q6dstrniequ(const uint8_t *a, const uint8_t *b, uint32_t n) {
+  return streamsEqual<true>(a, b, bounded(a, b, n));
+}
+
+int32_t QSTR_CALL Q6dstrciequ(const uint8_t *a, const uint8_t *b, int32_t count) {
+  return streamsEqual<true>(a, b, counted(count));
 }

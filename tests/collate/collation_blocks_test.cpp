@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "collate/collation_block.h"
 #include "collate/sort_sequence.h"
 #include "qstr14/collate.h"
 #include "qstr14/strings.h"
@@ -24,13 +25,17 @@ TEST(CollationBlocks, OneBlockPerSetWithTheStatedRange) {
                                      {5, 0x7B, 6},  {8, 0x00, 215}, {10, 0x00, 200}};
   for (std::size_t i = 0; i < blocks.size(); ++i) {
     const auto *block = static_cast<const uint8_t *>(coltbl[i].pointer);
-    EXPECT_EQ(coltbl[i].key, blocks[i].set);
+    const uint8_t key = coltbl[i].key;
+    EXPECT_EQ(key, blocks[i].set);
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(block[0], blocks[i].first);
     EXPECT_EQ(block[1], blocks[i].count);
   }
-  EXPECT_EQ(coltbl[blocks.size()].key, 0xFF);
-  EXPECT_EQ(coltbl[blocks.size()].pointer, nullptr);
+  // Packed records: read members by value, never bind them to references.
+  const uint8_t endKey = coltbl[blocks.size()].key;
+  const void *endPointer = coltbl[blocks.size()].pointer;
+  EXPECT_EQ(endKey, 0xFF);
+  EXPECT_EQ(endPointer, nullptr);
 }
 
 TEST(CollationBlocks, SetFourHasValuesOnlyForCurrencyAndQuotes) {
@@ -100,6 +105,14 @@ TEST(CollationBlocks, OrderOfTheClasses) {
   EXPECT_LT(xch2col(0x0A43), xch2col(0x0A09));
   // The Greek letters are consecutive: alpha first, omega last.
   EXPECT_EQ(xch2col(0x0832) - xch2col(0x0800), 23);
+}
+
+// The read-only lookup that other tables built like coltbl use agrees
+// with xch2col over every character.
+TEST(CollationBlocks, BlockValueAgreesWithXch2col) {
+  for (uint32_t c = 0; c <= 0xFFFF; ++c) {
+    ASSERT_EQ(qstr::collate::blockValue(coltbl, static_cast<uint16_t>(c)), xch2col(c)) << std::hex << c;
+  }
 }
 
 TEST(CollationBlocks, ResetRestoresTheStartupValues) {

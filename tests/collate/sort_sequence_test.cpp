@@ -185,3 +185,39 @@ TEST_F(SortSequence, FindsCellsBlocksAndMissingBlocks) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every cell of every block, in table order.
+std::vector<uint8_t> allCells() {
+  std::vector<uint8_t> cells;
+  for (const QSTR_KEYED_POINTER *r = coltbl; r->key != 0xFF; ++r) {
+    const auto *block = static_cast<const uint8_t *>(r->pointer);
+    cells.insert(cells.end(), block + 2, block + 2 + block[1]);
+  }
+  return cells;
+}
+
+TEST_F(SortSequence, WritesOnlyTheTailoredCells) {
+  const std::vector<uint8_t> startup = allCells();
+  std::vector<bool> tailored(startup.size(), false);
+  for (unsigned i = 0; i < qstr::collate::kTailoredCount; ++i) {
+    uint8_t *cell = nullptr;
+    ASSERT_EQ(fndcolv(tailoredCharacter(i), &cell), 0);
+    std::size_t offset = 0;
+    for (const QSTR_KEYED_POINTER *r = coltbl; r->key != 0xFF; ++r) {
+      const auto *block = static_cast<const uint8_t *>(r->pointer);
+      if (cell >= block + 2 && cell < block + 2 + block[1]) tailored[offset + static_cast<std::size_t>(cell - block - 2)] = true;
+      offset += block[1];
+    }
+  }
+  for (const char *language : {"DK", "IS", "NO", "SV", "YK", "TR", "CZ", "HR", "PL", "MA", "EN"}) {
+    setsseq(language);
+    const std::vector<uint8_t> now = allCells();
+    for (std::size_t i = 0; i < now.size(); ++i) {
+      if (!tailored[i]) ASSERT_EQ(now[i], startup[i]) << language << " changed cell " << i;
+    }
+  }
+}
+
+}  // namespace

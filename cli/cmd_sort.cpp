@@ -1,0 +1,97 @@
+// qstr sort --simple [--lang XX] [--ignore-case] [FILE]: sorts UTF-8 lines
+// the way the word processor's simple sort does, by the sort sequence of
+// the current language.
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "cli.h"
+#include "qstr14/frame.h"
+#include "qstr14/strings.h"
+#include "text.h"
+
+namespace qstr::cli {
+namespace {
+
+struct Line {
+  NativeText text;
+  const char *ending;  // written back after the line: "\n" or "\r\n"
+};
+
+const uint16_t *nativeString(const Line &line) {
+  return reinterpret_cast<const uint16_t *>(line.text.native.c_str());
+}
+
+bool isLanguageCode(const std::string &code) {
+  return !code.empty() && code.size() <= 7 &&
+         std::all_of(code.begin(), code.end(), [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
+}
+
+// Splits the input into lines ended by LF or CR LF (a last line may have
+// neither); null and a message for a line that is not UTF-8.
+std::optional<std::vector<Line>> readLines(const std::string &bytes, const std::string &name) {
+  std::vector<Line> lines;
+  std::size_t start = 0;
+  for (std::size_t number = 1; start < bytes.size(); ++number) {
+    std::size_t end = bytes.find('\n', start);
+    const std::size_t next = end == std::string::npos ? bytes.size() : end + 1;
+    if (end == std::string::npos) end = bytes.size();
+    const bool crlf = end > start && end < bytes.size() && bytes[end - 1] == '\r';
+    const auto units = decodeUtf8(std::string_view(bytes).substr(start, end - start - (crlf ? 1 : 0)));
+    if (!units) {
+      printError("sort", name + ": line " + std::to_string(number) + ": invalid UTF-8");
+      return std::nullopt;
+    }
+    lines.push_back({toNative(*units), crlf ? "\r\n" : "\n"});
+    start = next;
+  }
+  return lines;
+}
+
+std::optional<std::string> readInput(const std::vector<std::string> &positional, std::string &name) {
+  if (positional.empty() || positional[0] == "-") {
+    name = "(standard input)";
+    return std::string(std::istreambuf_iterator<char>(std::cin), {});
+  }
+  name = positional[0];
+  std::ifstream file(name, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::ostringstream contents;
+  contents << file.rdbuf();
+  return contents.str();
+}
+
+}  // namespace
+
+int runSort(const std::vector<std::string> &args) {
+  ParsedArgs parsed = parseArgs(args, {{"--lang"}, {"--simple", "--ignore-case"}}, "sort");
+  if (parsed.has("--help")) {
+    std::cout << findCommand("sort").usage;
+    return kExitOk;
+  }
+  if (!parsed.has("--simple")) throw UsageError{"expected --simple (see 'qstr sort --help')"};
+  if (parsed.positional.size() > 1) throw UsageError{"expected at most one FILE"};
+  if (auto language = parsed.value("--lang")) {
+    if (!isLanguageCode(*language)) throw UsageError{"--lang takes a language code of 1-7 letters, not '" + *language + "'"};
+    QStrSetLanguage(language->c_str());
+  }
+  std::string name;
+  const auto input = readInput(parsed.positional, name);
+  if (!input) {
+    printError("sort", name + ": cannot open");
+    return kExitBadInput;
+  }
+  auto lines = readLines(*input, name);
+  if (!lines) return kExitBadInput;
+
+  const auto compare = parsed.has("--ignore-case") ? Q6wstricmp : Q6wstrcmp;
+  std::stable_sort(lines->begin(), lines->end(), [compare](const Line &a, const Line &b) {
+    return compare(nativeString(a), nativeString(b)) < 0;
+  });
+  for (const Line &line : *lines) std::cout << encodeUtf8(fromNative(line.text)) << line.ending;
+  return kExitOk;
+}
+
+}  // namespace qstr::cli

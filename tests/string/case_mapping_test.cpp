@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "asian/country_scope.h"
+#include "qstr14/strings.h"
+#include "support/stream_builder.h"
+
+namespace {
+
+using Native = std::vector<uint16_t>;
+using qstr::test::StreamBuilder;
+constexpr uint16_t kGuard = 0x5555;
+
+Native guarded(Native s) {
+  s.push_back(0);
+  s.push_back(kGuard);
+  return s;
+}
+
+TEST(CaseMapping, NativeStringsKeepFunctionsAndGuards) {
+  const Native mixed = {'a', 'B', 0xF90A, 0x011A, 0x011B, 0xFE01, 0x0118, 0x0800, 0x0A01, 0x0200, 0xFFFF, '1'};
+  const Native upper = {'A', 'B', 0xF90A, 0x011A, 0x011A, 0xFE01, 0x0118, 0x0800, 0x0A00, 0x0200, 0xFFFF, '1'};
+  const Native lower = {'a', 'b', 0xF90A, 0x011B, 0x011B, 0xFE01, 0x0118, 0x0801, 0x0A01, 0x0200, 0xFFFF, '1'};
+  Native s = guarded(mixed);
+  EXPECT_EQ(Q6wstrupr(s.data()), s.data());
+  EXPECT_EQ(s, guarded(upper));
+  s = guarded(mixed);
+  EXPECT_EQ(Q6wstrlwr(s.data()), s.data());
+  EXPECT_EQ(s, guarded(lower));
+  EXPECT_EQ(Q6wstrUpperCh(0x10061), 'A');  // only the low 16 bits count
+  EXPECT_EQ(Q6wstrLowerCh(0xF90A), 0xF90A);
+}
+
+// Only characters change: function codes and the data of other groups keep
+// every byte, even bytes that look like letters.
+TEST(CaseMapping, StreamsChangeCharactersOnly) {
+  auto stream = [](uint8_t a, uint16_t grouped, uint8_t b) {
+    return StreamBuilder()
+        .plain(a)
+        .function(0x85)
+        .fixedGroup(0xF6, 4, 'a')
+        .variableGroup(0xD3, 8, 'b', 'A')
+        .character(grouped)
+        .singleFF()
+        .plain(b)
+        .bytes();
+  };
+  std::vector<uint8_t> s = stream('a', 0x011A, 'Q');
+  s.push_back(0x55);
+  EXPECT_EQ(Q6dstrupr(s.data()), s.data());
+  std::vector<uint8_t> expected = stream('A', 0x011A, 'Q');
+  expected.push_back(0x55);
+  EXPECT_EQ(s, expected);
+  EXPECT_EQ(Q6dstrlwr(s.data()), s.data());
+  expected = stream('a', 0x011B, 'q');
+  expected.push_back(0x55);
+  EXPECT_EQ(s, expected);
+}
+
+TEST(CaseMapping, OneStreamCharacter) {
+  std::vector<uint8_t> group = StreamBuilder().character(0x0A00).bytes();
+  const std::vector<uint8_t> before = group;
+  EXPECT_EQ(Q6dstrLowerCh2(group.data()), 0x0A01);
+  EXPECT_EQ(group, before);  // nothing written
+  EXPECT_EQ(Q6dstrLowerCh(group.data()), group.data());
+  EXPECT_EQ(group, StreamBuilder().character(0x0A01).bytes());
+  EXPECT_EQ(Q6dstrUpperCh(group.data()), group.data());
+  EXPECT_EQ(group, before);
+
+  std::vector<uint8_t> plain = {'x', 'y', 0};
+  EXPECT_EQ(Q6dstrUpperCh(plain.data()), plain.data());
+  EXPECT_EQ(plain, (std::vector<uint8_t>{'X', 'y', 0}));
+  EXPECT_EQ(Q6dstrLowerCh2(plain.data()), 'x');
+}
+
+TEST(CaseMapping, DoubleWidthLettersFollowTheCountry) {
+  qstr::test::ScopedCountry japanese(1);
+  Native s = guarded({0x2520, 'A'});
+  Q6wstrlwr(s.data());
+  EXPECT_EQ(s, guarded({0x2540, 'a'}));
+  std::vector<uint8_t> stream = StreamBuilder().character(0x2540).bytes();
+  Q6dstrupr(stream.data());
+  EXPECT_EQ(stream, StreamBuilder().character(0x2520).bytes());
+}
+
+TEST(CaseInsensitiveCompare, ByteStrings) {
+  struct Case {
+    const char *a, *b;
+    int32_t expected;
+  };
+  const std::vector<Case> cases = {
+      {"abc", "ABC", 0},        {"abc", "abd", 'C' - 'D'}, {"a", "", 'A'},          {"", "a", -'A'},
+      {"\xE9", "\xC9", 0x20},   {"a[", "A{", '[' - '{'},   {"Hello", "hELLO", 0},   {"ab", "abc", -'C'},
+  };
+  for (const Case &c : cases) EXPECT_EQ(wstricmp(c.a, c.b), c.expected) << c.a << " / " << c.b;
+}
+
+TEST(CaseInsensitiveCompare, SixteenBitStrings) {
+  struct Case {
+    Native a, b;
+    int32_t n;
+    int32_t icmp, incmp;
+  };
+  const Native abX = {'a', 'b', 'X'}, ABy = {'A', 'B', 'y'};
+  const std::vector<Case> cases = {
+      {abX, ABy, 4, 'X' - 'Y', 0},
+      {abX, ABy, 6, 'X' - 'Y', 'X' - 'Y'},
+      {abX, ABy, 5, 'X' - 'Y', 0},  // odd: two elements
+      {abX, ABy, 0, 'X' - 'Y', 0},
+      {abX, ABy, -2, 'X' - 'Y', 0},
+      {{0x011B}, {0x011A}, 2, 0, 0},
+      {{'a', 'b'}, {'a', 'b', 'c'}, 10, -'C', -'C'},
+      {{'a', 'b', 'c'}, {'a', 'b'}, 10, 'C', 'C'},
+      {{0xF90A}, {0xF90D}, 2, 0xF90A - 0xF90D, 0xF90A - 0xF90D},  // every element counts
+      {{0xFFFF}, {'a'}, 2, 0xFFFF - 'A', 0xFFFF - 'A'},          // unsigned differences
+  };
+  for (const Case &c : cases) {
+    const Native a = guarded(c.a), b = guarded(c.b);
+    EXPECT_EQ(wwstricmp(a.data(), b.data()), c.icmp);
+    EXPECT_EQ(wwstrincmp(a.data(), b.data(), c.n), c.incmp) << c.n;
+  }
+  qstr::test::ScopedCountry japanese(1);
+  const Native wideA = guarded({0x2540}), wideUpperA = guarded({0x2520});
+  EXPECT_EQ(wwstricmp(wideA.data(), wideUpperA.data()), 0);
+}
+
+}  // namespace

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "collate/sort_sequence.h"
+#include "frame/state.h"
+#include "qstr14/frame.h"
+#include "qstr14/strings.h"
+
+namespace {
+
+using Native = std::vector<uint16_t>;
+
+Native terminated(Native s) {
+  s.push_back(0);
+  return s;
+}
+
+Native ascii(const std::string &text) { return Native(text.begin(), text.end()); }
+
+int sign(int32_t r) { return (r > 0) - (r < 0); }
+
+class NativeOrder : public ::testing::Test {
+ protected:
+  void SetUp() override { reset(); }
+  void TearDown() override { reset(); }
+  static void reset() {
+    qstr::frame::resetFrameState();
+    qstr::collate::resetSortSequence();
+  }
+};
+
+TEST_F(NativeOrder, TelltaleOrders) {
+  struct Case {
+    std::string a, b;
+    int cmp, icmp;
+  };
+  const std::vector<Case> cases = {
+      {"abc", "abd", -1, -1}, {"abc", "ab", 1, 1},   {"", "", 0, 0},       {"", "a", -1, -1},
+      {"a", "A", -1, 0},      {"Ab", "aC", 1, -1},   {"aB", "Ab", -1, 0},  {"a1", "ab", -1, -1},
+      {"a[", "az", 1, 1},     {"a b", "ab", -1, -1}, {"A", "b", -1, -1},   {"Zebra", "apple", 1, 1},
+  };
+  for (const Case &c : cases) {
+    const Native a = terminated(ascii(c.a)), b = terminated(ascii(c.b));
+    EXPECT_EQ(Q6wstrcmp(a.data(), b.data()), c.cmp) << c.a << " / " << c.b;
+    EXPECT_EQ(Q6wstricmp(a.data(), b.data()), c.icmp) << c.a << " / " << c.b;
+  }
+}
+
+TEST_F(NativeOrder, TheCurrentLanguageDecides) {
+  struct Case {
+    const char *language;
+    Native a, b;
+    int expected;
+  };
+  const std::vector<Case> cases = {
+      {"EN", {0x011F}, {'b'}, -1},     {"SV", {0x011F}, {'z'}, 1},      {"sv", {0x011F}, {0x013F}, -1},
+      {"DK", {0x0147}, {'y'}, 1},      {"EN", {0x0147}, {'v'}, -1},     {"EN", {0x01EF}, {'i'}, 0},
+      {"TR", {0x01EF}, {'i'}, -1},     {"PL", {0x0199}, {'l'}, 1},      {"PL", {0x0199}, {'m'}, -1},
+      {"EN", {0x0199, 'b'}, {'l', 'a'}, 1}, {"YK", {0x0A3B}, {0x0A41}, 1}, {"RU", {0x0A3B}, {0x0A41}, -1},
+  };
+  for (const Case &c : cases) {
+    QStrSetLanguage(c.language);
+    const Native a = terminated(c.a), b = terminated(c.b);
+    EXPECT_EQ(Q6wstricmp(a.data(), b.data()), c.expected) << c.language;
+    EXPECT_EQ(Q6wstrccmp(a.data(), b.data(), 5), c.expected) << c.language;
+    EXPECT_EQ(Q6wstrnicmp(a.data(), b.data(), 5), c.expected) << c.language;
+  }
+}
+
+TEST_F(NativeOrder, CountedAndBoundedLimits) {
+  struct Case {
+    Native a, b;
+    int32_t count;  // for Q6wstrccmp
+    uint32_t n;     // for Q6wstrncmp
+    int ccmp, ncmp;
+  };
+  const Native fn = {0xF900};
+  const std::vector<Case> cases = {
+      {ascii("abX"), ascii("abY"), 2, 2, 0, 0},
+      {ascii("abX"), ascii("abY"), 3, 3, -1, -1},
+      {ascii("abY"), ascii("abX"), 3, 3, 1, 1},
+      {ascii("abX"), ascii("abY"), 0, 0, 0, 0},
+      {ascii("ab"), ascii("abc"), 5, 5, -1, -1},
+      {ascii("abc"), ascii("ab"), 3, 3, 1, 1},
+      {ascii("abc"), ascii("ab"), 2, 2, 0, 0},
+      {{0xF900, 'a', 'b'}, ascii("ac"), 2, 2, -1, 0},   // the bound of a is met after "a"
+      {ascii("ac"), {0xF900, 0xF901, 'a', 'b'}, 2, 2, 1, 0},  // the bound of b is met before "c"
+      {{0xF900, 0xF900, 'z'}, ascii("a"), 1, 2, 1, 0},  // a's first character lies beyond n
+      {ascii("a"), ascii("A"), 1, 1, -1, -1},
+  };
+  for (const Case &c : cases) {
+    const Native a = terminated(c.a), b = terminated(c.b);
+    EXPECT_EQ(Q6wstrccmp(a.data(), b.data(), c.count), c.ccmp) << c.count;
+    EXPECT_EQ(Q6wstrncmp(a.data(), b.data(), c.n), c.ncmp) << c.n;
+    EXPECT_EQ(Q6wstrcicmp(a.data(), b.data(), c.count), c.ccmp == 0 ? 0 : sign(Q6wstricmp(a.data(), b.data())));
+  }
+}
+
+// Random native strings over letters of both cases, accented letters,
+// digits, punctuation, characters without a value and skipped elements.
+class RandomNative {
+ public:
+  explicit RandomNative(unsigned seed) : random_(seed) {}
+  Native string() {
+    Native s(random_() % 6);
+    for (uint16_t &e : s) e = pool()[random_() % pool().size()];
+    return s;
+  }
+  uint16_t function() { return static_cast<uint16_t>(0xF900 + random_() % 0x700); }
+  std::mt19937 &engine() { return random_; }
+
+ private:
+  static const Native &pool() {
+    static const Native p = {'a', 'A', 'b', 'B', 'e', 'E', 0x0128, 0x0129, 0x011E, 0x011F, 'z', '1', '!',
+                             '[', 0x0200, 0x0201, 0x0A00, 0x0A01, 0x0801, 0x01EE, 0x01EF, 'i', 'I'};
+    return p;
+  }
+  std::mt19937 random_;
+};
+
+TEST_F(NativeOrder, AntisymmetricAndTransitiveOnRandomStrings) {
+  RandomNative random(1);
+  for (const char *language : {"EN", "SV", "TR"}) {
+    QStrSetLanguage(language);
+    for (int round = 0; round < 3000; ++round) {
+      const Native a = terminated(random.string()), b = terminated(random.string()), c = terminated(random.string());
+      for (auto compare : {Q6wstrcmp, Q6wstricmp}) {
+        const int ab = compare(a.data(), b.data()), ba = compare(b.data(), a.data());
+        const int bc = compare(b.data(), c.data()), ac = compare(a.data(), c.data());
+        ASSERT_EQ(ab, -ba);
+        ASSERT_EQ(compare(a.data(), a.data()), 0);
+        if (ab <= 0 && bc <= 0) ASSERT_LE(ac, 0) << language;
+        if (ab == 0 && bc == 0) ASSERT_EQ(ac, 0) << language;
+      }
+    }
+  }
+}
+
+// Two strings equal up to a letter that differs only in case: with case
+// the lower-case one orders first whatever follows; without case what
+// follows decides.
+TEST_F(NativeOrder, CaseDecidesAtTheFirstDifferenceOnly) {
+  RandomNative random(2);
+  const Native letters = {'a', 'e', 'z', 0x0129, 0x011F, 0x0A01, 0x0801};
+  for (int round = 0; round < 3000; ++round) {
+    const Native prefix = random.string(), tailA = random.string(), tailB = random.string();
+    const uint16_t lower = letters[random.engine()() % letters.size()];
+    const uint16_t upper = static_cast<uint16_t>(lower < 0x100 ? lower - 0x20 : lower - 1);
+    Native a = prefix, b = prefix;
+    a.push_back(lower);
+    b.push_back(upper);
+    a.insert(a.end(), tailA.begin(), tailA.end());
+    b.insert(b.end(), tailB.begin(), tailB.end());
+    const Native at = terminated(a), bt = terminated(b);
+    ASSERT_EQ(Q6wstrcmp(at.data(), bt.data()), -1);
+    ASSERT_EQ(Q6wstrcmp(bt.data(), at.data()), 1);
+    const Native ta = terminated(tailA), tb = terminated(tailB);
+    ASSERT_EQ(Q6wstricmp(at.data(), bt.data()), Q6wstricmp(ta.data(), tb.data()));
+  }
+}
+
+// Elements of 0xF900 and above are invisible to the comparisons without a
+// storage bound.
+TEST_F(NativeOrder, SkippedElementsChangeNothing) {
+  RandomNative random(3);
+  for (int round = 0; round < 2000; ++round) {
+    const Native a = random.string(), b = random.string();
+    Native a2;
+    for (uint16_t e : a) {
+      if (random.engine()() % 2) a2.push_back(random.function());
+      a2.push_back(e);
+    }
+    a2.push_back(random.function());
+    const Native at = terminated(a), a2t = terminated(a2), bt = terminated(b);
+    ASSERT_EQ(Q6wstrcmp(at.data(), bt.data()), Q6wstrcmp(a2t.data(), bt.data()));
+    ASSERT_EQ(Q6wstricmp(bt.data(), at.data()), Q6wstricmp(bt.data(), a2t.data()));
+    ASSERT_EQ(Q6wstrccmp(at.data(), bt.data(), 3), Q6wstrccmp(a2t.data(), bt.data(), 3));
+    ASSERT_EQ(Q6wstrequ(at.data(), a2t.data()), 1);
+  }
+}
+
+}  // namespace
