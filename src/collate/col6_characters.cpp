@@ -1,6 +1,6 @@
 // Version-6 character services: the repertoire test and the primary values
 // of col6tbl, one character at a time.
-#include "collate/col6_lookup.h"
+#include "collate/collation_block.h"
 #include "collate/col6_tables.h"
 #include "qstr14/collate.h"
 
@@ -22,10 +22,8 @@ int32_t QSTR_CALL QxCh6Isqxc(uint32_t ch) {
 }
 
 uint8_t QSTR_CALL QxCh6Getcoll(uint32_t ch) {
-  // The first record of the set only; the end record's pointer is null.
-  const auto *block = static_cast<const uint8_t *>(ub_fp_table(kCol6Table, (ch >> 8) & 0xFF));
-  if (block == nullptr) return kNoPrimary;
-  return blockValue(block, static_cast<uint8_t>(ch)).value_or(kNoPrimary);
+  // The first record of the character's set only.
+  return blockValue(kCol6Table, static_cast<uint16_t>(ch));
 }
 
 uint8_t QSTR_CALL QxCh6Cmpcoll(uint32_t a, uint32_t b) {

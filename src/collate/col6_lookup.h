@@ -10,7 +10,7 @@ namespace qstr::collate {
 
 // Value of `code` in a collation block, or nothing when the block does not
 // hold the code.
-inline std::optional<uint8_t> blockValue(const uint8_t *block, uint8_t code) {
+inline std::optional<uint8_t> valueInBlock(const uint8_t *block, uint8_t code) {
   const unsigned first = block[0], count = block[1];
   if (code < first || code >= first + count) return std::nullopt;
   return block[2 + code - first];
@@ -18,7 +18,8 @@ inline std::optional<uint8_t> blockValue(const uint8_t *block, uint8_t code) {
 
 // Value of a character in the first block of `table`, in record order,
 // whose set is the character's and which holds its code; a set may have
-// several records. Nothing when no block holds it.
+// several records (unlike the first-record lookup of collation_block.h).
+// Nothing when no block holds it.
 std::optional<uint8_t> searchBlocks(const Col6Record *table, uint16_t ch);
 
 }  // namespace qstr::collate
