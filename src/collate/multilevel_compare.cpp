@@ -1,6 +1,8 @@
 // The multi-level comparison: primary values decide at the first
 // difference; among strings equal at the primary level the first secondary
 // difference decides, then the first case difference.
+#include "collate/multilevel_compare.h"
+
 #include "collate/multilevel_cursor.h"
 #include "collate/multilevel_values.h"
 #include "qstr14/collate.h"
@@ -39,14 +41,20 @@ void noteAsianDifferences(Differences &d, const PositionValues &a, const Positio
   if (options.kanaFlag) d.note(d.caseOrKana, int(a.caseValue & 1) - int(b.caseValue & 1));
 }
 
-// Right-to-left end: one string ended (r says which sorts first); the other
-// loses unless all its remaining characters are ignorable.
-int rightToLeftEnd(const CollationCursor &longer, const Differences &d, int r) {
-  if (!longer.restIgnorable()) return r;
-  return d.secondary != 0 ? d.secondary : r;
+ComparisonOutcome bothEnded(const Differences &d) {
+  if (d.secondary != 0) return {d.secondary, DecidingLevel::kSecondary};
+  if (d.caseOrKana != 0) return {d.caseOrKana, DecidingLevel::kCase};
+  return {0, DecidingLevel::kEqual};
 }
 
-int compare(CollationCursor &a, CollationCursor &b, const CollationOptions &options) {
+// Right-to-left end: one string ended (r says which sorts first); the other
+// loses unless all its remaining characters are ignorable.
+ComparisonOutcome rightToLeftEnd(const CollationCursor &longer, const Differences &d, int r) {
+  if (longer.restIgnorable() && d.secondary != 0) return {d.secondary, DecidingLevel::kSecondary};
+  return {r, DecidingLevel::kLength};
+}
+
+ComparisonOutcome compare(CollationCursor &a, CollationCursor &b, const CollationOptions &options) {
   const bool rtl = isRightToLeft(options.language);
   const bool asian = isAsian(options.language);
   const bool contracting = mayContract(options.language);
@@ -54,14 +62,14 @@ int compare(CollationCursor &a, CollationCursor &b, const CollationOptions &opti
   for (;;) {
     const uint16_t c1 = a.take(), c2 = b.take();
     if (c1 == 0 || c2 == 0) {
-      if (c1 == 0 && c2 == 0) return d.secondary != 0 ? d.secondary : d.caseOrKana;
-      if (!rtl) return c1 == 0 ? -1 : 1;
+      if (c1 == 0 && c2 == 0) return bothEnded(d);
+      if (!rtl) return {c1 == 0 ? -1 : 1, DecidingLevel::kLength};
       return c1 == 0 ? rightToLeftEnd(b, d, -1) : rightToLeftEnd(a, d, 1);
     }
     if (options.language == kLanguagePlain && c1 == c2) continue;
     if (asian) {
       const PositionValues v1 = a.asianValues(), v2 = b.asianValues();
-      if (v1.primary != v2.primary) return v1.primary < v2.primary ? -1 : 1;
+      if (v1.primary != v2.primary) return {v1.primary < v2.primary ? -1 : 1, DecidingLevel::kPrimary};
       noteAsianDifferences(d, v1, v2, options);
       continue;
     }
@@ -75,7 +83,9 @@ int compare(CollationCursor &a, CollationCursor &b, const CollationOptions &opti
       }
     }
     const PositionValues v1 = a.values(), v2 = b.values();
-    if (v1.primary != v2.primary && !v1.ignorable && !v2.ignorable) return v1.primary < v2.primary ? -1 : 1;
+    if (v1.primary != v2.primary && !v1.ignorable && !v2.ignorable) {
+      return {v1.primary < v2.primary ? -1 : 1, DecidingLevel::kPrimary};
+    }
     noteDifferences(d, v1, v2, options);
     if (rtl && v1.ignorable != v2.ignorable) (v1.ignorable ? b : a).stepBack();
   }
@@ -83,13 +93,20 @@ int compare(CollationCursor &a, CollationCursor &b, const CollationOptions &opti
 
 }  // namespace
 
+namespace qstr::collate {
+
+ComparisonOutcome compareExplained(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options) {
+  CollationCursor a(s1, options), b(s2, options);
+  return compare(a, b, options);
+}
+
+}  // namespace qstr::collate
+
 int32_t QSTR_CALL QxQS6Cmpcoll(const uint16_t *s1, const uint16_t *s2, uint16_t language,
                                uint16_t caseFlag, uint16_t kanaFlag) {
   if (s1 == nullptr) return s2 == nullptr ? 0 : -1;
   if (s2 == nullptr) return 1;
-  const CollationOptions options{language, caseFlag != 0, kanaFlag != 0};
-  CollationCursor a(s1, options), b(s2, options);
-  return compare(a, b, options);
+  return compareExplained(s1, s2, {language, caseFlag != 0, kanaFlag != 0}).result;
 }
 
 int32_t QSTR_CALL QxQS6CmpcollLang(const uint16_t *s1, const uint16_t *s2, const char *languageCode,

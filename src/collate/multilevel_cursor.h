@@ -75,4 +75,28 @@ class CollationCursor {
   bool keyHazard_ = false;
 };
 
+// Walks a whole string one position at a time, as the comparison takes the
+// positions of one string (without the pairwise steps: the skipping of
+// identical characters, the right-to-left step back), calling
+// visit(cursor, values) for each. Returns the cursor's key hazard.
+template <class Visit>
+bool forEachPosition(const uint16_t *s, const CollationOptions &options, Visit visit);
+
 }  // namespace qstr::collate
+
+#include "collate/multilevel_values.h"
+
+template <class Visit>
+bool qstr::collate::forEachPosition(const uint16_t *s, const CollationOptions &options, Visit visit) {
+  CollationCursor cursor(s, options);
+  const bool asian = isAsian(options.language), contracting = mayContract(options.language);
+  while (cursor.take() != 0) {
+    if (asian) {
+      visit(cursor, cursor.asianValues());
+      continue;
+    }
+    if (contracting) cursor.contract();
+    visit(cursor, cursor.values());
+  }
+  return cursor.keyHazard();
+}

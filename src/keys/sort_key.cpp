@@ -29,16 +29,7 @@ uint16_t caseLevelValue(const PositionValues &v, const CollationOptions &options
 // Writes one level of the key; returns whether the string's values could
 // order differently in the comparison than in the key.
 bool writeLevel(KeyWriter &out, const uint16_t *s, const CollationOptions &options, Level level) {
-  CollationCursor cursor(s, options);
-  const bool asian = isAsian(options.language), contracting = mayContract(options.language);
-  while (cursor.take() != 0) {
-    PositionValues v;
-    if (asian) {
-      v = cursor.asianValues();
-    } else {
-      if (contracting) cursor.contract();
-      v = cursor.values();
-    }
+  return forEachPosition(s, options, [&](const CollationCursor &, const PositionValues &v) {
     switch (level) {
       case Level::kPrimary:
         if (!v.ignorable) out.value(v.primary);
@@ -46,8 +37,7 @@ bool writeLevel(KeyWriter &out, const uint16_t *s, const CollationOptions &optio
       case Level::kSecondary: out.value(v.secondary); break;
       case Level::kCase: out.value(caseLevelValue(v, options)); break;
     }
-  }
-  return cursor.keyHazard();
+  });
 }
 
 int sign(int difference) { return difference < 0 ? -1 : difference > 0 ? 1 : 0; }
