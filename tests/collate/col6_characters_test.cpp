@@ -166,9 +166,12 @@ TEST(Col6Tables, ExportedDiacriticTable) {
 
 TEST(Col6Tables, RightToLeftTableRepeatsTheSharedBlocks) {
   // Sets 0, 1, 4 and 8 use the same blocks in both tables.
+  // Packed records: members are read by value, never bound to references.
   for (unsigned i = 0; i < 4; ++i) {
-    EXPECT_EQ(kCol6RtlTable[i].key, kCol6Table[i].key);
-    EXPECT_EQ(kCol6RtlTable[i].pointer, kCol6Table[i].pointer);
+    const uint8_t rtlKey = kCol6RtlTable[i].key, key = kCol6Table[i].key;
+    const void *rtlBlock = kCol6RtlTable[i].pointer, *block = kCol6Table[i].pointer;
+    EXPECT_EQ(rtlKey, key);
+    EXPECT_EQ(rtlBlock, block);
   }
   unsigned setNine = 0;
   for (const Col6Record *r = kCol6RtlTable; r->key != 0xFF; ++r) setNine += r->key == 9;
