@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <set>
 
-#include "charset/native_tables.h"
 #include "collate/col6_tables.h"
 #include "qstr14/collate.h"
 
@@ -26,28 +25,6 @@ TEST(Col6Repertoire, FollowsTheCounts) {
   };
   for (const Case &c : cases) EXPECT_EQ(QxCh6Isqxc(c.ch), c.inside) << std::hex << c.ch;
   EXPECT_EQ(QxCh6Isqxc(0x12340041), 1) << "only the low 16 bits count";
-}
-
-TEST(Col6Repertoire, CountsAreTheNativeSetSizes) {
-  for (unsigned set = 1; set < 15; ++set) {
-    if (set == 12) continue;
-    EXPECT_EQ(kCharCount6[set], qstr::charset::kForwardTables[set].length) << "set " << set;
-  }
-}
-
-TEST(Col6Getcoll, SetZeroOrder) {
-  // Punctuation, then digits, then letters; case does not count.
-  EXPECT_EQ(QxCh6Getcoll(0x0041), 128);
-  EXPECT_EQ(QxCh6Getcoll(0x0061), 128);
-  EXPECT_EQ(QxCh6Getcoll(0x005A), 163);
-  EXPECT_EQ(QxCh6Getcoll(0x0030), 118);
-  EXPECT_EQ(QxCh6Getcoll(0x0039), 127);
-  for (unsigned code = 0x20; code < 0x7F; ++code) {
-    const uint8_t v = QxCh6Getcoll(code);
-    const bool letter = (code | 0x20) >= 'a' && (code | 0x20) <= 'z';
-    const bool digit = code >= '0' && code <= '9';
-    if (!letter && !digit) EXPECT_TRUE(v >= 32 && v <= 87) << "code " << code;
-  }
 }
 
 TEST(Col6Getcoll, AccentedLettersFallInTheirBaseLetter) {
@@ -102,6 +79,11 @@ TEST(Col6Composition, Decomposes) {
   }
 }
 
+TEST(Col6Composition, RankOnlyForBitFifteenWhichNoRecordHas) {
+  EXPECT_EQ(QxCh6Getdia(0x011A), 0);
+  EXPECT_EQ(QxCh6Getdia(0x811A), 0);
+}
+
 TEST(Col6Composition, NotComposed) {
   const uint16_t cases[] = {
       0x0124,  // ae: pair {0xFF, 0xFF}
@@ -150,18 +132,6 @@ TEST(Col6Composition, ComposeMatchesTheBaseCodeOnly) {
   EXPECT_EQ(QxCh6Cmbcar(&composed, 0x0041, 0x01), 1) << "no A with middle dot";
   EXPECT_EQ(QxCh6Cmbcar(&composed, 0x0241, 0x06), 1) << "set 2 has no pairs";
   EXPECT_EQ(QxCh6Cmbcar(&composed, 0x01FF, 0x7F), 1) << "the not-composed mark is no pair";
-}
-
-TEST(Col6Composition, DiacriticRankOnlyForBitFifteen) {
-  EXPECT_EQ(QxCh6Getdia(0x011A), 0);
-  EXPECT_EQ(QxCh6Getdia(0x811A), 0);  // no record for set 0x81
-  EXPECT_EQ(QxCh6Getdia(0x0041), 0);
-}
-
-TEST(Col6Tables, ExportedDiacriticTable) {
-  const uint16_t expected[28] = {2, 15, 7, 4, 11, 9, 1, 6, 15, 15, 15, 15, 15, 15,
-                                 8, 12, 15, 10, 13, 5, 14, 15, 3, 0, 15, 15, 0, 0};
-  for (unsigned i = 0; i < 28; ++i) EXPECT_EQ(diatbl[i], expected[i]) << i;
 }
 
 TEST(Col6Tables, RightToLeftTableRepeatsTheSharedBlocks) {
