@@ -1,12 +1,18 @@
 # Front door: every command a developer or CI needs.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+WIN32_BUILD ?= build-win32
+WIN64_BUILD ?= build-win64
+FUZZ_SECONDS ?= 60
+FUZZ_CI_SECONDS ?= 20
 PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE      ?= cmake
 
-.PHONY: all release test asan demo bench tables install clean
+.PHONY: all release test asan tsan valgrind demo bench tables install clean fuzz fuzz-ci fuzz-build windows
 
 all: release
 
@@ -23,6 +29,16 @@ asan:
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# The concurrency tests under ThreadSanitizer.
+tsan:
+	$(CMAKE) -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQSTR14_TSAN=ON
+	$(CMAKE) --build $(TSAN_BUILD) -j $(JOBS) --target test_concurrency
+	TSAN_OPTIONS=halt_on_error=1 ctest --test-dir $(TSAN_BUILD) --output-on-failure -R '^concurrency\.'
+
+# The whole test suite under valgrind's memcheck: no errors, no leaks.
+valgrind: release
+	scripts/valgrind.sh $(BUILD)
+
 demo: release
 	@scripts/demo.sh $(BUILD)/cli/qstr
 
@@ -31,6 +47,30 @@ bench:
 	$(CMAKE) --build $(BENCH_BUILD) -j $(JOBS) --target qstr14_bench
 	$(BENCH_BUILD)/bench/qstr14_bench
 
+# Fuzzing with libFuzzer (clang): every tests/fuzz/fuzz_*.cpp target, each
+# for FUZZ_SECONDS, starting from a copy of its committed seed corpus (new
+# inputs stay in the build folder). fuzz-ci is the short fixed-seed run CI
+# makes; a finding fails it.
+fuzz-build:
+	CC=clang CXX=clang++ $(CMAKE) -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQSTR14_SANITIZE=ON -DQSTR14_FUZZ=ON
+	$(CMAKE) --build $(FUZZ_BUILD) -j $(JOBS) --target $(patsubst tests/fuzz/%.cpp,%,$(wildcard tests/fuzz/fuzz_*.cpp))
+
+fuzz: fuzz-build
+	@scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-ci: fuzz-build
+	@scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_CI_SECONDS) -seed=1
+
+# Windows cross builds with mingw-w64: the 32-bit QStr14.dll (its exports
+# checked against the lists) and the 64-bit library.
+windows:
+	$(CMAKE) -S . -B $(WIN32_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DQSTR14_BUILD_TESTS=OFF
+	$(CMAKE) --build $(WIN32_BUILD) -j $(JOBS)
+	scripts/check-dll-exports.sh $(WIN32_BUILD)/src/QStr14.dll i686-w64-mingw32-objdump
+	$(CMAKE) -S . -B $(WIN64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DQSTR14_BUILD_TESTS=OFF
+	$(CMAKE) --build $(WIN64_BUILD) -j $(JOBS)
+	scripts/check-dll-exports.sh $(WIN64_BUILD)/src/QStr14.dll x86_64-w64-mingw32-objdump
+
 tables:
 	python3 tools/gen/generate_all.py
 
@@ -38,4 +78,4 @@ install: release
 	$(CMAKE) --install $(BUILD) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(WIN32_BUILD) $(WIN64_BUILD)

@@ -24,7 +24,9 @@ ParsedArgs parseArgs(const std::vector<std::string> &args, const OptionSpec &spe
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string &arg = args[i];
-    if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+    const bool shortOption = arg.size() == 2 && arg[0] == '-' && arg[1] != '-' &&
+                             (contains(spec.valued, arg) || contains(spec.flags, arg));
+    if (optionsEnded || (!shortOption && (arg.size() < 2 || arg.compare(0, 2, "--") != 0))) {
       if (arg == "--") {
         optionsEnded = true;
         continue;

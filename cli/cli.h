@@ -35,8 +35,9 @@ struct UsageError {
   std::string message;
 };
 
-// Parses "--opt value", "--opt=value", "--flag" and positional arguments;
-// "--" ends the options. "--help" is always a flag.
+// Parses "--opt value", "--opt=value", "--flag", the one-letter options the
+// spec names ("-o value") and positional arguments; "--" ends the options.
+// "--help" is always a flag.
 ParsedArgs parseArgs(const std::vector<std::string> &args, const OptionSpec &spec,
                      const std::string &command);
 
@@ -79,6 +80,9 @@ uint16_t languageOption(const ParsedArgs &parsed);
 
 int runInfo(const std::vector<std::string> &args);
 int runChars(const std::vector<std::string> &args);
+int runCodepage(const std::vector<std::string> &args);
+int runRegistry(const std::vector<std::string> &args);
+int runConvert(const std::vector<std::string> &args);
 int runSort(const std::vector<std::string> &args);
 int runSortMultilevel(const std::vector<std::string> &args);
 int runCompare(const std::vector<std::string> &args);

@@ -6,6 +6,7 @@
 #include "cli.h"
 #include "host/host.h"
 #include "host/profile.h"
+#include "host/registry_store.h"
 #include "qstr14/frame.h"
 
 namespace qstr::cli {
@@ -17,12 +18,19 @@ std::string hex16(uint32_t value) {
   return text;
 }
 
+// On Windows the values come from the system itself; elsewhere from the
+// host profile, whose fields say where each value came from.
 template <typename T>
 void printRow(const char *label, const std::string &value, const host::ProfileField<T> &field) {
   std::cout << label << std::string(22 - std::string(label).size(), ' ') << value;
+#ifdef _WIN32
+  (void)field;
+  std::cout << "  (Windows)\n";
+#else
   if (!field.source.empty()) std::cout << "  (" << field.source << ')';
   std::cout << '\n';
   if (!field.note.empty()) std::cout << std::string(22, ' ') << "note: " << field.note << '\n';
+#endif
 }
 
 }  // namespace
@@ -36,13 +44,15 @@ int runInfo(const std::vector<std::string> &args) {
   if (!parsed.positional.empty()) throw UsageError{"unexpected argument '" + parsed.positional[0] + "'"};
 
   const host::HostProfile &profile = host::hostProfile();
+#ifndef _WIN32
   printRow("locale", profile.locale.value, profile.locale);
+#endif
   printRow("system language ID", hex16(host::systemDefaultLangId()), profile.langId);
   printRow("ANSI code page", std::to_string(host::ansiCodePage()), profile.ansiCodePage);
   printRow("OEM code page", std::to_string(host::oemCodePage()), profile.oemCodePage);
   printRow("double-byte support", host::dbcsEnabled() ? "yes" : "no", profile.dbcsEnabled);
   printRow("keyboard language ID", hex16(host::keyboardLayout()), profile.keyboardLangId);
-  printRow("registry file", profile.registryPath.value, profile.registryPath);
+  printRow("registry", host::registry::storeStatus().path, profile.registryPath);
   static const char *const kCountryNames[] = {"none", "Japanese", "Korean", "Traditional Chinese",
                                               "Simplified Chinese", "Arabic", "Hebrew"};
   uint8_t country = QtpiGetCountryID();

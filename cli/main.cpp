@@ -1,5 +1,9 @@
 // qstr: the command-line face of the qstr14 library.
 #include <iostream>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "cli.h"
 #include "qstr14/version.h"
@@ -20,6 +24,35 @@ const std::vector<Command> &commands() {
        "0x...), or of every set: native value, Unicode value, the character.\n"
        "Sets 0 (above 0x7F) and 12 follow the ANSI code page.\n",
        runChars},
+      {"codepage", "show or set the DOS and Windows code pages",
+       "usage: qstr codepage [--set-windows N]\n\n"
+       "Shows the registry location and the DOS and Windows code pages the\n"
+       "library uses, each with where it comes from (registry, country ID,\n"
+       "system). --set-windows N stores N as the Windows code page.\n",
+       runCodepage},
+      {"registry", "list the library's registry values",
+       "usage: qstr registry\n\n"
+       "Lists the values under the library's registry location with their\n"
+       "types. A registry file that does not parse is reported with its line.\n",
+       runRegistry},
+      {"convert", "convert text between forms and code pages",
+       "usage: qstr convert --from FORM --to FORM [--codepage cpNNN] [-o OUT] [--strict] [FILE]\n\n"
+       "Converts FILE (or standard input) from one form to another:\n"
+       "  utf8, utf16le   Unicode text\n"
+       "  ansi, oem       the library's Windows and DOS code pages\n"
+       "  cpNNN           any listed code page (cp1252, cp437, cp18851, ...) or\n"
+       "                  a double-byte one (cp932, cp936, cp949, cp950)\n"
+       "  native          native string: 16-bit little-endian elements\n"
+       "  dz              document stream (written with its terminating zero)\n"
+       "  tz              text form (output only)\n"
+       "--codepage cpNNN names the code page whose double-byte characters native\n"
+       "and dz text holds (default: the library's Windows code page); a cpNNN\n"
+       "form sets it too. Line breaks travel as the native control codes.\n"
+       "Characters without a\n"
+       "mapping become U+FFFD, '?' or are dropped, and are counted on standard\n"
+       "error; with --strict they are an error (exit status 1). With -o the\n"
+       "output is written under a temporary name and renamed only on success.\n",
+       runConvert},
       {"sort", "sort lines the way the word processor sorts",
        "usage: qstr sort [--lang XX] [--case] [--kana] [FILE]\n"
        "       qstr sort --simple [--lang XX] [--ignore-case] [FILE]\n\n"
@@ -78,6 +111,11 @@ void printMainHelp() {
 
 int main(int argc, char **argv) {
   using namespace qstr::cli;
+#ifdef _WIN32
+  // Text in every form is bytes: no line-end translation on the way in or out.
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     printMainHelp();

@@ -21,6 +21,36 @@ void appendUtf8(std::string &out, char16_t unit) {
   }
 }
 
+int decodeUtf8(const uint8_t *bytes, std::size_t size, uint32_t &codePoint) {
+  if (size == 0) return 0;
+  const uint8_t lead = bytes[0];
+  int length;
+  uint32_t minimum;
+  if (lead < 0x80) {
+    codePoint = lead;
+    return 1;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, minimum = 0x80, codePoint = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, minimum = 0x800, codePoint = lead & 0x0Fu;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, minimum = 0x10000, codePoint = lead & 0x07u;
+  } else {
+    return -1;
+  }
+  for (int i = 1; i < length; ++i) {
+    if (static_cast<std::size_t>(i) >= size) return 0;
+    if ((bytes[i] & 0xC0) != 0x80) return -1;
+    codePoint = codePoint << 6 | (bytes[i] & 0x3Fu);
+    // Reject overlong, surrogate and too-large forms as soon as they show.
+    if (i == 1 && length == 3 && lead == 0xE0 && bytes[1] < 0xA0) return -1;
+    if (i == 1 && length == 3 && lead == 0xED && bytes[1] >= 0xA0) return -1;
+    if (i == 1 && length == 4 && lead == 0xF0 && bytes[1] < 0x90) return -1;
+    if (i == 1 && length == 4 && lead == 0xF4 && bytes[1] >= 0x90) return -1;
+  }
+  return codePoint >= minimum ? length : -1;
+}
+
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
@@ -28,15 +58,6 @@ constexpr uint16_t kNoMapping = 0xFFFF;
 
 bool isHighSurrogate(uint32_t value) { return value >= 0xD800 && value <= 0xDBFF; }
 bool isLowSurrogate(uint32_t value) { return value >= 0xDC00 && value <= 0xDFFF; }
-
-// Length of the sequence that `lead` opens and the bits it carries, or 0.
-int sequenceLength(uint8_t lead, uint32_t &value) {
-  if (lead < 0x80) return value = lead, 1;
-  if (lead >= 0xC2 && lead <= 0xDF) return value = lead & 0x1F, 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return value = lead & 0x0F, 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return value = lead & 0x07, 4;
-  return 0;
-}
 
 void appendCodePoint(std::u16string &out, uint32_t value) {
   if (value < 0x10000) {
@@ -51,20 +72,12 @@ void appendCodePoint(std::u16string &out, uint32_t value) {
 }  // namespace
 
 std::optional<std::u16string> decodeUtf8(std::string_view bytes) {
-  static constexpr uint32_t kSmallest[5] = {0, 0, 0x80, 0x800, 0x10000};
+  const auto *data = reinterpret_cast<const uint8_t *>(bytes.data());
   std::u16string out;
   for (std::size_t i = 0; i < bytes.size();) {
     uint32_t value = 0;
-    const int length = sequenceLength(static_cast<uint8_t>(bytes[i]), value);
-    if (length == 0 || i + static_cast<std::size_t>(length) > bytes.size()) return std::nullopt;
-    for (int k = 1; k < length; ++k) {
-      const auto next = static_cast<uint8_t>(bytes[i + static_cast<std::size_t>(k)]);
-      if ((next & 0xC0) != 0x80) return std::nullopt;
-      value = value << 6 | (next & 0x3F);
-    }
-    if (value < kSmallest[length] || value > 0x10FFFF || isHighSurrogate(value) || isLowSurrogate(value)) {
-      return std::nullopt;
-    }
+    const int length = decodeUtf8(data + i, bytes.size() - i, value);
+    if (length <= 0) return std::nullopt;
     appendCodePoint(out, value);
     i += static_cast<std::size_t>(length);
   }

@@ -1,6 +1,7 @@
 // Text helpers of the qstr tool: UTF-8 and number formatting.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,6 +12,11 @@ namespace qstr::cli {
 // Appends the UTF-8 form of a UTF-16 unit (a lone surrogate becomes U+FFFD).
 void appendUtf8(std::string &out, char16_t unit);
 
+// Decodes one UTF-8 sequence at `bytes` (`size` bytes available) into
+// `codePoint`. Returns its length (1-4); 0 when the bytes end inside a
+// sequence that is valid so far; -1 for invalid UTF-8 (a bad lead or
+// continuation byte, an overlong form, a surrogate, a value past U+10FFFF).
+int decodeUtf8(const uint8_t *bytes, std::size_t size, uint32_t &codePoint);
 // Strict UTF-8 to UTF-16: characters above U+FFFF become surrogate pairs.
 // Null for bytes that are not UTF-8: stray or missing continuation bytes,
 // overlong forms, surrogates, values above U+10FFFF.

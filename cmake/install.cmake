@@ -24,6 +24,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/qstr14Config.cmake
               ${CMAKE_CURRENT_BINARY_DIR}/qstr14ConfigVersion.cmake
         DESTINATION ${QSTR14_CMAKE_DIR})
 
+file(RELATIVE_PATH QSTR14_PC_TO_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
 configure_file(cmake/qstr14.pc.in ${CMAKE_CURRENT_BINARY_DIR}/qstr14.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/qstr14.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 

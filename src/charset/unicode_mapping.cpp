@@ -2,6 +2,7 @@
 #include "charset/unicode_mapping.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "charset/east_asian_placement.h"
 #include "charset/native_tables.h"
@@ -36,28 +37,82 @@ bool inEastAsianBlocks(uint16_t unicode) {
 
 // The shared loop of the two string conversions: converts until a 0 result
 // has been stored or either length is used up; returns the elements stored.
-template <typename Source, typename Target, typename Convert>
-uint32_t convertString(const Source *src, uint32_t srcLength, Target *dst, uint32_t dstLength,
+template <typename Convert>
+uint32_t convertString(const uint16_t *src, uint32_t srcLength, uint16_t *dst, uint32_t dstLength,
                        Convert convert) {
-  uint32_t stored = 0;
-  while (stored < srcLength && stored < dstLength) {
-    const uint16_t result = convert(src[stored]);
-    dst[stored++] = static_cast<Target>(result);
-    if (result == 0) break;
+  const uint32_t limit = srcLength < dstLength ? srcLength : dstLength;
+  for (uint32_t i = 0; i < limit; ++i) {
+    const uint16_t result = convert(src[i]);
+    dst[i] = result;
+    if (result == 0) return i + 1;
   }
-  return stored;
+  return limit;
+}
+
+// The reverse table as a direct index over all 65,536 values: the same
+// answers as the binary search, built once on first use.
+const uint16_t *reverseIndex() {
+  static const std::unique_ptr<uint16_t[]> index = [] {
+    auto table = std::make_unique<uint16_t[]>(0x10000);
+    std::fill_n(table.get(), 0x10000, kNoMapping);
+    for (const ReverseEntry &entry : kReverseTable) table[entry.unicode] = entry.native;
+    return table;
+  }();
+  return index.get();
+}
+
+uint16_t valueInAnsiCodePage(unsigned code, uint32_t ansiCodePage) {
+  if (code < 0x80) return static_cast<uint16_t>(code);
+  const uint8_t byte = static_cast<uint8_t>(code);
+  return ansiBytesToUnicode(ansiCodePage, &byte, 1);
 }
 
 }  // namespace
 
+uint16_t reverseTableSearch(uint16_t unicode) {
+  const ReverseEntry *end = kReverseTable + kReverseTableSize;
+  const ReverseEntry *found = std::lower_bound(
+      kReverseTable, end, unicode, [](const ReverseEntry &entry, uint16_t k) { return entry.unicode < k; });
+  return found != end && found->unicode == unicode ? found->native : kNoMapping;
+}
+
+// The characters that need the host: sets 0 and 12 from 0x80, the East
+// Asian sets.
+static uint16_t nativeToUnicodeThroughHost(uint16_t native, uint32_t ansiCodePage) {
+  const unsigned set = native >> 8;
+  const unsigned code = native & 0xFF;
+  if (set == 0 || set == kAnsiSet) return valueInAnsiCodePage(code, ansiCodePage);
+  if (set < 16 || !isEastAsianCodePage(ansiCodePage) || !isEastAsianSet(set)) return kNoMapping;
+  const uint16_t doubleByte = lQX6xToDbcs(ansiCodePage, native);
+  if (doubleByte == kNoMapping) return kNoMapping;
+  const uint8_t bytes[2] = {static_cast<uint8_t>(doubleByte >> 8), static_cast<uint8_t>(doubleByte)};
+  return ansiBytesToUnicode(ansiCodePage, bytes, 2);
+}
+
+uint16_t nativeToUnicode(uint16_t native, uint32_t ansiCodePage) {
+  if (native < 0x80) return native;
+  const unsigned set = native >> 8;
+  if (set != 0 && set != kAnsiSet && set < kTableSetCount) {
+    const unsigned code = native & 0xFF;
+    return code < kForwardTables[set].length ? kForwardTables[set].values[code] : kNoMapping;
+  }
+  return nativeToUnicodeThroughHost(native, ansiCodePage);
+}
+
+uint16_t unicodeToNative(uint16_t unicode, uint32_t ansiCodePage) {
+  if (unicode < 0x7F) return unicode;
+  const bool eastAsian = isEastAsianCodePage(ansiCodePage);
+  if (eastAsian && inEastAsianBlocks(unicode)) return unicodeToEastAsian(ansiCodePage, unicode, false);
+  const uint16_t fromTable = reverseIndex()[unicode];
+  if (fromTable != kNoMapping) return fromTable;
+  if (eastAsian && unicode > 0xFF) return unicodeToEastAsian(ansiCodePage, unicode, true);
+  return kNoMapping;
+}
+
 uint16_t lGetUnicodeValue(unsigned set, unsigned code) {
   set &= 0xFF;
   code &= 0xFF;
-  if (set == 0 || set == kAnsiSet) {
-    if (code < 0x80) return static_cast<uint16_t>(code);
-    const uint8_t byte = static_cast<uint8_t>(code);
-    return ansiBytesToUnicode(host::ansiCodePage(), &byte, 1);
-  }
+  if (set == 0 || set == kAnsiSet) return valueInAnsiCodePage(code, host::ansiCodePage());
   if (set >= kFirstUnusedSet) return kNoMapping;
   const ForwardTable &table = kForwardTables[set];
   return code < table.length ? table.values[code] : kNoMapping;
@@ -80,45 +135,28 @@ uint16_t QSTR_CALL GetUnicodeValue(uint32_t set, uint32_t code) {
 }
 
 uint16_t QSTR_CALL KZcharQX6xToUnicode(uint32_t nativeChar) {
-  const uint32_t codePage = host::ansiCodePage();
-  const unsigned set = nativeChar >> 8 & 0xFF;
-  if (set <= 15) return lGetUnicodeValue(set, nativeChar & 0xFF);
-  if (!isEastAsianCodePage(codePage) || !isEastAsianSet(set)) return kNoMapping;
-  const uint16_t code = lQX6xToDbcs(codePage, static_cast<uint16_t>(nativeChar));
-  if (code == kNoMapping) return kNoMapping;
-  const uint8_t bytes[2] = {static_cast<uint8_t>(code >> 8), static_cast<uint8_t>(code)};
-  return ansiBytesToUnicode(codePage, bytes, 2);
+  return nativeToUnicode(static_cast<uint16_t>(nativeChar), host::ansiCodePage());
 }
 
+// The code page cannot change in the middle of a string: it is read once.
 uint32_t QSTR_CALL KZstrQX6xToUnicode(const uint16_t *src, uint32_t srcLength, uint16_t *dst,
                                       uint32_t dstLength) {
-  return convertString(src, srcLength, dst, dstLength, [](uint16_t c) { return KZcharQX6xToUnicode(c); });
-}
-
-uint16_t QSTR_CALL GetQXCCHARValue(uint32_t unicode) {
-  const uint16_t key = static_cast<uint16_t>(unicode);
-  // The keys are unique, so any binary search finds the same entry.
-  const ReverseEntry *end = kReverseTable + kReverseTableSize;
-  const ReverseEntry *found = std::lower_bound(
-      kReverseTable, end, key, [](const ReverseEntry &entry, uint16_t k) { return entry.unicode < k; });
-  return found != end && found->unicode == key ? found->native : kNoMapping;
-}
-
-uint16_t QSTR_CALL KZcharUnicodeToQX6x(uint32_t unicodeArg) {
+  if (srcLength == 0 || dstLength == 0) return 0;
   const uint32_t codePage = host::ansiCodePage();
-  const uint16_t unicode = static_cast<uint16_t>(unicodeArg);
-  if (unicode < 0x7F) return unicode;
-  const bool eastAsian = isEastAsianCodePage(codePage);
-  if (eastAsian && inEastAsianBlocks(unicode)) return unicodeToEastAsian(codePage, unicode, false);
-  const uint16_t fromTable = GetQXCCHARValue(unicode);
-  if (fromTable != kNoMapping) return fromTable;
-  if (eastAsian && unicode > 0xFF) return unicodeToEastAsian(codePage, unicode, true);
-  return kNoMapping;
+  return convertString(src, srcLength, dst, dstLength, [codePage](uint16_t c) { return nativeToUnicode(c, codePage); });
+}
+
+uint16_t QSTR_CALL GetQXCCHARValue(uint32_t unicode) { return reverseIndex()[unicode & 0xFFFF]; }
+
+uint16_t QSTR_CALL KZcharUnicodeToQX6x(uint32_t unicode) {
+  return unicodeToNative(static_cast<uint16_t>(unicode), host::ansiCodePage());
 }
 
 uint32_t QSTR_CALL KZstrUnicodeToQX6x(const uint16_t *src, uint32_t srcLength, uint16_t *dst,
                                       uint32_t dstLength) {
-  return convertString(src, srcLength, dst, dstLength, [](uint16_t u) { return KZcharUnicodeToQX6x(u); });
+  if (srcLength == 0 || dstLength == 0) return 0;
+  const uint32_t codePage = host::ansiCodePage();
+  return convertString(src, srcLength, dst, dstLength, [codePage](uint16_t u) { return unicodeToNative(u, codePage); });
 }
 
 int32_t QSTR_CALL ValidQxCharacter(uint32_t nativeChar) {

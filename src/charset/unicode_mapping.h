@@ -10,6 +10,15 @@ namespace qstr::charset {
 // tables; everything else has none.
 uint16_t lGetUnicodeValue(unsigned set, unsigned code);
 
+// A native character's Unicode value, and back, with the ANSI code page
+// given (the exported functions read it from the host each time).
+uint16_t nativeToUnicode(uint16_t native, uint32_t ansiCodePage);
+uint16_t unicodeToNative(uint16_t unicode, uint32_t ansiCodePage);
+
+// The reverse table looked up by binary search; GetQXCCHARValue answers
+// from a direct index built from the same table.
+uint16_t reverseTableSearch(uint16_t unicode);
+
 // Lowest and highest valid code of a set 0-14.
 struct ValidityRange {
   uint8_t lowest;

@@ -25,13 +25,14 @@ void storeLanguage(const char *language) {
   std::memcpy(state.language, language, length);
 }
 
-#if !defined(_WIN32)
-// ELF has no entry point called by the loader with a reason; a constructor
-// runs at load instead and reports process attach.
-__attribute__((constructor)) void attachAtLoad() {
-  entryPoint(host::currentModule(), kProcessAttach, nullptr);
-}
-#endif
+// Process attach at load, for every way the library is loaded: ELF has no
+// entry point that the loader calls with a reason, and a static library
+// has none at all. The DLL's own entry point reports attach as well; the
+// second attach records the same handles again.
+struct AttachAtLoad {
+  AttachAtLoad() { entryPoint(host::currentModule(), kProcessAttach, nullptr); }
+};
+const AttachAtLoad attachAtLoad;
 
 }  // namespace
 

@@ -36,15 +36,6 @@ TEST_F(CharacterCompare, TelltaleSigns) {
   }
 }
 
-TEST_F(CharacterCompare, FollowsTheTailoredSequence) {
-  EXPECT_LT(xchcmp(0x011F, 'b', 1), 0);  // a with diaeresis
-  setsseq("SV");
-  EXPECT_GT(xchcmp(0x011F, 'z', 1), 0);
-  EXPECT_LT(xchcmp(0x011F, 0x013F, 1), 0);  // before o with diaeresis
-  setsseq("TR");
-  EXPECT_LT(xchcmp(0x01EF, 'i', 1), 0);  // dotless i before i
-}
-
 // Full-width letters lower through the country's class table, so they too
 // compare equal to their other case without the flag.
 TEST_F(CharacterCompare, CaseOfDoubleWidthLettersFollowsTheCountry) {

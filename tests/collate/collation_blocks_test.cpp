@@ -4,9 +4,7 @@
 #include <vector>
 
 #include "collate/collation_block.h"
-#include "collate/sort_sequence.h"
 #include "qstr14/collate.h"
-#include "qstr14/strings.h"
 
 namespace {
 
@@ -113,14 +111,6 @@ TEST(CollationBlocks, BlockValueAgreesWithXch2col) {
   for (uint32_t c = 0; c <= 0xFFFF; ++c) {
     ASSERT_EQ(qstr::collate::blockValue(coltbl, static_cast<uint16_t>(c)), xch2col(c)) << std::hex << c;
   }
-}
-
-TEST(CollationBlocks, ResetRestoresTheStartupValues) {
-  setsseq("PL");
-  qstr::collate::resetSortSequence();
-  EXPECT_EQ(qstr::collate::tailoredLanguage(), "EN");
-  EXPECT_EQ(xch2col(0x01CC), 184);
-  EXPECT_EQ(xch2col(0x015E), 109);
 }
 
 }  // namespace

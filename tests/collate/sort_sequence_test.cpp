@@ -127,16 +127,6 @@ TEST_F(SortSequence, RewritesOnlyWhenTheCodeDiffers) {
   }
 }
 
-TEST_F(SortSequence, SameColumnForLanguagesThatShareIt) {
-  for (const auto &[a, b] : std::vector<std::pair<const char *, const char *>>{{"SV", "SU"}, {"CZ", "SL"}}) {
-    setsseq(a);
-    const int column = columnInCells();
-    setsseq(b);
-    EXPECT_EQ(columnInCells(), column);
-    EXPECT_NE(column, 0);
-  }
-}
-
 TEST_F(SortSequence, CurrentLanguageTakesEffectAtTheNextSetUp) {
   QStrSetLanguage("DK");
   EXPECT_EQ(xch2col(0x011E), 109);  // xch2col does no set-up

@@ -30,7 +30,8 @@ TEST(Atoms, EqualNamesShareAnAtomRegardlessOfCase) {
 TEST(Atoms, IntegerAndInvalidNames) {
   EXPECT_EQ(host::addAtom("#123"), 123);
   EXPECT_EQ(host::deleteAtom(123), 0);
-  EXPECT_GE(host::addAtom("#49152"), 0xC000);  // past the integer range: a string atom
+  EXPECT_EQ(host::addAtom("#49152"), 0);  // past the integer range: refused
+  EXPECT_EQ(host::addAtom("#0"), 0);
   EXPECT_GE(host::addAtom("#12a"), 0xC000);
   EXPECT_EQ(host::addAtom(""), 0);
   EXPECT_EQ(host::addAtom(nullptr), 0);

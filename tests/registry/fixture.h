@@ -46,6 +46,7 @@ inline std::vector<uint8_t> bytes(std::initializer_list<int> list) {
   return out;
 }
 
+#ifndef _WIN32  // the registry file is the portable backend's
 // A registry file in its own temporary folder, one level below it so that
 // creating the folder is part of the first write.
 class RegistryFileTest : public ::testing::Test {
@@ -75,6 +76,8 @@ class RegistryFileTest : public ::testing::Test {
   fs::path root_;
   fs::path path_;
 };
+
+#endif
 
 // The private in-memory registry.
 class InMemoryRegistryTest : public ::testing::Test {

@@ -45,7 +45,7 @@ KATAKANA = range(0x30A1, 0x30FB)       # small a .. small ke
 KATAKANA_OFFSET = 0x60                 # katakana = hiragana + 0x60
 VOICED_MARK, SEMI_VOICED_MARK = 0x3099, 0x309A
 
-# Telling rows, pair index counted from the table start.
+# Telling rows: runs of pairs that follow each other in the table.
 TELLING = {
     "jp": [
         ((0x0041, 0x2520), (0x0061, 0x2540)),
@@ -66,8 +66,8 @@ def hex4(n):
 # ------------------------------------------------------------ placement
 # Double-byte code (lead byte high) to native character, for the code pages
 # the tables use. The library's own implementation is
-# src/charset/east_asian_placement.cpp; the class-mapping tests check every
-# double-width cell against it.
+# src/charset/east_asian_placement.cpp; the tests read every generated
+# double-width cell and Big5-GB entry back through it.
 
 def _slot(n):
     return ((0x2B + n // 64) << 8) | (0xBC + n % 64)
@@ -166,7 +166,7 @@ class TableSpec:
         self.look_alike = collections.defaultdict(list)  # this table's own
         self.width_add = []       # (single, double, line)
         self.compat = set()       # compatibility tags drawn on
-        self.voiced_width = True  # voiced kana without a kana group record pair by width
+        self.voiced_width = True  # voiced kana get width pairs with their flagged half-width forms
 
 
 def read_spec(fail):
@@ -228,15 +228,13 @@ class Repertoire:
     """The single-width characters and the case pairs of the native sets."""
 
     def __init__(self, fail):
-        chars = native_tables.read_chars(fail)
+        self.chars = native_tables.read_chars(fail)
         extras, _, _ = native_tables.read_extras(fail)
-        if fail.messages:
-            raise SystemExit(2)
-        self.chars = chars
-        reverse = native_tables.build_reverse(chars, extras, fail)
         # Unicode value -> the single-width native character that stands for it.
         self.native_of = {u: u for u in range(0x20, 0x7F)}
-        for u, n in reverse:
+        if fail.messages:
+            return
+        for u, n in native_tables.build_reverse(self.chars, extras, fail):
             if 1 <= n >> 8 <= HALF_WIDTH_SET:
                 self.native_of[u] = n
 
@@ -315,19 +313,20 @@ class Forms:
         self.extra = extra["form"]
         self.look_alike = extra["look-alike"]
 
-    def of(self, u, look_alikes=False, own=None):
-        """The Unicode values a double-width form of u may carry, in order."""
+    def of(self, u):
+        """The Unicode values a double-width form of u carries, in order."""
         forms = list(self.wide.get(u, []))
         d = unicodedata.decomposition(chr(u)).split()
         if d and d[0] == "<narrow>" and len(d) == 2:
             forms.append(int(d[1], 16))
         forms += self.extra.get(u, [])
-        if look_alikes:
-            forms += self.look_alike.get(u, [])
-        forms += (own or {}).get(u, [])
         forms.append(u)
         forms += self.canonical.get(u, [])
         return list(dict.fromkeys(forms))
+
+    def look_alikes_of(self, u, spec):
+        """The look-alike forms of u that a table takes."""
+        return (self.look_alike.get(u, []) if spec.look_alikes else []) + spec.look_alike.get(u, [])
 
 
 # ------------------------------------------------------------ building
@@ -344,19 +343,28 @@ class Builder:
             if len(d) == 2 and d[0] in spec.compat:
                 self.compat_forms[int(d[1], 16)].append(w)
 
-    def doubles_of(self, single, width=True):
-        """The double-width forms of a single-width character, first the
-        one that stands for it. The width group draws only on the table's
-        single-width sets, and alone on compatibility forms."""
-        if width and single >> 8 not in self.spec.single_sets:
-            return []
-        forms = self.forms.of(self.rep.value(single), self.spec.look_alikes, self.spec.look_alike)
-        if width:
-            forms += [w for form in forms for w in self.compat_forms.get(form, [])]
+    def doubles(self, forms, exclude=()):
         found = []
         for form in forms:
-            found += [n for n in self.chart.doubles(form) if n not in found]
+            found += [n for n in self.chart.doubles(form) if n not in found and n not in exclude]
         return found
+
+    def doubles_of(self, single):
+        """The double-width characters that carry a form of a single-width
+        character, the one that stands for it first."""
+        return self.doubles(self.forms.of(self.rep.value(single)))
+
+    def width_doubles_of(self, single):
+        """The width group's pairs of a single-width character of the
+        table's single-width sets: its forms, then (secondary) its look-alikes
+        and the compatibility forms of both."""
+        if single >> 8 not in self.spec.single_sets:
+            return [], []
+        u = self.rep.value(single)
+        forms, look_alikes = self.forms.of(u), self.forms.look_alikes_of(u, self.spec)
+        compat = [w for form in forms + look_alikes for w in self.compat_forms.get(form, [])]
+        primary = self.doubles(forms)
+        return primary, self.doubles(look_alikes + compat, primary)
 
     def half_width_of(self, kana):
         """The single-width cell of a katakana: its half-width character, with
@@ -383,8 +391,8 @@ class Builder:
         pairs, held = [], set()
         for repertoire in self.spec.case:
             for upper, lower in self.rep.case_pairs(repertoire):
-                du = [d for d in self.doubles_of(upper, False) if d not in held]
-                dl = [d for d in self.doubles_of(lower, False) if d not in held]
+                du = [d for d in self.doubles_of(upper) if d not in held]
+                dl = [d for d in self.doubles_of(lower) if d not in held]
                 if (du and dl) or (dl and not du and self.lower_only(dl[0])):
                     pairs += [(upper, du[0] if du else 0), (lower, dl[0])]
                     held.update(du[:1] + dl[:1])
@@ -404,27 +412,32 @@ class Builder:
         return pairs
 
     def width_group(self, taken):
-        """Every other pair, by single-width character, none that an earlier
-        group holds. Voiced kana pair with their flagged half-width forms
-        unless the table says no-voiced-width."""
-        found = {single: self.doubles_of(single) for single in self.rep.singles()}
+        """Every other pair, none that an earlier group holds: first each
+        single-width character's forms (and added pairs), by single-width
+        character, then its look-alikes and compatibility forms likewise, so
+        that a double-width character finds its own single-width form first.
+        Voiced kana pair with their flagged half-width forms unless the table
+        says no-voiced-width."""
+        primary, secondary = {}, {}
+        for single in self.rep.singles():
+            primary[single], secondary[single] = self.width_doubles_of(single)
         if self.spec.voiced_width:
             for kata in KATAKANA:
                 half = self.half_width_of(kata)
                 if half & (VOICED_FLAG | SEMI_VOICED_FLAG):
-                    found[half] = self.chart.doubles(kata)
+                    primary[half] = self.chart.doubles(kata)
         for single, double, line in self.spec.width_add:
-            if not found.get(single):
+            if not primary.get(single):
                 self.fail(f"asian_classes.txt:{line}: {hex4(single)} has no pair of its own, "
                           "so the added pair would be its first")
-            found.setdefault(single, []).append(double)
+            primary.setdefault(single, []).append(double)
         pairs = []
-        for single in sorted(found):
-            for double in found[single]:
-                if (single, double) in taken:
-                    continue
-                taken.add((single, double))
-                pairs.append((single, double))
+        for block in (primary, secondary):
+            for single in sorted(block):
+                for double in block[single]:
+                    if (single, double) not in taken:
+                        taken.add((single, double))
+                        pairs.append((single, double))
         return pairs
 
     def build(self):
@@ -542,7 +555,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--check", action="store_true",
                         help="compare with the committed source instead of writing it")
-    parser.add_argument("--dump", metavar="TABLE", help="print a table's pairs with their characters")
+    parser.add_argument("--dump", metavar="TABLE", help="print a table's pairs (jp, ko, tc, sc) and write nothing")
     args = parser.parse_args()
 
     fail = native_tables.Failures()
@@ -564,6 +577,8 @@ def main():
         print(f"gen_asian_classes: {len(fail.messages)} broken invariant(s); nothing written", file=sys.stderr)
         return 2
 
+    if args.dump:
+        return 0
     text = render(tables)
     if args.check:
         current = OUTPUT.read_text(encoding="utf-8") if OUTPUT.exists() else ""
@@ -577,15 +592,11 @@ def main():
 
 
 def dump(table, rep):
-    def show(n, double):
-        if n in (0, 0xFFFF):
-            return " "
-        if double:
-            return "?"
-        base = n & 0xFF3F if n >> 8 == HALF_WIDTH_SET else n
-        return chr(rep.value(base))
-    for i, (s, d) in enumerate(table):
-        print(f"{i:4d} {hex4(s)} {hex4(d)} {show(s, False)}")
+    """One line per pair: index, cells, the single-width character."""
+    for i, (single, double) in enumerate(table):
+        base = single & 0xFF3F if single >> 8 == HALF_WIDTH_SET else single
+        shown = "" if single in (0, 0xFFFF) else chr(rep.value(base))
+        print(f"{i:4d} {hex4(single)} {hex4(double)} {shown}")
 
 
 if __name__ == "__main__":

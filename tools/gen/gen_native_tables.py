@@ -488,35 +488,83 @@ def build_reverse(chars, extras, fail):
     return table
 
 
-def check_coverage(reverse, rows, overrides, glyphs, fail):
-    lookup = dict(reverse)
-    glyph_natives = []
+HOUSE = 0x050C       # what the DOS pages show for code 0x7F
+RAW_BYTE_SET = 12
+# Characters that the code pages write as ASCII rather than as the set 12
+# entries of the reverse table.
+ASCII_WRITTEN = {0x00A6: 0x007C, 0x00AD: 0x002D}
+
+
+def raw_byte(code):
+    return (RAW_BYTE_SET << 8) | code
+
+
+def glyph_natives(glyphs, lookup, fail):
+    """The native characters of the PC control-code glyphs (None where the
+    native sets hold no such character), checking the ones the data names."""
+    natives = []
     for g in glyphs:
         if g not in lookup:
             fail(f"code pages: the control-code glyph {uplus(g)} is not a native character")
-        glyph_natives.append(lookup.get(g))
+        natives.append(lookup.get(g))
     for n, code in ((0x0401, 9), (0x0403, 7), (0x0405, 20)):
-        if len(glyph_natives) > code - 1 and glyph_natives[code - 1] != n:
+        if len(natives) > code - 1 and natives[code - 1] != n:
             fail(f"code pages: control code {code} must show {hex4(n)}")
+    return natives
+
+
+def codepage_entry(value, lookup):
+    """The native character for a code whose chart value is `value` (None for
+    a code the chart leaves undefined), or None for the raw-byte set: ASCII
+    stands for itself, U+00A6 and U+00AD are written as ASCII, and a value
+    that no native character carries, or that the reverse table sends to
+    set 12, becomes a raw byte."""
+    if value is None:
+        return None
+    if value in ASCII_WRITTEN:
+        return ASCII_WRITTEN[value]
+    if value < 0x80:
+        return value if 0x20 <= value <= 0x7E else None
+    target = lookup.get(value)
+    if target is None or target >> 8 == RAW_BYTE_SET:
+        return None
+    return target
+
+
+def codepage_entries(chart, first, last, dos, overrides, lookup):
+    """The range table of codes first..last of a code page: the native
+    character of every code. A code of `overrides` takes its listed native
+    character (None: the raw byte); code 0x7F of a DOS page shows the house;
+    every other code follows its chart value by codepage_entry. Codes that
+    map to no character become the raw byte 0x0C00 + code."""
+    entries = []
+    for code in range(first, last + 1):
+        if code in overrides:
+            target = overrides[code]
+        elif dos and code == 0x7F:
+            target = HOUSE
+        else:
+            target = codepage_entry(chart.get(code), lookup)
+        entries.append(raw_byte(code) if target is None else target)
+    return entries
+
+
+def counted(natives):
+    """The distinct native characters that a code page reverse table holds:
+    everything outside ASCII (set 0) and the raw bytes (set 12)."""
+    return {n for n in natives if n is not None and n >> 8 not in (0, RAW_BYTE_SET)}
+
+
+def check_coverage(reverse, rows, overrides, glyphs, fail):
+    lookup = dict(reverse)
+    natives = glyph_natives(glyphs, lookup, fail)
     for page, chart_name, dos, first, last, expected in rows:
         chart = read_chart(chart_name)
         if chart is None:
             continue
-        held = set()
+        held = counted(codepage_entries(chart, first, last, dos, overrides.get(page, {}), lookup))
         if dos:
-            held.update(n for n in glyph_natives if n is not None)
-        page_overrides = overrides.get(page, {})
-        for code in range(first, last + 1):
-            if code in page_overrides:
-                target = page_overrides[code]
-            elif dos and code == 0x7F:
-                target = 0x050C
-            elif code not in chart or chart[code] < 0x80 or chart[code] in RAW_ENTRIES:
-                target = None  # undefined, ASCII, or written as ASCII / a raw byte
-            else:
-                target = lookup.get(chart[code])
-            if target is not None and target >> 8 not in (0, 12):
-                held.add(target)
+            held |= counted(natives)
         if len(held) != expected:
             fail(f"code page {page}: the native sets hold {len(held)} of its characters "
                  f"(chart {chart_name}), expected {expected}")

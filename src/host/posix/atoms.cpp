@@ -2,8 +2,8 @@
 //
 // String atoms are numbered from 0xC000; names compare without regard to
 // ASCII case and are reference-counted, so equal names share one atom while
-// any holder keeps it. "#n" (decimal n below 0xC000) is the integer atom n
-// and takes no table entry.
+// any holder keeps it. "#n" (decimal digits) is the integer atom n, taking
+// no table entry, when n is 1 to 0xBFFF; any other n fails, as on Windows.
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -41,12 +41,19 @@ std::string foldCase(const char *name) {
   return folded;
 }
 
-// The integer atom that "#n" names, or 0 when `name` is not of that form.
+// "#" and decimal digits name an integer atom.
+bool isIntegerAtomName(const char *name) {
+  if (name[0] != '#' || name[1] == '\0') return false;
+  for (const char *p = name + 1; *p != '\0'; ++p) {
+    if (*p < '0' || *p > '9') return false;
+  }
+  return true;
+}
+
+// The integer atom an integer atom name gives, or 0 when it is out of range.
 uint16_t integerAtom(const char *name) {
-  if (name[0] != '#' || name[1] == '\0') return 0;
   unsigned long value = 0;
   for (const char *p = name + 1; *p != '\0'; ++p) {
-    if (*p < '0' || *p > '9') return 0;
     value = value * 10 + static_cast<unsigned long>(*p - '0');
     if (value >= kFirstStringAtom) return 0;
   }
@@ -66,7 +73,7 @@ uint16_t freeAtomNumber(const AtomTable &table) {
 
 uint16_t addAtom(const char *name) {
   if (name == nullptr || name[0] == '\0' || std::strlen(name) > kMaxAtomName) return 0;
-  if (uint16_t atom = integerAtom(name)) return atom;
+  if (isIntegerAtomName(name)) return integerAtom(name);
   AtomTable &table = atomTable();
   std::lock_guard<std::mutex> guard(table.lock);
   std::string folded = foldCase(name);

@@ -65,6 +65,26 @@ constexpr UserDefinedBlock kUserDefinedBlocks[] = {
     {950, {0xC7, 0xC8}, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xF70F},
 };
 
+struct ExtraBytes {
+  uint32_t codePage;
+  uint8_t first;
+  uint8_t last;
+  char16_t firstUnit;
+};
+constexpr ExtraBytes kExtraBytes[] = {
+#include "host/posix/codepage_extras.inc"
+};
+
+// The host's value of a single byte that the public chart leaves undefined.
+char16_t extraByteUnit(uint32_t codePage, unsigned byte) {
+  for (const ExtraBytes &row : kExtraBytes) {
+    if (row.codePage == codePage && byte >= row.first && byte <= row.last) {
+      return static_cast<char16_t>(row.firstUnit + (byte - row.first));
+    }
+  }
+  return kNoUnit;
+}
+
 bool inRange(ByteRange range, unsigned byte) {
   return range.first != 0 && byte >= range.first && byte <= range.last;
 }
@@ -140,12 +160,14 @@ void addReverse(CodePageTables &tables, iconv_t encoder, char16_t unit, uint16_t
   if (preferred == code) slot = code;
 }
 
-void buildSingleBytes(CodePageTables &tables, iconv_t decoder, iconv_t encoder) {
+void buildSingleBytes(CodePageTables &tables, uint32_t codePage, iconv_t decoder, iconv_t encoder) {
   for (unsigned byte = 0; byte < 256; ++byte) {
     tables.singleToUnicode[byte] = kNoUnit;
     const uint8_t b = static_cast<uint8_t>(byte);
     char16_t unit = kNoUnit;
-    if (tables.leadByte[byte] || decode(decoder, &b, 1, unit) != Decoded::Unit) continue;
+    if (tables.leadByte[byte]) continue;
+    if (decode(decoder, &b, 1, unit) != Decoded::Unit) unit = extraByteUnit(codePage, byte);
+    if (unit == kNoUnit) continue;
     tables.singleToUnicode[byte] = unit;
     if (byte != 0) addReverse(tables, encoder, unit, static_cast<uint16_t>(byte));
   }
@@ -182,7 +204,7 @@ std::unique_ptr<CodePageTables> buildTables(const CodePageName &page) {
     tables->leadByte[byte] = inRange(page.leadBytes[0], byte) || inRange(page.leadBytes[1], byte);
     tables->doubleByte = tables->doubleByte || tables->leadByte[byte];
   }
-  buildSingleBytes(*tables, decoder, encoder);
+  buildSingleBytes(*tables, page.codePage, decoder, encoder);
   if (tables->doubleByte) buildDoubleBytes(*tables, page.codePage, decoder, encoder);
   iconv_close(decoder);
   iconv_close(encoder);

@@ -1,0 +1,247 @@
+// Whole-text conversions beside glibc iconv and ICU on the same input.
+#include <iconv.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#ifdef QSTR14_BENCH_ICU
+#include <unicode/ucnv.h>
+#endif
+
+#include "host/host.h"
+#include "host/profile.h"
+#include "inputs.h"
+#include "qstr14/codepage.h"
+#include "qstr14/strings.h"
+#include "rows.h"
+
+namespace qstr::bench {
+namespace {
+
+constexpr std::size_t kTextBytes = 16 << 20;
+// str_AnsiToQx may write 4 bytes a character, within a 16-bit size.
+constexpr std::size_t kStreamChunk = 16000;
+
+// Converts all of `input` with iconv; empty on failure.
+std::string iconvAll(iconv_t cd, const std::string &input) {
+  std::string output(input.size() * 4 + 16, '\0');
+  char *in = const_cast<char *>(input.data());
+  char *out = output.data();
+  std::size_t inLeft = input.size(), outLeft = output.size();
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) return {};
+  output.resize(output.size() - outLeft);
+  return output;
+}
+
+std::u16string utf16Of(const std::string &bytes) {
+  return std::u16string(reinterpret_cast<const char16_t *>(bytes.data()), bytes.size() / 2);
+}
+
+bool noLeadBytes(uint8_t) { return false; }
+bool hostLeadByte(uint8_t b) { return host::isDbcsLeadByte(b); }
+
+// ---- code page bytes → UTF-16 through native strings ----
+struct BytesToUtf16 {
+  const char *locale;
+  const char *iconvName;
+  const char *icuName;
+  std::string (*text)(std::size_t);
+};
+
+std::u16string oursToUtf16(const std::string &text, std::vector<uint16_t> &natives, std::u16string &utf16) {
+  Q6azTowz(text.c_str(), natives.data());
+  Q6wzToWStr(natives.data(), reinterpret_cast<uint16_t *>(utf16.data()));
+  return std::u16string(utf16.c_str());
+}
+
+void addBytesToUtf16Row(const std::string &row, BytesToUtf16 spec) {
+  auto ours = [spec](benchmark::State &state) {
+    useMachine(spec.locale);
+    const std::string text = spec.text(kTextBytes);
+    std::vector<uint16_t> natives(text.size() + 1);
+    std::u16string utf16(text.size() + 1, u'\0');
+    iconv_t cd = iconv_open("UTF-16LE", spec.iconvName);
+    const std::u16string expected = utf16Of(iconvAll(cd, text));
+    iconv_close(cd);
+    if (!verify(state, oursToUtf16(text, natives, utf16) == expected, "differs from iconv")) return;
+    for (auto _ : state) {
+      Q6azTowz(text.c_str(), natives.data());
+      Q6wzToWStr(natives.data(), reinterpret_cast<uint16_t *>(utf16.data()));
+      benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+    host::resetHostProfile();
+  };
+  auto viaIconv = [spec](benchmark::State &state) {
+    const std::string text = spec.text(kTextBytes);
+    iconv_t cd = iconv_open("UTF-16LE", spec.iconvName);
+    std::string output(text.size() * 2 + 16, '\0');
+    for (auto _ : state) {
+      char *in = const_cast<char *>(text.data());
+      char *out = output.data();
+      std::size_t inLeft = text.size(), outLeft = output.size();
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      iconv(cd, &in, &inLeft, &out, &outLeft);
+      benchmark::ClobberMemory();
+    }
+    iconv_close(cd);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+  };
+  std::vector<Contender> contenders = {{"ours", ours}, {"iconv", viaIconv}};
+#ifdef QSTR14_BENCH_ICU
+  contenders.push_back({"ICU", [spec](benchmark::State &state) {
+    const std::string text = spec.text(kTextBytes);
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter *converter = ucnv_open(spec.icuName, &status);
+    std::vector<UChar> output(text.size() + 1);
+    for (auto _ : state) {
+      status = U_ZERO_ERROR;
+      ucnv_toUChars(converter, output.data(), static_cast<int32_t>(output.size()), text.data(),
+                    static_cast<int32_t>(text.size()), &status);
+      benchmark::ClobberMemory();
+    }
+    if (U_FAILURE(status)) state.SkipWithError(u_errorName(status));
+    ucnv_close(converter);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+  }});
+#endif
+  addRow(row, contenders);
+}
+
+// ---- UTF-16 → 1252 through native strings ----
+void addUtf16To1252Row() {
+  auto ours = [](benchmark::State &state) {
+    useMachine("en_US");
+    const std::string text = westernText1252(kTextBytes);
+    iconv_t cd = iconv_open("UTF-16LE", "CP1252");
+    const std::string utf16Bytes = iconvAll(cd, text);
+    iconv_close(cd);
+    std::u16string utf16 = utf16Of(utf16Bytes);
+    std::vector<uint16_t> natives(utf16.size() + 1);
+    std::string output(text.size() + 1, '\0');
+    Q6WStrTowz(reinterpret_cast<const uint16_t *>(utf16.c_str()), natives.data());
+    const uint32_t written = Q6wzToaz(natives.data(), output.data());
+    if (!verify(state, output.substr(0, written) == text, "does not give the text back")) return;
+    for (auto _ : state) {
+      Q6WStrTowz(reinterpret_cast<const uint16_t *>(utf16.c_str()), natives.data());
+      Q6wzToaz(natives.data(), output.data());
+      benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+    host::resetHostProfile();
+  };
+  auto viaIconv = [](benchmark::State &state) {
+    const std::string text = westernText1252(kTextBytes);
+    iconv_t to = iconv_open("UTF-16LE", "CP1252");
+    const std::string utf16 = iconvAll(to, text);
+    iconv_close(to);
+    iconv_t cd = iconv_open("CP1252", "UTF-16LE");
+    std::string output(text.size() + 16, '\0');
+    for (auto _ : state) {
+      char *in = const_cast<char *>(utf16.data());
+      char *out = output.data();
+      std::size_t inLeft = utf16.size(), outLeft = output.size();
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      iconv(cd, &in, &inLeft, &out, &outLeft);
+      benchmark::ClobberMemory();
+    }
+    iconv_close(cd);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+  };
+  std::vector<Contender> contenders = {{"ours", ours}, {"iconv", viaIconv}};
+#ifdef QSTR14_BENCH_ICU
+  contenders.push_back({"ICU", [](benchmark::State &state) {
+    const std::string text = westernText1252(kTextBytes);
+    iconv_t to = iconv_open("UTF-16LE", "CP1252");
+    const std::u16string utf16 = utf16Of(iconvAll(to, text));
+    iconv_close(to);
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter *converter = ucnv_open("windows-1252", &status);
+    std::string output(text.size() + 16, '\0');
+    for (auto _ : state) {
+      status = U_ZERO_ERROR;
+      ucnv_fromUChars(converter, output.data(), static_cast<int32_t>(output.size()),
+                      reinterpret_cast<const UChar *>(utf16.data()), static_cast<int32_t>(utf16.size()), &status);
+      benchmark::ClobberMemory();
+    }
+    ucnv_close(converter);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+  }});
+#endif
+  addRow("UTF-16 -> 1252 (16 MiB)", contenders);
+}
+
+// ---- code page bytes → document stream → code page bytes ----
+struct StreamRoundTrip {
+  const char *locale;
+  const char *iconvName;
+  uint32_t (*toStream)(uint8_t *, const char *, uint32_t);
+  uint32_t (*fromStream)(char *, const uint8_t *, uint32_t);
+  std::string (*text)(std::size_t);
+};
+
+void addStreamRow(const std::string &row, StreamRoundTrip spec) {
+  auto ours = [spec](benchmark::State &state) {
+    useMachine(spec.locale);
+    const std::vector<std::string> pieces = chunks(spec.text(kTextBytes), kStreamChunk, noLeadBytes);
+    std::vector<uint8_t> stream(0xFFFF);
+    std::string back(0xFFFF, '\0');
+    std::size_t bytes = 0;
+    bool same = true;
+    for (const std::string &piece : pieces) {
+      spec.toStream(stream.data(), piece.c_str(), 0xFFFF);
+      const uint32_t written = spec.fromStream(back.data(), stream.data(), 0xFFFF);
+      same = same && back.compare(0, written - 1, piece) == 0 && written - 1 == piece.size();
+      bytes += piece.size();
+    }
+    if (!verify(state, same, "the round trip does not give the text back")) return;
+    for (auto _ : state) {
+      for (const std::string &piece : pieces) {
+        spec.toStream(stream.data(), piece.c_str(), 0xFFFF);
+        spec.fromStream(back.data(), stream.data(), 0xFFFF);
+      }
+      benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+    host::resetHostProfile();
+  };
+  auto viaIconv = [spec](benchmark::State &state) {
+    const std::string text = spec.text(kTextBytes);
+    iconv_t to = iconv_open("UTF-8", spec.iconvName);
+    iconv_t from = iconv_open(spec.iconvName, "UTF-8");
+    std::string utf8(text.size() * 3 + 16, '\0');
+    std::string back(text.size() + 16, '\0');
+    for (auto _ : state) {
+      char *in = const_cast<char *>(text.data());
+      char *out = utf8.data();
+      std::size_t inLeft = text.size(), outLeft = utf8.size();
+      iconv(to, nullptr, nullptr, nullptr, nullptr);
+      iconv(to, &in, &inLeft, &out, &outLeft);
+      in = utf8.data();
+      inLeft = utf8.size() - outLeft;
+      out = back.data();
+      outLeft = back.size();
+      iconv(from, nullptr, nullptr, nullptr, nullptr);
+      iconv(from, &in, &inLeft, &out, &outLeft);
+      benchmark::ClobberMemory();
+    }
+    iconv_close(to);
+    iconv_close(from);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+  };
+  addRow(row, {{"ours", ours}, {"iconv via UTF-8", viaIconv}});
+}
+
+[[maybe_unused]] const bool registered = [] {
+  addBytesToUtf16Row("1252 -> UTF-16 (16 MiB)", {"en_US", "CP1252", "windows-1252", westernText1252});
+  addUtf16To1252Row();
+  addBytesToUtf16Row("932 -> UTF-16 (16 MiB)", {"ja_JP", "CP932", "ibm-943_P15A-2003", japaneseText932});
+  addStreamRow("1252 -> document stream -> 1252", {"en_US", "CP1252", str_AnsiToQx, TpiQxToAnsiBuff, westernText1252});
+  addStreamRow("437 -> document stream -> 437", {"en_US", "CP437", str_OemToQx, TpiQxToOemBuff, dosText437});
+  return true;
+}();
+
+}  // namespace
+}  // namespace qstr::bench

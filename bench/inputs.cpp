@@ -1,0 +1,84 @@
+#include "inputs.h"
+
+#include "codepage/state.h"
+#include "frame/country.h"
+#include "host/profile.h"
+#include "host/registry_store.h"
+
+namespace qstr::bench {
+namespace {
+
+// A small linear congruential generator: the same text on every run.
+class Lcg {
+ public:
+  uint32_t next() {
+    state_ = state_ * 1664525u + 1013904223u;
+    return state_ >> 8;
+  }
+
+ private:
+  uint32_t state_ = 12345;
+};
+
+std::string repeatWords(const std::vector<std::string> &words, std::size_t bytes) {
+  Lcg random;
+  std::string text;
+  text.reserve(bytes + 64);
+  while (text.size() < bytes) {
+    text += words[random.next() % words.size()];
+    // Spaces only: line breaks become native control codes, which have no
+    // Unicode value of their own.
+    text += ' ';
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string westernText1252(std::size_t bytes) {
+  return repeatWords({"caf\xE9", "cr\xE8me", "na\xEFve", "fa\xE7" "ade", "Stra\xDF" "e", "\xC4pfel", "\xF8l",
+                      "\xE5r", "se\xF1or", "the", "and", "of", "\x80", "5,00", "\x93quote\x94", "\x96", "d\xE9j\xE0",
+                      "M\xFCnchen", "gar\xE7on", "\xFC" "ber", "Zahl", "word", "text", "library"},
+                     bytes);
+}
+
+std::string japaneseText932(std::size_t bytes) {
+  return repeatWords({"\x93\xfa\x96\x7b", "\x8c\xea", "\x82\xcc", "\x83\x65\x83\x4c\x83\x58\x83\x67", "\xb6\xc5",
+                      "\x88\x9f", "\x8a\xbf\x8e\x9a", "ASCII", "\x82\xa0\x82\xa2\x82\xa4", "\xb1\xb2\xb3", "2024"},
+                     bytes);
+}
+
+std::string dosText437(std::size_t bytes) {
+  return repeatWords({"caf\x82", "na\x8bve", "\x8e" "pfel", "Stra\xe1" "e", "\xc9\xcd\xcd\xbb", "\xb0\xb1\xb2",
+                      "\x9c" "5", "text", "the", "\xf8" "C", "\xe3r\xb2"},
+                     bytes);
+}
+
+std::vector<std::string> chunks(const std::string &text, std::size_t limit, bool (*leadByte)(uint8_t)) {
+  std::vector<std::string> pieces;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = start;
+    while (end < text.size()) {
+      const std::size_t length = leadByte(static_cast<uint8_t>(text[end])) ? 2 : 1;
+      if (end + length - start > limit) break;
+      end += length;
+    }
+    pieces.push_back(text.substr(start, end - start));
+    start = end;
+  }
+  return pieces;
+}
+
+void useMachine(const char *locale) {
+  host::installHostProfile(host::deriveHostProfile([locale](const char *name) -> std::optional<std::string> {
+    if (std::string(name) == "LANG") return std::string(locale);
+    if (std::string(name) == "QSTR14_REGISTRY") return std::string(":memory:");
+    return std::nullopt;
+  }));
+  host::registry::resetStore();
+  frame::resetCountryDetection();
+  codepage::resetCodePageState();
+}
+
+}  // namespace qstr::bench

@@ -1,0 +1,29 @@
+// Deterministic benchmark inputs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qstr::bench {
+
+// About `bytes` bytes of Western European text in code page 1252: words of
+// several languages, accented letters, punctuation and line breaks.
+std::string westernText1252(std::size_t bytes);
+
+// About `bytes` bytes of Japanese text in code page 932: kanji, kana of
+// both widths, ASCII.
+std::string japaneseText932(std::size_t bytes);
+
+// About `bytes` bytes of text in code page 437.
+std::string dosText437(std::size_t bytes);
+
+// Splits `text` into pieces of at most `limit` bytes, never inside a
+// double-byte character of `leadByte` (a predicate over bytes).
+std::vector<std::string> chunks(const std::string &text, std::size_t limit, bool (*leadByte)(uint8_t));
+
+// The host profile of a machine with this locale, a private registry and
+// freshly loaded code page records.
+void useMachine(const char *locale);
+
+}  // namespace qstr::bench

@@ -1,0 +1,65 @@
+// Link expressions: any text stored as a link value, read and written
+// through, in a private in-memory registry that also holds a few plain
+// values and links for references to reach. Never a crash, a hang or a
+// read past the caller's buffer.
+#include <cstdlib>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "host/host.h"
+#include "host/profile.h"
+#include "host/registry_store.h"
+#include "registry/ckzkey.h"
+
+namespace {
+
+constexpr uint32_t kLinkType = 0x80000008;
+constexpr uint32_t kReadWrite = 0x2001F;
+
+void setUtf16(qstr::registry::CKZKey &key, const char *name, uint32_t type, const char16_t *text) {
+  std::vector<uint8_t> data;
+  for (const char16_t *p = text;; ++p) {
+    data.push_back(static_cast<uint8_t>(*p));
+    data.push_back(static_cast<uint8_t>(*p >> 8));
+    if (*p == 0) break;
+  }
+  key.SetValue(name, type, data.data(), static_cast<uint32_t>(data.size()), 0, 1);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
+  static const bool ready = [] {
+    qstr::host::HostProfile profile = qstr::host::hostProfile();
+    profile.registryPath.value = ":memory:";
+    qstr::host::installHostProfile(profile);
+    return true;
+  }();
+  (void)ready;
+  qstr::host::registry::resetStore();
+  qstr::fuzz::Input in(data, size);
+  const uint8_t bufferSize = in.byte();
+  std::vector<uint8_t> link = in.rest();
+  if (link.size() % 2) link.pop_back();
+  link.push_back(0);
+  link.push_back(0);
+
+  qstr::registry::CKZKey key("HKEY_CURRENT_USER\\Software\\Fuzz", kReadWrite);
+  if (key.Key() == 0) std::abort();
+  const uint8_t plain[2] = {0x52, 0x03};
+  key.SetValue("Plain", 0x80000002, plain, 2, 0, 1);
+  setUtf16(key, "Text", 1, u"");
+  setUtf16(key, "Self", kLinkType, u"<Fuzz\\Self>");
+  setUtf16(key, "Chain", kLinkType, u"<Fuzz\\Plain>|\"x\"");
+  key.SetValue("L", kLinkType, link.data(), static_cast<uint32_t>(link.size()), 0, 1);
+
+  std::vector<uint8_t> buffer(bufferSize + 8u, 0x55);
+  uint32_t type = 0, lock = 0, bytes = bufferSize;
+  key.QueryValue("L", &type, &lock, buffer.data(), &bytes, 1);
+  for (std::size_t i = bufferSize; i < buffer.size(); ++i) {
+    if (buffer[i] != 0x55) std::abort();
+  }
+  const uint8_t value[2] = {0xE4, 0x04};
+  key.SetValue("L", 0x80000002, value, 2, 1, 0);
+  return 0;
+}
