@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "text.h"
+
 namespace qstr::cli {
 
 inline constexpr int kExitOk = 0;
@@ -52,6 +54,30 @@ struct Command {
 const std::vector<Command> &commands();
 const Command &findCommand(const std::string &name);
 
+// ---- Lines to sort (cmd_sort.cpp) ----
+
+struct Line {
+  NativeText text;
+  const char *ending;  // written back after the line: "\n" or "\r\n"
+};
+
+// The line's native characters, terminated.
+const uint16_t *nativeString(const Line &line);
+
+// Splits the input into lines ended by LF or CR LF (a last line may have
+// neither); null, after a message, when a line is not UTF-8.
+std::optional<std::vector<Line>> readLines(const std::string &bytes, const std::string &name);
+
+// The contents of FILE (positional[0]) or of standard input ("-" or none);
+// null when the file cannot be read. `name` says which, for messages.
+std::optional<std::string> readInput(const std::vector<std::string> &positional, std::string &name);
+
+// ---- Languages of the multi-level comparison (cmd_compare.cpp) ----
+
+// The language number of --lang (one of the 40 two-letter codes, in either
+// case), 0 without the option; a UsageError for anything else.
+uint16_t languageOption(const ParsedArgs &parsed);
+
 int runInfo(const std::vector<std::string> &args);
 int runChars(const std::vector<std::string> &args);
 int runCodepage(const std::vector<std::string> &args);
@@ -59,5 +85,7 @@ int runRegistry(const std::vector<std::string> &args);
 int runConvert(const std::vector<std::string> &args);
 int runDump(const std::vector<std::string> &args);
 int runSort(const std::vector<std::string> &args);
+int runSortMultilevel(const std::vector<std::string> &args);
+int runCompare(const std::vector<std::string> &args);
 
 }  // namespace qstr::cli

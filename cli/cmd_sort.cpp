@@ -1,6 +1,7 @@
 // qstr sort --simple [--lang XX] [--ignore-case] [FILE]: sorts UTF-8 lines
 // the way the word processor's simple sort does, by the sort sequence of
-// the current language.
+// the current language. Without --simple the command sorts by the
+// multi-level comparison (cmd_sort_multilevel.cpp).
 #include <algorithm>
 #include <fstream>
 #include <iostream>
@@ -13,21 +14,19 @@
 #include "text.h"
 
 namespace qstr::cli {
-namespace {
-
-struct Line {
-  NativeText text;
-  const char *ending;  // written back after the line: "\n" or "\r\n"
-};
 
 const uint16_t *nativeString(const Line &line) {
   return reinterpret_cast<const uint16_t *>(line.text.native.c_str());
 }
 
+namespace {
+
 bool isLanguageCode(const std::string &code) {
   return !code.empty() && code.size() <= 7 &&
          std::all_of(code.begin(), code.end(), [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
 }
+
+}  // namespace
 
 // Splits the input into lines ended by LF or CR LF (a last line may have
 // neither); null and a message for a line that is not UTF-8.
@@ -63,9 +62,9 @@ std::optional<std::string> readInput(const std::vector<std::string> &positional,
   return contents.str();
 }
 
-}  // namespace
-
 int runSort(const std::vector<std::string> &args) {
+  const auto options = std::find(args.begin(), args.end(), "--");
+  if (std::find(args.begin(), options, "--simple") == options) return runSortMultilevel(args);
   ParsedArgs parsed = parseArgs(args, {{"--lang"}, {"--simple", "--ignore-case"}}, "sort");
   if (parsed.has("--help")) {
     std::cout << findCommand("sort").usage;

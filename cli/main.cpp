@@ -61,15 +61,36 @@ const std::vector<Command> &commands() {
        "output is written under a temporary name and renamed only on success.\n",
        runConvert},
       {"sort", "sort lines the way the word processor sorts",
-       "usage: qstr sort --simple [--lang XX] [--ignore-case] [FILE]\n\n"
-       "Sorts the UTF-8 lines of FILE (or of standard input) by the sort sequence\n"
-       "of language XX (default: the current language, EN) and writes them to\n"
-       "standard output. --simple compares character by character, accented\n"
-       "letters with their base letters unless the language orders them apart;\n"
-       "at the first position where two lines differ only in case, lower case\n"
-       "comes first. --ignore-case makes such lines equal. Equal lines keep their\n"
-       "order. Lines end with LF or CR LF, which are kept.\n",
+       "usage: qstr sort [--lang XX] [--case] [--kana] [FILE]\n"
+       "       qstr sort --simple [--lang XX] [--ignore-case] [FILE]\n\n"
+       "Sorts the UTF-8 lines of FILE (or of standard input) and writes them to\n"
+       "standard output. Equal lines keep their order. Lines end with LF or\n"
+       "CR LF, which are kept. Characters without a native form are passed over.\n\n"
+       "By default lines sort by the multi-level comparison of language XX (one\n"
+       "of the two-letter codes that 'qstr compare --help' lists; default US,\n"
+       "the plain order): letters first, with the language's tailoring,\n"
+       "contractions and expansions, then the first accent difference, then,\n"
+       "with --case, the first case difference (lower case first; upper case\n"
+       "first for GR). --kana makes hiragana and katakana differ in the Asian\n"
+       "languages (JP KR CT CS LA TA), which need an East Asian code page\n"
+       "(QSTR14_ACP) to read their characters.\n\n"
+       "--simple compares character by character by the sort sequence of\n"
+       "language XX (default: the current language, EN), accented letters with\n"
+       "their base letters unless the language orders them apart; at the first\n"
+       "position where two lines differ only in case, lower case comes first.\n"
+       "--ignore-case makes such lines equal.\n",
        runSort},
+      {"compare", "compare two strings the way the word processor sorts",
+       "usage: qstr compare [--lang XX] [--case] [--kana] [--explain] A B\n\n"
+       "Compares the UTF-8 strings A and B by the multi-level comparison of\n"
+       "language XX and prints -1 (A sorts first), 0 or 1. --case and --kana\n"
+       "make case and kana differences count, as for 'qstr sort'. --explain\n"
+       "also prints the primary, secondary and case values of every position\n"
+       "of both strings and the level that decided.\n\n"
+       "Languages: US AF AR CA HR CZ DK NL OZ CE UK FA SU CF FR GA DE SD GR HE\n"
+       "MA IS IT NO PL BR PO RU SL ES SV YK UR TK JP KR CT CS LA TA; AR FA HE UR\n"
+       "are right-to-left, JP KR CT CS LA TA Asian.\n",
+       runCompare},
   };
   return table;
 }

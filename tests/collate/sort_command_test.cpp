@@ -100,7 +100,7 @@ TEST_F(SortCommand, ReportsBadInputAndBadUsage) {
   r = run("sort --simple '" + (dir_ / "missing.txt").string() + "'");
   EXPECT_EQ(r.status, 1);
 
-  for (const std::string &args : {"sort", "sort --simple --lang E1", "sort --simple --lang", "sort --simple a b",
+  for (const std::string &args : {"sort --simple --lang E1", "sort --simple --lang", "sort --simple a b",
                                   "sort --simple --case"}) {
     r = run(args);
     EXPECT_EQ(r.status, 2) << args;

@@ -1,0 +1,124 @@
+// qstr compare [--lang XX] [--case] [--kana] [--explain] A B: compares two
+// UTF-8 strings by the multi-level comparison of a language and prints -1, 0
+// or 1; --explain adds the values of every position of both strings and the
+// level that decided.
+#include <cstdio>
+#include <iostream>
+
+#include "cli.h"
+#include "collate/multilevel_compare.h"
+#include "collate/multilevel_cursor.h"
+#include "collate/multilevel_values.h"
+#include "qstr14/charset.h"
+#include "qstr14/collate.h"
+#include "text.h"
+
+namespace qstr::cli {
+namespace {
+
+using collate::CollationCursor;
+using collate::CollationOptions;
+using collate::DecidingLevel;
+using collate::PositionValues;
+
+std::string upperCased(std::string code) {
+  for (char &c : code) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return code;
+}
+
+std::string allLanguageCodes() {
+  std::string list;
+  char code[3];
+  for (uint16_t n = 0; n < 40; ++n) {
+    QxNum2Lang(n, code);
+    list += (n ? " " : "") + std::string(code);
+  }
+  return list;
+}
+
+NativeText nativeArgument(const std::string &text, const char *which) {
+  const auto units = decodeUtf8(text);
+  if (!units) throw std::string(which) + " is not UTF-8";
+  return toNative(*units);
+}
+
+const char *levelName(DecidingLevel level) {
+  switch (level) {
+    case DecidingLevel::kPrimary: return "primary values";
+    case DecidingLevel::kLength: return "length at the primary level (one string runs out first)";
+    case DecidingLevel::kSecondary: return "secondary values";
+    case DecidingLevel::kCase: return "case";
+    case DecidingLevel::kEqual: break;
+  }
+  return "none: the strings are equal";
+}
+
+std::string shown(uint16_t native) {
+  const uint16_t unicode = KZcharQX6xToUnicode(native);
+  if (unicode == 0xFFFF || unicode < 0x20) return "?";
+  std::string out;
+  appendUtf8(out, unicode);
+  return out;
+}
+
+void explainString(const char *label, const NativeText &text, const CollationOptions &options) {
+  const bool asian = collate::isAsian(options.language);
+  std::cout << label << ":\n  char  native  primary  secondary  " << (asian ? "flags" : "case") << '\n';
+  const auto *s = reinterpret_cast<const uint16_t *>(text.native.c_str());
+  collate::forEachPosition(s, options, [&](const CollationCursor &cursor, const PositionValues &v) {
+    char primary[16];
+    if (v.ignorable) {
+      std::snprintf(primary, sizeof primary, "ignored");
+    } else {
+      std::snprintf(primary, sizeof primary, asian ? "0x%04X" : "%u", v.primary);
+    }
+    char row[96];
+    std::snprintf(row, sizeof row, "  %-4s  0x%04X  %-7s  0x%04X     %u\n", shown(cursor.current()).c_str(),
+                  cursor.current(), primary, v.secondary, v.caseValue);
+    std::cout << row;
+  });
+}
+
+}  // namespace
+
+uint16_t languageOption(const ParsedArgs &parsed) {
+  const auto code = parsed.value("--lang");
+  if (!code) return 0;
+  const std::string upper = upperCased(*code);
+  const uint16_t number = upper.size() == 2 ? QxLanguage(upper.c_str()) : 0;
+  char back[3];
+  QxNum2Lang(number, back);
+  if (upper != back) throw UsageError{"--lang takes a language code (" + allLanguageCodes() + "), not '" + *code + "'"};
+  return number;
+}
+
+int runCompare(const std::vector<std::string> &args) {
+  const ParsedArgs parsed = parseArgs(args, {{"--lang"}, {"--case", "--kana", "--explain"}}, "compare");
+  if (parsed.has("--help")) {
+    std::cout << findCommand("compare").usage;
+    return kExitOk;
+  }
+  if (parsed.positional.size() != 2) throw UsageError{"expected two strings A and B"};
+  const CollationOptions options{languageOption(parsed), parsed.has("--case"), parsed.has("--kana")};
+  NativeText a, b;
+  try {
+    a = nativeArgument(parsed.positional[0], "A");
+    b = nativeArgument(parsed.positional[1], "B");
+  } catch (const std::string &message) {
+    printError("compare", message);
+    return kExitBadInput;
+  }
+  const auto outcome = collate::compareExplained(reinterpret_cast<const uint16_t *>(a.native.c_str()),
+                                                 reinterpret_cast<const uint16_t *>(b.native.c_str()), options);
+  std::cout << outcome.result << '\n';
+  if (parsed.has("--explain")) {
+    explainString("A", a, options);
+    explainString("B", b, options);
+    std::cout << "decided by: " << levelName(outcome.level) << '\n';
+  }
+  return kExitOk;
+}
+
+}  // namespace qstr::cli

@@ -1,0 +1,33 @@
+// The contraction machine of the multi-level comparison: two-letter
+// contractions ("ch", "ll") and one-letter expansions ("ae" from its
+// ligature, "ss" from sharp s, "ij" from its ligature), driven by rows 0-9
+// of the rule table.
+#pragma once
+
+#include <cstdint>
+
+namespace qstr::collate {
+
+// Marks a held-back character that only says "add 1 to the primary value":
+// the second letter of a contracted pair.
+inline constexpr uint16_t kPairMark = 0x80;
+
+// Runs the machine on the current character `ch`, the string continuing at
+// `pos` (the position after `ch`), for `language`. On a contraction `ch`
+// becomes the pair's letter, `pos` moves past the pair's second letter, and
+// the result is the last character looked up with kPairMark set. On an
+// expansion `ch` becomes the first letter and the result is the second
+// letter (`pos` stays). Otherwise nothing changes and the result is 0.
+uint16_t getContraction(uint16_t &ch, const uint16_t *&pos, uint16_t language);
+
+}  // namespace qstr::collate
+
+namespace qstr::collate {
+
+// Whether the second letter of one of the language's pairs can itself start
+// a pair ("ll" followed by "l"): the comparison then pairs the letters of
+// two strings that are identical at a pair differently from how it pairs
+// them in each string alone.
+bool pairLetterMayStartPair(uint16_t language);
+
+}  // namespace qstr::collate

@@ -1,0 +1,116 @@
+// The multi-level comparison: primary values decide at the first
+// difference; among strings equal at the primary level the first secondary
+// difference decides, then the first case difference.
+#include "collate/multilevel_compare.h"
+
+#include "collate/multilevel_cursor.h"
+#include "collate/multilevel_values.h"
+#include "qstr14/collate.h"
+
+using namespace qstr::collate;
+
+namespace {
+
+int sign(int difference) { return difference < 0 ? -1 : difference > 0 ? 1 : 0; }
+
+// The first secondary difference and the first case difference seen so far.
+struct Differences {
+  int secondary = 0;
+  int caseOrKana = 0;
+
+  void note(int &slot, int difference) {
+    if (slot == 0) slot = sign(difference);
+  }
+};
+
+// Records the differences of one pair of non-Asian positions.
+void noteDifferences(Differences &d, const PositionValues &a, const PositionValues &b,
+                     const CollationOptions &options) {
+  if (options.caseFlag && a.caseValue != b.caseValue) {
+    // Lower case (0) sorts first, upper case first under the Greek order.
+    const int difference = a.caseValue < b.caseValue ? -1 : 1;
+    d.note(d.caseOrKana, options.language == kLanguageGreek ? -difference : difference);
+  }
+  d.note(d.secondary, int(a.secondary) - int(b.secondary));
+}
+
+void noteAsianDifferences(Differences &d, const PositionValues &a, const PositionValues &b,
+                          const CollationOptions &options) {
+  d.note(d.secondary, int(a.secondary) - int(b.secondary));
+  if (options.caseFlag) d.note(d.caseOrKana, int(a.caseValue) - int(b.caseValue));
+  if (options.kanaFlag) d.note(d.caseOrKana, int(a.caseValue & 1) - int(b.caseValue & 1));
+}
+
+ComparisonOutcome bothEnded(const Differences &d) {
+  if (d.secondary != 0) return {d.secondary, DecidingLevel::kSecondary};
+  if (d.caseOrKana != 0) return {d.caseOrKana, DecidingLevel::kCase};
+  return {0, DecidingLevel::kEqual};
+}
+
+// Right-to-left end: one string ended (r says which sorts first); the other
+// loses unless all its remaining characters are ignorable.
+ComparisonOutcome rightToLeftEnd(const CollationCursor &longer, const Differences &d, int r) {
+  if (longer.restIgnorable() && d.secondary != 0) return {d.secondary, DecidingLevel::kSecondary};
+  return {r, DecidingLevel::kLength};
+}
+
+ComparisonOutcome compare(CollationCursor &a, CollationCursor &b, const CollationOptions &options) {
+  const bool rtl = isRightToLeft(options.language);
+  const bool asian = isAsian(options.language);
+  const bool contracting = mayContract(options.language);
+  Differences d;
+  for (;;) {
+    const uint16_t c1 = a.take(), c2 = b.take();
+    if (c1 == 0 || c2 == 0) {
+      if (c1 == 0 && c2 == 0) return bothEnded(d);
+      if (!rtl) return {c1 == 0 ? -1 : 1, DecidingLevel::kLength};
+      return c1 == 0 ? rightToLeftEnd(b, d, -1) : rightToLeftEnd(a, d, 1);
+    }
+    if (options.language == kLanguagePlain && c1 == c2) continue;
+    if (asian) {
+      const PositionValues v1 = a.asianValues(), v2 = b.asianValues();
+      if (v1.primary != v2.primary) return {v1.primary < v2.primary ? -1 : 1, DecidingLevel::kPrimary};
+      noteAsianDifferences(d, v1, v2, options);
+      continue;
+    }
+    if (contracting) {
+      a.contract();
+      b.contract();
+      if (a.current() == b.current() && a.held() == b.held()) {
+        a.dropHeld();
+        b.dropHeld();
+        continue;
+      }
+    }
+    const PositionValues v1 = a.values(), v2 = b.values();
+    if (v1.primary != v2.primary && !v1.ignorable && !v2.ignorable) {
+      return {v1.primary < v2.primary ? -1 : 1, DecidingLevel::kPrimary};
+    }
+    noteDifferences(d, v1, v2, options);
+    if (rtl && v1.ignorable != v2.ignorable) (v1.ignorable ? b : a).stepBack();
+  }
+}
+
+}  // namespace
+
+namespace qstr::collate {
+
+ComparisonOutcome compareExplained(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options) {
+  CollationCursor a(s1, options), b(s2, options);
+  return compare(a, b, options);
+}
+
+}  // namespace qstr::collate
+
+int32_t QSTR_CALL QxQS6Cmpcoll(const uint16_t *s1, const uint16_t *s2, uint16_t language,
+                               uint16_t caseFlag, uint16_t kanaFlag) {
+  if (s1 == nullptr) return s2 == nullptr ? 0 : -1;
+  if (s2 == nullptr) return 1;
+  return compareExplained(s1, s2, {language, caseFlag != 0, kanaFlag != 0}).result;
+}
+
+int32_t QSTR_CALL QxQS6CmpcollLang(const uint16_t *s1, const uint16_t *s2, const char *languageCode,
+                                   uint16_t caseFlag, uint16_t kanaFlag) {
+  const uint16_t language = languageCode == nullptr ? 0 : QxLanguage(languageCode);
+  return QxQS6Cmpcoll(s1, s2, language, caseFlag, kanaFlag);
+}

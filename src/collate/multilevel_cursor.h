@@ -1,0 +1,102 @@
+// One string walked by the multi-level comparison, position by position.
+// The comparison and the sort key builder both take their values from here,
+// so that a key holds exactly the values the comparison compares.
+#pragma once
+
+#include <cstdint>
+
+namespace qstr::collate {
+
+struct CollationOptions {
+  uint16_t language = 0;
+  bool caseFlag = false;  // case differences count
+  bool kanaFlag = false;  // hiragana/katakana differences count (Asian languages)
+};
+
+// The values of one position.
+struct PositionValues {
+  uint16_t primary = 0;    // one byte, or 16 bits in the Asian languages
+  uint16_t secondary = 0;
+  uint8_t caseValue = 0;   // low byte of f_wislower; the flags byte in the Asian languages
+  bool ignorable = false;  // right-to-left languages: skipped at the primary level
+};
+
+class CollationCursor {
+ public:
+  CollationCursor(const uint16_t *string, const CollationOptions &options);
+
+  // Takes the next character: the held-back one if any, else the next unit
+  // of the string. Returns 0 at the end (and stays there).
+  uint16_t take();
+
+  // Contracting languages: runs the contraction machine on the taken
+  // character, which may change it, move the position and hold a
+  // character back.
+  void contract();
+
+  // The taken character and the held-back one, as the comparison's test for
+  // "identical on both sides" sees them.
+  uint16_t current() const { return current_; }
+  uint16_t held() const { return held_; }
+  // Drops the held-back character (both sides were identical).
+  void dropHeld() { held_ = 0; }
+
+  // Values of the taken character: primary (plus 1 for a contracted pair,
+  // whose mark this consumes), secondary, case. Not for the Asian languages.
+  PositionValues values();
+
+  // Asian languages: values of the taken character, merging the next
+  // character into it when it is a voiced or semi-voiced mark, and chaining
+  // the previous primary value.
+  PositionValues asianValues();
+
+  // Right-to-left languages: goes back to the character just taken, so that
+  // it is taken again.
+  void stepBack();
+  // Right-to-left languages, at the end of the other string: whether this
+  // string's characters from the one just taken on are all ignorable.
+  bool restIgnorable() const;
+
+  // Whether a comparison that finds this string identical to another at a
+  // contracted pair could reach a different answer than the values of the
+  // positions taken one string at a time; see keys.h.
+  bool keyHazard() const { return keyHazard_; }
+
+ private:
+  const uint16_t *start_;
+  const uint16_t *pos_;  // the next unit
+  const uint16_t *takenAt_ = nullptr;
+  CollationOptions options_;
+  uint16_t current_ = 0;
+  uint16_t held_ = 0;
+  uint16_t previousPrimary_ = 0;  // Asian languages
+  bool heldIsPairLetter_ = false;  // the held letter was the second of a pair
+  bool takenPairLetter_ = false;
+  bool keyHazard_ = false;
+};
+
+// Walks a whole string one position at a time, as the comparison takes the
+// positions of one string (without the pairwise steps: the skipping of
+// identical characters, the right-to-left step back), calling
+// visit(cursor, values) for each. Returns the cursor's key hazard.
+template <class Visit>
+bool forEachPosition(const uint16_t *s, const CollationOptions &options, Visit visit);
+
+}  // namespace qstr::collate
+
+#include "collate/multilevel_values.h"
+
+template <class Visit>
+bool qstr::collate::forEachPosition(const uint16_t *s, const CollationOptions &options, Visit visit) {
+  CollationCursor cursor(s, options);
+  const bool asian = isAsian(options.language), contracting = mayContract(options.language);
+  while (cursor.take() != 0) {
+    if (asian) {
+      visit(cursor, cursor.asianValues());
+      continue;
+    }
+    if (contracting) cursor.contract();
+    visit(cursor, cursor.values());
+  }
+  return cursor.keyHazard();
+}
