@@ -65,6 +65,9 @@ Form parseForm(const std::string &name, const std::string &option, CodePageConte
   if (name == "native") return {FormKind::Native, name};
   if (name == "dz") return {FormKind::DocumentStream, name};
   if (name == "tz") return {FormKind::TextForm, name};
+  if (name == "v5dz") return {FormKind::Version5Stream, name};
+  if (name == "v5cdz-big5") return {FormKind::Version5Big5, name};
+  if (name == "v5cdz-gb") return {FormKind::Version5Gb, name};
   if (name == "ansi") return {FormKind::Bytes, name, {QtpiGetAnsiCodepageTbl()}};
   if (name == "oem") return {FormKind::Bytes, name, {QtpiGetOemCodepageTbl()}};
   if (auto page = codePageOfForm(name)) {
@@ -76,7 +79,7 @@ Form parseForm(const std::string &name, const std::string &option, CodePageConte
     return {FormKind::Bytes, name, {&context.record}};
   }
   throw UsageError{option + " " + name +
-                   ": unknown form (utf8, utf16le, ansi, oem, cpNNN, native, dz, tz; see 'qstr convert --help')"};
+                   ": unknown form (utf8, utf16le, ansi, oem, cpNNN, native, dz, tz, v5dz, v5cdz-big5, v5cdz-gb; see 'qstr convert --help')"};
 }
 
 // Writes to a file by way of a temporary name, renamed over it only when
@@ -229,6 +232,9 @@ int runConvert(const std::vector<std::string> &args) {
   const Form input = parseForm(*from, "--from", context, seen);
   const Form outputForm = parseForm(*to, "--to", context, seen);
   if (input.kind == FormKind::TextForm) throw UsageError{"tz is an output form only: it cannot be read back"};
+  if (outputForm.kind == FormKind::Version5Big5 || outputForm.kind == FormKind::Version5Gb) {
+    throw UsageError{outputForm.name + " is an input form only (the library writes the single-byte form, v5dz)"};
+  }
 
   std::string inputName = "standard input";
   std::FILE *in = stdin;

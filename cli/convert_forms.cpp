@@ -1,9 +1,11 @@
 #include "convert_forms.h"
 
+#include "charset/version5_items.h"
 #include "host/host.h"
 #include "qstr14/charset.h"
 #include "qstr14/codepage.h"
 #include "qstr14/strings.h"
+#include "qstr14/version5.h"
 #include "stream_items.h"
 #include "text.h"
 
@@ -334,6 +336,95 @@ class TextFormEncoder : public Encoder {
   }
 };
 
+// ---- version-5 streams ----
+// The library's version-5 functions take no source length and trust item
+// lengths: the whole input is checked first, then converted in slices of
+// whole items whose output fits their 16-bit sizes, then renumbered.
+class Version5Decoder : public Decoder {
+ public:
+  explicit Version5Decoder(FormKind kind) : kind_(kind) {}
+  std::optional<FormError> feed(const uint8_t *data, std::size_t size, Natives &) override {
+    input_.insert(input_.end(), data, data + size);
+    return std::nullopt;
+  }
+  std::optional<FormError> finish(Natives &out) override {
+    namespace v5 = charset::version5;
+    const bool doubleByte = kind_ != FormKind::Version5Stream || host::dbcsEnabled() != 0;
+    const auto incomplete = v5::firstIncompleteVersion5Item(input_.data(), input_.size(), doubleByte);
+    if (incomplete && *incomplete < input_.size()) {
+      return FormError{*incomplete, "incomplete or unclosed version-5 item"};
+    }
+    if (incomplete) input_.push_back(0);  // the items end without a terminator
+    std::size_t pos = 0;
+    while (input_[pos] != 0) {
+      const std::size_t start = pos;
+      std::size_t items = 0;
+      while (input_[pos] != 0 && items < kItemsPerSlice) {
+        pos += v5::readVersion5Item(input_.data() + pos, input_.size() - pos, doubleByte).length;
+        ++items;
+      }
+      convertSlice(start, pos, items, out);
+    }
+    return std::nullopt;
+  }
+
+ private:
+  static constexpr std::size_t kItemsPerSlice = 16000;  // at most one element each
+
+  void convertSlice(std::size_t start, std::size_t end, std::size_t items, Natives &out) {
+    std::vector<uint8_t> slice(input_.begin() + static_cast<long>(start), input_.begin() + static_cast<long>(end));
+    slice.push_back(0);
+    std::vector<uint16_t> elements(items + 1, 0);
+    const uint32_t bytes = static_cast<uint32_t>(elements.size() * 2);
+    if (kind_ == FormKind::Version5Stream) {
+      Q5dzTowz(slice.data(), elements.data(), bytes);
+    } else {
+      lQ5CdzTowz(slice.data(), elements.data(), bytes, kind_ == FormKind::Version5Big5 ? 0x83 : 0);
+    }
+    for (const uint16_t *e = elements.data(); *e != 0; ++e) {
+      if (*e >= 0xF900) {
+        out.push_back(*e);
+        continue;
+      }
+      uint16_t first = 0, second = 0;
+      const uint16_t produced = QtpiQX5toQX6(*e, &first, &second);
+      out.push_back(first);
+      if (produced == 2) out.push_back(second);
+    }
+  }
+
+  FormKind kind_;
+  std::vector<uint8_t> input_;
+};
+
+class Version5Encoder : public Encoder {
+ public:
+  void put(const Natives &natives, std::string &out) override {
+    Natives old;
+    old.reserve(natives.size());
+    for (uint16_t native : natives) {
+      if (native >= 0xF900) continue;  // the previous format's stream holds no such elements
+      const uint16_t converted = QtpiQX6toQX5(native);
+      if (converted == kNoMapping) {
+        ++unmapped;
+      } else {
+        old.push_back(converted);
+      }
+    }
+    // Slices whose output (at most 4 bytes a character) fits a 16-bit size.
+    constexpr std::size_t kSlice = 16000;
+    for (std::size_t start = 0; start < old.size(); start += kSlice) {
+      Natives slice(old.begin() + static_cast<long>(start),
+                    old.begin() + static_cast<long>(std::min(old.size(), start + kSlice)));
+      slice.push_back(0);
+      std::vector<uint8_t> buffer(4 * slice.size() + 1, 0);
+      QwzTo5dz(slice.data(), buffer.data(), static_cast<uint32_t>(buffer.size()));
+      out.append(reinterpret_cast<const char *>(buffer.data()));
+    }
+  }
+  void finish(std::string &out) override { out += '\0'; }
+};
+
 }  // namespace
 
 std::unique_ptr<Decoder> makeDecoder(const Form &form) {
@@ -344,6 +435,9 @@ std::unique_ptr<Decoder> makeDecoder(const Form &form) {
     case FormKind::Native: return std::make_unique<NativeDecoder>();
     case FormKind::DocumentStream: return std::make_unique<StreamDecoder>();
     case FormKind::TextForm: return nullptr;  // cannot be read back unambiguously
+    case FormKind::Version5Stream:
+    case FormKind::Version5Big5:
+    case FormKind::Version5Gb: return std::make_unique<Version5Decoder>(form.kind);
   }
   return nullptr;
 }
@@ -356,6 +450,9 @@ std::unique_ptr<Encoder> makeEncoder(const Form &form) {
     case FormKind::Native: return std::make_unique<NativeEncoder>();
     case FormKind::DocumentStream: return std::make_unique<StreamEncoder>();
     case FormKind::TextForm: return std::make_unique<TextFormEncoder>();
+    case FormKind::Version5Stream: return std::make_unique<Version5Encoder>();
+    case FormKind::Version5Big5:
+    case FormKind::Version5Gb: return nullptr;  // the library writes only the single form
   }
   return nullptr;
 }

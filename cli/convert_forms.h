@@ -53,7 +53,17 @@ struct ByteForm {
   const CODEPAGETBL *record;
 };
 
-enum class FormKind { Utf8, Utf16le, Bytes, Native, DocumentStream, TextForm };
+enum class FormKind {
+  Utf8,
+  Utf16le,
+  Bytes,
+  Native,
+  DocumentStream,
+  TextForm,
+  Version5Stream,     // the previous format's stream (double-byte as the host says)
+  Version5Big5,       // its Chinese double-byte form, Traditional (input only)
+  Version5Gb,         // its Chinese double-byte form, Simplified (input only)
+};
 
 struct Form {
   FormKind kind;

@@ -29,6 +29,14 @@ TEST(QstrConvert, FormsAndErrors) {
       {{"convert", "--from", "utf8", "--to", "dz"}, "A\xC3\xA9\n", std::string("A\xF0\x29\x01\xF0\xCC\0", 7), 0, ""},
       {{"convert", "--from", "dz", "--to", "utf8"}, std::string("A\x85\xF0\x29\x01\xF0\xCC\0", 8), "A\xC3\xA9\n", 0, ""},
       {{"convert", "--from", "utf8", "--to", "tz"}, "A\xC3\xA9\n", "A\xFD\x29\x01\x0D", 0, ""},
+      // The previous format version: checked whole, converted, renumbered.
+      {{"convert", "--from", "v5dz", "--to", "native"}, std::string("A\xC3\x05\xC3" "B\x0A\0", 7),
+       std::string("A\0\x0A\xFE" "B\0\x0A\xF9", 8), 0, ""},
+      {{"convert", "--from", "v5dz", "--to", "utf8"}, std::string("A\xC0\x18\x01\xC0", 5), "A\xC3\xAF", 0, ""},
+      {{"convert", "--from", "v5cdz-gb", "--to", "native"}, std::string("\x24\x64\0", 3), std::string("\x00\x83", 2), 0, ""},
+      {{"convert", "--from", "utf8", "--to", "v5dz"}, "A\xC3\xA9", std::string("A\xC0\x29\x01\xC0\0", 6), 0, ""},
+      {{"convert", "--from", "v5dz", "--to", "utf8"}, std::string("A\xC0\x29", 3), "", 1, "byte 1: incomplete or unclosed version-5 item"},
+      {{"convert", "--from", "utf8", "--to", "v5cdz-big5"}, "", "", 2, "input form only"},
       // Characters without a mapping are counted; --strict makes them an error.
       {{"convert", "--from", "utf8", "--to", "cp1252"}, "\xD0\x96", "?", 0, "1 character had no mapping"},
       {{"convert", "--from", "utf8", "--to", "cp1252", "--strict"}, "\xD0\x96", "?", 1, "1 character had no mapping"},
