@@ -15,7 +15,7 @@ std::optional<std::string> ParsedArgs::value(const std::string &option) const {
   return found->second;
 }
 
-ParsedArgs parseArgs(const std::vector<std::string> &args, const OptionSpec &spec,
+ParsedArgs parseArgs(const std::vector<std::string> &args, const OptionSpec &options,
                      const std::string &command) {
   auto contains = [](const std::vector<std::string> &list, const std::string &name) {
     return std::find(list.begin(), list.end(), name) != list.end();
@@ -25,7 +25,7 @@ ParsedArgs parseArgs(const std::vector<std::string> &args, const OptionSpec &spe
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string &arg = args[i];
     const bool shortOption = arg.size() == 2 && arg[0] == '-' && arg[1] != '-' &&
-                             (contains(spec.valued, arg) || contains(spec.flags, arg));
+                             (contains(options.valued, arg) || contains(options.flags, arg));
     if (optionsEnded || (!shortOption && (arg.size() < 2 || arg.compare(0, 2, "--") != 0))) {
       if (arg == "--") {
         optionsEnded = true;
@@ -40,7 +40,7 @@ ParsedArgs parseArgs(const std::vector<std::string> &args, const OptionSpec &spe
       name = arg.substr(0, eq);
       inlineValue = arg.substr(eq + 1);
     }
-    if (contains(spec.valued, name)) {
+    if (contains(options.valued, name)) {
       if (inlineValue) {
         parsed.values[name] = *inlineValue;
       } else if (i + 1 < args.size()) {
@@ -48,7 +48,7 @@ ParsedArgs parseArgs(const std::vector<std::string> &args, const OptionSpec &spe
       } else {
         throw UsageError{"option " + name + " needs a value"};
       }
-    } else if ((contains(spec.flags, name) || name == "--help") && !inlineValue) {
+    } else if ((contains(options.flags, name) || name == "--help") && !inlineValue) {
       parsed.flags.push_back(name);
     } else {
       throw UsageError{"unknown option " + arg + " (see 'qstr " + command + " --help')"};

@@ -36,9 +36,9 @@ struct UsageError {
 };
 
 // Parses "--opt value", "--opt=value", "--flag", the one-letter options the
-// spec names ("-o value") and positional arguments; "--" ends the options.
+// options name ("-o value") and positional arguments; "--" ends the options.
 // "--help" is always a flag.
-ParsedArgs parseArgs(const std::vector<std::string> &args, const OptionSpec &spec,
+ParsedArgs parseArgs(const std::vector<std::string> &args, const OptionSpec &options,
                      const std::string &command);
 
 // Prints "qstr COMMAND: message" to standard error.

@@ -133,39 +133,39 @@ def transliterate(texts, transliterator):
     return lines[:len(texts)]
 
 
-def build(spec, pages):
-    source, target = pages[spec.source], pages[spec.target]
-    characters = [source.character(spec.native(i)) for i in range(spec.size)]
+def build(mapping, pages):
+    source, target = pages[mapping.source], pages[mapping.target]
+    characters = [source.character(mapping.native(i)) for i in range(mapping.size)]
     # Characters without a value travel as a placeholder that nothing maps.
-    results = transliterate([chr(u) if u else "?" for u in characters], spec.transliterator)
+    results = transliterate([chr(u) if u else "?" for u in characters], mapping.transliterator)
     table = []
     for u, result in zip(characters, results):
         table.append(target.native(ord(result)) if u and len(result) == 1 else 0)
     return table
 
 
-def check(spec, table, fail):
-    if spec.size != SIZES.get(spec.name):
-        fail(f"{spec.name}: {spec.size} entries, expected {SIZES.get(spec.name)}")
-    for n, expected in TELLING.get(spec.name, {}).items():
-        index = ((n >> 8) - spec.first_set) * CODES_PER_SET + (n & 0xFF)
+def check(mapping, table, fail):
+    if mapping.size != SIZES.get(mapping.name):
+        fail(f"{mapping.name}: {mapping.size} entries, expected {SIZES.get(mapping.name)}")
+    for n, expected in TELLING.get(mapping.name, {}).items():
+        index = ((n >> 8) - mapping.first_set) * CODES_PER_SET + (n & 0xFF)
         if table[index] != expected:
-            fail(f"{spec.name}: {classes.hex4(n)} gives {classes.hex4(table[index])}, expected {classes.hex4(expected)}")
-    stray = sorted({e >> 8 for e in table if e} - RESULT_SETS[spec.name])
+            fail(f"{mapping.name}: {classes.hex4(n)} gives {classes.hex4(table[index])}, expected {classes.hex4(expected)}")
+    stray = sorted({e >> 8 for e in table if e} - RESULT_SETS[mapping.name])
     if stray:
-        fail(f"{spec.name}: results in sets " + ", ".join(hex(s) for s in stray))
+        fail(f"{mapping.name}: results in sets " + ", ".join(hex(s) for s in stray))
 
 
-def render(specs, tables):
+def render(mappings, tables):
     out = [HEADER, '#include "asian/big5_gb_tables.h"\n\n', "namespace qstr::asian {\n"]
-    for spec in specs:
-        table = tables[spec.name]
+    for mapping in mappings:
+        table = tables[mapping.name]
         filled = sum(1 for e in table if e)
         out.append(f"\n// {filled} of {len(table)} entries filled.\n")
-        out.append(f"const uint16_t {CXX_NAMES[spec.name]}[{len(table)}] = {{\n")
+        out.append(f"const uint16_t {CXX_NAMES[mapping.name]}[{len(table)}] = {{\n")
         for i in range(0, len(table), 12):
             cells = ", ".join("0x%04X" % e for e in table[i:i + 12])
-            out.append(f"    {cells},  // {classes.hex4(spec.native(i))}\n")
+            out.append(f"    {cells},  // {classes.hex4(mapping.native(i))}\n")
         out.append("};\n")
     out.append("\n}  // namespace qstr::asian\n")
     return "".join(out)
@@ -178,13 +178,13 @@ def main():
     args = parser.parse_args()
 
     fail = native_tables.Failures()
-    specs, charts, gb2312_only = read_spec(fail)
+    mappings, charts, gb2312_only = read_spec(fail)
     tables = {}
     if not fail.messages:
         pages = {page: CodePage(page, charts, gb2312_only) for page in (950, 936)}
-        for spec in specs:
-            tables[spec.name] = build(spec, pages)
-            check(spec, tables[spec.name], fail)
+        for mapping in mappings:
+            tables[mapping.name] = build(mapping, pages)
+            check(mapping, tables[mapping.name], fail)
     if sorted(tables) != sorted(SIZES):
         fail("asian_big5_gb.txt: expected the tables " + ", ".join(sorted(SIZES)))
     if fail.messages:
@@ -193,7 +193,7 @@ def main():
         print(f"gen_asian_big5_gb: {len(fail.messages)} broken invariant(s); nothing written", file=sys.stderr)
         return 2
 
-    text = render(specs, tables)
+    text = render(mappings, tables)
     if args.check:
         current = OUTPUT.read_text(encoding="utf-8") if OUTPUT.exists() else ""
         if current != text:
@@ -201,8 +201,8 @@ def main():
             return 1
         return 0
     OUTPUT.write_text(text, encoding="utf-8")
-    for spec in specs:
-        print(f"{spec.name}: {sum(1 for e in tables[spec.name] if e)} of {spec.size} entries filled")
+    for mapping in mappings:
+        print(f"{mapping.name}: {sum(1 for e in tables[mapping.name] if e)} of {mapping.size} entries filled")
     return 0
 
 

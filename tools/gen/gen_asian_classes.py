@@ -257,27 +257,27 @@ class Chart:
     table's double-width sets: Unicode value -> native characters, the
     encoder's choice first."""
 
-    def __init__(self, spec):
-        self.spec = spec
+    def __init__(self, table_def):
+        self.table_def = table_def
         self.by_value = collections.defaultdict(list)
         self.code_of = {}
         for code in range(0x8140, 0xFEFF):
             codec = self.codec_for(code)
             u = decode(code, codec)
-            n = place(spec.code_page, code) if u is not None else None
-            if n is None or n >> 8 not in spec.double_sets:
+            n = place(table_def.code_page, code) if u is not None else None
+            if n is None or n >> 8 not in table_def.double_sets:
                 continue
             self.by_value[u].append(n)
             self.code_of[n] = code
         for u, natives in self.by_value.items():
-            preferred = encode(u, CODECS[spec.code_page])
+            preferred = encode(u, CODECS[table_def.code_page])
             natives.sort(key=lambda n: (self.code_of[n] != preferred, self.code_of[n]))
 
     def codec_for(self, code):
-        for first, last, codec in self.spec.charts:
+        for first, last, codec in self.table_def.charts:
             if first <= code <= last:
                 return codec
-        return CODECS[self.spec.code_page]
+        return CODECS[self.table_def.code_page]
 
     def doubles(self, u):
         return self.by_value.get(u, [])
@@ -324,23 +324,23 @@ class Forms:
         forms += self.canonical.get(u, [])
         return list(dict.fromkeys(forms))
 
-    def look_alikes_of(self, u, spec):
+    def look_alikes_of(self, u, table_def):
         """The look-alike forms of u that a table takes."""
-        return (self.look_alike.get(u, []) if spec.look_alikes else []) + spec.look_alike.get(u, [])
+        return (self.look_alike.get(u, []) if table_def.look_alikes else []) + table_def.look_alike.get(u, [])
 
 
 # ------------------------------------------------------------ building
 
 class Builder:
-    def __init__(self, spec, repertoire, forms, fail):
-        self.spec, self.rep, self.forms, self.fail = spec, repertoire, forms, fail
-        self.chart = Chart(spec)
+    def __init__(self, table_def, repertoire, forms, fail):
+        self.table_def, self.rep, self.forms, self.fail = table_def, repertoire, forms, fail
+        self.chart = Chart(table_def)
         # Single-width value -> the chart's characters that decompose to it
         # under one of the table's compatibility tags.
         self.compat_forms = collections.defaultdict(list)
         for w in sorted(self.chart.by_value):
             d = unicodedata.decomposition(chr(w)).split()
-            if len(d) == 2 and d[0] in spec.compat:
+            if len(d) == 2 and d[0] in table_def.compat:
                 self.compat_forms[int(d[1], 16)].append(w)
 
     def doubles(self, forms, exclude=()):
@@ -358,10 +358,10 @@ class Builder:
         """The width group's pairs of a single-width character of the
         table's single-width sets: its forms, then (secondary) its look-alikes
         and the compatibility forms of both."""
-        if single >> 8 not in self.spec.single_sets:
+        if single >> 8 not in self.table_def.single_sets:
             return [], []
         u = self.rep.value(single)
-        forms, look_alikes = self.forms.of(u), self.forms.look_alikes_of(u, self.spec)
+        forms, look_alikes = self.forms.of(u), self.forms.look_alikes_of(u, self.table_def)
         compat = [w for form in forms + look_alikes for w in self.compat_forms.get(form, [])]
         primary = self.doubles(forms)
         return primary, self.doubles(look_alikes + compat, primary)
@@ -383,13 +383,13 @@ class Builder:
 
     def lower_only(self, n):
         code = self.chart.code_of.get(n)
-        return code is not None and any(f <= code <= l for f, l in self.spec.lower_only)
+        return code is not None and any(f <= code <= l for f, l in self.table_def.lower_only)
 
     def case_group(self):
         """Records of upper/lower pairs; a record needs a double-width form
         of each letter that no earlier record holds."""
         pairs, held = [], set()
-        for repertoire in self.spec.case:
+        for repertoire in self.table_def.case:
             for upper, lower in self.rep.case_pairs(repertoire):
                 du = [d for d in self.doubles_of(upper) if d not in held]
                 dl = [d for d in self.doubles_of(lower) if d not in held]
@@ -399,14 +399,14 @@ class Builder:
         return pairs
 
     def kana_group(self):
-        if not self.spec.kana:
+        if not self.table_def.kana:
             return []
         pairs = []
         for hira in HIRAGANA:
             kata = hira + KATAKANA_OFFSET
             dh, dk = self.chart.doubles(hira), self.chart.doubles(kata)
             if not dh or not dk:
-                self.fail(f"{self.spec.name}: the chart lacks {chr(hira)} or {chr(kata)}")
+                self.fail(f"{self.table_def.name}: the chart lacks {chr(hira)} or {chr(kata)}")
                 continue
             pairs += [(0, dh[0]), (self.half_width_of(kata), dk[0])]
         return pairs
@@ -421,12 +421,12 @@ class Builder:
         primary, secondary = {}, {}
         for single in self.rep.singles():
             primary[single], secondary[single] = self.width_doubles_of(single)
-        if self.spec.voiced_width:
+        if self.table_def.voiced_width:
             for kata in KATAKANA:
                 half = self.half_width_of(kata)
                 if half & (VOICED_FLAG | SEMI_VOICED_FLAG):
                     primary[half] = self.chart.doubles(kata)
-        for single, double, line in self.spec.width_add:
+        for single, double, line in self.table_def.width_add:
             if not primary.get(single):
                 self.fail(f"asian_classes.txt:{line}: {hex4(single)} has no pair of its own, "
                           "so the added pair would be its first")
@@ -460,11 +460,11 @@ def used_sets(pairs, column):
     return {p[column] >> 8 for p in pairs if p[column] not in (0, 0xFFFF)}
 
 
-def check_table(spec, groups, fail):
-    name = spec.name
+def check_table(table_def, groups, fail):
+    name = table_def.name
     sizes = [len(g) for g in groups]
-    if sizes != spec.sizes:
-        fail(f"{name}: group sizes {sizes}, expected {spec.sizes}")
+    if sizes != table_def.sizes:
+        fail(f"{name}: group sizes {sizes}, expected {table_def.sizes}")
     for index in (0, 2):
         if len(groups[index]) % 2:
             fail(f"{name}: group {index} holds an odd number of pairs")
@@ -476,12 +476,12 @@ def check_table(spec, groups, fail):
             fail(f"{name}: double-width cell {hex4(double)} is in a single-width set")
         if not single and not double:
             fail(f"{name}: a pair with neither form")
-    expected = spec.single_sets | {REPERTOIRE_SETS[r] for r in spec.case}
+    expected = table_def.single_sets | {REPERTOIRE_SETS[r] for r in table_def.case}
     if used_sets(pairs, 0) != expected:
         fail(f"{name}: single-width sets {sorted(used_sets(pairs, 0))}, expected {sorted(expected)}")
-    if used_sets(pairs, 1) != spec.double_sets:
+    if used_sets(pairs, 1) != table_def.double_sets:
         fail(f"{name}: double-width sets {[hex(s) for s in sorted(used_sets(pairs, 1))]}, "
-             f"expected {[hex(s) for s in sorted(spec.double_sets)]}")
+             f"expected {[hex(s) for s in sorted(table_def.double_sets)]}")
     table = flatten(groups)
     for rows in TELLING.get(name, []):
         if not any(tuple(table[i:i + len(rows)]) == rows for i in range(len(table))):
@@ -559,15 +559,15 @@ def main():
     args = parser.parse_args()
 
     fail = native_tables.Failures()
-    forms, specs = read_spec(fail)
+    forms, table_defs = read_spec(fail)
     rep = Repertoire(fail)
     tables = {}
     if not fail.messages:
         form_rules = Forms(forms)
         for name in TABLE_ORDER:
-            spec = specs[name]
-            groups = Builder(spec, rep, form_rules, fail).build()
-            check_table(spec, groups, fail)
+            table_def = table_defs[name]
+            groups = Builder(table_def, rep, form_rules, fail).build()
+            check_table(table_def, groups, fail)
             tables[name] = flatten(groups)
             if args.dump == name:
                 dump(tables[name], rep)
