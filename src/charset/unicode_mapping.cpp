@@ -109,6 +109,24 @@ uint16_t unicodeToNative(uint16_t unicode, uint32_t ansiCodePage) {
   return kNoMapping;
 }
 
+void nativeStringToUnicode(const uint16_t *src, uint32_t count, uint16_t *dst) {
+  const uint32_t codePage = host::ansiCodePage();
+  for (uint32_t i = 0; i < count; ++i) dst[i] = nativeToUnicode(src[i], codePage);
+  dst[count] = 0;
+}
+
+void unicodeStringToNative(const uint16_t *src, uint32_t count, uint16_t *dst) {
+  const uint32_t codePage = host::ansiCodePage();
+  if (isEastAsianCodePage(codePage)) {
+    for (uint32_t i = 0; i < count; ++i) dst[i] = unicodeToNative(src[i], codePage);
+  } else {
+    // Without a double-byte code page only the reverse table answers.
+    const uint16_t *index = reverseIndex();
+    for (uint32_t i = 0; i < count; ++i) dst[i] = src[i] < 0x7F ? src[i] : index[src[i]];
+  }
+  dst[count] = 0;
+}
+
 uint16_t lGetUnicodeValue(unsigned set, unsigned code) {
   set &= 0xFF;
   code &= 0xFF;

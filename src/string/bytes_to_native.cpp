@@ -58,10 +58,15 @@ void convertForward(const uint8_t *src, uint16_t *dst, uint32_t limit, const Hos
   dst[stored] = 0;
 }
 
-// Backward walk over the first `count` bytes, terminator first.
-void convertBackward(const uint8_t *src, uint16_t *dst, uint32_t count, const HostToNative &convert) {
+// Backward walk over the first `count` bytes, terminator first, through the
+// record's byte table when it has one.
+void convertBackward(const uint8_t *src, uint16_t *dst, uint32_t count, const CODEPAGETBL &record) {
   dst[count] = 0;
-  for (uint32_t i = count; i > 0; --i) dst[i - 1] = convert(src[i - 1]);
+  if (const uint16_t *table = qstr::codepage::singleByteNatives(record)) {
+    for (uint32_t i = count; i > 0; --i) dst[i - 1] = table[src[i - 1]];
+    return;
+  }
+  for (uint32_t i = count; i > 0; --i) dst[i - 1] = QcvtNtvToQx(&record, src[i - 1]);
 }
 
 // `limit` is the number of characters to convert at most (kNoLimit: all).
@@ -70,7 +75,7 @@ int32_t bytesToNative(const char *src, uint16_t *dst, uint32_t limit, const CODE
   const uint32_t length = wstrlen(src);
   const uint32_t count = length < limit ? length : limit;
   if (qstr::host::dbcsEnabled() == 0) {
-    convertBackward(reinterpret_cast<const uint8_t *>(src), dst, count, convert);
+    convertBackward(reinterpret_cast<const uint8_t *>(src), dst, count, record);
     return 1;
   }
   if (count == 0) {

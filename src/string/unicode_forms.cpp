@@ -1,4 +1,5 @@
 // Unicode strings and native strings, and the text form wrappers.
+#include "charset/unicode_mapping.h"
 #include "qstr14/charset.h"
 #include "qstr14/codepage.h"
 #include "qstr14/strings.h"
@@ -11,15 +12,13 @@ uint32_t unitCount(const uint16_t *s) {
   return length;
 }
 
-// Converts the first `count` native characters and terminates at `count`.
+// Converts the first `count` characters and terminates at `count`.
 void nativeToUnicode(const uint16_t *src, uint16_t *dst, uint32_t count) {
-  KZstrQX6xToUnicode(src, count, dst, count);
-  dst[count] = 0;
+  qstr::charset::nativeStringToUnicode(src, count, dst);
 }
 
 void unicodeToNative(const uint16_t *src, uint16_t *dst, uint32_t count) {
-  KZstrUnicodeToQX6x(src, count, dst, count);
-  dst[count] = 0;
+  qstr::charset::unicodeStringToNative(src, count, dst);
 }
 
 }  // namespace
