@@ -88,6 +88,11 @@ void checkToStream(ToStream convert, const std::string &src, uint32_t sizeArg, b
   check(std::equal(expected.begin(), expected.end(), dst.begin()));
   check(dst[expected.size()] == 0);
   for (std::size_t i = size; i < dst.size(); ++i) check(dst[i] == kGuard);
+  // The output is a stream the library can walk: a zero byte only at its
+  // end, and every byte outside the groups a character or 0x80.
+  for (std::size_t i = 0; i < expected.size(); i += dst[i] == 0xF0 ? 4 : 1) {
+    check(dst[i] != 0 && (dst[i] <= 0x80 || dst[i] == 0xF0));
+  }
 }
 
 // Converts with `convert` into a fresh destination of `capacity` elements
@@ -127,6 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
       [](uint8_t *d, const char *s, uint32_t z) { return str_DBCS_OEMorANSItoQX(d, s, z, 1); }, src,
       streamSize, true, ansi);
   checkToStream(TpiAnsiToQxBuff, src, streamSize, dbcs, ansi);
+  checkToStream(TpiOemToQxBuff, src, streamSize, dbcs, dbcs ? ansi : oem);
 
   const std::vector<uint16_t> all = expectedNatives(src, src.size(), ansi);
   checkToNatives([&](uint16_t *d) { return Q6azTowz(src.c_str(), d); }, all, src.size() + 1);
