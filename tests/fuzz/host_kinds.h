@@ -1,0 +1,38 @@
+// The host profile kinds the conversion targets run under: a Western
+// machine (ANSI 1252 with OEM 437, or with OEM 850) and the four East Asian
+// ones with double-byte support. Switching kinds starts from fresh records,
+// a private registry and a new country detection, as a new process would.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "codepage/state.h"
+#include "frame/country.h"
+#include "host/profile.h"
+#include "host/registry_store.h"
+
+namespace qstr::fuzz {
+
+inline constexpr int kHostKinds = 6;
+
+// Installs kind `kind % kHostKinds` unless it is the one in use.
+inline void useHostKind(uint8_t kind) {
+  static const char *const kLocales[kHostKinds] = {"en_US", "de_DE", "ja_JP", "zh_CN", "ko_KR", "zh_TW"};
+  static int current = -1;
+  const int wanted = kind % kHostKinds;
+  if (wanted == current) return;
+  const char *locale = kLocales[wanted];
+  host::installHostProfile(host::deriveHostProfile([locale](const char *name) -> std::optional<std::string> {
+    if (std::string(name) == "QSTR14_LOCALE") return std::string(locale);
+    if (std::string(name) == "QSTR14_REGISTRY") return std::string(":memory:");
+    return std::nullopt;
+  }));
+  host::registry::resetStore();
+  frame::resetCountryDetection();
+  codepage::resetCodePageState();
+  current = wanted;
+}
+
+}  // namespace qstr::fuzz
