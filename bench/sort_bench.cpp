@@ -65,8 +65,8 @@ const Corpus &westernWords() {
 }
 
 // Sorts the first `count` words by their keys, comparing two words
-// directly when either key is not exact.
-void sortByOurKeys(const Corpus &words, std::size_t count, uint16_t language, KeyTable &table) {
+// directly when either key is not exact. Returns the bytes of all keys.
+std::size_t sortByOurKeys(const Corpus &words, std::size_t count, uint16_t language, KeyTable &table) {
   table.refs.clear();
   std::size_t used = 0;
   for (uint32_t i = 0; i < count; ++i) {
@@ -76,12 +76,18 @@ void sortByOurKeys(const Corpus &words, std::size_t count, uint16_t language, Ke
   }
   if (QsKeyAlwaysExact(language, kCaseFlag, 0)) {
     std::sort(table.refs.begin(), table.refs.end(), [&](const KeyRef &a, const KeyRef &b) { return table.less(a, b); });
-    return;
+    return used;
   }
   std::sort(table.refs.begin(), table.refs.end(), [&](const KeyRef &a, const KeyRef &b) {
     if (a.exact && b.exact) return table.less(a, b);
     return QxQS6Cmpcoll(words.native(a.word), words.native(b.word), language, kCaseFlag, 0) < 0;
   });
+  return used;
+}
+
+// The average key length, a cost of the sort beside the building of keys.
+void countKeyBytes(benchmark::State &state, std::size_t bytes, std::size_t words) {
+  state.counters["key bytes/word"] = static_cast<double>(bytes) / static_cast<double>(words);
 }
 
 // The key sort of a sample gives the order of a sort by QxQS6Cmpcoll: at
@@ -115,16 +121,18 @@ void oursBody(benchmark::State &state) {
                       keySortMatchesComparison(makeWords(Alphabet::Spanish, kCheckedWords), 29);
   if (verify(state, sorted, "the key sort differs from the comparison's")) {
     KeyTable table;
+    std::size_t bytes = 0;
     for (auto _ : state) {
-      sortByOurKeys(words, words.size(), 0, table);
+      bytes = sortByOurKeys(words, words.size(), 0, table);
       benchmark::ClobberMemory();
     }
+    countKeyBytes(state, bytes, words.size());
   }
   host::resetHostProfile();
 }
 
 #ifdef QSTR14_BENCH_ICU
-void sortByIcuKeys(const UCollator *collator, const Corpus &words, std::size_t count, KeyTable &table) {
+std::size_t sortByIcuKeys(const UCollator *collator, const Corpus &words, std::size_t count, KeyTable &table) {
   table.refs.clear();
   std::size_t used = 0;
   for (uint32_t i = 0; i < count; ++i) {
@@ -135,6 +143,7 @@ void sortByIcuKeys(const UCollator *collator, const Corpus &words, std::size_t c
     });
   }
   std::sort(table.refs.begin(), table.refs.end(), [&](const KeyRef &a, const KeyRef &b) { return table.less(a, b); });
+  return used;
 }
 
 // As keySortMatchesComparison, for ICU's keys and ucol_strcoll.
@@ -169,10 +178,12 @@ void icuBody(benchmark::State &state) {
     return;
   }
   KeyTable table;
+  std::size_t bytes = 0;
   for (auto _ : state) {
-    sortByIcuKeys(collator.get(), words, words.size(), table);
+    bytes = sortByIcuKeys(collator.get(), words, words.size(), table);
     benchmark::ClobberMemory();
   }
+  countKeyBytes(state, bytes, words.size());
 }
 #endif
 
