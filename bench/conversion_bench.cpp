@@ -44,6 +44,7 @@ bool hostLeadByte(uint8_t b) { return host::isDbcsLeadByte(b); }
 
 // ---- code page bytes → UTF-16 through native strings ----
 struct BytesToUtf16 {
+  std::vector<int64_t> sizes;  // bytes of text, one summary row each
   const char *locale;
   const char *iconvName;
   const char *icuName;
@@ -56,10 +57,23 @@ std::u16string oursToUtf16(const std::string &text, std::vector<uint16_t> &nativ
   return std::u16string(utf16.c_str());
 }
 
+// "1 KiB", "64 MiB": the label of a text size.
+std::string sizeLabel(int64_t bytes) {
+  if (bytes >= (1 << 20) && bytes % (1 << 20) == 0) return std::to_string(bytes >> 20) + " MiB";
+  if (bytes >= (1 << 10) && bytes % (1 << 10) == 0) return std::to_string(bytes >> 10) + " KiB";
+  return std::to_string(bytes) + " bytes";
+}
+
+// The text of the benchmark's size argument, labelled with the size.
+std::string sizedText(benchmark::State &state, std::string (*text)(std::size_t)) {
+  state.SetLabel(sizeLabel(state.range(0)));
+  return text(static_cast<std::size_t>(state.range(0)));
+}
+
 void addBytesToUtf16Row(const std::string &row, BytesToUtf16 spec) {
   auto ours = [spec](benchmark::State &state) {
     useMachine(spec.locale);
-    const std::string text = spec.text(kTextBytes);
+    const std::string text = sizedText(state, spec.text);
     std::vector<uint16_t> natives(text.size() + 1);
     std::u16string utf16(text.size() + 1, u'\0');
     iconv_t cd = iconv_open("UTF-16LE", spec.iconvName);
@@ -75,7 +89,7 @@ void addBytesToUtf16Row(const std::string &row, BytesToUtf16 spec) {
     host::resetHostProfile();
   };
   auto viaIconv = [spec](benchmark::State &state) {
-    const std::string text = spec.text(kTextBytes);
+    const std::string text = sizedText(state, spec.text);
     iconv_t cd = iconv_open("UTF-16LE", spec.iconvName);
     std::string output(text.size() * 2 + 16, '\0');
     for (auto _ : state) {
@@ -92,7 +106,7 @@ void addBytesToUtf16Row(const std::string &row, BytesToUtf16 spec) {
   std::vector<Contender> contenders = {{"ours", ours}, {"iconv", viaIconv}};
 #ifdef QSTR14_BENCH_ICU
   contenders.push_back({"ICU", [spec](benchmark::State &state) {
-    const std::string text = spec.text(kTextBytes);
+    const std::string text = sizedText(state, spec.text);
     UErrorCode status = U_ZERO_ERROR;
     UConverter *converter = ucnv_open(spec.icuName, &status);
     std::vector<UChar> output(text.size() + 1);
@@ -107,7 +121,9 @@ void addBytesToUtf16Row(const std::string &row, BytesToUtf16 spec) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
   }});
 #endif
-  addRow(row, contenders);
+  addRow(row, contenders, [spec](benchmark::internal::Benchmark *b) {
+    for (int64_t size : spec.sizes) b->Arg(size);
+  });
 }
 
 // ---- UTF-16 → 1252 through native strings ----
@@ -235,9 +251,10 @@ void addStreamRow(const std::string &row, StreamRoundTrip spec) {
 }
 
 [[maybe_unused]] const bool registered = [] {
-  addBytesToUtf16Row("1252 -> UTF-16 (16 MiB)", {"en_US", "CP1252", "windows-1252", westernText1252});
+  // The time of the conversion grows with the text, from 1 KiB to 64 MiB.
+  addBytesToUtf16Row("1252 -> UTF-16", {{1 << 10, 1 << 20, 64 << 20}, "en_US", "CP1252", "windows-1252", westernText1252});
   addUtf16To1252Row();
-  addBytesToUtf16Row("932 -> UTF-16 (16 MiB)", {"ja_JP", "CP932", "ibm-943_P15A-2003", japaneseText932});
+  addBytesToUtf16Row("932 -> UTF-16", {{kTextBytes}, "ja_JP", "CP932", "ibm-943_P15A-2003", japaneseText932});
   addStreamRow("1252 -> document stream -> 1252", {"en_US", "CP1252", str_AnsiToQx, TpiQxToAnsiBuff, westernText1252});
   addStreamRow("437 -> document stream -> 437", {"en_US", "CP437", str_OemToQx, TpiQxToOemBuff, dosText437});
   return true;

@@ -1,5 +1,10 @@
 #include "inputs.h"
 
+#include <clocale>
+#include <cstdlib>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "codepage/state.h"
 #include "frame/country.h"
 #include "host/profile.h"
@@ -68,6 +73,35 @@ std::vector<std::string> chunks(const std::string &text, std::size_t limit, bool
     start = end;
   }
   return pieces;
+}
+
+namespace {
+
+// Whether setlocale knows the locale, asked in a child process: the C
+// library remembers a failed lookup for the rest of the process, so the
+// benchmark itself asks only once the locale exists.
+bool localeExists(const char *locale) {
+  const pid_t child = fork();
+  if (child == 0) _exit(std::setlocale(LC_COLLATE, locale) != nullptr ? 0 : 1);
+  int status = 0;
+  return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+bool collateIn(const char *locale) {
+  if (!localeExists(locale)) {
+    // "en_US.UTF-8": definition en_US, character map UTF-8. Written as files
+    // of its own rather than into the archive, which this process may
+    // already have mapped.
+    const std::string name(locale);
+    const auto dot = name.find('.');
+    if (dot == std::string::npos) return false;
+    const std::string command = "localedef --no-archive -i " + name.substr(0, dot) + " -f " + name.substr(dot + 1) +
+                                " " + name + " >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0 || !localeExists(locale)) return false;
+  }
+  return std::setlocale(LC_COLLATE, locale) != nullptr;
 }
 
 void useMachine(const char *locale) {

@@ -22,6 +22,11 @@ std::string dosText437(std::size_t bytes);
 // double-byte character of `leadByte` (a predicate over bytes).
 std::vector<std::string> chunks(const std::string &text, std::size_t limit, bool (*leadByte)(uint8_t));
 
+// Sets LC_COLLATE to `locale` (a name such as "en_US.UTF-8"), generating
+// the locale with localedef first when the system lacks it (which needs
+// root). False when the locale cannot be had.
+bool collateIn(const char *locale);
+
 // The host profile of a machine with this locale, a private registry and
 // freshly loaded code page records.
 void useMachine(const char *locale);

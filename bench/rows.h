@@ -12,6 +12,8 @@
 namespace qstr::bench {
 
 using Body = std::function<void(benchmark::State &)>;
+// Settings applied to every contender's benchmark (arguments, unit, ...).
+using Configure = std::function<void(benchmark::internal::Benchmark *)>;
 
 struct Contender {
   std::string name;  // "ours", "iconv", "ICU", ...
@@ -19,8 +21,10 @@ struct Contender {
 };
 
 // Registers one benchmark per contender, named "ROW/CONTENDER". The first
-// contender is ours; every body checks its output once before timing.
-void addRow(const std::string &row, std::vector<Contender> contenders);
+// contender is ours; every body checks its output once before timing. With
+// arguments, each argument is a row of its own in the summary, named after
+// the label the body sets (state.SetLabel) or else the argument.
+void addRow(const std::string &row, std::vector<Contender> contenders, const Configure &configure = {});
 
 // Prints the one-screen summary of every row measured.
 void printSummary(const std::vector<benchmark::BenchmarkReporter::Run> &runs);
