@@ -70,13 +70,13 @@ std::string sizedText(benchmark::State &state, std::string (*text)(std::size_t))
   return text(static_cast<std::size_t>(state.range(0)));
 }
 
-void addBytesToUtf16Row(const std::string &row, BytesToUtf16 spec) {
-  auto ours = [spec](benchmark::State &state) {
-    useMachine(spec.locale);
-    const std::string text = sizedText(state, spec.text);
+void addBytesToUtf16Row(const std::string &row, BytesToUtf16 setup) {
+  auto ours = [setup](benchmark::State &state) {
+    useMachine(setup.locale);
+    const std::string text = sizedText(state, setup.text);
     std::vector<uint16_t> natives(text.size() + 1);
     std::u16string utf16(text.size() + 1, u'\0');
-    iconv_t cd = iconv_open("UTF-16LE", spec.iconvName);
+    iconv_t cd = iconv_open("UTF-16LE", setup.iconvName);
     const std::u16string expected = utf16Of(iconvAll(cd, text));
     iconv_close(cd);
     if (!verify(state, oursToUtf16(text, natives, utf16) == expected, "differs from iconv")) return;
@@ -88,9 +88,9 @@ void addBytesToUtf16Row(const std::string &row, BytesToUtf16 spec) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
     host::resetHostProfile();
   };
-  auto viaIconv = [spec](benchmark::State &state) {
-    const std::string text = sizedText(state, spec.text);
-    iconv_t cd = iconv_open("UTF-16LE", spec.iconvName);
+  auto viaIconv = [setup](benchmark::State &state) {
+    const std::string text = sizedText(state, setup.text);
+    iconv_t cd = iconv_open("UTF-16LE", setup.iconvName);
     std::string output(text.size() * 2 + 16, '\0');
     for (auto _ : state) {
       char *in = const_cast<char *>(text.data());
@@ -105,10 +105,10 @@ void addBytesToUtf16Row(const std::string &row, BytesToUtf16 spec) {
   };
   std::vector<Contender> contenders = {{"ours", ours}, {"iconv", viaIconv}};
 #ifdef QSTR14_BENCH_ICU
-  contenders.push_back({"ICU", [spec](benchmark::State &state) {
-    const std::string text = sizedText(state, spec.text);
+  contenders.push_back({"ICU", [setup](benchmark::State &state) {
+    const std::string text = sizedText(state, setup.text);
     UErrorCode status = U_ZERO_ERROR;
-    UConverter *converter = ucnv_open(spec.icuName, &status);
+    UConverter *converter = ucnv_open(setup.icuName, &status);
     std::vector<UChar> output(text.size() + 1);
     for (auto _ : state) {
       status = U_ZERO_ERROR;
@@ -121,8 +121,8 @@ void addBytesToUtf16Row(const std::string &row, BytesToUtf16 spec) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
   }});
 #endif
-  addRow(row, contenders, [spec](benchmark::internal::Benchmark *b) {
-    for (int64_t size : spec.sizes) b->Arg(size);
+  addRow(row, contenders, [setup](benchmark::internal::Benchmark *b) {
+    for (int64_t size : setup.sizes) b->Arg(size);
   });
 }
 
@@ -198,35 +198,35 @@ struct StreamRoundTrip {
   std::string (*text)(std::size_t);
 };
 
-void addStreamRow(const std::string &row, StreamRoundTrip spec) {
-  auto ours = [spec](benchmark::State &state) {
-    useMachine(spec.locale);
-    const std::vector<std::string> pieces = chunks(spec.text(kTextBytes), kStreamChunk, noLeadBytes);
+void addStreamRow(const std::string &row, StreamRoundTrip setup) {
+  auto ours = [setup](benchmark::State &state) {
+    useMachine(setup.locale);
+    const std::vector<std::string> pieces = chunks(setup.text(kTextBytes), kStreamChunk, noLeadBytes);
     std::vector<uint8_t> stream(0xFFFF);
     std::string back(0xFFFF, '\0');
     std::size_t bytes = 0;
     bool same = true;
     for (const std::string &piece : pieces) {
-      spec.toStream(stream.data(), piece.c_str(), 0xFFFF);
-      const uint32_t written = spec.fromStream(back.data(), stream.data(), 0xFFFF);
+      setup.toStream(stream.data(), piece.c_str(), 0xFFFF);
+      const uint32_t written = setup.fromStream(back.data(), stream.data(), 0xFFFF);
       same = same && back.compare(0, written - 1, piece) == 0 && written - 1 == piece.size();
       bytes += piece.size();
     }
     if (!verify(state, same, "the round trip does not give the text back")) return;
     for (auto _ : state) {
       for (const std::string &piece : pieces) {
-        spec.toStream(stream.data(), piece.c_str(), 0xFFFF);
-        spec.fromStream(back.data(), stream.data(), 0xFFFF);
+        setup.toStream(stream.data(), piece.c_str(), 0xFFFF);
+        setup.fromStream(back.data(), stream.data(), 0xFFFF);
       }
       benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
     host::resetHostProfile();
   };
-  auto viaIconv = [spec](benchmark::State &state) {
-    const std::string text = spec.text(kTextBytes);
-    iconv_t to = iconv_open("UTF-8", spec.iconvName);
-    iconv_t from = iconv_open(spec.iconvName, "UTF-8");
+  auto viaIconv = [setup](benchmark::State &state) {
+    const std::string text = setup.text(kTextBytes);
+    iconv_t to = iconv_open("UTF-8", setup.iconvName);
+    iconv_t from = iconv_open(setup.iconvName, "UTF-8");
     std::string utf8(text.size() * 3 + 16, '\0');
     std::string back(text.size() + 16, '\0');
     for (auto _ : state) {
