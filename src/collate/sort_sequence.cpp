@@ -40,10 +40,15 @@ SortSequenceState &state() {
   return instance;
 }
 
+// The same answer as comparing `language` with the tailored code as C
+// strings, without a call.
 bool isTailoredTo(const char *language, LanguageWord word) {
   char tailored[4];
   std::memcpy(tailored, &word, sizeof tailored);
-  return wstrcmp(language, tailored) == 0;
+  if (language[0] != tailored[0]) return false;
+  if (tailored[0] == '\0') return true;
+  if (language[1] != tailored[1]) return false;
+  return tailored[1] == '\0' || language[2] == '\0';
 }
 
 // The first two bytes of a code, a one-letter code padded with a zero.

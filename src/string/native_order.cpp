@@ -31,7 +31,10 @@ int32_t orderCounted(Position a, Position b, int64_t count, uint32_t caseFlag) {
   Position q = Q6wstrFirstCh(b);
   for (; count > 0; --count) {
     if (*p == 0 || *q == 0) break;
-    if (const int32_t r = xchcmp(*p, *q, caseFlag); r != 0) return sign(r);
+    // Equal elements always compare equal: only differing ones are looked up.
+    if (*p != *q) {
+      if (const int32_t r = xchcmp(*p, *q, caseFlag); r != 0) return sign(r);
+    }
     p = Q6wstrNextCh(p);
     q = Q6wstrNextCh(q);
   }
@@ -53,7 +56,10 @@ int32_t orderBounded(Position a, Position b, uint32_t n, uint32_t caseFlag) {
   if (p >= endA) return 0;
   do {
     if (*p == 0 || q >= endB || *q == 0) break;
-    if (const int32_t r = xchcmp(*p, *q, caseFlag); r != 0) return sign(r);
+    // Equal elements always compare equal: only differing ones are looked up.
+    if (*p != *q) {
+      if (const int32_t r = xchcmp(*p, *q, caseFlag); r != 0) return sign(r);
+    }
     p = Q6wstrNextCh(p);
     q = Q6wstrNextCh(q);
   } while (p < endA);
