@@ -85,30 +85,51 @@ class Utf8Encoder : public Encoder {
   }
 };
 
-// ---- UTF-16LE ----
-class Utf16Decoder : public Decoder {
+// ---- 16-bit little-endian elements (UTF-16LE, native strings) ----
+// Pairs bytes into elements across pieces of input; a byte left over at
+// the end is an error.
+class WordDecoder : public Decoder {
  public:
-  std::optional<FormError> feed(const uint8_t *data, std::size_t size, Natives &out) override {
+  std::optional<FormError> feed(const uint8_t *data, std::size_t size, Natives &out) final {
     for (std::size_t i = 0; i < size; ++i) {
       if (!half_) {
         half_ = data[i];
         continue;
       }
-      const char16_t unit = static_cast<char16_t>(*half_ | data[i] << 8);
+      const uint16_t word = static_cast<uint16_t>(*half_ | data[i] << 8);
       half_.reset();
-      appendNative(out, nativeOfUnit(unit, unmapped));
+      if (auto error = takeWord(word, consumed_ + i - 1, out)) return error;
     }
     consumed_ += size;
     return std::nullopt;
   }
-  std::optional<FormError> finish(Natives &) override {
-    if (half_) return FormError{consumed_ - 1, "odd number of bytes for UTF-16"};
+  std::optional<FormError> finish(Natives &) final {
+    if (half_) return FormError{consumed_ - 1, std::string("odd number of bytes for ") + formName()};
     return std::nullopt;
   }
+
+ protected:
+  // One element, starting at byte `offset` of the input.
+  virtual std::optional<FormError> takeWord(uint16_t word, std::size_t offset, Natives &out) = 0;
+  virtual const char *formName() const = 0;
 
  private:
   std::optional<uint8_t> half_;
   std::size_t consumed_ = 0;
+};
+
+void appendWord(std::string &out, uint16_t word) {
+  out += static_cast<char>(word & 0xFF);
+  out += static_cast<char>(word >> 8);
+}
+
+class Utf16Decoder : public WordDecoder {
+ protected:
+  std::optional<FormError> takeWord(uint16_t unit, std::size_t, Natives &out) override {
+    appendNative(out, nativeOfUnit(unit, unmapped));
+    return std::nullopt;
+  }
+  const char *formName() const override { return "UTF-16"; }
 };
 
 class Utf16Encoder : public Encoder {
@@ -127,8 +148,7 @@ class Utf16Encoder : public Encoder {
           unit = 0xFFFD;
         }
       }
-      out += static_cast<char>(unit & 0xFF);
-      out += static_cast<char>(unit >> 8);
+      appendWord(out, unit);
     }
   }
 };
@@ -194,39 +214,20 @@ class BytesEncoder : public Encoder {
 };
 
 // ---- native strings: 16-bit little-endian elements ----
-class NativeDecoder : public Decoder {
- public:
-  std::optional<FormError> feed(const uint8_t *data, std::size_t size, Natives &out) override {
-    for (std::size_t i = 0; i < size; ++i) {
-      if (!half_) {
-        half_ = data[i];
-        continue;
-      }
-      const uint16_t element = static_cast<uint16_t>(*half_ | data[i] << 8);
-      half_.reset();
-      if (element == 0) return FormError{consumed_ + i - 1, "a zero element inside a native string"};
-      out.push_back(element);
-    }
-    consumed_ += size;
+class NativeDecoder : public WordDecoder {
+ protected:
+  std::optional<FormError> takeWord(uint16_t element, std::size_t offset, Natives &out) override {
+    if (element == 0) return FormError{offset, "a zero element inside a native string"};
+    out.push_back(element);
     return std::nullopt;
   }
-  std::optional<FormError> finish(Natives &) override {
-    if (half_) return FormError{consumed_ - 1, "odd number of bytes for a native string"};
-    return std::nullopt;
-  }
-
- private:
-  std::optional<uint8_t> half_;
-  std::size_t consumed_ = 0;
+  const char *formName() const override { return "a native string"; }
 };
 
 class NativeEncoder : public Encoder {
  public:
   void put(const Natives &natives, std::string &out) override {
-    for (uint16_t native : natives) {
-      out += static_cast<char>(native & 0xFF);
-      out += static_cast<char>(native >> 8);
-    }
+    for (uint16_t native : natives) appendWord(out, native);
   }
 };
 
