@@ -33,16 +33,18 @@ inline std::string readWhole(const std::string &path) {
   return text.str();
 }
 
-// A folder of its own for each call's files, removed afterwards.
-inline QstrResult runQstr(const std::vector<std::string> &args, const std::string &input = "",
-                          const std::string &environment = "QSTR14_REGISTRY=:memory: LANG=en_US.UTF-8") {
+inline const char *kDefaultEnvironment = "QSTR14_REGISTRY=:memory: LANG=en_US.UTF-8 LC_ALL= QSTR14_LOCALE=";
+
+// Runs qstr with `arguments`, already quoted for the shell. A folder of its
+// own holds each call's files and is removed afterwards.
+inline QstrResult runQstrCommandLine(const std::string &arguments, const std::string &input = "",
+                                     const std::string &environment = kDefaultEnvironment) {
   char pattern[] = "/tmp/qstr-cli-XXXXXX";
   const std::string dir = mkdtemp(pattern);
   {
     std::ofstream(dir + "/in", std::ios::binary) << input;
   }
-  std::string command = "env " + environment + " " + shellQuote(QSTR_BINARY);
-  for (const std::string &arg : args) command += " " + shellQuote(arg);
+  std::string command = "env " + environment + " " + shellQuote(QSTR_BINARY) + " " + arguments;
   command += " < " + dir + "/in > " + dir + "/out 2> " + dir + "/err";
   QstrResult result;
   const int raw = std::system(command.c_str());
@@ -51,6 +53,13 @@ inline QstrResult runQstr(const std::vector<std::string> &args, const std::strin
   result.err = readWhole(dir + "/err");
   std::system(("rm -rf " + dir).c_str());
   return result;
+}
+
+inline QstrResult runQstr(const std::vector<std::string> &args, const std::string &input = "",
+                          const std::string &environment = kDefaultEnvironment) {
+  std::string arguments;
+  for (const std::string &arg : args) arguments += (arguments.empty() ? "" : " ") + shellQuote(arg);
+  return runQstrCommandLine(arguments, input, environment);
 }
 
 }  // namespace qstr::test

@@ -2,6 +2,8 @@
 // line and its exit status.
 #include <gtest/gtest.h>
 
+#include "run_qstr.h"
+
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -14,10 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  std::string out, err;
-  int status;
-};
+using Outcome = qstr::test::QstrResult;
 
 class SortCommand : public ::testing::Test {
  protected:
@@ -33,19 +32,12 @@ class SortCommand : public ::testing::Test {
     return path;
   }
 
-  static std::string slurp(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
 
-  // Runs qstr with `args` under an English profile and a private registry.
+
+  // Runs qstr with `args` (quoted by the caller) under an English profile
+  // and a private registry.
   Outcome run(const std::string &args, const std::string &input = "") {
-    const fs::path in = write("stdin", input), out = dir_ / "stdout", err = dir_ / "stderr";
-    const std::string command = "env QSTR14_REGISTRY=:memory: LANG=en_US.UTF-8 LC_ALL= QSTR14_LOCALE= '" +
-                                std::string(QSTR_BINARY) + "' " + args + " <'" + in.string() + "' >'" +
-                                out.string() + "' 2>'" + err.string() + "'";
-    const int raw = std::system(command.c_str());
-    return {slurp(out), slurp(err), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
+    return qstr::test::runQstrCommandLine(args, input);
   }
 
   fs::path dir_;

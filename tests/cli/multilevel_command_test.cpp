@@ -1,6 +1,8 @@
 // qstr sort (the multi-level mode) and qstr compare, run as programs.
 #include <gtest/gtest.h>
 
+#include "run_qstr.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,10 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  std::string out, err;
-  int status;
-};
+using Outcome = qstr::test::QstrResult;
 
 class MultilevelCommand : public ::testing::Test {
  protected:
@@ -32,19 +31,12 @@ class MultilevelCommand : public ::testing::Test {
     std::ofstream(path, std::ios::binary) << contents;
     return path;
   }
-  static std::string slurp(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+
   // Runs qstr with `args` (quoted by the caller) under a profile and a
   // private registry.
   Outcome run(const std::string &args, const std::string &input = "", const std::string &locale = "en_US") {
-    const fs::path in = write("stdin", input), out = dir_ / "stdout", err = dir_ / "stderr";
-    const std::string command = "env QSTR14_REGISTRY=:memory: LANG=" + locale +
-                                ".UTF-8 LC_ALL= QSTR14_LOCALE= QSTR14_ACP= '" + std::string(QSTR_BINARY) + "' " +
-                                args + " <'" + in.string() + "' >'" + out.string() + "' 2>'" + err.string() + "'";
-    const int raw = std::system(command.c_str());
-    return {slurp(out), slurp(err), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
+    return qstr::test::runQstrCommandLine(
+        args, input, "QSTR14_REGISTRY=:memory: LANG=" + locale + ".UTF-8 LC_ALL= QSTR14_LOCALE= QSTR14_ACP=");
   }
 
   fs::path dir_;
