@@ -109,22 +109,26 @@ uint16_t unicodeToNative(uint16_t unicode, uint32_t ansiCodePage) {
   return kNoMapping;
 }
 
-void nativeStringToUnicode(const uint16_t *src, uint32_t count, uint16_t *dst) {
+uint32_t nativeStringToUnicode(const uint16_t *src, uint32_t limit, uint16_t *dst) {
   const uint32_t codePage = host::ansiCodePage();
-  for (uint32_t i = 0; i < count; ++i) dst[i] = nativeToUnicode(src[i], codePage);
-  dst[count] = 0;
+  uint32_t i = 0;
+  for (; i < limit && src[i] != 0; ++i) dst[i] = nativeToUnicode(src[i], codePage);
+  dst[i] = 0;
+  return i;
 }
 
-void unicodeStringToNative(const uint16_t *src, uint32_t count, uint16_t *dst) {
+uint32_t unicodeStringToNative(const uint16_t *src, uint32_t limit, uint16_t *dst) {
   const uint32_t codePage = host::ansiCodePage();
+  uint32_t i = 0;
   if (isEastAsianCodePage(codePage)) {
-    for (uint32_t i = 0; i < count; ++i) dst[i] = unicodeToNative(src[i], codePage);
+    for (; i < limit && src[i] != 0; ++i) dst[i] = unicodeToNative(src[i], codePage);
   } else {
     // Without a double-byte code page only the reverse table answers.
     const uint16_t *index = reverseIndex();
-    for (uint32_t i = 0; i < count; ++i) dst[i] = src[i] < 0x7F ? src[i] : index[src[i]];
+    for (; i < limit && src[i] != 0; ++i) dst[i] = src[i] < 0x7F ? src[i] : index[src[i]];
   }
-  dst[count] = 0;
+  dst[i] = 0;
+  return i;
 }
 
 uint16_t lGetUnicodeValue(unsigned set, unsigned code) {

@@ -15,11 +15,12 @@ uint16_t lGetUnicodeValue(unsigned set, unsigned code);
 uint16_t nativeToUnicode(uint16_t native, uint32_t ansiCodePage);
 uint16_t unicodeToNative(uint16_t unicode, uint32_t ansiCodePage);
 
-// Whole strings of `count` elements (all readable, none zero), converted
-// one element to one and terminated at dst[count]: what KZstrQX6xToUnicode
-// and KZstrUnicodeToQX6x give for them, the host asked once per string.
-void nativeStringToUnicode(const uint16_t *src, uint32_t count, uint16_t *dst);
-void unicodeStringToNative(const uint16_t *src, uint32_t count, uint16_t *dst);
+// Strings converted one element to one, up to their terminator or `limit`
+// elements, then terminated; return the elements converted. What
+// KZstrQX6xToUnicode and KZstrUnicodeToQX6x give for them, in one pass and
+// with the host asked once per string.
+uint32_t nativeStringToUnicode(const uint16_t *src, uint32_t limit, uint16_t *dst);
+uint32_t unicodeStringToNative(const uint16_t *src, uint32_t limit, uint16_t *dst);
 
 // The reverse table looked up by binary search; GetQXCCHARValue answers
 // from a direct index built from the same table.

@@ -6,25 +6,14 @@
 
 namespace {
 
-uint32_t unitCount(const uint16_t *s) {
-  uint32_t length = 0;
-  while (s[length] != 0) ++length;
-  return length;
-}
-
-// Converts the first `count` characters and terminates at `count`.
-void nativeToUnicode(const uint16_t *src, uint16_t *dst, uint32_t count) {
-  qstr::charset::nativeStringToUnicode(src, count, dst);
-}
-
-void unicodeToNative(const uint16_t *src, uint16_t *dst, uint32_t count) {
-  qstr::charset::unicodeStringToNative(src, count, dst);
-}
+using qstr::charset::nativeStringToUnicode;
+using qstr::charset::unicodeStringToNative;
+constexpr uint32_t kWholeString = 0xFFFFFFFF;
 
 }  // namespace
 
 int32_t QSTR_CALL Q6WStrTowz(const uint16_t *src, uint16_t *dst) {
-  unicodeToNative(src, dst, unitCount(src));
+  unicodeStringToNative(src, kWholeString, dst);
   return 1;
 }
 
@@ -32,13 +21,12 @@ int32_t QSTR_CALL Q6WStrTowz(const uint16_t *src, uint16_t *dst) {
 uint16_t QSTR_CALL Q6WStrTowzN(const uint16_t *src, uint16_t *dst, uint32_t n) {
   const uint32_t capacity = n & 0xFFFF;
   if (capacity == 0) return 0;
-  const uint32_t length = unitCount(src);
-  unicodeToNative(src, dst, length >= capacity ? capacity - 1 : length);
+  unicodeStringToNative(src, capacity - 1, dst);
   return 1;
 }
 
 int32_t QSTR_CALL Q6wzToWStr(const uint16_t *src, uint16_t *dst) {
-  nativeToUnicode(src, dst, wwstrlen(src) / 2);
+  nativeStringToUnicode(src, kWholeString, dst);
   return 1;
 }
 
@@ -49,8 +37,7 @@ int32_t QSTR_CALL Q6wzToWStrEx(const uint16_t *src, uint16_t *dst, uint32_t) { r
 uint16_t QSTR_CALL Q6wzToWStrN(const uint16_t *src, uint16_t *dst, uint32_t n) {
   const uint32_t capacity = n & 0xFFFF;
   if (capacity == 0) return 0;
-  const uint32_t length = wwstrlen(src) / 2;
-  nativeToUnicode(src, dst, length >= capacity ? capacity - 1 : length);
+  nativeStringToUnicode(src, capacity - 1, dst);
   return 1;
 }
 
