@@ -1,4 +1,5 @@
 // Comparing two characters by the sort sequence, with or without case.
+#include "asian/ascii_case.h"
 #include "collate/collation_block.h"
 #include "qstr14/asian.h"
 #include "qstr14/collate.h"
@@ -6,10 +7,6 @@
 #include <atomic>
 
 namespace {
-
-// ASCII characters lower by the fixed case rule of character set 0, which
-// holds under every country ID: only "A"-"Z" change.
-uint16_t lowerAscii(uint16_t c) { return c >= 'A' && c <= 'Z' ? static_cast<uint16_t>(c + ('a' - 'A')) : c; }
 
 // The value of an ASCII character: its cell in the set-0 block, found once
 // (the block stays where it is; its cells are rewritten by a language
@@ -27,8 +24,8 @@ int32_t QSTR_CALL xchcmp(uint32_t a, uint32_t b, uint32_t caseFlag) {
   const uint16_t ca = static_cast<uint16_t>(a);
   const uint16_t cb = static_cast<uint16_t>(b);
   const bool ascii = ca < 0x80 && cb < 0x80;
-  const uint16_t la = ascii ? lowerAscii(ca) : wtolower(ca);
-  const uint16_t lb = ascii ? lowerAscii(cb) : wtolower(cb);
+  const uint16_t la = qstr::asian::lowerQuickly(ca);
+  const uint16_t lb = qstr::asian::lowerQuickly(cb);
   // An upper-case character is one that lowering changes.
   const int32_t upperA = static_cast<uint8_t>(caseFlag) != 0 && la != ca ? 1 : 0;
   const int32_t upperB = static_cast<uint8_t>(caseFlag) != 0 && lb != cb ? 1 : 0;

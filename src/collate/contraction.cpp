@@ -1,6 +1,8 @@
 // The contraction machine of the multi-level comparison.
 #include "collate/contraction.h"
 
+#include "asian/ascii_case.h"
+
 #include "collate/multilevel_tables.h"
 #include "collate/multilevel_values.h"
 #include "qstr14/asian.h"
@@ -26,13 +28,13 @@ uint16_t getContraction(uint16_t &ch, const uint16_t *&pos, uint16_t language) {
   uint16_t cur = ch, last = 0;
   const uint16_t *look = pos;
   while (state >= 1 && state <= kLastRowState) {
-    state = getColRule(wtolower(cur), state);
+    state = getColRule(qstr::asian::lowerQuickly(cur), state);
     last = cur;
     cur = *look;
     look = colNextCh(look);
   }
   // A character that lowering changes was upper case: the letters follow it.
-  const bool upper = wtolower(ch) != ch;
+  const bool upper = qstr::asian::lowerQuickly(ch) != ch;
   if (state >= kFirstPairState && state <= kLastPairState) {
     const uint16_t letter = static_cast<uint16_t>(kPairLetter[state - kFirstPairState]);
     ch = upper ? letter & ~kUpperBit : letter;

@@ -89,7 +89,7 @@ static_assert(sizeof kRuleKeys / sizeof kRuleKeys[0] == 55);
 static_assert(sizeof kRuleResults / sizeof kRuleResults[0] ==
               31 + kTailoredCharacters * kTailoringGroups);
 
-uint16_t getColRule(uint16_t key, uint16_t row) {
+uint16_t getColRuleBySearch(uint16_t key, uint16_t row) {
   if (row >= kRuleRows - 1 + kTailoringGroups) return 0;  // past the last group's column
   const unsigned keyRow = std::min<unsigned>(row, 13);
   const uint16_t *first = kRuleKeys + kRuleRowStarts[keyRow];
@@ -99,5 +99,16 @@ uint16_t getColRule(uint16_t key, uint16_t row) {
   const unsigned i = static_cast<unsigned>(found - kRuleKeys);
   return row <= 12 ? kRuleResults[i] : kRuleResults[(row - 13u) * kTailoredCharacters + i];
 }
+
+const RuleIndex kRuleIndex = [] {
+  RuleIndex built;
+  for (unsigned i = 0; i < kRuleRowStarts[kRuleRows]; ++i) built.anyRowKey.set(kRuleKeys[i]);
+  for (unsigned row = 0; row < kRuleIndexRows; ++row) {
+    for (unsigned key = 0; key < kRuleSmallKeys; ++key) {
+      built.smallKeys[row][key] = getColRuleBySearch(static_cast<uint16_t>(key), static_cast<uint16_t>(row));
+    }
+  }
+  return built;
+}();
 
 }  // namespace qstr::collate

@@ -2,6 +2,7 @@
 // the rule table that drives contractions and language tailoring.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 
 namespace qstr::collate {
@@ -27,6 +28,28 @@ extern const uint16_t kRuleResults[];
 // The result of `key` in `row` (rows above 13 read row 13's keys and the
 // matrix column of that group), 0 when the key is not in the row or the row
 // is past the last group.
-uint16_t getColRule(uint16_t key, uint16_t row);
+// The same answers by a plain search of the rows, from which getColRule's
+// index is built (and against which it is tested).
+uint16_t getColRuleBySearch(uint16_t key, uint16_t row);
+
+inline constexpr unsigned kRuleIndexRows = kRuleRows - 1 + kTailoringGroups;
+inline constexpr unsigned kRuleSmallKeys = 64;  // language numbers and the like
+
+// The rule table indexed, built at load from the same search: every answer
+// for the small keys (the language numbers, asked at every character), and
+// the set of all keys for an early "no rule" (nearly every character is
+// the key of no row).
+struct RuleIndex {
+  std::bitset<0x10000> anyRowKey;
+  uint16_t smallKeys[kRuleIndexRows][kRuleSmallKeys] = {};
+};
+extern const RuleIndex kRuleIndex;
+
+inline uint16_t getColRule(uint16_t key, uint16_t row) {
+  if (row >= kRuleIndexRows) return 0;
+  if (key < kRuleSmallKeys) return kRuleIndex.smallKeys[row][key];
+  if (!kRuleIndex.anyRowKey.test(key)) return 0;
+  return getColRuleBySearch(key, row);
+}
 
 }  // namespace qstr::collate

@@ -36,3 +36,35 @@ TEST(CharacterCompareFastPath, AsciiPairsAnswerAsThePlainRoad) {
 }
 
 }  // namespace
+
+#include "asian/ascii_case.h"
+#include "collate/multilevel_tables.h"
+#include "frame/country.h"
+#include "support/host_profile.h"
+
+namespace {
+
+// The indexed rule table answers as the plain search of its rows does, for
+// every key of every row.
+// Lowering below 0x80 by the short road gives wtolower's answer under
+// every country ID.
+TEST(CharacterCompareFastPath, AsciiLoweringIsWtolowers) {
+  for (const char *locale : {"en_US", "ja_JP", "ko_KR", "zh_TW", "zh_CN", "ar_SA", "he_IL"}) {
+    qstr::test::ScopedProfile profile({{"LANG", locale}});
+    qstr::frame::resetCountryDetection();
+    for (uint16_t c = 0; c < 0x80; ++c) ASSERT_EQ(qstr::asian::lowerQuickly(c), wtolower(c)) << locale << " " << c;
+  }
+  qstr::frame::resetCountryDetection();
+}
+
+TEST(RuleTableIndex, AgreesWithTheSearchEverywhere) {
+  for (uint16_t row = 0; row < 40; ++row) {
+    for (uint32_t key = 0; key <= 0xFFFF; ++key) {
+      ASSERT_EQ(qstr::collate::getColRule(static_cast<uint16_t>(key), row),
+                qstr::collate::getColRuleBySearch(static_cast<uint16_t>(key), row))
+          << "row " << row << " key " << key;
+    }
+  }
+}
+
+}  // namespace
