@@ -112,7 +112,12 @@ uint16_t unicodeToNative(uint16_t unicode, uint32_t ansiCodePage) {
 uint32_t nativeStringToUnicode(const uint16_t *src, uint32_t limit, uint16_t *dst) {
   const uint32_t codePage = host::ansiCodePage();
   uint32_t i = 0;
-  for (; i < limit && src[i] != 0; ++i) dst[i] = nativeToUnicode(src[i], codePage);
+  for (; i < limit; ++i) {
+    const uint16_t c = src[i];
+    if (c == 0) break;
+    // Most text is ASCII: those characters are themselves.
+    dst[i] = c < 0x80 ? c : nativeToUnicode(c, codePage);
+  }
   dst[i] = 0;
   return i;
 }

@@ -63,7 +63,14 @@ void convertForward(const uint8_t *src, uint16_t *dst, uint32_t limit, const Hos
 void convertBackward(const uint8_t *src, uint16_t *dst, uint32_t count, const CODEPAGETBL &record) {
   dst[count] = 0;
   if (const uint16_t *table = qstr::codepage::singleByteNatives(record)) {
-    for (uint32_t i = count; i > 0; --i) dst[i - 1] = table[src[i - 1]];
+    uint32_t i = count;
+    for (; i >= 4; i -= 4) {  // four at a time, still last to first
+      dst[i - 1] = table[src[i - 1]];
+      dst[i - 2] = table[src[i - 2]];
+      dst[i - 3] = table[src[i - 3]];
+      dst[i - 4] = table[src[i - 4]];
+    }
+    for (; i > 0; --i) dst[i - 1] = table[src[i - 1]];
     return;
   }
   for (uint32_t i = count; i > 0; --i) dst[i - 1] = QcvtNtvToQx(&record, src[i - 1]);
