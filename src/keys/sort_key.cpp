@@ -1,5 +1,6 @@
 // Sort keys built from the comparison's own per-position values.
 #include <cstring>
+#include <vector>
 
 #include "collate/contraction.h"
 #include "collate/multilevel_cursor.h"
@@ -13,8 +14,6 @@ using qstr::keys::kLevelEnd;
 
 namespace {
 
-enum class Level { kPrimary, kSecondary, kCase };
-
 bool hasCaseLevel(const CollationOptions &options) {
   return options.caseFlag || (options.kanaFlag && isAsian(options.language));
 }
@@ -26,18 +25,19 @@ uint16_t caseLevelValue(const PositionValues &v, const CollationOptions &options
   return options.language == kLanguageGreek ? 1 - v.caseValue : v.caseValue;
 }
 
-// Writes one level of the key; returns whether the string's values could
-// order differently in the comparison than in the key.
-bool writeLevel(KeyWriter &out, const uint16_t *s, const CollationOptions &options, Level level) {
-  return forEachPosition(s, options, [&](const CollationCursor &, const PositionValues &v) {
-    switch (level) {
-      case Level::kPrimary:
-        if (!v.ignorable) out.value(v.primary);
-        break;
-      case Level::kSecondary: out.value(v.secondary); break;
-      case Level::kCase: out.value(caseLevelValue(v, options)); break;
-    }
-  });
+// The secondary and case levels of a key, gathered while the primary level
+// is written, so that the string is walked once. Kept per thread and
+// reused, so that building a key allocates nothing after the first ones.
+struct LaterLevels {
+  std::vector<uint16_t> secondary;
+  std::vector<uint16_t> caseLevel;
+};
+
+LaterLevels &laterLevels() {
+  thread_local LaterLevels levels;
+  levels.secondary.clear();
+  levels.caseLevel.clear();
+  return levels;
 }
 
 int sign(int difference) { return difference < 0 ? -1 : difference > 0 ? 1 : 0; }
@@ -49,13 +49,21 @@ size_t QSTR_CALL QsKeyBuild(const uint16_t *s, uint16_t language, uint16_t caseF
   if (exact != nullptr) *exact = 1;
   if (s == nullptr) return 0;
   const CollationOptions options{language, caseFlag != 0, kanaFlag != 0};
+  const bool withCase = hasCaseLevel(options);
   KeyWriter out(key, size);
-  bool hazard = writeLevel(out, s, options, Level::kPrimary);
+  LaterLevels &later = laterLevels();
+  // Whether the string's values could order differently in the comparison
+  // than in the key.
+  const bool hazard = forEachPosition(s, options, [&](const CollationCursor &, const PositionValues &v) {
+    if (!v.ignorable) out.value(v.primary);
+    later.secondary.push_back(v.secondary);
+    if (withCase) later.caseLevel.push_back(caseLevelValue(v, options));
+  });
   out.byte(kLevelEnd);
-  writeLevel(out, s, options, Level::kSecondary);
-  if (hasCaseLevel(options)) {
+  for (uint16_t value : later.secondary) out.value(value);
+  if (withCase) {
     out.byte(kLevelEnd);
-    writeLevel(out, s, options, Level::kCase);
+    for (uint16_t value : later.caseLevel) out.value(value);
   }
   if (exact != nullptr && hazard) *exact = 0;
   return out.length();
