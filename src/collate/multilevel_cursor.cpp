@@ -4,6 +4,7 @@
 #include "collate/col6_tables.h"
 #include "collate/contraction.h"
 #include "collate/multilevel_values.h"
+#include "collate/position_memo.h"
 #include "qstr14/collate.h"
 
 namespace qstr::collate {
@@ -17,7 +18,10 @@ bool mayTieWithIgnorable(uint16_t secondary) { return secondary >= 0x8900 && sec
 }  // namespace
 
 CollationCursor::CollationCursor(const uint16_t *string, const CollationOptions &options)
-    : start_(string), pos_(colFirstCh(string)), options_(options) {}
+    : start_(string),
+      pos_(colFirstCh(string)),
+      options_(options),
+      memo_(isAsian(options.language) ? nullptr : memoizedValues(options.language)) {}
 
 uint16_t CollationCursor::take() {
   takenPairLetter_ = false;
@@ -45,15 +49,23 @@ void CollationCursor::contract() {
 
 PositionValues CollationCursor::values() {
   PositionValues v;
-  v.primary = f_QX60ColVal(current_, options_.language) & 0xFF;
-  if (held_ & kPairMark) {
-    v.primary = (v.primary + 1) & 0xFF;
-    held_ &= ~kPairMark;
-    heldIsPairLetter_ = true;
+  const bool pair = held_ & kPairMark;
+  if (memo_ != nullptr && current_ < kMemoizedEnd && !pair) {
+    const MemoizedValues &m = memo_[current_];
+    v.primary = m.primary;
+    v.caseValue = m.caseValue;
+    v.secondary = m.secondary;
+  } else {
+    v.primary = f_QX60ColVal(current_, options_.language) & 0xFF;
+    if (pair) {
+      v.primary = (v.primary + 1) & 0xFF;
+      held_ &= ~kPairMark;
+      heldIsPairLetter_ = true;
+    }
+    v.caseValue = f_wislower(current_) & 0xFF;
+    v.secondary = getDiaValue(current_, v.primary, options_.language);
   }
   v.ignorable = isRightToLeft(options_.language) && v.primary == kIgnorable;
-  v.caseValue = f_wislower(current_) & 0xFF;
-  v.secondary = getDiaValue(current_, v.primary, options_.language);
   if (isRightToLeft(options_.language) && !v.ignorable && mayTieWithIgnorable(v.secondary)) {
     keyHazard_ = true;
   }

@@ -3,6 +3,8 @@
 // so that a key holds exactly the values the comparison compares.
 #pragma once
 
+#include "collate/position_memo.h"
+
 #include <cstdint>
 
 namespace qstr::collate {
@@ -67,6 +69,7 @@ class CollationCursor {
   const uint16_t *pos_;  // the next unit
   const uint16_t *takenAt_ = nullptr;
   CollationOptions options_;
+  const MemoizedValues *memo_;  // the language's values of sets 0-14, or null
   uint16_t current_ = 0;
   uint16_t held_ = 0;
   uint16_t previousPrimary_ = 0;  // Asian languages

@@ -68,3 +68,26 @@ TEST(RuleTableIndex, AgreesWithTheSearchEverywhere) {
 }
 
 }  // namespace
+
+#include "collate/multilevel_values.h"
+#include "collate/position_memo.h"
+
+namespace {
+
+// The memoized position values are the functions' own answers, for every
+// language and every character they cover.
+TEST(PositionMemo, AgreesWithTheFunctionsEverywhere) {
+  for (uint16_t language = 0; language < 40; ++language) {
+    const qstr::collate::MemoizedValues *memo = qstr::collate::memoizedValues(language);
+    ASSERT_NE(memo, nullptr);
+    for (uint16_t ch = 0; ch < qstr::collate::kMemoizedEnd; ++ch) {
+      const uint8_t primary = static_cast<uint8_t>(f_QX60ColVal(ch, language) & 0xFF);
+      ASSERT_EQ(memo[ch].primary, primary) << language << " " << ch;
+      ASSERT_EQ(memo[ch].caseValue, f_wislower(ch) & 0xFF) << language << " " << ch;
+      ASSERT_EQ(memo[ch].secondary, qstr::collate::getDiaValue(ch, primary, language)) << language << " " << ch;
+    }
+  }
+  EXPECT_EQ(qstr::collate::memoizedValues(40), nullptr);
+}
+
+}  // namespace

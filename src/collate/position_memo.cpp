@@ -1,0 +1,46 @@
+#include "collate/position_memo.h"
+
+#include <array>
+#include <memory>
+#include <mutex>
+
+#include "collate/multilevel_tables.h"
+#include "collate/multilevel_values.h"
+#include "qstr14/collate.h"
+
+namespace qstr::collate {
+namespace {
+
+using Memo = std::array<MemoizedValues, kMemoizedEnd>;
+
+struct Memos {
+  std::array<std::once_flag, kLanguageCount> built;
+  std::array<std::unique_ptr<Memo>, kLanguageCount> tables;
+};
+
+Memos &memos() {
+  static Memos instance;
+  return instance;
+}
+
+std::unique_ptr<Memo> buildMemo(uint16_t language) {
+  auto memo = std::make_unique<Memo>();
+  for (uint16_t ch = 0; ch < kMemoizedEnd; ++ch) {
+    MemoizedValues &v = (*memo)[ch];
+    v.primary = static_cast<uint8_t>(f_QX60ColVal(ch, language) & 0xFF);
+    v.caseValue = static_cast<uint8_t>(f_wislower(ch) & 0xFF);
+    v.secondary = getDiaValue(ch, v.primary, language);
+  }
+  return memo;
+}
+
+}  // namespace
+
+const MemoizedValues *memoizedValues(uint16_t language) {
+  if (language >= kLanguageCount) return nullptr;
+  Memos &m = memos();
+  std::call_once(m.built[language], [&m, language] { m.tables[language] = buildMemo(language); });
+  return m.tables[language]->data();
+}
+
+}  // namespace qstr::collate

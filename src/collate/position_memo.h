@@ -1,0 +1,24 @@
+// The values one character takes in the multi-level comparison of one
+// language, worked out once per language for the characters of sets 0-14
+// and read back by index. They depend on nothing but the character and the
+// language (constant tables), so the answers are those of the functions
+// themselves.
+#pragma once
+
+#include <cstdint>
+
+namespace qstr::collate {
+
+struct MemoizedValues {
+  uint8_t primary;     // f_QX60ColVal(ch, language) & 0xFF
+  uint8_t caseValue;   // f_wislower(ch) & 0xFF
+  uint16_t secondary;  // getDiaValue(ch, primary, language)
+};
+
+inline constexpr uint16_t kMemoizedEnd = 0x0F00;  // characters of sets 0-14
+
+// The values of `ch` (below kMemoizedEnd) for `language`, or null when the
+// language has no memo (numbers past the language table).
+const MemoizedValues *memoizedValues(uint16_t language);
+
+}  // namespace qstr::collate
