@@ -188,19 +188,12 @@ def main():
     if sorted(tables) != sorted(SIZES):
         fail("asian_big5_gb.txt: expected the tables " + ", ".join(sorted(SIZES)))
     if fail.messages:
-        for message in fail.messages:
-            print(f"gen_asian_big5_gb: {message}", file=sys.stderr)
-        print(f"gen_asian_big5_gb: {len(fail.messages)} broken invariant(s); nothing written", file=sys.stderr)
-        return 2
+        return native_tables.report_broken("gen_asian_big5_gb", fail.messages)
 
     text = render(mappings, tables)
-    if args.check:
-        current = OUTPUT.read_text(encoding="utf-8") if OUTPUT.exists() else ""
-        if current != text:
-            print("tables are stale: run make tables", file=sys.stderr)
-            return 1
-        return 0
-    OUTPUT.write_text(text, encoding="utf-8")
+    status = native_tables.write_or_check(OUTPUT, text, args.check)
+    if status or args.check:
+        return status
     for mapping in mappings:
         print(f"{mapping.name}: {sum(1 for e in tables[mapping.name] if e)} of {mapping.size} entries filled")
     return 0

@@ -572,23 +572,12 @@ def main():
             if args.dump == name:
                 dump(tables[name], rep)
     if fail.messages:
-        for message in fail.messages:
-            print(f"gen_asian_classes: {message}", file=sys.stderr)
-        print(f"gen_asian_classes: {len(fail.messages)} broken invariant(s); nothing written", file=sys.stderr)
-        return 2
+        return native_tables.report_broken("gen_asian_classes", fail.messages)
 
     if args.dump:
         return 0
     text = render(tables)
-    if args.check:
-        current = OUTPUT.read_text(encoding="utf-8") if OUTPUT.exists() else ""
-        if current != text:
-            print("tables are stale: run make tables", file=sys.stderr)
-            return 1
-        return 0
-    OUTPUT.parent.mkdir(parents=True, exist_ok=True)
-    OUTPUT.write_text(text, encoding="utf-8")
-    return 0
+    return native_tables.write_or_check(OUTPUT, text, args.check)
 
 
 def dump(table, rep):

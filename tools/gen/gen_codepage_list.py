@@ -370,20 +370,10 @@ def main():
     fail = native.Failures()
     rows = build(fail)
     if fail.messages:
-        for message in fail.messages:
-            print(f"gen_codepage_list: {message}", file=sys.stderr)
-        print(f"gen_codepage_list: {len(fail.messages)} broken invariant(s); nothing written", file=sys.stderr)
-        return 2
+        return native.report_broken("gen_codepage_list", fail.messages)
 
     text = render(rows)
-    if args.check:
-        current = OUTPUT.read_text(encoding="utf-8") if OUTPUT.exists() else ""
-        if current != text:
-            print("tables are stale: run make tables", file=sys.stderr)
-            return 1
-        return 0
-    OUTPUT.write_text(text, encoding="utf-8")
-    return 0
+    return native.write_or_check(OUTPUT, text, args.check)
 
 
 if __name__ == "__main__":

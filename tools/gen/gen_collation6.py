@@ -410,20 +410,10 @@ def main():
         check_values(chars, values, fail)
         check_ties(chars, values, fail)
     if fail.messages:
-        for message in fail.messages:
-            print(f"gen_collation6: {message}", file=sys.stderr)
-        print(f"gen_collation6: {len(fail.messages)} broken invariant(s); nothing written", file=sys.stderr)
-        return 2
+        return native.report_broken("gen_collation6", fail.messages)
 
     text = render(values, records, mask)
-    if args.check:
-        current = OUTPUT.read_text(encoding="utf-8") if OUTPUT.exists() else ""
-        if current != text:
-            print("tables are stale: run make tables", file=sys.stderr)
-            return 1
-        return 0
-    OUTPUT.write_text(text, encoding="utf-8")
-    return 0
+    return native.write_or_check(OUTPUT, text, args.check)
 
 
 if __name__ == "__main__":

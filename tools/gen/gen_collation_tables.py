@@ -449,21 +449,10 @@ def main():
     if blocks is not None and not messages:
         check_blocks(seq, letters, blocks, chars, fail)
     if messages:
-        for message in messages:
-            print(f"gen_collation_tables: {message}", file=sys.stderr)
-        print(f"gen_collation_tables: {len(messages)} broken invariant(s); nothing written", file=sys.stderr)
-        return 2
+        return native.report_broken("gen_collation_tables", messages)
 
     text = render(seq, blocks)
-    if args.check:
-        current = OUTPUT.read_text(encoding="utf-8") if OUTPUT.exists() else ""
-        if current != text:
-            print("tables are stale: run make tables", file=sys.stderr)
-            return 1
-        return 0
-    OUTPUT.parent.mkdir(parents=True, exist_ok=True)
-    OUTPUT.write_text(text, encoding="utf-8")
-    return 0
+    return native.write_or_check(OUTPUT, text, args.check)
 
 
 if __name__ == "__main__":

@@ -111,6 +111,28 @@ class Failures:
         self.messages.append(message)
 
 
+def report_broken(tool, messages):
+    """Prints every broken invariant on its own line; returns exit status 2."""
+    for message in messages:
+        print(f"{tool}: {message}", file=sys.stderr)
+    print(f"{tool}: {len(messages)} broken invariant(s); nothing written", file=sys.stderr)
+    return 2
+
+
+def write_or_check(path, text, check):
+    """Writes the generated source, or with check only compares it with the
+    file in the tree; returns the exit status (1 when that file is stale)."""
+    if check:
+        current = path.read_text(encoding="utf-8") if path.exists() else ""
+        if current != text:
+            print("tables are stale: run make tables", file=sys.stderr)
+            return 1
+        return 0
+    path.parent.mkdir(parents=True, exist_ok=True)
+    path.write_text(text, encoding="utf-8")
+    return 0
+
+
 def native(s, code):
     return (s << 8) | code
 
@@ -615,20 +637,10 @@ def main():
         reverse = build_reverse(chars, extras, fail)
         check_coverage(reverse, rows, overrides, glyphs, fail)
     if fail.messages:
-        for message in fail.messages:
-            print(f"gen_native_tables: {message}", file=sys.stderr)
-        print(f"gen_native_tables: {len(fail.messages)} broken invariant(s); nothing written", file=sys.stderr)
-        return 2
+        return report_broken("gen_native_tables", fail.messages)
 
     text = render(chars, reverse)
-    if args.check:
-        current = OUTPUT.read_text(encoding="utf-8") if OUTPUT.exists() else ""
-        if current != text:
-            print("tables are stale: run make tables", file=sys.stderr)
-            return 1
-        return 0
-    OUTPUT.write_text(text, encoding="utf-8")
-    return 0
+    return write_or_check(OUTPUT, text, args.check)
 
 
 if __name__ == "__main__":
