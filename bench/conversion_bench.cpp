@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #ifdef QSTR14_BENCH_ICU
@@ -23,15 +24,25 @@ constexpr std::size_t kTextBytes = 16 << 20;
 // str_AnsiToQx may write 4 bytes a character, within a 16-bit size.
 constexpr std::size_t kStreamChunk = 16000;
 
-// Converts all of `input` with iconv; empty on failure.
-std::string iconvAll(iconv_t cd, const std::string &input) {
-  std::string output(input.size() * 4 + 16, '\0');
+constexpr std::size_t kIconvFailed = static_cast<std::size_t>(-1);
+
+// Converts `input` with iconv from its initial state into `output`; the bytes
+// written, or kIconvFailed.
+std::size_t iconvInto(iconv_t cd, std::string_view input, std::string &output) {
   char *in = const_cast<char *>(input.data());
   char *out = output.data();
   std::size_t inLeft = input.size(), outLeft = output.size();
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  if (iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) return {};
-  output.resize(output.size() - outLeft);
+  if (iconv(cd, &in, &inLeft, &out, &outLeft) == kIconvFailed) return kIconvFailed;
+  return output.size() - outLeft;
+}
+
+// Converts all of `input` with iconv; empty on failure.
+std::string iconvAll(iconv_t cd, const std::string &input) {
+  std::string output(input.size() * 4 + 16, '\0');
+  const std::size_t written = iconvInto(cd, input, output);
+  if (written == kIconvFailed) return {};
+  output.resize(written);
   return output;
 }
 
@@ -93,11 +104,7 @@ void addBytesToUtf16Row(const std::string &row, BytesToUtf16 setup) {
     iconv_t cd = iconv_open("UTF-16LE", setup.iconvName);
     std::string output(text.size() * 2 + 16, '\0');
     for (auto _ : state) {
-      char *in = const_cast<char *>(text.data());
-      char *out = output.data();
-      std::size_t inLeft = text.size(), outLeft = output.size();
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-      iconv(cd, &in, &inLeft, &out, &outLeft);
+      iconvInto(cd, text, output);
       benchmark::ClobberMemory();
     }
     iconv_close(cd);
@@ -156,11 +163,7 @@ void addUtf16To1252Row() {
     iconv_t cd = iconv_open("CP1252", "UTF-16LE");
     std::string output(text.size() + 16, '\0');
     for (auto _ : state) {
-      char *in = const_cast<char *>(utf16.data());
-      char *out = output.data();
-      std::size_t inLeft = utf16.size(), outLeft = output.size();
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-      iconv(cd, &in, &inLeft, &out, &outLeft);
+      iconvInto(cd, utf16, output);
       benchmark::ClobberMemory();
     }
     iconv_close(cd);
@@ -229,19 +232,12 @@ void addStreamRow(const std::string &row, StreamRoundTrip setup) {
     iconv_t from = iconv_open(setup.iconvName, "UTF-8");
     std::string utf8(text.size() * 3 + 16, '\0');
     std::string back(text.size() + 16, '\0');
-    for (auto _ : state) {
-      char *in = const_cast<char *>(text.data());
-      char *out = utf8.data();
-      std::size_t inLeft = text.size(), outLeft = utf8.size();
-      iconv(to, nullptr, nullptr, nullptr, nullptr);
-      iconv(to, &in, &inLeft, &out, &outLeft);
-      in = utf8.data();
-      inLeft = utf8.size() - outLeft;
-      out = back.data();
-      outLeft = back.size();
-      iconv(from, nullptr, nullptr, nullptr, nullptr);
-      iconv(from, &in, &inLeft, &out, &outLeft);
-      benchmark::ClobberMemory();
+    if (verify(state, iconvInto(to, text, utf8) != kIconvFailed, "iconv cannot convert the text")) {
+      for (auto _ : state) {
+        const std::size_t utf8Bytes = iconvInto(to, text, utf8);
+        iconvInto(from, std::string_view(utf8.data(), utf8Bytes), back);
+        benchmark::ClobberMemory();
+      }
     }
     iconv_close(to);
     iconv_close(from);
