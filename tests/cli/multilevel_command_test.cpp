@@ -2,13 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "run_qstr.h"
+#include "scratch_folder_test.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -18,28 +14,14 @@ namespace fs = std::filesystem;
 
 using Outcome = qstr::test::QstrResult;
 
-class MultilevelCommand : public ::testing::Test {
+class MultilevelCommand : public qstr::test::ScratchFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("qstr_multilevel_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  fs::path write(const std::string &name, const std::string &contents) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << contents;
-    return path;
-  }
-
   // Runs qstr with `args` (quoted by the caller) under a profile and a
   // private registry.
   Outcome run(const std::string &args, const std::string &input = "", const std::string &locale = "en_US") {
     return qstr::test::runQstrCommandLine(
         args, input, "QSTR14_REGISTRY=:memory: LANG=" + locale + ".UTF-8 LC_ALL= QSTR14_LOCALE= QSTR14_ACP=");
   }
-
-  fs::path dir_;
 };
 
 TEST_F(MultilevelCommand, SortsByLanguage) {

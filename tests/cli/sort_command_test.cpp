@@ -3,12 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "run_qstr.h"
+#include "scratch_folder_test.h"
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -18,29 +15,13 @@ namespace fs = std::filesystem;
 
 using Outcome = qstr::test::QstrResult;
 
-class SortCommand : public ::testing::Test {
+class SortCommand : public qstr::test::ScratchFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("qstr_sort_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  fs::path write(const std::string &name, const std::string &contents) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << contents;
-    return path;
-  }
-
-
-
   // Runs qstr with `args` (quoted by the caller) under an English profile
   // and a private registry.
   Outcome run(const std::string &args, const std::string &input = "") {
     return qstr::test::runQstrCommandLine(args, input);
   }
-
-  fs::path dir_;
 };
 
 TEST_F(SortCommand, SortsByTheLanguagesSequence) {

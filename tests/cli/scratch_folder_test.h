@@ -1,0 +1,33 @@
+// A test fixture with a folder of its own for the files a command reads,
+// removed after each test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace qstr::test {
+
+class ScratchFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/qstr-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  // Writes `contents` byte for byte to `name` in the folder.
+  std::filesystem::path write(const std::string &name, const std::string &contents) {
+    const std::filesystem::path path = dir_ / name;
+    std::ofstream(path, std::ios::binary) << contents;
+    return path;
+  }
+
+  std::filesystem::path dir_;
+};
+
+}  // namespace qstr::test
