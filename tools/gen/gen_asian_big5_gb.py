@@ -14,7 +14,6 @@ the telling rows, and prints how many entries each table fills.
   gen_asian_big5_gb.py --check  compare with the committed source: exit 0 if
                                 equal, 1 if stale, 2 on a broken invariant
 """
-import argparse
 import pathlib
 import shutil
 import subprocess
@@ -172,9 +171,7 @@ def render(mappings, tables):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--check", action="store_true",
-                        help="compare with the committed source instead of writing it")
+    parser = native_tables.generator_parser(__doc__)
     args = parser.parse_args()
 
     fail = native_tables.Failures()

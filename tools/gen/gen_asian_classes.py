@@ -16,7 +16,6 @@ record layout, the character sets each column uses and the telling rows.
   gen_asian_classes.py --check  compare with the committed source: exit 0 if
                                 equal, 1 if stale, 2 on a broken invariant
 """
-import argparse
 import collections
 import pathlib
 import sys
@@ -552,9 +551,7 @@ def render(tables):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--check", action="store_true",
-                        help="compare with the committed source instead of writing it")
+    parser = native_tables.generator_parser(__doc__)
     parser.add_argument("--dump", metavar="TABLE", help="print a table's pairs (jp, ko, tc, sc) and write nothing")
     args = parser.parse_args()
 

@@ -18,7 +18,6 @@ reported on a line of its own and the run fails.
   gen_codepage_list.py --check  compare with the committed source: exit 0 if
                                 equal, 1 if stale, 2 on a broken invariant
 """
-import argparse
 import codecs
 import pathlib
 import re
@@ -362,9 +361,7 @@ def build(fail):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--check", action="store_true",
-                        help="compare with the committed source instead of writing it")
+    parser = native.generator_parser(__doc__)
     args = parser.parse_args()
 
     fail = native.Failures()

@@ -16,7 +16,6 @@ written; each broken one is reported on a line of its own.
   gen_collation6.py --check  compare with the committed source: exit 0 if
                              equal, 1 if stale, 2 on a broken invariant
 """
-import argparse
 import pathlib
 import re
 import sys
@@ -394,9 +393,7 @@ def render(values, records, mask):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--check", action="store_true",
-                        help="compare with the committed source instead of writing it")
+    parser = native.generator_parser(__doc__)
     args = parser.parse_args()
 
     fail = native.Failures()

@@ -18,7 +18,6 @@ script block stays inside its range, and the stated sizes of the blocks.
   gen_collation_tables.py --check  compare with the committed source: exit 0 if
                                    equal, 1 if stale, 2 on a broken invariant
 """
-import argparse
 import pathlib
 import re
 import sys
@@ -432,9 +431,7 @@ def render(seq, blocks):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--check", action="store_true",
-                        help="compare with the committed source instead of writing it")
+    parser = native.generator_parser(__doc__)
     args = parser.parse_args()
 
     messages = []

@@ -111,6 +111,14 @@ class Failures:
         self.messages.append(message)
 
 
+def generator_parser(doc):
+    """The command line every generator takes: --check compares instead of writing."""
+    parser = argparse.ArgumentParser(description=doc.splitlines()[0])
+    parser.add_argument("--check", action="store_true",
+                        help="compare with the committed source instead of writing it")
+    return parser
+
+
 def report_broken(tool, messages):
     """Prints every broken invariant on its own line; returns exit status 2."""
     for message in messages:
@@ -620,9 +628,7 @@ def render(chars, reverse):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--check", action="store_true",
-                        help="compare with the committed source instead of writing it")
+    parser = generator_parser(__doc__)
     args = parser.parse_args()
 
     fail = Failures()
