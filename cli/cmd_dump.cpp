@@ -12,12 +12,6 @@
 namespace qstr::cli {
 namespace {
 
-std::string hexByte(uint8_t b) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%02X", b);
-  return text;
-}
-
 // What an item holds, in words.
 std::string describe(const uint8_t *item, const StreamItem &info) {
   switch (info.kind) {
@@ -39,12 +33,12 @@ std::string describe(const uint8_t *item, const StreamItem &info) {
     }
     case ItemKind::FixedGroup:
       if (item[0] == 0xF2 || item[0] == 0xF3) {
-        return hexByte(item[0]) + "  attribute " + std::to_string(item[1]) + (item[0] == 0xF2 ? " on" : " off");
+        return hex2(item[0]) + "  attribute " + std::to_string(item[1]) + (item[0] == 0xF2 ? " on" : " off");
       }
-      return hexByte(item[0]);
+      return hex2(item[0]);
     case ItemKind::Function:
     case ItemKind::VariableGroup:
-    case ItemKind::SingleByte: return hexByte(item[0]);
+    case ItemKind::SingleByte: return hex2(item[0]);
   }
   return "";
 }

@@ -1,5 +1,4 @@
 // qstr info: what the library sees of this machine, and why.
-#include <cstdio>
 #include <iostream>
 #include <string>
 
@@ -11,12 +10,6 @@
 
 namespace qstr::cli {
 namespace {
-
-std::string hex16(uint32_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%04X", value & 0xFFFF);
-  return text;
-}
 
 // On Windows the values come from the system itself; elsewhere from the
 // host profile, whose fields say where each value came from.
@@ -47,11 +40,11 @@ int runInfo(const std::vector<std::string> &args) {
 #ifndef _WIN32
   printRow("locale", profile.locale.value, profile.locale);
 #endif
-  printRow("system language ID", hex16(host::systemDefaultLangId()), profile.langId);
+  printRow("system language ID", hex4(host::systemDefaultLangId()), profile.langId);
   printRow("ANSI code page", std::to_string(host::ansiCodePage()), profile.ansiCodePage);
   printRow("OEM code page", std::to_string(host::oemCodePage()), profile.oemCodePage);
   printRow("double-byte support", host::dbcsEnabled() ? "yes" : "no", profile.dbcsEnabled);
-  printRow("keyboard language ID", hex16(host::keyboardLayout()), profile.keyboardLangId);
+  printRow("keyboard language ID", hex4(host::keyboardLayout() & 0xFFFF), profile.keyboardLangId);
   printRow("registry", host::registry::storeStatus().path, profile.registryPath);
   static const char *const kCountryNames[] = {"none", "Japanese", "Korean", "Traditional Chinese",
                                               "Simplified Chinese", "Arabic", "Hebrew"};

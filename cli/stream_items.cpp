@@ -1,17 +1,10 @@
 #include "stream_items.h"
 
-#include <cstdio>
-
 #include "qstr14/charset.h"
+#include "text.h"
 
 namespace qstr::cli {
 namespace {
-
-std::string hexByte(uint8_t b) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%02X", b);
-  return text;
-}
 
 ItemKind kindOf(uint8_t first) {
   if (first == 0) return ItemKind::Terminator;
@@ -46,7 +39,7 @@ ItemStatus readStreamItem(const uint8_t *bytes, std::size_t size, StreamItem &it
     if (size < 4) return ItemStatus::NeedMore;
     item.length = ufsize(bytes);
     if (item.length < 7) {
-      why = "group " + hexByte(code) + " gives its length as " + std::to_string(item.length) + ", less than 7";
+      why = "group " + hex2(code) + " gives its length as " + std::to_string(item.length) + ", less than 7";
       return ItemStatus::Malformed;
     }
   } else {
@@ -56,11 +49,11 @@ ItemStatus readStreamItem(const uint8_t *bytes, std::size_t size, StreamItem &it
   if (item.kind == ItemKind::VariableGroup || item.kind == ItemKind::CharacterGroup || item.kind == ItemKind::FixedGroup) {
     const uint8_t last = bytes[item.length - 1];
     if (last != code) {
-      why = "group " + hexByte(code) + " ends with " + hexByte(last) + " instead of its own code";
+      why = "group " + hex2(code) + " ends with " + hex2(last) + " instead of its own code";
       return ItemStatus::Malformed;
     }
     if (item.kind == ItemKind::VariableGroup && ubsize(bytes + item.length) != item.length) {
-      why = "group " + hexByte(code) + " gives two different lengths at its ends";
+      why = "group " + hex2(code) + " gives two different lengths at its ends";
       return ItemStatus::Malformed;
     }
   }

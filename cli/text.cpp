@@ -119,6 +119,12 @@ std::u16string fromNative(const NativeText &text) {
   return out;
 }
 
+std::string hex2(uint8_t value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02X", value);
+  return text;
+}
+
 std::string hex4(uint32_t value) {
   char text[12];
   std::snprintf(text, sizeof text, "0x%04X", value);

@@ -38,6 +38,8 @@ NativeText toNative(std::u16string_view units);
 // character comes back as it was.
 std::u16string fromNative(const NativeText &text);
 
+// "0x" and two upper-case hex digits.
+std::string hex2(uint8_t value);
 // "0x" and four upper-case hex digits.
 std::string hex4(uint32_t value);
 
