@@ -2,10 +2,15 @@
 #include "charset/unicode_mapping.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #include "charset/east_asian_placement.h"
 #include "charset/native_tables.h"
+#include "charset/unit_count.h"
 #include "host/host.h"
 #include "qstr14/charset.h"
 
@@ -99,6 +104,45 @@ uint16_t nativeToUnicode(uint16_t native, uint32_t ansiCodePage) {
   return nativeToUnicodeThroughHost(native, ansiCodePage);
 }
 
+namespace {
+
+// Natives of sets 0-15: the ones a string conversion looks up in a table.
+// (Set 15 has no values; it is there so that one bit test tells whether a
+// native is in the index.)
+constexpr uint16_t kIndexedNativeEnd = 0x1000;
+
+struct NativeUnicodeIndex {
+  uint32_t ansiCodePage;
+  std::array<uint16_t, kIndexedNativeEnd> values;
+};
+
+// nativeToUnicode for every native of sets 0-15 under one ANSI code page,
+// built on first use for each code page and kept for the process (a code
+// page's characters never change). The index used last is found without
+// the lock.
+const uint16_t *nativeUnicodeIndex(uint32_t ansiCodePage) {
+  static std::atomic<const NativeUnicodeIndex *> lastUsed{nullptr};
+  const NativeUnicodeIndex *index = lastUsed.load(std::memory_order_acquire);
+  if (index != nullptr && index->ansiCodePage == ansiCodePage) return index->values.data();
+  static std::mutex lock;
+  static std::vector<std::unique_ptr<NativeUnicodeIndex>> built;
+  const std::lock_guard<std::mutex> guard(lock);
+  auto found = std::find_if(built.begin(), built.end(),
+                            [ansiCodePage](const auto &each) { return each->ansiCodePage == ansiCodePage; });
+  if (found == built.end()) {
+    auto fresh = std::make_unique<NativeUnicodeIndex>();
+    fresh->ansiCodePage = ansiCodePage;
+    for (unsigned n = 0; n < kIndexedNativeEnd; ++n) {
+      fresh->values[n] = nativeToUnicode(static_cast<uint16_t>(n), ansiCodePage);
+    }
+    found = built.insert(built.end(), std::move(fresh));
+  }
+  lastUsed.store(found->get(), std::memory_order_release);
+  return (*found)->values.data();
+}
+
+}  // namespace
+
 uint16_t unicodeToNative(uint16_t unicode, uint32_t ansiCodePage) {
   if (unicode < 0x7F) return unicode;
   const bool eastAsian = isEastAsianCodePage(ansiCodePage);
@@ -111,29 +155,38 @@ uint16_t unicodeToNative(uint16_t unicode, uint32_t ansiCodePage) {
 
 uint32_t nativeStringToUnicode(const uint16_t *src, uint32_t limit, uint16_t *dst) {
   const uint32_t codePage = host::ansiCodePage();
+  const uint16_t *index = nativeUnicodeIndex(codePage);
+  const uint32_t count = unitCount(src, limit);
   uint32_t i = 0;
-  for (; i < limit; ++i) {
-    const uint16_t c = src[i];
-    if (c == 0) break;
-    // Most text is ASCII: those characters are themselves.
-    dst[i] = c < 0x80 ? c : nativeToUnicode(c, codePage);
+  // Four at a time while all four are in the index: one test for the four.
+  for (; i + 4 <= count; i += 4) {
+    const uint16_t a = src[i], b = src[i + 1], c = src[i + 2], d = src[i + 3];
+    if ((a | b | c | d) >= kIndexedNativeEnd) break;
+    dst[i] = index[a];
+    dst[i + 1] = index[b];
+    dst[i + 2] = index[c];
+    dst[i + 3] = index[d];
   }
-  dst[i] = 0;
-  return i;
+  for (; i < count; ++i) {
+    const uint16_t c = src[i];
+    dst[i] = c < kIndexedNativeEnd ? index[c] : nativeToUnicode(c, codePage);
+  }
+  dst[count] = 0;
+  return count;
 }
 
 uint32_t unicodeStringToNative(const uint16_t *src, uint32_t limit, uint16_t *dst) {
   const uint32_t codePage = host::ansiCodePage();
-  uint32_t i = 0;
+  const uint32_t count = unitCount(src, limit);
   if (isEastAsianCodePage(codePage)) {
-    for (; i < limit && src[i] != 0; ++i) dst[i] = unicodeToNative(src[i], codePage);
+    for (uint32_t i = 0; i < count; ++i) dst[i] = unicodeToNative(src[i], codePage);
   } else {
     // Without a double-byte code page only the reverse table answers.
     const uint16_t *index = reverseIndex();
-    for (; i < limit && src[i] != 0; ++i) dst[i] = src[i] < 0x7F ? src[i] : index[src[i]];
+    for (uint32_t i = 0; i < count; ++i) dst[i] = src[i] < 0x7F ? src[i] : index[src[i]];
   }
-  dst[i] = 0;
-  return i;
+  dst[count] = 0;
+  return count;
 }
 
 uint16_t lGetUnicodeValue(unsigned set, unsigned code) {

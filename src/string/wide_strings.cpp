@@ -2,15 +2,12 @@
 // attributes of native strings included; the terminator is the zero element.
 #include <cstddef>
 
+#include "charset/unit_count.h"
 #include "qstr14/strings.h"
 
 namespace {
 
-std::size_t elementCount(const uint16_t *s) {
-  std::size_t length = 0;
-  while (s[length] != 0) ++length;
-  return length;
-}
+std::size_t elementCount(const uint16_t *s) { return qstr::charset::unitCount(s, UINT32_MAX); }
 
 int32_t elementDifference(uint16_t a, uint16_t b) { return static_cast<int32_t>(a) - static_cast<int32_t>(b); }
 

@@ -1,0 +1,50 @@
+// The whole-string loops against the one-character functions they stand for.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "charset/unicode_mapping.h"
+#include "charset/unit_count.h"
+#include "host/host.h"
+#include "support/host_profile.h"
+
+namespace {
+
+using qstr::charset::unitCount;
+using qstr::test::ScopedProfile;
+
+// Every start within a block, every length up to a few blocks, limits below,
+// at and above the length: the block reads find the same terminator as a
+// plain walk.
+TEST(UnitCount, AgreesWithAPlainWalkAtEveryAlignment) {
+  alignas(16) uint16_t buffer[64];
+  for (uint32_t start = 0; start < 8; ++start) {
+    for (uint32_t length = 0; start + length < 63; ++length) {
+      for (uint16_t &unit : buffer) unit = 0x4141;
+      buffer[start + length] = 0;
+      for (uint32_t limit : {0u, length / 2, length, length + 1, 0xFFFFFFFFu}) {
+        const uint32_t expected = length < limit ? length : limit;
+        ASSERT_EQ(unitCount(buffer + start, limit), expected) << "start " << start << " length " << length
+                                                              << " limit " << limit;
+      }
+    }
+  }
+}
+
+// All 65,536 natives through the string loop, in the code pages whose index
+// the loop builds, switching back and forth between them.
+TEST(NativeStringToUnicode, AgreesWithTheCharacterFunctionInEveryCodePage) {
+  std::vector<uint16_t> natives, unicode(0x10000);
+  for (uint32_t n = 1; n < 0x10000; ++n) natives.push_back(static_cast<uint16_t>(n));
+  natives.push_back(0);
+  for (const char *lang : {"en_US", "cs_CZ", "ja_JP", "en_US", "ko_KR", "ru_RU"}) {
+    ScopedProfile profile({{"LANG", lang}});
+    const uint32_t codePage = qstr::host::ansiCodePage();
+    ASSERT_EQ(qstr::charset::nativeStringToUnicode(natives.data(), 0xFFFFFFFF, unicode.data()), 0xFFFFu);
+    for (uint32_t i = 0; i < 0xFFFF; ++i) {
+      ASSERT_EQ(unicode[i], qstr::charset::nativeToUnicode(natives[i], codePage)) << lang << " native " << natives[i];
+    }
+  }
+}
+
+}  // namespace
