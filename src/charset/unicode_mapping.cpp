@@ -183,7 +183,13 @@ uint32_t unicodeStringToNative(const uint16_t *src, uint32_t limit, uint16_t *ds
   } else {
     // Without a double-byte code page only the reverse table answers.
     const uint16_t *index = reverseIndex();
-    for (uint32_t i = 0; i < count; ++i) dst[i] = src[i] < 0x7F ? src[i] : index[src[i]];
+    for (uint32_t i = 0; i < count; ++i) {
+      // Both answers read, one chosen by a mask: no branch to mispredict in
+      // text that mixes ASCII with other characters.
+      const uint16_t c = src[i], fromTable = index[c];
+      const uint16_t asciiMask = static_cast<uint16_t>(-static_cast<int>(c < 0x7F));
+      dst[i] = static_cast<uint16_t>((c & asciiMask) | (fromTable & ~asciiMask));
+    }
   }
   dst[count] = 0;
   return count;

@@ -1,4 +1,5 @@
 // Native strings to byte strings (ANSI or OEM).
+#include "charset/unit_count.h"
 #include "codepage/fast_lookup.h"
 #include "codepage/state.h"
 #include "qstr14/codepage.h"
@@ -31,6 +32,19 @@ class ByteSink {
   }
   uint32_t count() const { return count_; }
 
+  // Puts the characters from src[i] on, up to `end`, while each has a
+  // one-byte code in the record's direct table `codes`; returns where it
+  // stopped. Most text is such a run, which needs no other test.
+  uint32_t putSingleByteRun(const uint16_t *src, uint32_t i, uint32_t end, const uint16_t *codes) {
+    for (; i < end; ++i) {
+      const uint16_t native = src[i];
+      if (native >= qstr::codepage::kIndexedNativeEnd || codes[native] > 0xFF) break;
+      if (dst_ != nullptr) dst_[count_] = static_cast<char>(codes[native]);
+      ++count_;
+    }
+    return i;
+  }
+
  private:
   char *dst_;
   uint32_t count_ = 0;
@@ -47,7 +61,7 @@ void putHostCode(ByteSink &sink, uint16_t code, bool replaceMissing) {
   sink.put(static_cast<uint8_t>(code));
 }
 
-uint32_t elementCount(const uint16_t *s) { return wwstrlen(s) / 2; }
+uint32_t elementCount(const uint16_t *s) { return qstr::charset::unitCount(s, UINT32_MAX); }
 
 // The first `count` characters, no mapping giving the replacement byte.
 void nativeToBytes(const uint16_t *src, char *dst, uint32_t count, const CODEPAGETBL &record) {
@@ -67,12 +81,17 @@ uint32_t limitedCount(const uint16_t *src, uint32_t n) {
 uint32_t QSTR_CALL Q6wzToazEx(const uint16_t *src, char *dst, uint32_t flagsArg) {
   const uint8_t flags = static_cast<uint8_t>(flagsArg);
   ByteSink sink(dst, flags & kMeasureOnly);
-  const NativeToHost toAnsi(loadedAnsiRecord());
-  for (; *src != 0; ++src) {
-    if (*src == 0xF90A) {
+  const CODEPAGETBL &record = loadedAnsiRecord();
+  const NativeToHost toAnsi(record);
+  const uint16_t *codes = qstr::codepage::hostCodesOfNatives(record);
+  const uint32_t count = elementCount(src);
+  for (uint32_t i = 0; i < count; ++i) {
+    if (codes != nullptr && (i = sink.putSingleByteRun(src, i, count, codes)) == count) break;
+    const uint16_t native = src[i];
+    if (native == 0xF90A) {
       if (flags & kLineEndsAsCrLf) sink.put(0x0D);
       sink.put(0x0A);
-    } else if (*src == 0xF90D) {
+    } else if (native == 0xF90D) {
       if (flags & kParagraphAsSpace) {
         sink.put(0x20);
       } else {
@@ -80,7 +99,7 @@ uint32_t QSTR_CALL Q6wzToazEx(const uint16_t *src, char *dst, uint32_t flagsArg)
         if (flags & kLineEndsAsCrLf) sink.put(0x0A);
       }
     } else {
-      putHostCode(sink, toAnsi(*src), flags & kWriteReplacement);
+      putHostCode(sink, toAnsi(native), flags & kWriteReplacement);
     }
   }
   sink.terminate();

@@ -1,11 +1,13 @@
 // The whole-string loops against the one-character functions they stand for.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "charset/unicode_mapping.h"
 #include "charset/unit_count.h"
 #include "host/host.h"
+#include "qstr14/strings.h"
 #include "support/host_profile.h"
 
 namespace {
@@ -43,6 +45,30 @@ TEST(NativeStringToUnicode, AgreesWithTheCharacterFunctionInEveryCodePage) {
     ASSERT_EQ(qstr::charset::nativeStringToUnicode(natives.data(), 0xFFFFFFFF, unicode.data()), 0xFFFFu);
     for (uint32_t i = 0; i < 0xFFFF; ++i) {
       ASSERT_EQ(unicode[i], qstr::charset::nativeToUnicode(natives[i], codePage)) << lang << " native " << natives[i];
+    }
+  }
+}
+
+// Q6wzToaz writes runs of one-byte codes straight from the direct table;
+// Q6wzToazN converts character by character. Every native but the two line
+// codes (which Q6wzToaz spells out) gives the same bytes both ways.
+TEST(NativeStringToBytes, RunsAgreeWithTheCharacterByCharacterConversion) {
+  constexpr uint32_t kChunk = 4096;
+  for (const char *lang : {"en_US", "cs_CZ", "ja_JP"}) {
+    ScopedProfile profile({{"LANG", lang}});
+    for (uint32_t first = 1; first < 0x10000; first += kChunk) {
+      std::vector<uint16_t> natives;
+      for (uint32_t n = first; n < first + kChunk && n < 0x10000; ++n) {
+        if (n != 0xF90A && n != 0xF90D) natives.push_back(static_cast<uint16_t>(n));
+      }
+      natives.push_back(0);
+      std::vector<char> runs(2 * kChunk + 1), plain(2 * kChunk + 1);
+      const uint32_t written = Q6wzToaz(natives.data(), runs.data());
+      ASSERT_EQ(Q6wzToazN(natives.data(), plain.data(), 0xFFFF), 1);
+      // Some natives have the host code 0: compare all the bytes written.
+      const auto end = runs.begin() + written + 1;
+      const auto differs = std::mismatch(runs.begin(), end, plain.begin()).first;
+      ASSERT_TRUE(differs == end) << lang << " from " << first << ", byte " << differs - runs.begin();
     }
   }
 }
