@@ -2,14 +2,12 @@
 #include "charset/unicode_mapping.h"
 
 #include <algorithm>
-#include <array>
-#include <atomic>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "charset/east_asian_placement.h"
 #include "charset/native_tables.h"
+#include "charset/per_code_page.h"
 #include "charset/unit_count.h"
 #include "host/host.h"
 #include "qstr14/charset.h"
@@ -106,40 +104,19 @@ uint16_t nativeToUnicode(uint16_t native, uint32_t ansiCodePage) {
 
 namespace {
 
-// Natives of sets 0-15: the ones a string conversion looks up in a table.
-// (Set 15 has no values; it is there so that one bit test tells whether a
-// native is in the index.)
-constexpr uint16_t kIndexedNativeEnd = 0x1000;
+// Natives of sets 0-15 (set 15 has no values; it is there so that one
+// comparison tells whether four natives are all in the index).
+constexpr uint16_t kSingleByteSetsEnd = 0x1000;
 
-struct NativeUnicodeIndex {
-  uint32_t ansiCodePage;
-  std::array<uint16_t, kIndexedNativeEnd> values;
-};
-
-// nativeToUnicode for every native of sets 0-15 under one ANSI code page,
-// built on first use for each code page and kept for the process (a code
-// page's characters never change). The index used last is found without
-// the lock.
-const uint16_t *nativeUnicodeIndex(uint32_t ansiCodePage) {
-  static std::atomic<const NativeUnicodeIndex *> lastUsed{nullptr};
-  const NativeUnicodeIndex *index = lastUsed.load(std::memory_order_acquire);
-  if (index != nullptr && index->ansiCodePage == ansiCodePage) return index->values.data();
-  static std::mutex lock;
-  static std::vector<std::unique_ptr<NativeUnicodeIndex>> built;
-  const std::lock_guard<std::mutex> guard(lock);
-  auto found = std::find_if(built.begin(), built.end(),
-                            [ansiCodePage](const auto &each) { return each->ansiCodePage == ansiCodePage; });
-  if (found == built.end()) {
-    auto fresh = std::make_unique<NativeUnicodeIndex>();
-    fresh->ansiCodePage = ansiCodePage;
-    for (unsigned n = 0; n < kIndexedNativeEnd; ++n) {
-      fresh->values[n] = nativeToUnicode(static_cast<uint16_t>(n), ansiCodePage);
-    }
-    found = built.insert(built.end(), std::move(fresh));
-  }
-  lastUsed.store(found->get(), std::memory_order_release);
-  return (*found)->values.data();
+// nativeToUnicode for every native under one ANSI code page: sets 0-15,
+// and the East Asian sets too where the code page has them.
+std::vector<uint16_t> buildNativeUnicodeIndex(uint32_t ansiCodePage) {
+  std::vector<uint16_t> values(isEastAsianCodePage(ansiCodePage) ? 0x10000 : kSingleByteSetsEnd);
+  for (std::size_t n = 0; n < values.size(); ++n) values[n] = nativeToUnicode(static_cast<uint16_t>(n), ansiCodePage);
+  return values;
 }
+
+constinit PerCodePage<std::vector<uint16_t>> nativeUnicodeIndex(buildNativeUnicodeIndex);
 
 }  // namespace
 
@@ -155,13 +132,16 @@ uint16_t unicodeToNative(uint16_t unicode, uint32_t ansiCodePage) {
 
 uint32_t nativeStringToUnicode(const uint16_t *src, uint32_t limit, uint16_t *dst) {
   const uint32_t codePage = host::ansiCodePage();
-  const uint16_t *index = nativeUnicodeIndex(codePage);
+  const std::vector<uint16_t> &index = nativeUnicodeIndex(codePage);
   const uint32_t count = unitCount(src, limit);
   uint32_t i = 0;
-  // Four at a time while all four are in the index: one test for the four.
+  if (index.size() == 0x10000) {  // every native in the index
+    for (; i < count; ++i) dst[i] = index[src[i]];
+  }
+  // Otherwise four at a time while all four are in the index: one test for the four.
   for (; i + 4 <= count; i += 4) {
     const uint16_t a = src[i], b = src[i + 1], c = src[i + 2], d = src[i + 3];
-    if ((a | b | c | d) >= kIndexedNativeEnd) break;
+    if ((a | b | c | d) >= kSingleByteSetsEnd) break;
     dst[i] = index[a];
     dst[i + 1] = index[b];
     dst[i + 2] = index[c];
@@ -169,7 +149,7 @@ uint32_t nativeStringToUnicode(const uint16_t *src, uint32_t limit, uint16_t *ds
   }
   for (; i < count; ++i) {
     const uint16_t c = src[i];
-    dst[i] = c < kIndexedNativeEnd ? index[c] : nativeToUnicode(c, codePage);
+    dst[i] = c < kSingleByteSetsEnd ? index[c] : nativeToUnicode(c, codePage);
   }
   dst[count] = 0;
   return count;

@@ -2,8 +2,10 @@
 
 #include <array>
 #include <mutex>
+#include <vector>
 
 #include "charset/east_asian_placement.h"
+#include "charset/per_code_page.h"
 #include "codepage/codepage_list.h"
 #include "host/host.h"
 
@@ -44,12 +46,47 @@ const uint16_t *singleByteNatives(const CODEPAGETBL &record) {
   const int slot = rangeSlot(record);
   if (slot < 0) return nullptr;
   std::call_once(cache.built[slot], [&record, slot] {
-    // Code page 0 keeps the double-byte rules out: single bytes never take them.
-    const CODEPAGETBL tablesOnly{0, 0, record.lowTable, record.highTable, nullptr};
-    for (unsigned b = 0; b < 256; ++b) cache.tables[slot][b] = QcvtNtvToQx(&tablesOnly, b);
+    for (unsigned b = 0; b < 256; ++b) cache.tables[slot][b] = nativeOfHostCode(record, b, false);
   });
   return cache.tables[slot].data();
 }
+
+namespace {
+
+// Range tables hold single bytes only, so a double-byte code's native
+// character depends on the code page alone: the East Asian placement, or
+// none.
+std::vector<uint16_t> placeDoubleByteCodes(uint32_t codePage) {
+  const CODEPAGETBL codePageOnly{codePage, 0, nullptr, nullptr, nullptr};
+  std::vector<uint16_t> natives(0x10000 - kFirstDoubleByteCode);
+  for (uint32_t code = kFirstDoubleByteCode; code <= 0xFFFF; ++code) {
+    natives[code - kFirstDoubleByteCode] = nativeOfHostCode(codePageOnly, code, true);
+  }
+  return natives;
+}
+
+constinit charset::PerCodePage<std::vector<uint16_t>> doubleByteNativesOf(placeDoubleByteCodes);
+
+}  // namespace
+
+const uint16_t *doubleByteNatives(const CODEPAGETBL &record) {
+  if (!charset::isEastAsianCodePage(record.toQxCodepage) || host::dbcsEnabled() == 0) return nullptr;
+  return doubleByteNativesOf(record.toQxCodepage).data();
+}
+
+namespace {
+
+std::array<bool, 256> askLeadBytes(uint32_t) {
+  std::array<bool, 256> leadBytes{};
+  for (unsigned b = 0; b < 256; ++b) leadBytes[b] = host::isDbcsLeadByte(static_cast<uint8_t>(b));
+  return leadBytes;
+}
+
+constinit charset::PerCodePage<std::array<bool, 256>> leadBytesOf(askLeadBytes);
+
+}  // namespace
+
+const bool *ansiLeadBytes() { return leadBytesOf(host::ansiCodePage()).data(); }
 
 const uint16_t *hostCodesOfNatives(const CODEPAGETBL &record) {
   static LazyTables<std::array<uint16_t, kIndexedNativeEnd>> cache;

@@ -10,11 +10,24 @@
 
 namespace qstr::codepage {
 
+// QcvtNtvToQx with the double-byte rules' question answered by the caller.
+uint16_t nativeOfHostCode(const CODEPAGETBL &record, unsigned hostCode, bool doubleByteRules);
+
 // QcvtNtvToQx(record, b) for every single byte b, when the record's range
 // tables are those of a list row (or both null); null otherwise. Single
 // bytes never take the double-byte rules, so the table holds whatever the
 // system's double-byte support.
 const uint16_t *singleByteNatives(const CODEPAGETBL &record);
+
+// QcvtNtvToQx(record, code) for every host code from 0x8000 (the double-byte
+// codes: no code page has a lead byte below 0x81), indexed from 0x8000, when
+// the double-byte rules apply to the record's code page; null otherwise.
+inline constexpr uint32_t kFirstDoubleByteCode = 0x8000;
+const uint16_t *doubleByteNatives(const CODEPAGETBL &record);
+
+// isDbcsLeadByte for every byte, asked of the host once for its ANSI code
+// page.
+const bool *ansiLeadBytes();
 
 // Index of the table below: native characters of sets 0 to 14.
 inline constexpr uint16_t kIndexedNativeEnd = 0x0F00;
@@ -29,14 +42,20 @@ const uint16_t *hostCodesOfNatives(const CODEPAGETBL &record);
 // where there is one. The record must not change while this is in use.
 class HostToNative {
  public:
-  explicit HostToNative(const CODEPAGETBL &record) : record_(&record), bytes_(singleByteNatives(record)) {}
+  explicit HostToNative(const CODEPAGETBL &record)
+      : record_(&record), bytes_(singleByteNatives(record)), doubleBytes_(doubleByteNatives(record)) {}
   uint16_t operator()(uint32_t hostCode) const {
-    return hostCode < 256 && bytes_ != nullptr ? bytes_[hostCode] : QcvtNtvToQx(record_, hostCode);
+    if (hostCode < 256 && bytes_ != nullptr) return bytes_[hostCode];
+    if (hostCode >= kFirstDoubleByteCode && hostCode <= 0xFFFF && doubleBytes_ != nullptr) {
+      return doubleBytes_[hostCode - kFirstDoubleByteCode];
+    }
+    return QcvtNtvToQx(record_, hostCode);
   }
 
  private:
   const CODEPAGETBL *record_;
   const uint16_t *bytes_;
+  const uint16_t *doubleBytes_;
 };
 
 // Native characters to host codes through a record, by the direct table

@@ -1,6 +1,7 @@
 // Single-character conversion between host codes and native characters
 // through a code page record.
 #include "charset/east_asian_placement.h"
+#include "codepage/fast_lookup.h"
 #include "host/host.h"
 #include "qstr14/codepage.h"
 
@@ -61,17 +62,20 @@ uint16_t backslashCurrency(uint32_t codePage, uint16_t native) {
 
 }  // namespace
 
-uint16_t QSTR_CALL QcvtNtvToQx(const CODEPAGETBL *record, uint32_t hostCodeArg) {
-  const unsigned hostCode = hostCodeArg & 0xFFFF;
+uint16_t qstr::codepage::nativeOfHostCode(const CODEPAGETBL &record, unsigned hostCode, bool doubleByteRules) {
   if (hostCode < 32) {
-    return record->lowTable != nullptr ? rangeEntry(record->lowTable, hostCode) : nativeControl(hostCode);
+    return record.lowTable != nullptr ? rangeEntry(record.lowTable, hostCode) : nativeControl(hostCode);
   }
   if (hostCode < 127) return static_cast<uint16_t>(hostCode);
-  if (doubleByteRulesApply(record->toQxCodepage)) {
-    const uint16_t native = qstr::charset::lDbcsToQX6x(record->toQxCodepage, static_cast<uint16_t>(hostCode));
+  if (doubleByteRules) {
+    const uint16_t native = qstr::charset::lDbcsToQX6x(record.toQxCodepage, static_cast<uint16_t>(hostCode));
     if (native != kNoMapping) return native;
   }
-  return rangeEntry(record->highTable, hostCode);
+  return rangeEntry(record.highTable, hostCode);
+}
+
+uint16_t QSTR_CALL QcvtNtvToQx(const CODEPAGETBL *record, uint32_t hostCodeArg) {
+  return qstr::codepage::nativeOfHostCode(*record, hostCodeArg & 0xFFFF, doubleByteRulesApply(record->toQxCodepage));
 }
 
 uint16_t QSTR_CALL QcvtQxToNtv(const CODEPAGETBL *record, uint32_t nativeArg) {

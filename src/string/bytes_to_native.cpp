@@ -46,10 +46,11 @@ class TemporaryCopy {
 // Forward walk: at most `limit` characters (a double-byte character counts
 // once). A lead byte just before the terminator is dropped.
 void convertForward(const uint8_t *src, uint16_t *dst, uint32_t limit, const HostToNative &convert) {
+  const bool *leadBytes = qstr::codepage::ansiLeadBytes();
   uint32_t stored = 0;
   while (stored < limit && *src != 0) {
     uint32_t hostCode = *src++;
-    if (qstr::host::isDbcsLeadByte(static_cast<uint8_t>(hostCode))) {
+    if (leadBytes[hostCode]) {
       if (*src == 0) break;
       hostCode = hostCode << 8 | *src++;
     }

@@ -6,7 +6,12 @@
 
 #include "charset/unicode_mapping.h"
 #include "charset/unit_count.h"
+#include "charset/east_asian_placement.h"
+#include "codepage/state.h"
+#include "frame/country.h"
+#include "codepage/fast_lookup.h"
 #include "host/host.h"
+#include "host/registry_store.h"
 #include "qstr14/strings.h"
 #include "support/host_profile.h"
 
@@ -69,6 +74,47 @@ TEST(NativeStringToBytes, RunsAgreeWithTheCharacterByCharacterConversion) {
       const auto end = runs.begin() + written + 1;
       const auto differs = std::mismatch(runs.begin(), end, plain.begin()).first;
       ASSERT_TRUE(differs == end) << lang << " from " << first << ", byte " << differs - runs.begin();
+    }
+  }
+}
+
+// A machine of the given language, with its code page records loaded anew.
+class Machine {
+ public:
+  Machine(const char *lang, const char *dbcs)
+      : profile_({{"LANG", lang}, {"QSTR14_DBCS", dbcs}, {"QSTR14_REGISTRY", ":memory:"}}) {
+    qstr::host::registry::resetStore();
+    qstr::frame::resetCountryDetection();
+    qstr::codepage::resetCodePageState();
+  }
+
+ private:
+  ScopedProfile profile_;
+};
+
+// The double-byte table of the ANSI record of each East Asian system
+// answers as the record walk does for every code from 0x8000; without
+// double-byte support there is none.
+TEST(DoubleByteNatives, AgreesWithTheRecordWalkOnEveryEastAsianSystem) {
+  for (const char *lang : {"ja_JP", "ko_KR", "zh_TW", "zh_CN"}) {
+    Machine machine(lang, "1");
+    const CODEPAGETBL &record = qstr::codepage::loadedAnsiRecord();
+    const uint16_t *natives = qstr::codepage::doubleByteNatives(record);
+    ASSERT_NE(natives, nullptr) << lang;
+    for (uint32_t code = qstr::codepage::kFirstDoubleByteCode; code <= 0xFFFF; ++code) {
+      ASSERT_EQ(natives[code - qstr::codepage::kFirstDoubleByteCode], QcvtNtvToQx(&record, code)) << lang << " " << code;
+    }
+  }
+  Machine single("ja_JP", "0");
+  EXPECT_EQ(qstr::codepage::doubleByteNatives(qstr::codepage::loadedAnsiRecord()), nullptr);
+}
+
+TEST(AnsiLeadBytes, AgreeWithTheHostInEveryCodePage) {
+  for (const char *lang : {"ja_JP", "en_US", "zh_TW", "ko_KR", "ja_JP"}) {
+    ScopedProfile profile({{"LANG", lang}});
+    const bool *leadBytes = qstr::codepage::ansiLeadBytes();
+    for (unsigned b = 0; b < 256; ++b) {
+      ASSERT_EQ(leadBytes[b], qstr::host::isDbcsLeadByte(static_cast<uint8_t>(b))) << lang << " " << b;
     }
   }
 }
