@@ -17,7 +17,7 @@ void QSTR_CALL QXwmemcpy(void *dst, const void *src, uint32_t n) {
 void QSTR_CALL QXwhmemcpy(void *dst, const void *src, uint32_t n) { QXwmemcpy(dst, src, n); }
 #else
 // One function under two names.
-extern "C" void QXwhmemcpy(void *dst, const void *src, uint32_t n) __attribute__((alias("QXwmemcpy")));
+extern "C" void QXwhmemcpy(void *dst, const void *src, uint32_t n) __attribute__((alias("QXwmemcpy"), nothrow));
 #endif
 
 void QSTR_CALL QXwmemset(void *p, uint32_t value, uint32_t n) { std::memset(p, static_cast<uint8_t>(value), n); }

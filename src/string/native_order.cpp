@@ -2,6 +2,7 @@
 // character by character (elements of 0xF900 and above are stepped over).
 // Each function tailors the sequence on entry; the first character pair
 // that xchcmp tells apart decides.
+#include <cstddef>
 #include <limits>
 
 #include "qstr14/charset.h"
@@ -42,8 +43,18 @@ int32_t orderCounted(Position a, Position b, int64_t count, uint32_t caseFlag) {
   return byTerminators(p, q);
 }
 
+// Where the strings' elements first differ, or their common terminator.
+// Up to there both walks step through the same elements alike and tell
+// nothing apart, so an uncounted walk may start there.
+std::size_t commonPrefixLength(Position a, Position b) {
+  std::size_t k = 0;
+  while (a[k] == b[k] && a[k] != 0) ++k;
+  return k;
+}
+
 int32_t orderToTheEnd(Position a, Position b, uint32_t caseFlag) {
-  return orderCounted(a, b, std::numeric_limits<int64_t>::max(), caseFlag);
+  const std::size_t k = commonPrefixLength(a, b);
+  return orderCounted(a + k, b + k, std::numeric_limits<int64_t>::max(), caseFlag);
 }
 
 // Walk inside the first n elements of each string's storage.
