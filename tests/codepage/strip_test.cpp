@@ -3,8 +3,8 @@
 #include <random>
 #include <vector>
 
+#include "codepage/machine.h"
 #include "qstr14/codepage.h"
-#include "support/host_profile.h"
 #include "support/stream_builder.h"
 
 namespace {
@@ -12,6 +12,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using Elements = std::vector<uint16_t>;
 using qstr::test::StreamBuilder;
+using qstr::test::writtenInto;
 
 struct DocCase {
   Bytes stream;  // with its terminator
@@ -21,9 +22,7 @@ struct DocCase {
 };
 
 TEST(DocStrip, ItemsByFlags) {
-  const Bytes group = StreamBuilder().character(0x0129).bytes();
-  Bytes aThenGroup = {'A'};
-  aThenGroup.insert(aThenGroup.end(), group.begin(), group.end());
+  const Bytes aThenGroup = StreamBuilder().plain('A').character(0x0129).bytes();
   const std::vector<DocCase> cases = {
       {{'A', 0xCC, 'B', 0}, 16, 0, {'A', 'B'}},
       {{'A', 0xCC, 'B', 0}, 16, 0x02, {'A', 0xCC, 'B'}},
@@ -48,10 +47,7 @@ TEST(DocStrip, ItemsByFlags) {
     Bytes dst(c.output.size() + 8, 0x55);
     const uint32_t result = TpiQxDocStripBuff(dst.data(), c.stream.data(), c.size, c.flags);
     EXPECT_EQ(result, c.output.size() + 1);
-    Bytes expected = c.output;
-    expected.push_back(0);
-    expected.resize(dst.size(), 0x55);
-    EXPECT_EQ(dst, expected) << "size " << c.size << " flags " << c.flags;
+    EXPECT_EQ(dst, writtenInto(c.output, dst.size(), uint8_t{0x55})) << "size " << c.size << " flags " << c.flags;
   }
   Bytes untouched(4, 0x55);
   EXPECT_EQ(TpiQxDocStripBuff(untouched.data(), Bytes{'A', 0}.data(), 0x10000, 0), 0u);
@@ -86,10 +82,7 @@ TEST(LongStrip, ElementsByFlags) {
     Elements dst(c.output.size() + 6, 0x5555);
     const int32_t result = TpiQxLongStripBuff(dst.data(), c.source.data(), c.size, c.flags);
     EXPECT_EQ(result, static_cast<int32_t>(2 * c.output.size() + 2)) << "size " << c.size;
-    Elements expected = c.output;
-    expected.push_back(0);
-    expected.resize(dst.size(), 0x5555);
-    EXPECT_EQ(dst, expected) << "size " << c.size << " flags " << c.flags;
+    EXPECT_EQ(dst, writtenInto(c.output, dst.size(), uint16_t{0x5555})) << "size " << c.size << " flags " << c.flags;
   }
   Elements untouched(2, 0x5555);
   for (int32_t size : {0, 1, -4}) {

@@ -11,6 +11,15 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using qstr::test::StreamBuilder;
 
+// The destination holds `output` and its terminator, and no guard byte at
+// `size` or past it was written.
+void expectWritten(const Bytes &dst, Bytes output, uint32_t size, uint32_t flags) {
+  SCOPED_TRACE(testing::Message() << "size " << size << " flags " << flags);
+  output.push_back(0);
+  EXPECT_EQ(Bytes(dst.begin(), dst.begin() + static_cast<long>(output.size())), output);
+  for (std::size_t i = size; i < dst.size(); ++i) EXPECT_EQ(dst[i], 0x55);
+}
+
 struct StreamCase {
   Bytes stream;
   uint32_t size;
@@ -39,11 +48,7 @@ TEST(TextFormFromStream, Items) {
   for (const StreamCase &c : cases) {
     Bytes dst(c.size + 8, 0x55);
     EXPECT_EQ(TpiQxToQxsioBuff(dst.data(), c.stream.data(), c.size, c.flags), c.output.size());
-    Bytes written(dst.begin(), dst.begin() + static_cast<long>(c.output.size()) + 1);
-    Bytes expected = c.output;
-    expected.push_back(0);
-    EXPECT_EQ(written, expected) << "size " << c.size << " flags " << c.flags;
-    for (std::size_t i = c.size; i < dst.size(); ++i) EXPECT_EQ(dst[i], 0x55);
+    expectWritten(dst, c.output, c.size, c.flags);
   }
   Bytes untouched(4, 0x55);
   EXPECT_EQ(TpiQxToQxsioBuff(untouched.data(), Bytes{'A', 0}.data(), 0, 0), 0);
@@ -76,11 +81,7 @@ TEST(TextFormFromNativeString, Items) {
   for (const NativeCase &c : cases) {
     Bytes dst(c.size + 8, 0x55);
     EXPECT_EQ(TpiQxwzToQxsioBuff(dst.data(), c.source.data(), c.size, c.flags), c.output.size());
-    Bytes written(dst.begin(), dst.begin() + static_cast<long>(c.output.size()) + 1);
-    Bytes expected = c.output;
-    expected.push_back(0);
-    EXPECT_EQ(written, expected) << "flags " << c.flags;
-    for (std::size_t i = c.size; i < dst.size(); ++i) EXPECT_EQ(dst[i], 0x55);
+    expectWritten(dst, c.output, c.size, c.flags);
   }
 }
 
