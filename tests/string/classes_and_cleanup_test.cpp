@@ -193,11 +193,8 @@ TEST(MenuText, TruncateKeepsDoubleByteCharactersWhole) {
 }
 
 TEST(NativeSearch, FirstDelimiterLooksAtEveryElement) {
-  const Native s = {'a', 0xF90A, ',', 'b', ';', 0};
-  const Native commaSemicolon = {',', ';', 0};
-  const Native lineFeed = {0xF90A, 0};
-  const Native none = {0};
-  const Native empty = {0};
+  const Native s = {'a', 0xF90A, ',', 'b', ';', 0}, commaSemicolon = {',', ';', 0}, lineFeed = {0xF90A, 0};
+  const Native none = {0}, empty = {0};
   EXPECT_EQ(Q6wstrdelim(s.data(), commaSemicolon.data()), s.data() + 2);
   EXPECT_EQ(Q6wstrdelim(s.data(), lineFeed.data()), s.data() + 1);
   EXPECT_EQ(Q6wstrdelim(s.data(), none.data()), s.data() + 5);

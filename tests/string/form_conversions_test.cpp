@@ -4,34 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "codepage/state.h"
-#include "host/registry_store.h"
+#include "codepage/machine.h"
 #include "qstr14/codepage.h"
 #include "qstr14/strings.h"
-#include "support/host_profile.h"
 
 namespace {
 
 using Elements = std::vector<uint16_t>;
-using qstr::test::Environment;
+using qstr::test::Machine;
 constexpr uint16_t kGuard = 0x5555;
-
-// A machine with the given locale, a private registry and fresh code page
-// records.
-class Machine {
- public:
-  explicit Machine(qstr::test::EnvironmentList vars) {
-    Environment env = qstr::test::environment(vars);
-    env["QSTR14_REGISTRY"] = ":memory:";
-    qstr::host::installHostProfile(qstr::test::profileFrom(env));
-    qstr::host::registry::resetStore();
-    qstr::codepage::resetCodePageState();
-  }
-  ~Machine() {
-    qstr::host::resetHostProfile();
-    qstr::codepage::resetCodePageState();
-  }
-};
 
 Elements native(std::initializer_list<uint16_t> values) { return Elements(values); }
 
