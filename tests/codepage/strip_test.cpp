@@ -24,18 +24,14 @@ struct DocCase {
 TEST(DocStrip, ItemsByFlags) {
   const Bytes aThenGroup = StreamBuilder().plain('A').character(0x0129).bytes();
   const std::vector<DocCase> cases = {
-      {{'A', 0xCC, 'B', 0}, 16, 0, {'A', 'B'}},
-      {{'A', 0xCC, 'B', 0}, 16, 0x02, {'A', 0xCC, 'B'}},
-      {{0xCF, 0}, 16, 0x08, {0x80}},
-      {{0xCF, 0}, 16, 0x0C, {0xCF}},
-      {{0xCF, 0}, 16, 0, {}},
-      {{0x84, 'x', 0x85, 0}, 16, 0x10, {'-', 'x', '-'}},
+      {{'A', 0xCC, 'B', 0}, 16, 0, {'A', 'B'}},  {{'A', 0xCC, 'B', 0}, 16, 0x02, {'A', 0xCC, 'B'}},
+      {{0xCF, 0}, 16, 0x08, {0x80}},             {{0xCF, 0}, 16, 0x0C, {0xCF}},
+      {{0xCF, 0}, 16, 0, {}},                    {{0x84, 'x', 0x85, 0}, 16, 0x10, {'-', 'x', '-'}},
       {{0x84, 'x', 0x85, 0}, 16, 0, {'x'}},
       {{0x80, 0x7F, 0x01, 0x1F, 0x81, 0xCB, 0xCD, 0xCE, '~', 0}, 16, 0xFF, {0x80, '~'}},
       {aThenGroup, 5, 0, {'A'}},  // the group needs 4 of the limit 4 after "A"
       {aThenGroup, 6, 0, {'A', 0xF0, 0x29, 0x01, 0xF0}},
-      {{'A', 'B', 'C', 0}, 1, 0, {}},
-      {{'A', 'B', 'C', 0}, 3, 0, {'A', 'B'}},
+      {{'A', 'B', 'C', 0}, 1, 0, {}},            {{'A', 'B', 'C', 0}, 3, 0, {'A', 'B'}},
       {{'A', 'B', 'C', 0}, 0x10003, 0, {'A', 'B'}},  // only the low 16 bits of size count
       {StreamBuilder().variableGroup(0xD4, 12, 0, 'Q').plain('X').bytes(), 16, 0, {'X'}},
       {StreamBuilder().fixedGroup(0xF2, 3, 12).fixedGroup(0xF3, 3, 12).plain('X').bytes(), 16, 0x01,
@@ -65,14 +61,10 @@ TEST(LongStrip, ElementsByFlags) {
   qstr::test::ScopedProfile western(qstr::test::Environment{{"LANG", "en_US"}});
   const Elements letters = {'a', 'b', 'c', 'd', 'e', 'f', 'g', 0};
   const std::vector<LongCase> cases = {
-      {letters, 7, 0, {'a', 'b', 'c'}},
-      {letters, 8, 0, {'a', 'b', 'c', 'd'}},
-      {letters, 2, 0, {'a'}},
-      {{0xF90D, 0}, 16, 0x08, {0x20}},
-      {{0xF90D, 0}, 16, 0x0C, {0xF90D}},
-      {{0xF90D, 0}, 16, 0, {}},
-      {{0xF909, 0xF90A, 0xF90C, 0}, 16, 0x20, {0xF909}},
-      {{0xF909, 0xF90A, 0xF90C, 0}, 16, 0x02, {0xF90A, 0xF90C}},
+      {letters, 7, 0, {'a', 'b', 'c'}},                   {letters, 8, 0, {'a', 'b', 'c', 'd'}},
+      {letters, 2, 0, {'a'}},                             {{0xF90D, 0}, 16, 0x08, {0x20}},
+      {{0xF90D, 0}, 16, 0x0C, {0xF90D}},                  {{0xF90D, 0}, 16, 0, {}},
+      {{0xF909, 0xF90A, 0xF90C, 0}, 16, 0x20, {0xF909}},  {{0xF909, 0xF90A, 0xF90C, 0}, 16, 0x02, {0xF90A, 0xF90C}},
       {{0x0084, 0x0085, 0xFB05, 'x', 0}, 16, 0x10, {'-', '-', '-', 'x'}},
       {{0x0084, 0x0085, 0xFB05, 'x', 0}, 16, 0, {'x'}},
       {{0xFE00, 0xFE1F, 0xFE20, 0}, 16, 0x01, {0xFE00, 0xFE1F}},

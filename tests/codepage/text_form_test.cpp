@@ -29,8 +29,7 @@ struct StreamCase {
 
 TEST(TextFormFromStream, Items) {
   const std::vector<StreamCase> cases = {
-      {{'A', 0xCC, 'B', 0}, 32, 0x02, {'A', 0x0D, 'B'}},
-      {{'A', 0xCC, 'B', 0}, 32, 0, {'A', 'B'}},
+      {{'A', 0xCC, 'B', 0}, 32, 0x02, {'A', 0x0D, 'B'}}, {{'A', 0xCC, 'B', 0}, 32, 0, {'A', 'B'}},
       {{0x80, 0xCF, 0}, 32, 0x04, {0x20, 0x0D}},
       {StreamBuilder().character(0x0421).bytes(), 32, 0, {0xFD, 0x21, 0x04}},
       {StreamBuilder().fixedGroup(0xF2, 3, 12).bytes(), 32, 0x01, {0x1D}},
@@ -65,18 +64,13 @@ struct NativeCase {
 TEST(TextFormFromNativeString, Items) {
   qstr::test::ScopedProfile western(qstr::test::Environment{{"LANG", "en_US"}});
   const std::vector<NativeCase> cases = {
-      {{0xFE08, 0}, 32, 0x01, {0x0E, 5}},
-      {{0xFE19, 0}, 32, 0x01, {0x1C}},
+      {{0xFE08, 0}, 32, 0x01, {0x0E, 5}}, {{0xFE19, 0}, 32, 0x01, {0x1C}},
       {{0xFE18, 0xFE1C, 0xFE1D, 0xFE01, 0}, 32, 0x01, {0x1D, 0x14, 0x15, 0x0F, 1}},
-      {{0xF909, 0}, 32, 0x20, {0x09}},
-      {{0xF909, 0}, 32, 0x60, {0xFE}},
-      {{0xF909, 0}, 32, 0, {}},
-      {{0xF90C, 0}, 32, 0x02, {}},
-      {{0xF90A, 0xF90D, 0}, 32, 0x06, {0x0D, 0x0D}},
+      {{0xF909, 0}, 32, 0x20, {0x09}},    {{0xF909, 0}, 32, 0x60, {0xFE}},  {{0xF909, 0}, 32, 0, {}},
+      {{0xF90C, 0}, 32, 0x02, {}},        {{0xF90A, 0xF90D, 0}, 32, 0x06, {0x0D, 0x0D}},
       {{0xF90D, 0}, 32, 0x08, {0x20}},
       {{'H', 0x0129, 0xFF41, 0x0BFF, 0}, 32, 0, {'H', 0xFD, 0x29, 0x01, 'A', 0xFD, 0x00, 0x0B}},
-      {{'a', 'b', 'c', 0}, 1, 0, {}},
-      {{'a', 0x0129, 0}, 4, 0, {'a'}},
+      {{'a', 'b', 'c', 0}, 1, 0, {}},     {{'a', 0x0129, 0}, 4, 0, {'a'}},
   };
   for (const NativeCase &c : cases) {
     Bytes dst(c.size + 8, 0x55);
