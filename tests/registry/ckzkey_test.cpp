@@ -74,14 +74,10 @@ struct PathCase {
 
 TEST_F(CKZKeyTest, PathsNameARootInAnyCase) {
   const std::vector<PathCase> cases = {
-      {"HKEY_CURRENT_USER\\Software\\Paths", 0, true},
-      {"hkey_current_user\\Software\\Paths", 0, true},
-      {"HKEY_CURRENT_USER", 0, true},
-      {"hKey_Local_Machine\\Software", 0, true},
-      {"HKEY_NOWHERE\\Software", host::kErrorBadKey, false},
-      {"Software\\Paths", host::kErrorBadKey, false},
-      {"", host::kErrorBadKey, false},
-      {nullptr, host::kErrorBadKey, false},
+      {"HKEY_CURRENT_USER\\Software\\Paths", 0, true}, {"hkey_current_user\\Software\\Paths", 0, true},
+      {"HKEY_CURRENT_USER", 0, true},                   {"hKey_Local_Machine\\Software", 0, true},
+      {"HKEY_NOWHERE\\Software", host::kErrorBadKey, false}, {"Software\\Paths", host::kErrorBadKey, false},
+      {"", host::kErrorBadKey, false},                  {nullptr, host::kErrorBadKey, false},
   };
   for (const PathCase &c : cases) {
     CKZKey key(c.path, kReadWrite);
@@ -195,19 +191,14 @@ TEST_F(CKZKeyTest, ExpressionsEvaluateToText) {
       {u"a*b", u"a*b", 0},  // a product after a literal is a literal
       {u"<Links\\Pair>*<Links\\Digits>", u"x1|x2|y1|y2", 0},
       {u"<Links\\Pair>*<Links\\Digits>*<Links\\Single>", u"x1z|x2z|y1z|y2z", 0},
-      {u"pre<Links\\Single>post", u"prezpost", 0},
-      {u"pre<Links\\Missing>post", u"prepost", 0},
-      {u"<Links\\Pair>*<Links\\Missing>", u"x|y", 0},
-      {u"<Links\\Pair>|<Links\\Digits>", u"x|y|1|2", 0},
+      {u"pre<Links\\Single>post", u"prezpost", 0},     {u"pre<Links\\Missing>post", u"prepost", 0},
+      {u"<Links\\Pair>*<Links\\Missing>", u"x|y", 0}, {u"<Links\\Pair>|<Links\\Digits>", u"x|y|1|2", 0},
       {u"\"a\"\"b\"", u"\"ab\"", 0},  // adjacent quotation marks go in pairs
       {u"\"\"", u"", 0},
       {u"\"a|b\"*<Links\\Pair>", u"\"a|b\"*x|y", 0},
-      {u"\"unclosed", u"", r::kErrorUnclosedQuote},
-      {u"<Links\\Pair", u"", r::kErrorUnclosedReference},
-      {u"<Links\\Pair>*text", u"", r::kErrorUnclosedReference},
-      {u"stray>close", u"", r::kErrorLinkCycle},
-      {u"<Links\\Self>", u"", r::kErrorLinkCycle},
-      {u"<Links\\Ping>", u"", r::kErrorLinkCycle},
+      {u"\"unclosed", u"", r::kErrorUnclosedQuote},          {u"<Links\\Pair", u"", r::kErrorUnclosedReference},
+      {u"<Links\\Pair>*text", u"", r::kErrorUnclosedReference}, {u"stray>close", u"", r::kErrorLinkCycle},
+      {u"<Links\\Self>", u"", r::kErrorLinkCycle},            {u"<Links\\Ping>", u"", r::kErrorLinkCycle},
       {u"<LINKS\\self>", u"", r::kErrorLinkCycle},  // one atom, whatever the case
   };
   for (const ExpressionCase &c : cases) {
