@@ -4,75 +4,40 @@
 #include <string>
 #include <vector>
 
-#include "codepage/state.h"
-#include "frame/country.h"
-#include "host/registry_store.h"
+#include "codepage/machine.h"
 #include "qstr14/codepage.h"
-#include "support/host_profile.h"
 #include "support/stream_builder.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using qstr::test::StreamBuilder;
-
-// A machine with the given locale, a private registry and fresh records.
-class Machine {
- public:
-  explicit Machine(qstr::test::EnvironmentList vars) {
-    qstr::test::Environment env = qstr::test::environment(vars);
-    env["QSTR14_REGISTRY"] = ":memory:";
-    qstr::host::installHostProfile(qstr::test::profileFrom(env));
-    reset();
-  }
-  ~Machine() {
-    qstr::host::resetHostProfile();
-    reset();
-  }
-
- private:
-  static void reset() {
-    qstr::host::registry::resetStore();
-    qstr::frame::resetCountryDetection();
-    qstr::codepage::resetCodePageState();
-  }
-};
-
-Bytes group(uint16_t native) {
-  return {0xF0, static_cast<uint8_t>(native), static_cast<uint8_t>(native >> 8), 0xF0};
-}
-
-Bytes concat(std::initializer_list<Bytes> parts) {
-  Bytes out;
-  for (const Bytes &p : parts) out.insert(out.end(), p.begin(), p.end());
-  return out;
-}
+using S = qstr::test::StreamBuilder;
+using qstr::test::Machine;
 
 struct ToStreamCase {
   uint32_t (*convert)(uint8_t *, const char *, uint32_t);
   std::string source;
   uint32_t size;
-  Bytes stream;  // without the terminator
+  Bytes stream;  // with the terminator
 };
 
 TEST(HostBytesToStream, WesternCodePages) {
   Machine machine({{"LANG", "en_US"}});
   const std::vector<ToStreamCase> cases = {
-      {str_AnsiToQx, "A\x81", 16, concat({{'A'}, group(0x0C81)})},
-      {str_AnsiToQx, "A\x7F" "B", 16, {'A', 'B'}},  // 127 has no mapping in 1252: dropped
-      {str_AnsiToQx, "\t\xE9", 16, concat({group(0xF909), group(0x0129)})},
-      {str_AnsiToQx, "\xA6\xAD", 16, {0x7C, 0x2D}},  // stored as the bytes of their ASCII characters
-      {str_AnsiToQx, "AB\xE9", 6, {'A', 'B'}},        // the group needs 4 of the limit 5 after "AB"
-      {str_AnsiToQx, "AB\xE9", 7, concat({{'A', 'B'}, group(0x0129)})},
-      {str_AnsiToQx, "ABCDEFGH", 4, {'A', 'B', 'C'}},
-      {str_OemToQx, "\t\x82", 16, concat({group(0x0401), group(0x0129)})},  // DOS glyphs for control codes
-      {TpiAnsiToQxBuff, "x\xE9", 16, concat({{'x'}, group(0x0129)})},
+      {str_AnsiToQx, "A\x81", 16, S().plain('A').character(0x0C81).bytes()},
+      {str_AnsiToQx, "A\x7F" "B", 16, {'A', 'B', 0}},  // 127 has no mapping in 1252: dropped
+      {str_AnsiToQx, "\t\xE9", 16, S().character(0xF909).character(0x0129).bytes()},
+      {str_AnsiToQx, "\xA6\xAD", 16, {0x7C, 0x2D, 0}},  // stored as the bytes of their ASCII characters
+      {str_AnsiToQx, "AB\xE9", 6, {'A', 'B', 0}},        // the group needs 4 of the limit 5 after "AB"
+      {str_AnsiToQx, "AB\xE9", 7, S().plain('A').plain('B').character(0x0129).bytes()},
+      {str_AnsiToQx, "ABCDEFGH", 4, {'A', 'B', 'C', 0}},
+      {str_OemToQx, "\t\x82", 16, S().character(0x0401).character(0x0129).bytes()},  // DOS glyphs for control codes
+      {TpiAnsiToQxBuff, "x\xE9", 16, S().plain('x').character(0x0129).bytes()},
   };
   for (const ToStreamCase &c : cases) {
     Bytes dst(c.size + 8, 0x55);
-    EXPECT_EQ(c.convert(dst.data(), c.source.c_str(), c.size), c.stream.size() + 1) << c.source;
+    EXPECT_EQ(c.convert(dst.data(), c.source.c_str(), c.size), c.stream.size()) << c.source;
     Bytes expected = c.stream;
-    expected.push_back(0);
     expected.resize(dst.size(), 0x55);
     EXPECT_EQ(dst, expected) << c.source << " size " << c.size;
   }
@@ -85,22 +50,21 @@ TEST(HostBytesToStream, DoubleByteCodePages) {
   struct Case {
     const char *locale;
     std::string source;
-    Bytes stream;
+    Bytes stream;  // with the terminator
   };
   const std::vector<Case> cases = {
-      {"ja_JP", "a\x88\x9F\xB1", concat({{'a'}, group(0x2B5E), group(0x0B10)})},
-      {"ja_JP", "a\x88", {'a'}},  // a lead byte before the terminator never reads past it
-      {"ko_KR", "\xB0\xA1", group(0x5A5E)},
-      {"zh_CN", "\xB0\xA1", group(0x8787)},
-      {"zh_TW", "\xA4\x40", group(0xA6D8)},
+      {"ja_JP", "a\x88\x9F\xB1", S().plain('a').character(0x2B5E).character(0x0B10).bytes()},
+      {"ja_JP", "a\x88", {'a', 0}},  // a lead byte before the terminator never reads past it
+      {"ko_KR", "\xB0\xA1", S().character(0x5A5E).bytes()},
+      {"zh_CN", "\xB0\xA1", S().character(0x8787).bytes()},
+      {"zh_TW", "\xA4\x40", S().character(0xA6D8).bytes()},
   };
   for (const Case &c : cases) {
     Machine machine({{"LANG", c.locale}});
     for (auto convert : {TpiAnsiToQxBuff, TpiOemToQxBuff}) {
       Bytes dst(32, 0x55);
-      EXPECT_EQ(convert(dst.data(), c.source.c_str(), 24), c.stream.size() + 1) << c.locale;
+      EXPECT_EQ(convert(dst.data(), c.source.c_str(), 24), c.stream.size()) << c.locale;
       EXPECT_EQ(Bytes(dst.begin(), dst.begin() + static_cast<long>(c.stream.size())), c.stream) << c.locale;
-      EXPECT_EQ(dst[c.stream.size()], 0);
     }
   }
 }
@@ -116,12 +80,12 @@ struct ToHostCase {
 TEST(StreamToHostBytes, CountsAndLimits) {
   Machine machine({{"LANG", "en_US"}});
   const std::vector<ToHostCase> cases = {
-      {TpiQxToAnsiBuff, concat({{'A'}, group(0x0129), {0}}), 16, "A\xE9", 3},
+      {TpiQxToAnsiBuff, S().plain('A').character(0x0129).bytes(), 16, "A\xE9", 3},
       // A character without an ANSI code is dropped but still counts one.
-      {TpiQxToAnsiBuff, concat({{'A'}, group(0x2400), {0}}), 16, "A", 3},
+      {TpiQxToAnsiBuff, S().plain('A').character(0x2400).bytes(), 16, "A", 3},
       {TpiQxToAnsiBuff, {'A', 0xCC, 0xCF, 0x80, 0x84, 0}, 16, "A\xCC\xCF\x80", 5},
-      {TpiQxToAnsiBuff, concat({StreamBuilder().fixedGroup(0xF2, 3, 1).bytes()}), 16, "", 1},
-      {TpiQxToOemBuff, concat({group(0x0129), group(0x0401), {0}}), 16, "\x82\x09", 3},
+      {TpiQxToAnsiBuff, S().fixedGroup(0xF2, 3, 1).bytes(), 16, "", 1},
+      {TpiQxToOemBuff, S().character(0x0129).character(0x0401).bytes(), 16, "\x82\x09", 3},
       {TpiQxToAnsiBuff, {'A', 'B', 'C', 0}, 3, "AB", 3},
   };
   for (const ToHostCase &c : cases) {
@@ -136,7 +100,7 @@ TEST(StreamToHostBytes, CountsAndLimits) {
 
 TEST(StreamToHostBytes, DoubleByteResults) {
   Machine machine({{"LANG", "ja_JP"}});
-  const Bytes stream = concat({{'a'}, group(0x2400), group(0x2400), {0}});
+  const Bytes stream = S().plain('a').character(0x2400).character(0x2400).bytes();
   std::string dst(16, '\x55');
   EXPECT_EQ(TpiQxToAnsiBuff(dst.data(), stream.data(), 16), 6u);
   EXPECT_EQ(dst.substr(0, 6), std::string("a\x81\x40\x81\x40\0", 6));

@@ -9,12 +9,10 @@
 #include <vector>
 
 #include "codepage/codepage_list.h"
-#include "codepage/state.h"
+#include "codepage/machine.h"
 #include "host/host.h"
-#include "host/registry_store.h"
 #include "qstr14/charset.h"
 #include "qstr14/codepage.h"
-#include "support/host_profile.h"
 
 namespace {
 
@@ -36,29 +34,22 @@ struct ListRow {
 
 // The list, row by row.
 const std::vector<ListRow> kRows = {
-    {10001, 10001, true, 128, 255, 155}, {333, 333, true, 127, 254, 159},
-    {437, 437, true, 127, 254, 159},     {708, 708, true, 127, 254, 146},
-    {710, 710, true, 127, 254, 159},     {737, 737, true, 127, 254, 159},
-    {775, 775, true, 127, 254, 155},     {850, 850, true, 127, 254, 155},
-    {851, 851, true, 127, 254, 156},     {8510, 8510, true, 127, 254, 156},
-    {852, 852, true, 127, 254, 157},     {853, 853, true, 127, 254, 150},
-    {855, 855, true, 127, 254, 157},     {857, 857, true, 127, 254, 152},
-    {860, 860, true, 127, 254, 159},     {8600, 8600, true, 127, 254, 159},
-    {8601, 8601, true, 127, 254, 159},   {861, 861, true, 127, 254, 159},
-    {862, 862, true, 127, 254, 159},     {863, 863, true, 127, 254, 156},
-    {864, 864, true, 127, 254, 149},     {865, 865, true, 127, 254, 159},
-    {866, 866, true, 127, 254, 159},     {8660, 8660, true, 127, 254, 159},
-    {869, 869, true, 127, 254, 147},     {895, 895, true, 127, 254, 159},
-    {896, 896, true, 127, 254, 158},     {897, 897, true, 127, 254, 158},
-    {932, 932, false, 161, 223, 63},     {1004, 1004, false, 128, 255, 120},
-    {1250, 1250, false, 128, 255, 120},  {1251, 1251, false, 128, 255, 124},
-    {1252, 1252, false, 128, 255, 120},  {1253, 1253, false, 128, 255, 108},
-    {1254, 1254, false, 128, 255, 118},  {1255, 1255, false, 128, 255, 99},
-    {1256, 1256, false, 128, 255, 119},  {1257, 1257, false, 128, 255, 113},
-    {1258, 1258, false, 128, 255, 114},  {18851, 28591, false, 127, 255, 93},
-    {18852, 28592, false, 127, 255, 94}, {18856, 28596, false, 127, 255, 49},
-    {18857, 28597, false, 127, 255, 87}, {18858, 28598, false, 127, 255, 55},
-    {19000, 19000, false, 127, 255, 108}, {19001, 19001, false, 127, 255, 45},
+    {10001, 10001, true, 128, 255, 155}, {333, 333, true, 127, 254, 159},   {437, 437, true, 127, 254, 159},
+    {708, 708, true, 127, 254, 146},     {710, 710, true, 127, 254, 159},   {737, 737, true, 127, 254, 159},
+    {775, 775, true, 127, 254, 155},     {850, 850, true, 127, 254, 155},   {851, 851, true, 127, 254, 156},
+    {8510, 8510, true, 127, 254, 156},   {852, 852, true, 127, 254, 157},   {853, 853, true, 127, 254, 150},
+    {855, 855, true, 127, 254, 157},     {857, 857, true, 127, 254, 152},   {860, 860, true, 127, 254, 159},
+    {8600, 8600, true, 127, 254, 159},   {8601, 8601, true, 127, 254, 159}, {861, 861, true, 127, 254, 159},
+    {862, 862, true, 127, 254, 159},     {863, 863, true, 127, 254, 156},   {864, 864, true, 127, 254, 149},
+    {865, 865, true, 127, 254, 159},     {866, 866, true, 127, 254, 159},   {8660, 8660, true, 127, 254, 159},
+    {869, 869, true, 127, 254, 147},     {895, 895, true, 127, 254, 159},   {896, 896, true, 127, 254, 158},
+    {897, 897, true, 127, 254, 158},     {932, 932, false, 161, 223, 63},   {1004, 1004, false, 128, 255, 120},
+    {1250, 1250, false, 128, 255, 120},  {1251, 1251, false, 128, 255, 124}, {1252, 1252, false, 128, 255, 120},
+    {1253, 1253, false, 128, 255, 108},  {1254, 1254, false, 128, 255, 118}, {1255, 1255, false, 128, 255, 99},
+    {1256, 1256, false, 128, 255, 119},  {1257, 1257, false, 128, 255, 113}, {1258, 1258, false, 128, 255, 114},
+    {18851, 28591, false, 127, 255, 93}, {18852, 28592, false, 127, 255, 94}, {18856, 28596, false, 127, 255, 49},
+    {18857, 28597, false, 127, 255, 87}, {18858, 28598, false, 127, 255, 55}, {19000, 19000, false, 127, 255, 108},
+    {19001, 19001, false, 127, 255, 45},
 };
 
 // What the PC shows for the control codes 1-31, as Unicode.
@@ -113,6 +104,7 @@ TEST(CodepageList, RowsNumbersAndRanges) {
     EXPECT_EQ(uint32_t{row.productCodepage}, want.product);
     EXPECT_EQ(uint32_t{row.windowsCodepage}, want.windows);
     EXPECT_EQ(QcvtQXCodepageToWinCodepage(want.product), want.windows);
+    EXPECT_EQ(QcvtWinCodepageToQXCodepage(want.windows), want.product);
     EXPECT_EQ(QcvtFindCPTable(want.product, 0), row.lowTable);
     EXPECT_EQ(QcvtFindCPTable(want.product, 1), row.highTable);
     EXPECT_EQ(QcvtFindCPTable(want.product, 2), row.reverseTable);
@@ -127,20 +119,6 @@ TEST(CodepageList, RowsNumbersAndRanges) {
       EXPECT_EQ(row.lowTable->last, 31);
     }
   }
-}
-
-TEST(CodepageList, FindTableByProductNumberOnly) {
-  const CODEPAGERANGE *high1252 = highTable(1252);
-  ASSERT_NE(high1252, nullptr);
-  EXPECT_EQ(high1252->first, 128);
-  EXPECT_EQ(high1252->last, 255);
-  EXPECT_EQ(QcvtFindCPTable(1252, 0), nullptr);
-  EXPECT_EQ(QcvtFindCPTable(1252, 3), nullptr);
-  EXPECT_EQ(QcvtFindCPTable(28591, 1), nullptr);
-  const CODEPAGERANGE *high18851 = highTable(18851);
-  ASSERT_NE(high18851, nullptr);
-  EXPECT_EQ(high18851->first, 127);
-  EXPECT_EQ(high18851->last, 255);
 }
 
 // Every DOS row shows the PC glyphs for the control codes and the house for
@@ -191,40 +169,17 @@ TEST(CodepageList, ReverseTablesInvertTheRangeTables) {
 }
 
 // Codes that convert to a character of set 0 or 12 under another byte, and
-// so come back as that byte.
-struct Irreversible {
-  uint32_t page;
-  std::vector<std::pair<unsigned, uint16_t>> codes;  // code, native character
-};
-const std::vector<Irreversible> kIrreversible = {
-    {10001, {{0xCA, 0x0CA0}}},
-    {775, {{0xA7, 0x007C}, {0xF0, 0x002D}}},
-    {850, {{0xDD, 0x007C}, {0xF0, 0x002D}}},
-    {851, {{0xF0, 0x002D}}},
-    {8510, {{0xF0, 0x002D}}},
-    {852, {{0xF0, 0x002D}}},
-    {853, {{0xF0, 0x002D}}},
-    {855, {{0xF0, 0x002D}}},
-    {857, {{0xDD, 0x007C}, {0xF0, 0x002D}}},
-    {863, {{0xA0, 0x007C}}},
-    {864, {{0xA1, 0x002D}, {0xDB, 0x007C}}},
-    {869, {{0x8A, 0x007C}, {0xF0, 0x002D}}},
-    {1004, {{0xA6, 0x007C}, {0xAD, 0x002D}}},
-    {1250, {{0xA6, 0x007C}, {0xAD, 0x002D}}},
-    {1251, {{0xA6, 0x007C}, {0xAD, 0x002D}}},
-    {1252, {{0xA6, 0x007C}, {0xAD, 0x002D}}},
-    {1253, {{0xA6, 0x007C}, {0xAD, 0x002D}}},
-    {1254, {{0xA6, 0x007C}, {0xAD, 0x002D}}},
-    {1255, {{0xA6, 0x007C}, {0xAD, 0x002D}}},
-    {1256, {{0xA6, 0x007C}, {0xAD, 0x002D}}},
-    {1257, {{0xA6, 0x007C}, {0xAD, 0x002D}}},
-    {1258, {{0xA6, 0x007C}, {0xAD, 0x002D}}},
-    {18851, {{0xA6, 0x007C}, {0xAD, 0x002D}}},
-    {18852, {{0xAD, 0x002D}}},
-    {18856, {{0xAD, 0x002D}}},
-    {18857, {{0xA6, 0x007C}, {0xAD, 0x002D}}},
-    {18858, {{0xA6, 0x007C}, {0xAD, 0x002D}}},
-    {19000, {{0xA6, 0x007C}, {0xAD, 0x002D}}},
+// so come back as that byte: code → native character, by page.
+using Codes = std::map<unsigned, uint16_t>;
+const Codes kBarDash = {{0xA6, 0x007C}, {0xAD, 0x002D}}, kDashF0 = {{0xF0, 0x002D}}, kDashAD = {{0xAD, 0x002D}};
+const std::map<uint32_t, Codes> kIrreversible = {
+    {10001, {{0xCA, 0x0CA0}}}, {775, {{0xA7, 0x007C}, {0xF0, 0x002D}}}, {850, {{0xDD, 0x007C}, {0xF0, 0x002D}}},
+    {851, kDashF0}, {8510, kDashF0}, {852, kDashF0}, {853, kDashF0}, {855, kDashF0},
+    {857, {{0xDD, 0x007C}, {0xF0, 0x002D}}}, {863, {{0xA0, 0x007C}}}, {864, {{0xA1, 0x002D}, {0xDB, 0x007C}}},
+    {869, {{0x8A, 0x007C}, {0xF0, 0x002D}}}, {18852, kDashAD}, {18856, kDashAD},
+    {1004, kBarDash}, {1250, kBarDash}, {1251, kBarDash}, {1252, kBarDash}, {1253, kBarDash}, {1254, kBarDash},
+    {1255, kBarDash}, {1256, kBarDash}, {1257, kBarDash}, {1258, kBarDash}, {18851, kBarDash}, {18857, kBarDash},
+    {18858, kBarDash}, {19000, kBarDash},
 };
 
 // Every code of every row goes to a native character through a record
@@ -233,8 +188,6 @@ const std::vector<Irreversible> kIrreversible = {
 // the byte of their native character.
 TEST(CodepageList, EveryCodeRoundTripsThroughARecord) {
   ScopedProfile singleByte({{"LANG", "en_US"}, {"QSTR14_DBCS", "0"}});
-  std::map<uint32_t, std::map<unsigned, uint16_t>> irreversible;
-  for (const Irreversible &page : kIrreversible) irreversible[page.page].insert(page.codes.begin(), page.codes.end());
   for (const ListRow &row : kRows) {
     SCOPED_TRACE(row.product);
     CODEPAGETBL record{};
@@ -242,7 +195,8 @@ TEST(CodepageList, EveryCodeRoundTripsThroughARecord) {
     ASSERT_EQ(record.highTable, highTable(row.product));
     std::map<uint16_t, unsigned> highest;
     for (auto [code, native] : rangeEntries(row.product)) highest[native] = code;
-    const std::map<unsigned, uint16_t> &exceptions = irreversible[row.product];
+    const auto found = kIrreversible.find(row.product);
+    const Codes exceptions = found == kIrreversible.end() ? Codes{} : found->second;
     for (auto [code, native] : rangeEntries(row.product)) {
       const uint16_t converted = QcvtNtvToQx(&record, code);
       ASSERT_EQ(converted, native) << std::hex << code;
@@ -345,9 +299,7 @@ TEST(CodepageList, JapaneseHalfWidthKatakana) {
 // The library's own records load their tables from the list: a Western
 // machine converts with 1252 (ANSI) and 437 (OEM).
 TEST(CodepageList, LibraryRecordsConvertThroughTheList) {
-  ScopedProfile western({{"LANG", "en_US"}, {"QSTR14_REGISTRY", ":memory:"}});
-  qstr::host::registry::resetStore();
-  qstr::codepage::resetCodePageState();
+  qstr::test::Machine western({{"LANG", "en_US"}});
   struct Case {
     uint16_t (*convert)(uint32_t);
     uint32_t input;
@@ -366,7 +318,6 @@ TEST(CodepageList, LibraryRecordsConvertThroughTheList) {
   uint8_t stream[16] = {};
   EXPECT_EQ(str_AnsiToQx(stream, "A\x81\x7F", sizeof stream), 6u);
   EXPECT_EQ(std::vector<uint8_t>(stream, stream + 6), (std::vector<uint8_t>{0x41, 0xF0, 0x81, 0x0C, 0xF0, 0}));
-  qstr::codepage::resetCodePageState();
 }
 
 }  // namespace

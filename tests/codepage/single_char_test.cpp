@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "qstr14/codepage.h"
@@ -38,6 +37,11 @@ struct Case {
   uint32_t input;
   uint16_t output;
 };
+// A page's cases on a system with double-byte support.
+struct PageCases {
+  uint32_t codePage;
+  std::vector<Case> withDbcs;
+};
 
 void expectAll(uint16_t (*convert)(const CODEPAGETBL *, uint32_t), const CODEPAGETBL &record,
                const std::vector<Case> &cases, const char *what) {
@@ -64,10 +68,6 @@ TEST(HostToNative, ThroughTheRecordsTables) {
 }
 
 TEST(HostToNative, DoubleBytePagesOnlyOnADoubleByteSystem) {
-  struct PageCases {
-    uint32_t codePage;
-    std::vector<Case> withDbcs;
-  };
   const std::vector<PageCases> pages = {
       {932, {{0x8140, 0x2400}, {0x889F, 0x2B5E}, {0xE040, 0x4300}, {0xF040, 0x2BBC}, {0xFCFC, 0x51C7},
              {0x817F, kNone}, {0xA0, 0x0121}, {0x8100, kNone}}},
@@ -102,10 +102,6 @@ TEST(NativeToHost, ThroughTheRecordsTables) {
 }
 
 TEST(NativeToHost, DoubleBytePages) {
-  struct PageCases {
-    uint32_t codePage;
-    std::vector<Case> withDbcs;
-  };
   const std::vector<PageCases> pages = {
       {932, {{0x2400, 0x8140}, {0x2BFC, 0xF081}, {0x2CBC, 0xF081}, {0x040C, 0x5C}, {0x0456, 0xBF},
              {0x24BC, kNone}, {0x0129, 0xA8}}},

@@ -3,8 +3,8 @@
 #include <random>
 #include <vector>
 
+#include "codepage/machine.h"
 #include "qstr14/codepage.h"
-#include "support/host_profile.h"
 #include "support/stream_builder.h"
 
 namespace {
@@ -12,6 +12,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using Elements = std::vector<uint16_t>;
 using qstr::test::StreamBuilder;
+using qstr::test::writtenInto;
 
 struct DocCase {
   Bytes stream;  // with its terminator
@@ -21,22 +22,16 @@ struct DocCase {
 };
 
 TEST(DocStrip, ItemsByFlags) {
-  const Bytes group = StreamBuilder().character(0x0129).bytes();
-  Bytes aThenGroup = {'A'};
-  aThenGroup.insert(aThenGroup.end(), group.begin(), group.end());
+  const Bytes aThenGroup = StreamBuilder().plain('A').character(0x0129).bytes();
   const std::vector<DocCase> cases = {
-      {{'A', 0xCC, 'B', 0}, 16, 0, {'A', 'B'}},
-      {{'A', 0xCC, 'B', 0}, 16, 0x02, {'A', 0xCC, 'B'}},
-      {{0xCF, 0}, 16, 0x08, {0x80}},
-      {{0xCF, 0}, 16, 0x0C, {0xCF}},
-      {{0xCF, 0}, 16, 0, {}},
-      {{0x84, 'x', 0x85, 0}, 16, 0x10, {'-', 'x', '-'}},
+      {{'A', 0xCC, 'B', 0}, 16, 0, {'A', 'B'}},  {{'A', 0xCC, 'B', 0}, 16, 0x02, {'A', 0xCC, 'B'}},
+      {{0xCF, 0}, 16, 0x08, {0x80}},             {{0xCF, 0}, 16, 0x0C, {0xCF}},
+      {{0xCF, 0}, 16, 0, {}},                    {{0x84, 'x', 0x85, 0}, 16, 0x10, {'-', 'x', '-'}},
       {{0x84, 'x', 0x85, 0}, 16, 0, {'x'}},
       {{0x80, 0x7F, 0x01, 0x1F, 0x81, 0xCB, 0xCD, 0xCE, '~', 0}, 16, 0xFF, {0x80, '~'}},
       {aThenGroup, 5, 0, {'A'}},  // the group needs 4 of the limit 4 after "A"
       {aThenGroup, 6, 0, {'A', 0xF0, 0x29, 0x01, 0xF0}},
-      {{'A', 'B', 'C', 0}, 1, 0, {}},
-      {{'A', 'B', 'C', 0}, 3, 0, {'A', 'B'}},
+      {{'A', 'B', 'C', 0}, 1, 0, {}},            {{'A', 'B', 'C', 0}, 3, 0, {'A', 'B'}},
       {{'A', 'B', 'C', 0}, 0x10003, 0, {'A', 'B'}},  // only the low 16 bits of size count
       {StreamBuilder().variableGroup(0xD4, 12, 0, 'Q').plain('X').bytes(), 16, 0, {'X'}},
       {StreamBuilder().fixedGroup(0xF2, 3, 12).fixedGroup(0xF3, 3, 12).plain('X').bytes(), 16, 0x01,
@@ -48,10 +43,7 @@ TEST(DocStrip, ItemsByFlags) {
     Bytes dst(c.output.size() + 8, 0x55);
     const uint32_t result = TpiQxDocStripBuff(dst.data(), c.stream.data(), c.size, c.flags);
     EXPECT_EQ(result, c.output.size() + 1);
-    Bytes expected = c.output;
-    expected.push_back(0);
-    expected.resize(dst.size(), 0x55);
-    EXPECT_EQ(dst, expected) << "size " << c.size << " flags " << c.flags;
+    EXPECT_EQ(dst, writtenInto(c.output, dst.size(), uint8_t{0x55})) << "size " << c.size << " flags " << c.flags;
   }
   Bytes untouched(4, 0x55);
   EXPECT_EQ(TpiQxDocStripBuff(untouched.data(), Bytes{'A', 0}.data(), 0x10000, 0), 0u);
@@ -69,14 +61,10 @@ TEST(LongStrip, ElementsByFlags) {
   qstr::test::ScopedProfile western(qstr::test::Environment{{"LANG", "en_US"}});
   const Elements letters = {'a', 'b', 'c', 'd', 'e', 'f', 'g', 0};
   const std::vector<LongCase> cases = {
-      {letters, 7, 0, {'a', 'b', 'c'}},
-      {letters, 8, 0, {'a', 'b', 'c', 'd'}},
-      {letters, 2, 0, {'a'}},
-      {{0xF90D, 0}, 16, 0x08, {0x20}},
-      {{0xF90D, 0}, 16, 0x0C, {0xF90D}},
-      {{0xF90D, 0}, 16, 0, {}},
-      {{0xF909, 0xF90A, 0xF90C, 0}, 16, 0x20, {0xF909}},
-      {{0xF909, 0xF90A, 0xF90C, 0}, 16, 0x02, {0xF90A, 0xF90C}},
+      {letters, 7, 0, {'a', 'b', 'c'}},                   {letters, 8, 0, {'a', 'b', 'c', 'd'}},
+      {letters, 2, 0, {'a'}},                             {{0xF90D, 0}, 16, 0x08, {0x20}},
+      {{0xF90D, 0}, 16, 0x0C, {0xF90D}},                  {{0xF90D, 0}, 16, 0, {}},
+      {{0xF909, 0xF90A, 0xF90C, 0}, 16, 0x20, {0xF909}},  {{0xF909, 0xF90A, 0xF90C, 0}, 16, 0x02, {0xF90A, 0xF90C}},
       {{0x0084, 0x0085, 0xFB05, 'x', 0}, 16, 0x10, {'-', '-', '-', 'x'}},
       {{0x0084, 0x0085, 0xFB05, 'x', 0}, 16, 0, {'x'}},
       {{0xFE00, 0xFE1F, 0xFE20, 0}, 16, 0x01, {0xFE00, 0xFE1F}},
@@ -86,10 +74,7 @@ TEST(LongStrip, ElementsByFlags) {
     Elements dst(c.output.size() + 6, 0x5555);
     const int32_t result = TpiQxLongStripBuff(dst.data(), c.source.data(), c.size, c.flags);
     EXPECT_EQ(result, static_cast<int32_t>(2 * c.output.size() + 2)) << "size " << c.size;
-    Elements expected = c.output;
-    expected.push_back(0);
-    expected.resize(dst.size(), 0x5555);
-    EXPECT_EQ(dst, expected) << "size " << c.size << " flags " << c.flags;
+    EXPECT_EQ(dst, writtenInto(c.output, dst.size(), uint16_t{0x5555})) << "size " << c.size << " flags " << c.flags;
   }
   Elements untouched(2, 0x5555);
   for (int32_t size : {0, 1, -4}) {

@@ -4,6 +4,7 @@
 // ordinary run checks that every thread sees the same answers.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -36,9 +37,11 @@ void race(const std::function<void(int)> &work) {
 TEST(Concurrency, FirstUseInitialisationsRaced) {
   qstr::test::ScopedProfile profile({{"LANG", "zh_TW"}, {"QSTR14_REGISTRY", ":memory:"}});
   qstr::frame::resetCountryDetection();
-  std::vector<uint16_t> results(kThreads * 6);
+  // Country ID, 950 character, lead byte, reverse index, 850 record, Big5 set.
+  const std::array<uint16_t, 6> expected = {3, 0x4E00, 1, 0x0129, 0x0129, 0x4E00};
+  std::vector<std::array<uint16_t, 6>> results(kThreads);
   race([&results](int t) {
-    uint16_t *out = &results[static_cast<std::size_t>(t) * 6];
+    std::array<uint16_t, 6> &out = results[static_cast<std::size_t>(t)];
     out[0] = QtpiGetCountryID();
     const uint8_t big5[2] = {0xA4, 0x40};
     char16_t unit = 0;
@@ -51,15 +54,7 @@ TEST(Concurrency, FirstUseInitialisationsRaced) {
     out[4] = qstr::codepage::singleByteNatives(record)[0x82];
     out[5] = KZcharQX6xToUnicode(0xA6D8);
   });
-  for (int t = 0; t < kThreads; ++t) {
-    const uint16_t *out = &results[static_cast<std::size_t>(t) * 6];
-    EXPECT_EQ(out[0], 3);
-    EXPECT_EQ(out[1], 0x4E00);
-    EXPECT_EQ(out[2], 1);
-    EXPECT_EQ(out[3], 0x0129);
-    EXPECT_EQ(out[4], 0x0129);
-    EXPECT_EQ(out[5], 0x4E00);
-  }
+  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(results[static_cast<std::size_t>(t)], expected) << "thread " << t;
   qstr::frame::resetCountryDetection();
 }
 

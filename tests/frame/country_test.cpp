@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <thread>
 #include <vector>
 
 #include "frame/country.h"
@@ -59,19 +58,6 @@ TEST(CountryId, DetectedOnceThenCached) {
   EXPECT_EQ(QtpiGetCountryID(), 1);
   qstr::frame::resetCountryDetection();
   EXPECT_EQ(QtpiGetCountryID(), 2);
-  qstr::frame::resetCountryDetection();
-}
-
-TEST(CountryId, ConcurrentFirstCallsAgree) {
-  ScopedProfile chinese(Environment{{"LANG", "zh_CN"}});
-  qstr::frame::resetCountryDetection();
-  std::vector<uint8_t> results(8, 0xFF);
-  std::vector<std::thread> threads;
-  for (std::size_t i = 0; i < results.size(); ++i) {
-    threads.emplace_back([&results, i] { results[i] = QtpiGetCountryID(); });
-  }
-  for (std::thread &t : threads) t.join();
-  for (uint8_t r : results) EXPECT_EQ(r, 4);
   qstr::frame::resetCountryDetection();
 }
 

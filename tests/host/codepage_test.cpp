@@ -12,17 +12,12 @@ namespace {
 
 namespace host = qstr::host;
 
-// byte → Unicode value, read from the system's charmap (locales package).
+// byte → Unicode value, read from the system's charmap (locales package);
+// `found` is false when there is no such charmap.
 std::map<int, char16_t> readCharmap(const std::string &name, bool &found) {
   std::map<int, char16_t> map;
-  std::string path = "/usr/share/i18n/charmaps/" + name + ".gz";
+  FILE *pipe = popen(("zcat /usr/share/i18n/charmaps/" + name + ".gz 2>/dev/null").c_str(), "r");
   found = false;
-  if (FILE *probe = std::fopen(path.c_str(), "rb")) {
-    std::fclose(probe);
-  } else {
-    return map;
-  }
-  FILE *pipe = popen(("zcat " + path).c_str(), "r");
   if (pipe == nullptr) return map;
   char line[512];
   while (std::fgets(line, sizeof line, pipe)) {

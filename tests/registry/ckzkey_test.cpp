@@ -14,7 +14,6 @@ using namespace registry_test;
 using qstr::registry::CKZKey;
 namespace r = qstr::registry;
 
-constexpr uint32_t kAccess = 0x2001F;
 constexpr const char *kLinks = "HKEY_CURRENT_USER\\Software\\Links";
 
 std::vector<uint8_t> utf16Bytes(std::u16string_view text) {
@@ -37,7 +36,7 @@ std::u16string textOf(const std::vector<uint8_t> &bytes) {
 }
 
 void put(const char *path, const char *name, uint32_t type, const std::vector<uint8_t> &data) {
-  CKZKey key(path, kAccess);
+  CKZKey key(path, kReadWrite);
   ASSERT_NE(key.Key(), 0u) << path;
   ASSERT_EQ(key.SetValue(name, type, data.data(), static_cast<uint32_t>(data.size()), 0, 1), 0);
 }
@@ -54,14 +53,12 @@ struct Reading {
   uint32_t resolverError = 0;
 };
 
-Reading read(const char *name, const char *path = kLinks, uint32_t capacity = 256,
-             int resolve = 1) {
+Reading read(const char *name, const char *path = kLinks, uint32_t capacity = 256, int resolve = 1) {
   Reading reading;
-  CKZKey key(path, kAccess);
+  CKZKey key(path, kReadWrite);
   reading.data.assign(capacity, 0xEE);
   uint32_t size = capacity;
-  reading.status = key.QueryValue(name, &reading.type, &reading.lock, reading.data.data(), &size,
-                                  resolve);
+  reading.status = key.QueryValue(name, &reading.type, &reading.lock, reading.data.data(), &size, resolve);
   if (reading.status == 0) reading.data.resize(size);
   reading.resolverError = key.ResolverError();
   return reading;
@@ -77,24 +74,20 @@ struct PathCase {
 
 TEST_F(CKZKeyTest, PathsNameARootInAnyCase) {
   const std::vector<PathCase> cases = {
-      {"HKEY_CURRENT_USER\\Software\\Paths", 0, true},
-      {"hkey_current_user\\Software\\Paths", 0, true},
-      {"HKEY_CURRENT_USER", 0, true},
-      {"hKey_Local_Machine\\Software", 0, true},
-      {"HKEY_NOWHERE\\Software", host::kErrorBadKey, false},
-      {"Software\\Paths", host::kErrorBadKey, false},
-      {"", host::kErrorBadKey, false},
-      {nullptr, host::kErrorBadKey, false},
+      {"HKEY_CURRENT_USER\\Software\\Paths", 0, true}, {"hkey_current_user\\Software\\Paths", 0, true},
+      {"HKEY_CURRENT_USER", 0, true},                   {"hKey_Local_Machine\\Software", 0, true},
+      {"HKEY_NOWHERE\\Software", host::kErrorBadKey, false}, {"Software\\Paths", host::kErrorBadKey, false},
+      {"", host::kErrorBadKey, false},                  {nullptr, host::kErrorBadKey, false},
   };
   for (const PathCase &c : cases) {
-    CKZKey key(c.path, kAccess);
+    CKZKey key(c.path, kReadWrite);
     EXPECT_EQ(key.Status(), c.status) << (c.path ? c.path : "(null)");
     EXPECT_EQ(key.Key() != 0, c.open) << (c.path ? c.path : "(null)");
   }
   // Both spellings of the root reach one key; only the first creates it.
-  CKZKey again("HKEY_CURRENT_USER\\Software\\Fresh", kAccess);
+  CKZKey again("HKEY_CURRENT_USER\\Software\\Fresh", kReadWrite);
   EXPECT_TRUE(again.Created());
-  CKZKey lower("hkey_current_user\\Software\\Fresh", kAccess);
+  CKZKey lower("hkey_current_user\\Software\\Fresh", kReadWrite);
   EXPECT_FALSE(lower.Created());
   const uint8_t one[] = {1};
   ASSERT_EQ(again.SetValue("v", 3, one, 1, 0, 0), 0);
@@ -103,14 +96,14 @@ TEST_F(CKZKeyTest, PathsNameARootInAnyCase) {
   EXPECT_EQ(size, 1u);
   // The length limit of paths.
   std::string longest = "HKEY_CURRENT_USER\\" + std::string(CKZKey::kMaxPathLength - 18, 'p');
-  EXPECT_NE(CKZKey(longest.c_str(), kAccess).Key(), 0u);
-  EXPECT_EQ(CKZKey((longest + "p").c_str(), kAccess).Status(), host::kErrorBadKey);
+  EXPECT_NE(CKZKey(longest.c_str(), kReadWrite).Key(), 0u);
+  EXPECT_EQ(CKZKey((longest + "p").c_str(), kReadWrite).Status(), host::kErrorBadKey);
 }
 
 TEST_F(CKZKeyTest, LockedValuesAndTheirTypes) {
   put(kLinks, "Locked", 0x80000002 | r::kLockFlag, bytes({0x52, 0x03}));
   put(kLinks, "LockedDword", 0x40000004, bytes({7, 0, 0, 0}));
-  CKZKey key(kLinks, kAccess);
+  CKZKey key(kLinks, kReadWrite);
   const uint8_t other[] = {0xE4, 0x04};
   EXPECT_EQ(key.SetValue("Locked", 0x80000002, other, 2, 1, 0), host::kErrorAccessDenied);
   Reading kept = read("Locked");
@@ -145,7 +138,7 @@ TEST_F(CKZKeyTest, ALinkToAPlainValueReadsAndWritesThatValue) {
     EXPECT_EQ(reading.data, bytes({0x52, 0x03}));
     EXPECT_EQ(reading.resolverError, 0u);
   }
-  CKZKey key(kLinks, kAccess);
+  CKZKey key(kLinks, kReadWrite);
   const uint8_t written[] = {0xE4, 0x04};
   EXPECT_EQ(key.SetValue("Relative", 0x80000002, written, 2, 1, 0), 0);
   EXPECT_EQ(read("Code Page", "HKEY_CURRENT_USER\\Software\\Target").data, bytes({0xE4, 0x04}));
@@ -155,15 +148,14 @@ TEST_F(CKZKeyTest, ALinkToAPlainValueReadsAndWritesThatValue) {
   EXPECT_EQ(textOf(raw.data), u"<\\HKEY_CURRENT_USER\\Software\\Target\\Code Page>");
   // A locked target refuses a write through the link; the link's own read
   // is what SetValue reports.
-  put("HKEY_CURRENT_USER\\Software\\Target", "Code Page", 0x80000002 | r::kLockFlag,
-      bytes({1, 1}));
+  put("HKEY_CURRENT_USER\\Software\\Target", "Code Page", 0x80000002 | r::kLockFlag, bytes({1, 1}));
   EXPECT_EQ(key.SetValue("Relative", 0x80000002, written, 2, 1, 0), 0);
   EXPECT_EQ(read("Code Page", "HKEY_CURRENT_USER\\Software\\Target").data, bytes({1, 1}));
 }
 
 TEST_F(CKZKeyTest, WritingThroughALinkToAMissingValueCreatesIt) {
   putLink("Forward", u"<Created\\Fresh Value>");
-  CKZKey key(kLinks, kAccess);
+  CKZKey key(kLinks, kReadWrite);
   const uint8_t data[] = {9};
   EXPECT_EQ(key.SetValue("Forward", 3, data, 1, 1, 0), 0);
   Reading created = read("Fresh Value", "HKEY_CURRENT_USER\\Software\\Created");
@@ -199,19 +191,14 @@ TEST_F(CKZKeyTest, ExpressionsEvaluateToText) {
       {u"a*b", u"a*b", 0},  // a product after a literal is a literal
       {u"<Links\\Pair>*<Links\\Digits>", u"x1|x2|y1|y2", 0},
       {u"<Links\\Pair>*<Links\\Digits>*<Links\\Single>", u"x1z|x2z|y1z|y2z", 0},
-      {u"pre<Links\\Single>post", u"prezpost", 0},
-      {u"pre<Links\\Missing>post", u"prepost", 0},
-      {u"<Links\\Pair>*<Links\\Missing>", u"x|y", 0},
-      {u"<Links\\Pair>|<Links\\Digits>", u"x|y|1|2", 0},
+      {u"pre<Links\\Single>post", u"prezpost", 0},     {u"pre<Links\\Missing>post", u"prepost", 0},
+      {u"<Links\\Pair>*<Links\\Missing>", u"x|y", 0}, {u"<Links\\Pair>|<Links\\Digits>", u"x|y|1|2", 0},
       {u"\"a\"\"b\"", u"\"ab\"", 0},  // adjacent quotation marks go in pairs
       {u"\"\"", u"", 0},
       {u"\"a|b\"*<Links\\Pair>", u"\"a|b\"*x|y", 0},
-      {u"\"unclosed", u"", r::kErrorUnclosedQuote},
-      {u"<Links\\Pair", u"", r::kErrorUnclosedReference},
-      {u"<Links\\Pair>*text", u"", r::kErrorUnclosedReference},
-      {u"stray>close", u"", r::kErrorLinkCycle},
-      {u"<Links\\Self>", u"", r::kErrorLinkCycle},
-      {u"<Links\\Ping>", u"", r::kErrorLinkCycle},
+      {u"\"unclosed", u"", r::kErrorUnclosedQuote},          {u"<Links\\Pair", u"", r::kErrorUnclosedReference},
+      {u"<Links\\Pair>*text", u"", r::kErrorUnclosedReference}, {u"stray>close", u"", r::kErrorLinkCycle},
+      {u"<Links\\Self>", u"", r::kErrorLinkCycle},            {u"<Links\\Ping>", u"", r::kErrorLinkCycle},
       {u"<LINKS\\self>", u"", r::kErrorLinkCycle},  // one atom, whatever the case
   };
   for (const ExpressionCase &c : cases) {
@@ -226,8 +213,7 @@ TEST_F(CKZKeyTest, ExpressionsEvaluateToText) {
       EXPECT_EQ(reading.data.size(), c.text.size() * 2 + 2);  // terminator counted
     } else {
       // The buffer holds what the plain read left: the link's own text.
-      EXPECT_EQ(textOf(std::vector<uint8_t>(reading.data.begin(),
-                                            reading.data.begin() + c.expression.size() * 2)),
+      EXPECT_EQ(textOf(std::vector<uint8_t>(reading.data.begin(), reading.data.begin() + c.expression.size() * 2)),
                 c.expression);
     }
   }
@@ -271,7 +257,7 @@ TEST_F(CKZKeyTest, ChainsOfLinksAreBounded) {
 
 TEST_F(CKZKeyTest, ResultsLargerThanTheBufferAreCutAndTheirSizeReported) {
   putLink("Long", u"0123456789");
-  CKZKey key(kLinks, kAccess);
+  CKZKey key(kLinks, kReadWrite);
   uint8_t buffer[9] = {};
   uint32_t size = 8;
   EXPECT_EQ(key.QueryValue("Long", nullptr, nullptr, buffer, &size, 1), 0);
@@ -280,7 +266,7 @@ TEST_F(CKZKeyTest, ResultsLargerThanTheBufferAreCutAndTheirSizeReported) {
 }
 
 TEST_F(CKZKeyTest, TheSyntaxCharactersValueIsWrittenOnFirstUseAndHonoured) {
-  CKZKey root("HKEY_CURRENT_USER", kAccess);
+  CKZKey root("HKEY_CURRENT_USER", kReadWrite);
   uint32_t size = 0;
   ASSERT_EQ(root.QueryValue(r::kSyntaxValueName, nullptr, nullptr, nullptr, &size, 0),
             host::kErrorFileNotFound);
@@ -331,7 +317,7 @@ TEST_F(CKZKeyTest, RandomExpressionsAlwaysEnd) {
   const std::u16string pieces[] = {u"\"", u"*", u"<", u">", u"|", u"x", u"<Links\\A>",
                                    u"<Links\\B>", u"<Links\\P>", u"<Links\\Missing>", u"\\"};
   std::mt19937 random(7);
-  CKZKey key(kLinks, kAccess);
+  CKZKey key(kLinks, kReadWrite);
   for (int round = 0; round < 400; ++round) {
     std::u16string expression;
     for (int i = random() % 12; i > 0; --i) expression += pieces[random() % std::size(pieces)];

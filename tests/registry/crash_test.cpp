@@ -98,9 +98,7 @@ TEST_F(RegistryFileTest, UnwritableFolderFallsBackAndWritesNothing) {
   const fs::path path = blocker / "sub" / "registry.reg";
   useRegistryPath(path.string());
   host::RegKey key = 0;
-  uint32_t disposition = 0;
-  const int32_t created = host::regCreateKey(host::kHkeyCurrentUser, "Software\\X", 0x2001F, &key, &disposition);
-  if (created == 0) {
+  if (createUserKey("Software\\X", &key) == 0) {
     const uint8_t data[2] = {1, 2};
     EXPECT_NE(host::regSetValue(key, "V", 3, data, 2), 0);
   }

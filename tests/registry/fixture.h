@@ -46,6 +46,18 @@ inline std::vector<uint8_t> bytes(std::initializer_list<int> list) {
   return out;
 }
 
+constexpr uint32_t kReadWrite = 0x2001F;
+
+// regCreateKey and regOpenKey below HKEY_CURRENT_USER.
+inline int32_t createUserKey(const std::string &subKey, host::RegKey *key, uint32_t *disposition = nullptr) {
+  uint32_t ignored = 0;
+  return host::regCreateKey(host::kHkeyCurrentUser, subKey.c_str(), kReadWrite, key,
+                            disposition != nullptr ? disposition : &ignored);
+}
+inline int32_t openUserKey(const std::string &subKey, host::RegKey *key, uint32_t access = kReadWrite) {
+  return host::regOpenKey(host::kHkeyCurrentUser, subKey.c_str(), access, key);
+}
+
 #ifndef _WIN32  // the registry file is the portable backend's
 // A registry file in its own temporary folder, one level below it so that
 // creating the folder is part of the first write.
@@ -66,10 +78,9 @@ class RegistryFileTest : public ::testing::Test {
   }
 
   // Opens or creates a key below HKEY_CURRENT_USER; fails the test otherwise.
-  host::RegKey createKey(const char *subKey, uint32_t access = 0x2001F) {
+  static host::RegKey createKey(const char *subKey) {
     host::RegKey key = 0;
-    uint32_t disposition = 0;
-    EXPECT_EQ(host::regCreateKey(host::kHkeyCurrentUser, subKey, access, &key, &disposition), 0);
+    EXPECT_EQ(createUserKey(subKey, &key), 0);
     return key;
   }
 

@@ -47,9 +47,7 @@ std::vector<TypedValue> typedValues() {
 TEST_F(RegistryFileTest, TypedValuesSurviveAReloadAndTheFileIsReadable) {
   host::RegKey key = createKey("Software\\Test");
   for (const TypedValue &v : typedValues()) {
-    ASSERT_EQ(host::regSetValue(key, v.name, v.type, v.data.data(),
-                                static_cast<uint32_t>(v.data.size())),
-              0)
+    ASSERT_EQ(host::regSetValue(key, v.name, v.type, v.data.data(), static_cast<uint32_t>(v.data.size())), 0)
         << v.name;
   }
   reg::resetStore();  // forget everything cached: read back from the file
@@ -75,13 +73,9 @@ TEST_F(RegistryFileTest, TypedValuesSurviveAReloadAndTheFileIsReadable) {
 TEST_F(RegistryFileTest, NamesCompareWithoutRegardToCase) {
   uint32_t disposition = 0;
   host::RegKey first = 0, second = 0;
-  ASSERT_EQ(host::regCreateKey(host::kHkeyCurrentUser, "Software\\MixedCase", 0x2001F, &first,
-                               &disposition),
-            0);
+  ASSERT_EQ(createUserKey("Software\\MixedCase", &first, &disposition), 0);
   EXPECT_EQ(disposition, host::kRegCreatedNewKey);
-  ASSERT_EQ(host::regCreateKey(host::kHkeyCurrentUser, "SOFTWARE\\mixedcase", 0x2001F, &second,
-                               &disposition),
-            0);
+  ASSERT_EQ(createUserKey("SOFTWARE\\mixedcase", &second, &disposition), 0);
   EXPECT_EQ(disposition, host::kRegOpenedExistingKey);
   const uint8_t one[] = {1}, two[] = {2};
   ASSERT_EQ(host::regSetValue(first, "Value", 3, one, 1), 0);
@@ -114,12 +108,11 @@ TEST_F(RegistryFileTest, QueryResultCodes) {
   EXPECT_EQ(host::regQueryValue(key, "Missing", &type, buffer, &size), host::kErrorFileNotFound);
   EXPECT_EQ(host::regQueryValue(key, "Five", &type, buffer, nullptr), host::kErrorInvalidParameter);
   host::RegKey missing = 0;
-  EXPECT_EQ(host::regOpenKey(host::kHkeyCurrentUser, "Software\\Nowhere", 0x2001F, &missing),
-            host::kErrorFileNotFound);
+  EXPECT_EQ(openUserKey("Software\\Nowhere", &missing), host::kErrorFileNotFound);
   EXPECT_EQ(host::regQueryValue(0x1234567, "Five", &type, buffer, &size), reg::kErrorInvalidHandle);
   // Access rights are checked: a key opened for reading only refuses writes.
   host::RegKey readOnly = 0;
-  ASSERT_EQ(host::regOpenKey(host::kHkeyCurrentUser, "Software\\Codes", 0x20019, &readOnly), 0);
+  ASSERT_EQ(openUserKey("Software\\Codes", &readOnly, 0x20019), 0);
   EXPECT_EQ(host::regSetValue(readOnly, "Five", 3, data, 1), host::kErrorAccessDenied);
   size = sizeof buffer;
   EXPECT_EQ(host::regQueryValue(readOnly, "Five", &type, buffer, &size), 0);
@@ -134,20 +127,15 @@ TEST_F(RegistryFileTest, RequestsPastTheLimitsAreRefused) {
   std::string deep;
   for (std::size_t i = 0; i <= reg::kMaxKeyDepth; ++i) deep += "k\\";
   host::RegKey result = 0;
-  uint32_t disposition = 0;
-  EXPECT_EQ(host::regCreateKey(host::kHkeyCurrentUser, deep.c_str(), 0x2001F, &result, &disposition),
-            host::kErrorInvalidParameter);
-  EXPECT_EQ(host::regCreateKey(host::kHkeyCurrentUser, std::string(256, 'n').c_str(), 0x2001F,
-                               &result, &disposition),
-            host::kErrorInvalidParameter);
+  EXPECT_EQ(createUserKey(deep, &result), host::kErrorInvalidParameter);
+  EXPECT_EQ(createUserKey(std::string(256, 'n'), &result), host::kErrorInvalidParameter);
 }
 
 TEST_F(RegistryFileTest, MissingFolderIsCreatedOnTheFirstWrite) {
   EXPECT_FALSE(fs::exists(path_.parent_path()));
   host::RegKey key = 0;
   // Reading an empty registry writes nothing.
-  EXPECT_EQ(host::regOpenKey(host::kHkeyCurrentUser, "Software", 0x2001F, &key),
-            host::kErrorFileNotFound);
+  EXPECT_EQ(openUserKey("Software", &key), host::kErrorFileNotFound);
   EXPECT_FALSE(fs::exists(path_.parent_path()));
   key = createKey("Software\\First");
   EXPECT_TRUE(fs::exists(path_));
@@ -159,15 +147,14 @@ TEST_F(RegistryFileTest, ChangesByAnotherWriterAreSeenAndHandlesSurviveThem) {
   const uint8_t mine[] = {1};
   ASSERT_EQ(host::regSetValue(key, "Mine", 3, mine, 1), 0);
   // Another process replaces the file (here: a person editing it).
-  writeFile(path_, std::string(reg::kFileHeader) +
-                       "\n\n[HKEY_CURRENT_USER\\Software\\Shared]\n\"Theirs\"=dword:00000007\n");
+  const std::string header = std::string(reg::kFileHeader) + "\n";
+  writeFile(path_, header + "\n[HKEY_CURRENT_USER\\Software\\Shared]\n\"Theirs\"=dword:00000007\n");
   uint32_t type = 0, number = 0, size = 4;
-  ASSERT_EQ(host::regQueryValue(key, "Theirs", &type, reinterpret_cast<uint8_t *>(&number), &size),
-            0);
+  ASSERT_EQ(host::regQueryValue(key, "Theirs", &type, reinterpret_cast<uint8_t *>(&number), &size), 0);
   EXPECT_EQ(number, 7u);
   EXPECT_EQ(host::regQueryValue(key, "Mine", &type, nullptr, &size), host::kErrorFileNotFound);
   // The key itself goes away: its handle reports that, writes included.
-  writeFile(path_, std::string(reg::kFileHeader) + "\n");
+  writeFile(path_, header);
   EXPECT_EQ(host::regQueryValue(key, "Theirs", &type, nullptr, &size), reg::kErrorKeyDeleted);
   EXPECT_EQ(host::regSetValue(key, "Mine", 3, mine, 1), reg::kErrorKeyDeleted);
 }
@@ -195,20 +182,15 @@ TEST_F(RegistryFileTest, AFileThatDoesNotParseIsLeftAloneAndExplained) {
       {header + deepKey, 2, "deeper than 512"},
       {header + "[HKEY_CURRENT_USER\\" + std::string(256, 'n') + "]\n", 2, "longer than 255"},
       {user + "\"v\"=hex(80000002):52,zz\n", 3, "invalid hex byte \"zz\""},
-      {user + "\"v\"=hex:123\n", 3, "invalid hex byte"},
-      {user + "\"v\"=hex:01 02\n", 3, "expected ','"},
-      {user + "\"v\"=hex:01,\n", 3, "ends with ','"},
-      {user + "\"v\"=hex:01,\\\n", 3, "past the end"},
+      {user + "\"v\"=hex:123\n", 3, "invalid hex byte"},       {user + "\"v\"=hex:01 02\n", 3, "expected ','"},
+      {user + "\"v\"=hex:01,\n", 3, "ends with ','"},          {user + "\"v\"=hex:01,\\\n", 3, "past the end"},
       {user + "\"v\"=hex:01,\\\n\n", 4, "ends with ','"},
       {user + "\"v\"=qword:00\n", 3, "unknown value type \"qword\""},
-      {user + "\"v\"=hex(1g):00\n", 3, "invalid type"},
-      {user + "\"v\"=hex(123456789):00\n", 3, "invalid type"},
-      {user + "\"v\"=dword:123456789\n", 3, "invalid dword"},
-      {user + "\"v\"=dword:\n", 3, "invalid dword"},
+      {user + "\"v\"=hex(1g):00\n", 3, "invalid type"},        {user + "\"v\"=hex(123456789):00\n", 3, "invalid type"},
+      {user + "\"v\"=dword:123456789\n", 3, "invalid dword"},  {user + "\"v\"=dword:\n", 3, "invalid dword"},
       {user + "\"v=\"x\"\n", 3, "expected '='"},
       {user + "\"v\"=\"unterminated\n", 3, "unterminated string"},
-      {user + "\"v\"=\"text\" tail\n", 3, "after the string"},
-      {user + "\"v\"=\"C:\\dir\"\n", 3, "unknown escape"},
+      {user + "\"v\"=\"text\" tail\n", 3, "after the string"}, {user + "\"v\"=\"C:\\dir\"\n", 3, "unknown escape"},
       {user + "\"unterminated\n", 3, "unterminated value name"},
       {user + "\"v\"=-\n", 3, "not supported"},
       {user + "v=1\n", 3, "unrecognised line"},
@@ -224,15 +206,11 @@ TEST_F(RegistryFileTest, AFileThatDoesNotParseIsLeftAloneAndExplained) {
     EXPECT_NE(status.message.find(broken.message), std::string::npos) << status.message;
     // Every operation fails, and nothing touches the file.
     host::RegKey key = 0;
-    uint32_t disposition = 0, size = 0;
+    uint32_t size = 0;
     const uint8_t one[] = {1};
-    EXPECT_EQ(host::regCreateKey(host::kHkeyCurrentUser, "Software\\New", 0x2001F, &key,
-                                 &disposition),
-              reg::kErrorBadDb);
-    EXPECT_EQ(host::regOpenKey(host::kHkeyCurrentUser, "Software", 0x2001F, &key),
-              reg::kErrorBadDb);
-    EXPECT_EQ(host::regQueryValue(host::kHkeyCurrentUser, "v", nullptr, nullptr, &size),
-              reg::kErrorBadDb);
+    EXPECT_EQ(createUserKey("Software\\New", &key), reg::kErrorBadDb);
+    EXPECT_EQ(openUserKey("Software", &key), reg::kErrorBadDb);
+    EXPECT_EQ(host::regQueryValue(host::kHkeyCurrentUser, "v", nullptr, nullptr, &size), reg::kErrorBadDb);
     EXPECT_EQ(host::regSetValue(host::kHkeyCurrentUser, "v", 3, one, 1), reg::kErrorBadDb);
     EXPECT_EQ(readFile(path_), broken.text);
   }
@@ -241,16 +219,15 @@ TEST_F(RegistryFileTest, AFileThatDoesNotParseIsLeftAloneAndExplained) {
   for (std::size_t i = 0; i < reg::kMaxValueBytes; ++i) enormous += i % 20 == 19 ? ",\\\n00" : ",00";
   writeFile(path_, enormous + "\n");
   EXPECT_NE(reg::storeStatus().message.find("larger than 1048576 bytes"), std::string::npos);
-  writeFile(path_, user + "\"v\"=hex:" +
-                       std::string(reg::kMaxLineBytes, '0') + "\n");
-  EXPECT_EQ(reg::storeStatus().message, path_.string() + ":3: line is longer than " +
-                                            std::to_string(reg::kMaxLineBytes) + " bytes");
+  writeFile(path_, user + "\"v\"=hex:" + std::string(reg::kMaxLineBytes, '0') + "\n");
+  EXPECT_EQ(reg::storeStatus().message,
+            path_.string() + ":3: line is longer than " + std::to_string(reg::kMaxLineBytes) + " bytes");
   // Repaired by the user: usable again, without a reset.
   writeFile(path_, header + "; a comment\r\n[hkey_current_user\\Software]\r\n\"v\" = dword:2\r\n");
   EXPECT_TRUE(reg::storeStatus().usable);
   uint32_t size = 0;
   host::RegKey key = 0;
-  ASSERT_EQ(host::regOpenKey(host::kHkeyCurrentUser, "software", 0x2001F, &key), 0);
+  ASSERT_EQ(openUserKey("software", &key), 0);
   EXPECT_EQ(host::regQueryValue(key, "V", nullptr, nullptr, &size), 0);
   EXPECT_EQ(size, 4u);
 }
@@ -267,7 +244,7 @@ TEST_F(RegistryFileTest, ConcurrentWritersLoseNothing) {
       reg::resetStore();
       host::RegKey key = 0;
       int failures = 0;
-      if (host::regOpenKey(host::kHkeyCurrentUser, "Software\\Race", 0x2001F, &key) != 0) _exit(2);
+      if (openUserKey("Software\\Race", &key) != 0) _exit(2);
       for (int i = 0; i < kValuesEach; ++i) {
         std::string name = "w" + std::to_string(writer) + "-" + std::to_string(i);
         auto data = static_cast<uint8_t>(i);
@@ -290,10 +267,7 @@ TEST_F(RegistryFileTest, ConcurrentWritersLoseNothing) {
 
 TEST_F(InMemoryRegistryTest, PrivateRegistryKeepsValuesUntilReset) {
   host::RegKey key = 0;
-  uint32_t disposition = 0;
-  ASSERT_EQ(host::regCreateKey(host::kHkeyCurrentUser, "Software\\Private", 0x2001F, &key,
-                               &disposition),
-            0);
+  ASSERT_EQ(createUserKey("Software\\Private", &key), 0);
   const uint8_t one[] = {1};
   ASSERT_EQ(host::regSetValue(key, "v", 3, one, 1), 0);
   uint32_t size = 0;

@@ -9,91 +9,75 @@
 
 namespace {
 
+using namespace std::string_literals;
 using qstr::test::ScopedProfile;
 const qstr::test::Environment kJapanese = {{"LANG", "ja_JP"}};
 
-// A destination buffer filled with guard bytes, so that every byte a
+// Destinations start as 8 guard bytes 0x55 ('U'), so that every byte a
 // function writes can be seen, and none past a limit goes unnoticed.
-std::string guarded(std::size_t size) { return std::string(size, '\x55'); }
+std::string guarded() { return "UUUUUUUU"; }
 
-const char kHiragana[] = "\x82\xA0";  // one double-byte character in 932
-
-struct NCopyCase {
-  std::string source;  // without its terminator
-  uint32_t n;
-  std::string expected;  // the first 8 bytes of the destination afterwards
-  bool japanese;
-};
+const std::string kAbHiragana = "ab\x82\xA0";  // one double-byte character in 932 after "ab"
 
 TEST(ByteStrings, BoundedCopyWithPadding) {
-  const std::vector<NCopyCase> cases = {
-      {"ab", 5, std::string("ab\0\0\0", 5) + "\x55\x55\x55", false},
-      {"abcdef", 3, "abc\x55\x55\x55\x55\x55", false},
-      {"abcdef", 0, std::string(8, '\x55'), false},
-      {"", 2, std::string("\0\0", 2) + std::string(6, '\x55'), false},
-      {std::string("ab") + kHiragana, 3, "ab\x55\x55\x55\x55\x55\x55", true},  // the lead would end the copy
-      {std::string("ab") + kHiragana, 4, "ab\x82\xA0\x55\x55\x55\x55", true},
-      {std::string("ab") + kHiragana, 5, std::string("ab\x82\xA0\0", 5) + "\x55\x55\x55", true},
-      {std::string("ab") + kHiragana, 3, "ab\x82\x55\x55\x55\x55\x55", false},  // 1252: no lead bytes
+  struct Case {
+    std::string source;  // without its terminator
+    uint32_t n;
+    std::string expected;  // the destination afterwards
+    bool japanese;
   };
-  for (const NCopyCase &c : cases) {
+  const std::vector<Case> cases = {
+      {"ab", 5, "ab\0\0\0UUU"s, false},
+      {"abcdef", 3, "abcUUUUU", false},
+      {"abcdef", 0, "UUUUUUUU", false},
+      {"", 2, "\0\0UUUUUU"s, false},
+      {kAbHiragana, 3, "abUUUUUU", true},  // the lead would end the copy
+      {kAbHiragana, 4, "ab\x82\xA0UUUU", true},
+      {kAbHiragana, 5, "ab\x82\xA0\0UUU"s, true},
+      {kAbHiragana, 3, "ab\x82UUUUU", false},  // 1252: no lead bytes
+  };
+  for (const Case &c : cases) {
     ScopedProfile profile(c.japanese ? kJapanese : qstr::test::Environment{{"LANG", "en_US"}});
-    std::string dst = guarded(8);
+    std::string dst = guarded();
     EXPECT_EQ(wstrncpy(dst.data(), c.source.c_str(), c.n), dst.data());
     EXPECT_EQ(dst, c.expected) << c.source << " n=" << c.n;
   }
 }
 
-struct TerminatedCopyCase {
-  std::string source;
-  int32_t size;
-  std::string expected;  // the destination's first 8 bytes
-};
-
 TEST(ByteStrings, CopyUpToAndNullTerminate) {
   ScopedProfile profile(kJapanese);
-  const std::string u = "\x55";
-  const std::vector<TerminatedCopyCase> cases = {
-      {"abcdef", 4, std::string("abc\0", 4) + u + u + u + u},
-      {"ab", 8, std::string("ab\0\0", 4) + u + u + u + u},  // one more zero after a copied terminator
-      {"abc", 1, std::string("\0", 1) + std::string(7, '\x55')},
-      {"abc", 0, std::string(8, '\x55')},
-      {"abc", -3, std::string(8, '\x55')},
+  struct Case {
+    std::string source;
+    int32_t size;
+    std::string expected;  // the destination afterwards
+  };
+  const std::vector<Case> cases = {
+      {"abcdef", 4, "abc\0UUUU"s},
+      {"ab", 8, "ab\0\0UUUU"s},  // one more zero after a copied terminator
+      {"abc", 1, "\0UUUUUUU"s},
+      {"abc", 0, "UUUUUUUU"},
+      {"abc", -3, "UUUUUUUU"},
       // Dropped whole: the terminator takes the lead's place (the trail byte
       // stays behind it, inside the buffer).
-      {kHiragana, 2, std::string("\0\xA0", 2) + std::string(6, '\x55')},
-      {kHiragana, 3, std::string("\x82\xA0\0", 3) + std::string(5, '\x55')},
-      {std::string("a") + kHiragana + "b", 3, std::string("a\0", 2) + "\xA0" + std::string(5, '\x55')},
-      {"\x82", 8, std::string("\0\0", 2) + std::string(6, '\x55')},  // lone lead before the terminator
+      {"\x82\xA0", 2, "\0\xA0UUUUUU"s},
+      {"\x82\xA0", 3, "\x82\xA0\0UUUUU"s},
+      {"a\x82\xA0" "b", 3, "a\0\xA0UUUUU"s},
+      {"\x82", 8, "\0\0UUUUUU"s},  // lone lead before the terminator
   };
-  for (const TerminatedCopyCase &c : cases) {
-    std::string dst = guarded(8);
+  for (const Case &c : cases) {
+    std::string dst = guarded();
     CopyUpToAndNullTerminate(dst.data(), c.source.c_str(), c.size);
     EXPECT_EQ(dst, c.expected) << c.source << " size=" << c.size;
-    if (c.size >= 1) {
-      EXPECT_LT(std::strlen(dst.c_str()), static_cast<std::size_t>(c.size));
-    }
+    if (c.size >= 1) EXPECT_LT(std::strlen(dst.c_str()), static_cast<std::size_t>(c.size));
   }
 }
 
 TEST(ByteStrings, BoundedConcatenation) {
-  struct Case {
-    const char *start;
-    const char *source;
-    uint32_t n;
-    std::string expected;
-  };
-  const std::vector<Case> cases = {
-      {"x", "abc", 2, std::string("xab\0", 4) + "\x55\x55\x55\x55"},
-      {"x", "abc", 9, std::string("xabc\0", 5) + "\x55\x55\x55"},
-      {"x", "abc", 3, std::string("xabc\0", 5) + "\x55\x55\x55"},
-      {"x", "abc", 0, std::string("x\0", 2) + std::string(6, '\x55')},
-  };
-  for (const Case &c : cases) {
-    std::string dst = guarded(8);
-    std::memcpy(dst.data(), c.start, std::strlen(c.start) + 1);
-    EXPECT_EQ(wstrncat(dst.data(), c.source, c.n), dst.data());
-    EXPECT_EQ(dst, c.expected) << c.n;
+  for (const auto &[n, expected] : std::vector<std::pair<uint32_t, std::string>>{
+           {2, "xab\0UUUU"s}, {9, "xabc\0UUU"s}, {3, "xabc\0UUU"s}, {0, "x\0UUUUUU"s}}) {
+    std::string dst = "x\0UUUUUU"s;
+    EXPECT_EQ(wstrncat(dst.data(), "abc", n), dst.data());
+    EXPECT_EQ(dst, expected) << n;
   }
 }
 

@@ -36,27 +36,18 @@ TEST(CaseMapping, NativeStringsKeepFunctionsAndGuards) {
 // Only characters change: function codes and the data of other groups keep
 // every byte, even bytes that look like letters.
 TEST(CaseMapping, StreamsChangeCharactersOnly) {
+  // The stream with a guard byte behind its terminator.
   auto stream = [](uint8_t a, uint16_t grouped, uint8_t b) {
-    return StreamBuilder()
-        .plain(a)
-        .function(0x85)
-        .fixedGroup(0xF6, 4, 'a')
-        .variableGroup(0xD3, 8, 'b', 'A')
-        .character(grouped)
-        .singleFF()
-        .plain(b)
-        .bytes();
+    std::vector<uint8_t> bytes = StreamBuilder().plain(a).function(0x85).fixedGroup(0xF6, 4, 'a')
+                                     .variableGroup(0xD3, 8, 'b', 'A').character(grouped).singleFF().plain(b).bytes();
+    bytes.push_back(0x55);
+    return bytes;
   };
   std::vector<uint8_t> s = stream('a', 0x011A, 'Q');
-  s.push_back(0x55);
   EXPECT_EQ(Q6dstrupr(s.data()), s.data());
-  std::vector<uint8_t> expected = stream('A', 0x011A, 'Q');
-  expected.push_back(0x55);
-  EXPECT_EQ(s, expected);
+  EXPECT_EQ(s, stream('A', 0x011A, 'Q'));
   EXPECT_EQ(Q6dstrlwr(s.data()), s.data());
-  expected = stream('a', 0x011B, 'q');
-  expected.push_back(0x55);
-  EXPECT_EQ(s, expected);
+  EXPECT_EQ(s, stream('a', 0x011B, 'q'));
 }
 
 TEST(CaseMapping, OneStreamCharacter) {

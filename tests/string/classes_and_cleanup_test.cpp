@@ -138,19 +138,14 @@ TEST(MenuText, StripAmpersand) {
     bool dbcs;
   };
   const std::vector<Case> cases = {
-      {"&File", "File", 0x0046, false},
-      {"Save && Exit", "Save && Exit", 0, false},
-      {"a&", "a", 0, false},
-      {"File(&F)", "File(F)", 0x0046, false},
+      {"&File", "File", 0x0046, false},        {"Save && Exit", "Save && Exit", 0, false},
+      {"a&", "a", 0, false},                   {"File(&F)", "File(F)", 0x0046, false},
       {"File(&F)", "File", 0x2846, true},
       {"&Open (&x", "Open ", 0x2878, true},  // no ")": the rest is dropped, the code still taken
       {"(x", "", 0x2800, true},                // the string ends before the code byte
-      {"(", "", 0x2800, true},
-      {"(&", "", 0x2800, true},
-      {"a(&\xE9)b", "ab", 0xFFE9, true},
-      {"&\xE9t\xE9", "\xE9t\xE9", 0xFFE9, false},
-      {"&a&b", "ab", 0x0062, false},
-      {"&&&x", "&&x", 0x0078, false},
+      {"(", "", 0x2800, true},                 {"(&", "", 0x2800, true},
+      {"a(&\xE9)b", "ab", 0xFFE9, true},       {"&\xE9t\xE9", "\xE9t\xE9", 0xFFE9, false},
+      {"&a&b", "ab", 0x0062, false},           {"&&&x", "&&x", 0x0078, false},
       {"", "", 0, false},
   };
   for (const Case &c : cases) {
@@ -174,10 +169,8 @@ TEST(MenuText, TruncateKeepsDoubleByteCharactersWhole) {
   const std::vector<Case> cases = {
       {"abcdef", 3, 3, false},
       {"ab" + hiragana + "cd", 3, 3, false},  // no double-byte support: bytes only
-      {"ab" + hiragana + "cd", 3, 2, true},
-      {"ab" + hiragana + "cd", 4, 4, true},
-      {"abcdef", 3, 3, true},
-      {"abcdef", 0, 0, true},
+      {"ab" + hiragana + "cd", 3, 2, true},   {"ab" + hiragana + "cd", 4, 4, true},
+      {"abcdef", 3, 3, true},                 {"abcdef", 0, 0, true},
       {"abcdef", -2, 0, true},
       {"ab\x82", 3, 2, true},  // a lead byte before the terminator
       {"ab", 2, 2, true},
@@ -193,11 +186,8 @@ TEST(MenuText, TruncateKeepsDoubleByteCharactersWhole) {
 }
 
 TEST(NativeSearch, FirstDelimiterLooksAtEveryElement) {
-  const Native s = {'a', 0xF90A, ',', 'b', ';', 0};
-  const Native commaSemicolon = {',', ';', 0};
-  const Native lineFeed = {0xF90A, 0};
-  const Native none = {0};
-  const Native empty = {0};
+  const Native s = {'a', 0xF90A, ',', 'b', ';', 0}, commaSemicolon = {',', ';', 0}, lineFeed = {0xF90A, 0};
+  const Native none = {0}, empty = {0};
   EXPECT_EQ(Q6wstrdelim(s.data(), commaSemicolon.data()), s.data() + 2);
   EXPECT_EQ(Q6wstrdelim(s.data(), lineFeed.data()), s.data() + 1);
   EXPECT_EQ(Q6wstrdelim(s.data(), none.data()), s.data() + 5);

@@ -4,48 +4,27 @@
 #include <string>
 #include <vector>
 
-#include "codepage/state.h"
-#include "host/registry_store.h"
+#include "codepage/machine.h"
 #include "qstr14/codepage.h"
 #include "qstr14/strings.h"
-#include "support/host_profile.h"
 
 namespace {
 
 using Elements = std::vector<uint16_t>;
-using qstr::test::Environment;
+using qstr::test::Machine;
 constexpr uint16_t kGuard = 0x5555;
-
-// A machine with the given locale, a private registry and fresh code page
-// records.
-class Machine {
- public:
-  explicit Machine(qstr::test::EnvironmentList vars) {
-    Environment env = qstr::test::environment(vars);
-    env["QSTR14_REGISTRY"] = ":memory:";
-    qstr::host::installHostProfile(qstr::test::profileFrom(env));
-    qstr::host::registry::resetStore();
-    qstr::codepage::resetCodePageState();
-  }
-  ~Machine() {
-    qstr::host::resetHostProfile();
-    qstr::codepage::resetCodePageState();
-  }
-};
-
-Elements native(std::initializer_list<uint16_t> values) { return Elements(values); }
 
 TEST(BytesToNative, WesternSingleBytes) {
   Machine machine({{"LANG", "en_US"}});
   Elements dst(8, kGuard);
   ASSERT_EQ(Q6azTowz("A\xE9\x80", dst.data()), 1);
-  EXPECT_EQ(dst, native({'A', 0x0129, 0x0448, 0, kGuard, kGuard, kGuard, kGuard}));
+  EXPECT_EQ(dst, Elements({'A', 0x0129, 0x0448, 0, kGuard, kGuard, kGuard, kGuard}));
   Elements limited(8, kGuard);
   ASSERT_EQ(Q6azTowzN("ABCDE", limited.data(), 3), 1);
-  EXPECT_EQ(limited, native({'A', 'B', 0, kGuard, kGuard, kGuard, kGuard, kGuard}));
+  EXPECT_EQ(limited, Elements({'A', 'B', 0, kGuard, kGuard, kGuard, kGuard, kGuard}));
   Elements one(2, kGuard);
   ASSERT_EQ(Q6azTowzN("ABC", one.data(), 1), 1);
-  EXPECT_EQ(one, native({0, kGuard}));
+  EXPECT_EQ(one, Elements({0, kGuard}));
   EXPECT_EQ(Q6azTowzN("ABC", one.data(), 0), 0);  // no room even for the terminator
   Elements whole(8, kGuard);
   ASSERT_EQ(Q6azTowzN("AB", whole.data(), 100), 1);
@@ -61,25 +40,25 @@ TEST(BytesToNative, InPlaceWithoutDoubleByteSupport) {
   std::vector<uint16_t> buffer(8, kGuard);
   std::memcpy(buffer.data(), "Caf\xE9", 5);
   ASSERT_EQ(Q6azTowz(reinterpret_cast<const char *>(buffer.data()), buffer.data()), 1);
-  EXPECT_EQ(Elements(buffer.begin(), buffer.begin() + 5), native({'C', 'a', 'f', 0x0129, 0}));
+  EXPECT_EQ(Elements(buffer.begin(), buffer.begin() + 5), Elements({'C', 'a', 'f', 0x0129, 0}));
 }
 
 TEST(BytesToNative, DoubleByteCharactersJoin) {
   Machine machine({{"LANG", "ja_JP"}});
   Elements dst(8, kGuard);
   ASSERT_EQ(Q6azTowz("a\x88\x9F\xB1", dst.data()), 1);
-  EXPECT_EQ(dst, native({'a', 0x2B5E, 0x0B10, 0, kGuard, kGuard, kGuard, kGuard}));
+  EXPECT_EQ(dst, Elements({'a', 0x2B5E, 0x0B10, 0, kGuard, kGuard, kGuard, kGuard}));
   Elements limited(8, kGuard);
   ASSERT_EQ(Q6azTowzN("\x88\x9F\x88\x9F\x88\x9F", limited.data(), 3), 1);  // counted as characters
-  EXPECT_EQ(limited, native({0x2B5E, 0x2B5E, 0, kGuard, kGuard, kGuard, kGuard, kGuard}));
+  EXPECT_EQ(limited, Elements({0x2B5E, 0x2B5E, 0, kGuard, kGuard, kGuard, kGuard, kGuard}));
   Elements lone(4, kGuard);
   ASSERT_EQ(Q6azTowz("a\x88", lone.data()), 1);  // a lead byte before the terminator is dropped
-  EXPECT_EQ(lone, native({'a', 0, kGuard, kGuard}));
+  EXPECT_EQ(lone, Elements({'a', 0, kGuard, kGuard}));
   // In place goes through a temporary copy.
   std::vector<uint16_t> buffer(8, kGuard);
   std::memcpy(buffer.data(), "x\x88\x9Fy", 5);
   ASSERT_EQ(Q6azTowz(reinterpret_cast<const char *>(buffer.data()), buffer.data()), 1);
-  EXPECT_EQ(Elements(buffer.begin(), buffer.begin() + 4), native({'x', 0x2B5E, 'y', 0}));
+  EXPECT_EQ(Elements(buffer.begin(), buffer.begin() + 4), Elements({'x', 0x2B5E, 'y', 0}));
 }
 
 struct ExCase {
@@ -91,16 +70,11 @@ struct ExCase {
 TEST(NativeToBytes, FlagsOfTheExtendedConversion) {
   Machine machine({{"LANG", "en_US"}});
   const std::vector<ExCase> cases = {
-      {{'a', 0xF90A, 'b', 0}, 0x01, "a\nb"},
-      {{'a', 0xF90A, 'b', 0}, 0x05, "a\r\nb"},
-      {{0xF90D, 0}, 0x01, "\r"},
-      {{0xF90D, 0}, 0x05, "\r\n"},
-      {{0xF90D, 0}, 0x03, " "},
-      {{0xF90D, 0}, 0x07, " "},
-      {{'a', 0x2400, 'b', 0}, 0x00, "ab"},
-      {{'a', 0x2400, 'b', 0}, 0x01, "a\x80" "b"},
-      {{0x0129, 0x0448, 0}, 0x01, "\xE9\x80"},
-      {{0x0C81, 0x0084, 0}, 0x01, "\x81\x84"},
+      {{'a', 0xF90A, 'b', 0}, 0x01, "a\nb"},   {{'a', 0xF90A, 'b', 0}, 0x05, "a\r\nb"},
+      {{0xF90D, 0}, 0x01, "\r"},              {{0xF90D, 0}, 0x05, "\r\n"},
+      {{0xF90D, 0}, 0x03, " "},               {{0xF90D, 0}, 0x07, " "},
+      {{'a', 0x2400, 'b', 0}, 0x00, "ab"},    {{'a', 0x2400, 'b', 0}, 0x01, "a\x80" "b"},
+      {{0x0129, 0x0448, 0}, 0x01, "\xE9\x80"}, {{0x0C81, 0x0084, 0}, 0x01, "\x81\x84"},
   };
   for (const ExCase &c : cases) {
     const uint32_t measured = Q6wzToazEx(c.source.data(), nullptr, c.flags | 0x08);
@@ -114,7 +88,7 @@ TEST(NativeToBytes, FlagsOfTheExtendedConversion) {
     EXPECT_EQ(untouched, std::string(4, '\x55'));
   }
   std::string dst(8, '\x55');
-  EXPECT_EQ(Q6wzToaz(native({'x', 'y', 0}).data(), dst.data()), 2u);
+  EXPECT_EQ(Q6wzToaz(Elements({'x', 'y', 0}).data(), dst.data()), 2u);
 }
 
 TEST(NativeToBytes, LimitsNeverSplitADoubleByteCharacter) {
@@ -147,7 +121,7 @@ TEST(UnicodeForms, WholeAndLimited) {
   const Elements unicode = {'A', 0xE9, 0x20AC, 0};
   Elements dst(6, kGuard);
   ASSERT_EQ(Q6WStrTowz(unicode.data(), dst.data()), 1);
-  EXPECT_EQ(dst, native({'A', 0x0129, 0x0448, 0, kGuard, kGuard}));
+  EXPECT_EQ(dst, Elements({'A', 0x0129, 0x0448, 0, kGuard, kGuard}));
   struct Case {
     uint32_t n;
     Elements expected;
@@ -158,7 +132,7 @@ TEST(UnicodeForms, WholeAndLimited) {
     ASSERT_EQ(Q6WStrTowzN(unicode.data(), limited.data(), c.n), 1);
     EXPECT_EQ(limited, c.expected) << c.n;
     Elements back(5, kGuard);
-    ASSERT_EQ(Q6wzToWStrN(native({'A', 0x0129, 0x0448, 0}).data(), back.data(), c.n), 1);
+    ASSERT_EQ(Q6wzToWStrN(Elements({'A', 0x0129, 0x0448, 0}).data(), back.data(), c.n), 1);
     Elements expectedBack = c.expected;
     for (uint16_t &u : expectedBack) {
       if (u == 0x0129) u = 0xE9;
@@ -167,13 +141,13 @@ TEST(UnicodeForms, WholeAndLimited) {
     EXPECT_EQ(back, expectedBack) << c.n;
   }
   Elements back(6, kGuard);
-  ASSERT_EQ(Q6wzToWStr(native({'A', 0x0129, 0xF90A, 0}).data(), back.data()), 1);
-  EXPECT_EQ(back, native({'A', 0xE9, 0xFFFF, 0, kGuard, kGuard}));
+  ASSERT_EQ(Q6wzToWStr(Elements({'A', 0x0129, 0xF90A, 0}).data(), back.data()), 1);
+  EXPECT_EQ(back, Elements({'A', 0xE9, 0xFFFF, 0, kGuard, kGuard}));
   Elements empty(2, kGuard);
-  ASSERT_EQ(Q6wzToWStr(native({0}).data(), empty.data()), 1);
-  EXPECT_EQ(empty, native({0, kGuard}));
-  ASSERT_EQ(Q6wzToWStrEx(native({'Z', 0}).data(), empty.data(), 12345), 1);
-  EXPECT_EQ(empty, native({'Z', 0}));
+  ASSERT_EQ(Q6wzToWStr(Elements({0}).data(), empty.data()), 1);
+  EXPECT_EQ(empty, Elements({0, kGuard}));
+  ASSERT_EQ(Q6wzToWStrEx(Elements({'Z', 0}).data(), empty.data(), 12345), 1);
+  EXPECT_EQ(empty, Elements({'Z', 0}));
 }
 
 }  // namespace

@@ -101,32 +101,22 @@ TEST_F(NativeOrder, CountedAndBoundedLimits) {
 
 // Random native strings over letters of both cases, accented letters,
 // digits, punctuation, characters without a value and skipped elements.
-class RandomNative {
- public:
-  explicit RandomNative(unsigned seed) : random_(seed) {}
-  Native string() {
-    Native s(random_() % 6);
-    for (uint16_t &e : s) e = pool()[random_() % pool().size()];
-    return s;
-  }
-  uint16_t function() { return static_cast<uint16_t>(0xF900 + random_() % 0x700); }
-  std::mt19937 &engine() { return random_; }
-
- private:
-  static const Native &pool() {
-    static const Native p = {'a', 'A', 'b', 'B', 'e', 'E', 0x0128, 0x0129, 0x011E, 0x011F, 'z', '1', '!',
-                             '[', 0x0200, 0x0201, 0x0A00, 0x0A01, 0x0801, 0x01EE, 0x01EF, 'i', 'I'};
-    return p;
-  }
-  std::mt19937 random_;
-};
+Native randomString(std::mt19937 &random) {
+  static const Native pool = {'a', 'A', 'b', 'B', 'e', 'E', 0x0128, 0x0129, 0x011E, 0x011F, 'z', '1', '!',
+                              '[', 0x0200, 0x0201, 0x0A00, 0x0A01, 0x0801, 0x01EE, 0x01EF, 'i', 'I'};
+  Native s(random() % 6);
+  for (uint16_t &e : s) e = pool[random() % pool.size()];
+  return s;
+}
+uint16_t randomFunction(std::mt19937 &random) { return static_cast<uint16_t>(0xF900 + random() % 0x700); }
 
 TEST_F(NativeOrder, AntisymmetricAndTransitiveOnRandomStrings) {
-  RandomNative random(1);
+  std::mt19937 random(1);
   for (const char *language : {"EN", "SV", "TR"}) {
     QStrSetLanguage(language);
     for (int round = 0; round < 3000; ++round) {
-      const Native a = terminated(random.string()), b = terminated(random.string()), c = terminated(random.string());
+      const Native a = terminated(randomString(random)), b = terminated(randomString(random));
+      const Native c = terminated(randomString(random));
       for (auto compare : {Q6wstrcmp, Q6wstricmp}) {
         const int ab = compare(a.data(), b.data()), ba = compare(b.data(), a.data());
         const int bc = compare(b.data(), c.data()), ac = compare(a.data(), c.data());
@@ -143,11 +133,11 @@ TEST_F(NativeOrder, AntisymmetricAndTransitiveOnRandomStrings) {
 // the lower-case one orders first whatever follows; without case what
 // follows decides.
 TEST_F(NativeOrder, CaseDecidesAtTheFirstDifferenceOnly) {
-  RandomNative random(2);
+  std::mt19937 random(2);
   const Native letters = {'a', 'e', 'z', 0x0129, 0x011F, 0x0A01, 0x0801};
   for (int round = 0; round < 3000; ++round) {
-    const Native prefix = random.string(), tailA = random.string(), tailB = random.string();
-    const uint16_t lower = letters[random.engine()() % letters.size()];
+    const Native prefix = randomString(random), tailA = randomString(random), tailB = randomString(random);
+    const uint16_t lower = letters[random() % letters.size()];
     const uint16_t upper = static_cast<uint16_t>(lower < 0x100 ? lower - 0x20 : lower - 1);
     Native a = prefix, b = prefix;
     a.push_back(lower);
@@ -165,15 +155,15 @@ TEST_F(NativeOrder, CaseDecidesAtTheFirstDifferenceOnly) {
 // Elements of 0xF900 and above are invisible to the comparisons without a
 // storage bound.
 TEST_F(NativeOrder, SkippedElementsChangeNothing) {
-  RandomNative random(3);
+  std::mt19937 random(3);
   for (int round = 0; round < 2000; ++round) {
-    const Native a = random.string(), b = random.string();
+    const Native a = randomString(random), b = randomString(random);
     Native a2;
     for (uint16_t e : a) {
-      if (random.engine()() % 2) a2.push_back(random.function());
+      if (random() % 2) a2.push_back(randomFunction(random));
       a2.push_back(e);
     }
-    a2.push_back(random.function());
+    a2.push_back(randomFunction(random));
     const Native at = terminated(a), a2t = terminated(a2), bt = terminated(b);
     ASSERT_EQ(Q6wstrcmp(at.data(), bt.data()), Q6wstrcmp(a2t.data(), bt.data()));
     ASSERT_EQ(Q6wstricmp(bt.data(), at.data()), Q6wstricmp(bt.data(), a2t.data()));

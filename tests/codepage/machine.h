@@ -1,0 +1,53 @@
+// Set-up shared by the conversion tests: a machine under a given locale with
+// a private in-memory registry, and destination buffers checked for guard
+// bytes.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "codepage/state.h"
+#include "frame/country.h"
+#include "frame/state.h"
+#include "host/registry_store.h"
+#include "support/host_profile.h"
+
+namespace qstr::test {
+
+// Installs a profile from the variables (QSTR14_REGISTRY=:memory: added) and
+// starts from an empty registry, no detected country, the default language
+// and no code page records; all put back afterwards.
+class Machine {
+ public:
+  explicit Machine(EnvironmentList vars) : Machine(environment(vars)) {}
+  explicit Machine(Environment env) {
+    env["QSTR14_REGISTRY"] = ":memory:";
+    host::installHostProfile(profileFrom(env));
+    reset();
+  }
+  ~Machine() {
+    host::resetHostProfile();
+    reset();
+  }
+  Machine(const Machine &) = delete;
+  Machine &operator=(const Machine &) = delete;
+
+ private:
+  static void reset() {
+    host::registry::resetStore();
+    frame::resetCountryDetection();
+    frame::resetFrameState();
+    codepage::resetCodePageState();
+  }
+};
+
+// What a buffer of `size` guard elements holds after a conversion wrote
+// `output` and its terminator.
+template <typename T>
+std::vector<T> writtenInto(std::vector<T> output, std::size_t size, T guard) {
+  output.push_back(0);
+  output.resize(size, guard);
+  return output;
+}
+
+}  // namespace qstr::test
