@@ -8,12 +8,11 @@
 #include "charset/unit_count.h"
 #include "charset/east_asian_placement.h"
 #include "codepage/state.h"
-#include "frame/country.h"
 #include "codepage/fast_lookup.h"
 #include "host/host.h"
-#include "host/registry_store.h"
 #include "qstr14/strings.h"
 #include "support/host_profile.h"
+#include "support/machine.h"
 
 namespace {
 
@@ -78,26 +77,12 @@ TEST(NativeStringToBytes, RunsAgreeWithTheCharacterByCharacterConversion) {
   }
 }
 
-// A machine of the given language, with its code page records loaded anew.
-class Machine {
- public:
-  Machine(const char *lang, const char *dbcs)
-      : profile_({{"LANG", lang}, {"QSTR14_DBCS", dbcs}, {"QSTR14_REGISTRY", ":memory:"}}) {
-    qstr::host::registry::resetStore();
-    qstr::frame::resetCountryDetection();
-    qstr::codepage::resetCodePageState();
-  }
-
- private:
-  ScopedProfile profile_;
-};
-
 // The double-byte table of the ANSI record of each East Asian system
 // answers as the record walk does for every code from 0x8000; without
 // double-byte support there is none.
 TEST(DoubleByteNatives, AgreesWithTheRecordWalkOnEveryEastAsianSystem) {
   for (const char *lang : {"ja_JP", "ko_KR", "zh_TW", "zh_CN"}) {
-    Machine machine(lang, "1");
+    qstr::test::Machine machine({{"LANG", lang}, {"QSTR14_DBCS", "1"}});
     const CODEPAGETBL &record = qstr::codepage::loadedAnsiRecord();
     const uint16_t *natives = qstr::codepage::doubleByteNatives(record);
     ASSERT_NE(natives, nullptr) << lang;
@@ -105,7 +90,7 @@ TEST(DoubleByteNatives, AgreesWithTheRecordWalkOnEveryEastAsianSystem) {
       ASSERT_EQ(natives[code - qstr::codepage::kFirstDoubleByteCode], QcvtNtvToQx(&record, code)) << lang << " " << code;
     }
   }
-  Machine single("ja_JP", "0");
+  qstr::test::Machine single({{"LANG", "ja_JP"}, {"QSTR14_DBCS", "0"}});
   EXPECT_EQ(qstr::codepage::doubleByteNatives(qstr::codepage::loadedAnsiRecord()), nullptr);
 }
 

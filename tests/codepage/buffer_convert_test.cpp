@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "codepage/machine.h"
+#include "support/machine.h"
 #include "qstr14/codepage.h"
 #include "support/stream_builder.h"
 

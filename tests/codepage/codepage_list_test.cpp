@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "codepage/codepage_list.h"
-#include "codepage/machine.h"
+#include "support/machine.h"
 #include "host/host.h"
 #include "qstr14/charset.h"
 #include "qstr14/codepage.h"

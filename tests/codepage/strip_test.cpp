@@ -3,7 +3,7 @@
 #include <random>
 #include <vector>
 
-#include "codepage/machine.h"
+#include "support/machine.h"
 #include "qstr14/codepage.h"
 #include "support/stream_builder.h"
 
