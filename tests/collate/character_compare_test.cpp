@@ -17,11 +17,7 @@ class CharacterCompare : public ::testing::Test {
 };
 
 TEST_F(CharacterCompare, TelltaleSigns) {
-  struct Case {
-    uint32_t a, b;
-    uint32_t caseFlag;
-    int expected;
-  };
+  struct Case { uint32_t a, b; uint32_t caseFlag; int expected; };
   const std::vector<Case> cases = {
       {'A', 'a', 1, 1},       {'a', 'A', 1, -1},      {'A', 'a', 0, 0},      {'a', 'A', 0, 0},
       {'0', 'A', 0, -1},      {'9', 'a', 1, -1},      {'!', '0', 0, -1},     {'[', 'z', 0, 1},
