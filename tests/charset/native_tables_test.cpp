@@ -96,9 +96,7 @@ TEST(ReverseTable, AdditionalEntriesLandOnExistingCharacters) {
 }
 
 TEST(NativeTables, TellingRows) {
-  struct Row {
-    uint16_t native, unicode;
-  };
+  struct Row { uint16_t native, unicode; };
   const std::vector<Row> both = {
       {0x0100, 0x0300}, {0x0129, 0x00E9}, {0x0200, 0x02B9}, {0x0300, 0x2591}, {0x0403, 0x2022},
       {0x0448, 0x20AC}, {0x0500, 0x2661}, {0x0600, 0x2212}, {0x0700, 0x2320}, {0x0800, 0x0391},
@@ -163,9 +161,7 @@ uint16_t lowerOf(uint16_t u) {
 }
 
 TEST(NativeTables, CaseRangesHoldUpperLowerPairs) {
-  struct Range {
-    unsigned set, first, last;
-  };
+  struct Range { unsigned set, first, last; };
   // Pairs that follow a language rather than Unicode's mapping.
   const std::vector<uint16_t> languagePairs = {
       0x0182,  // Turkish capital dotted I with the plain small i

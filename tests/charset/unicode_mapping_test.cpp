@@ -19,10 +19,7 @@ const Environment kJapanese = {{"LANG", "ja_JP"}};
 
 TEST(GetUnicodeValue, BySetAndCode) {
   ScopedProfile profile(kWestern);
-  struct Case {
-    uint32_t set, code;
-    uint16_t unicode;
-  };
+  struct Case { uint32_t set, code; uint16_t unicode; };
   const std::vector<Case> cases = {
       {1, 0x29, 0x00E9}, {1, 0x00, 0x0300}, {1, 242, 0}, {15, 0, 0}, {0, 0x41, 0x41},
       {0, 0x80, 0x20AC}, {12, 0x80, 0x20AC},
@@ -30,18 +27,12 @@ TEST(GetUnicodeValue, BySetAndCode) {
       {0x101, 0x129, 0x00E9},  // only the low bytes count
       {11, 0x3E, 0xFF9F}, {8, 0, 0x0391}, {10, 1, 0x0430}, {0x24, 0, 0},
   };
-  for (const Case &c : cases) {
-    EXPECT_EQ(GetUnicodeValue(c.set, c.code), c.unicode) << c.set << "," << c.code;
-  }
+  for (const Case &c : cases) EXPECT_EQ(GetUnicodeValue(c.set, c.code), c.unicode) << c.set << "," << c.code;
 }
 
 // Single characters both ways under a Western and a Japanese profile.
 TEST(CharacterConversion, BothWays) {
-  struct Case {
-    const Environment *profile;
-    uint32_t from;
-    uint16_t to;
-  };
+  struct Case { const Environment *profile; uint32_t from; uint16_t to; };
   const std::vector<Case> toUnicode = {
       {&kWestern, 0x0B3E, 0xFF9F}, {&kWestern, 0x0F00, 0xFFFF}, {&kWestern, 0x2400, 0xFFFF},
       {&kJapanese, 0x2400, 0x3000}, {&kJapanese, 0x2B5E, 0x4E9C}, {&kJapanese, 0x2BBC, 0xE000},
@@ -88,10 +79,7 @@ TEST(GetQXCCHARValue, ReverseTableEnds) {
 TEST(StringConversion, StopsAfterTheTerminatorOrAtEitherLength) {
   ScopedProfile profile(kWestern);
   const uint16_t native[] = {0x0041, 0x0042, 0x0000, 0x0043, 0x0044};
-  struct Case {
-    uint32_t srcLength, dstLength, result;
-    std::vector<uint16_t> written;
-  };
+  struct Case { uint32_t srcLength, dstLength, result; std::vector<uint16_t> written; };
   const std::vector<Case> cases = {
       {10, 10, 3, {0x41, 0x42, 0}}, {10, 2, 2, {0x41, 0x42}}, {2, 10, 2, {0x41, 0x42}},
       {0, 10, 0, {}}, {10, 0, 0, {}},
@@ -114,10 +102,7 @@ TEST(StringConversion, StopsAfterTheTerminatorOrAtEitherLength) {
 }
 
 TEST(ValidQxCharacter, RangesAndDoubleByteSupport) {
-  struct Case {
-    uint32_t native;
-    int32_t western, japanese;
-  };
+  struct Case { uint32_t native; int32_t western, japanese; };
   const std::vector<Case> cases = {
       {0x0041, 1, 1}, {0x001F, 0, 0}, {0x007F, 0, 0}, {0x0BFF, 1, 1}, {0x0B3E, 1, 1}, {0x0B3F, 0, 0},
       {0x2400, 0, 1}, {0xDF00, 0, 1}, {0xE000, 0, 0}, {0xFFFF, 0, 0}, {0xFF41, 1, 1},

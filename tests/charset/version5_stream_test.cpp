@@ -144,11 +144,7 @@ TEST(Version5Stream, RoomCountedInElements) {
 }
 
 TEST(Version5Stream, FromNativeStrings) {
-  struct Case {
-    Elements string;
-    uint32_t size;
-    Bytes stream;
-  };
+  struct Case { Elements string; uint32_t size; Bytes stream; };
   const Elements mixed = {0x0041, 0x0129, 0x0042, 0x0B3E, 0x0043};
   const std::vector<Case> cases = {
       {{0x0041, 0x0129, 0x0042}, 5, {0x41, 0x42, 0x00}},
