@@ -52,9 +52,12 @@ const Units kIgnorableNeighbours = {0x0900, 0x091B, 0x092C, 0x8912, 0x891B, 0x8D
 const std::vector<Group> &groups() {
   static const std::vector<Group> all = {
       {"contracting, pair letters", {29, 3, 5, 16, 14}, kPairLetters, 10},
-      {"right-to-left, ignorables", {19, 2}, kIgnorableNeighbours, 10}, {"plain", {0}, kLatin},
-      {"tailored", {6, 21, 23, 30, 31, 33, 22}, kLatin}, {"contracting", {29, 3, 5, 28, 14, 13, 16, 7}, kLatin},
-      {"reversed case", {18}, kLatin}, {"right-to-left", {19, 2, 11, 32}, kRightToLeft},
+      {"right-to-left, ignorables", {19, 2}, kIgnorableNeighbours, 10},
+      {"plain", {0}, kLatin},
+      {"tailored", {6, 21, 23, 30, 31, 33, 22}, kLatin},
+      {"contracting", {29, 3, 5, 28, 14, 13, 16, 7}, kLatin},
+      {"reversed case", {18}, kLatin},
+      {"right-to-left", {19, 2, 11, 32}, kRightToLeft},
       {"Asian", {34, 36, 39}, kAsian},
   };
   return all;
