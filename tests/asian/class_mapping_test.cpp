@@ -75,22 +75,16 @@ struct MappingCase {
 TEST(ClassMapping, ByCountry) {
   const std::vector<MappingCase> cases = {
       // Without a table only the fixed case rule applies.
-      {{0, 5, 6}, toDouble, 0x0041, 0x0041},
-      {{0, 5, 6}, wtolower, 0x2520, 0x2520},
-      {{0, 5, 6}, isUpper, 0x2520, 0},
-      {{0, 5, 6}, wtolower, 0x0041, 0x0061},
+      {{0, 5, 6}, toDouble, 0x0041, 0x0041}, {{0, 5, 6}, wtolower, 0x2520, 0x2520},
+      {{0, 5, 6}, isUpper, 0x2520, 0}, {{0, 5, 6}, wtolower, 0x0041, 0x0061},
       {{0, 5, 6}, wtokatakana, 0x255E, 0x255E},
       // Japanese.
-      {{1}, toDouble, 0x0041, 0x2520},
-      {{1}, toSingle, 0x2540, 0x0061},
-      {{1}, wtolower, 0x2520, 0x2540},
+      {{1}, toDouble, 0x0041, 0x2520}, {{1}, toSingle, 0x2540, 0x0061}, {{1}, wtolower, 0x2520, 0x2540},
       {{1}, wtoupper, 0x0061, 0x0041},    // the fixed rule keeps the width
-      {{1}, isUpper, 0x2520, 1},
-      {{1}, isUpper, 0x2540, 0},
+      {{1}, isUpper, 0x2520, 1}, {{1}, isUpper, 0x2540, 0},
       {{1}, isUpper, 0x2400, 0},          // the ideographic space is no letter
       {{1}, isUpper, 0x3000, 0},          // a kanji has no single width
-      {{1}, wtokatakana, 0x255E, 0x2600},
-      {{1}, wtohiragana, 0x2600, 0x255E},
+      {{1}, wtokatakana, 0x255E, 0x2600}, {{1}, wtohiragana, 0x2600, 0x255E},
       {{1}, wtohiragana, 0x0B06, 0x255E},  // through the double width
       {{1}, wtokatakana, 0x0B06, 0x0B06},
       {{1}, wtolower, 0x255E, 0x255E},     // case modes leave kana alone
@@ -111,8 +105,7 @@ TEST(ClassMapping, ByCountry) {
       {{2}, isUpper, 0x565E, 1},           // full-width AE
       {{3}, wtolower, 0xA60B, 0xA625},
       {{4}, wtoupper, 0x8494, 0x8494},     // small a with macron: GB 2312 has no capital
-      {{4}, toSingle, 0x8494, 0x015D},
-      {{1, 2, 3, 4}, toDouble, 0x0000, 0x0000},
+      {{4}, toSingle, 0x8494, 0x015D}, {{1, 2, 3, 4}, toDouble, 0x0000, 0x0000},
   };
   for (const MappingCase &c : cases) {
     for (unsigned countryId : c.countries) {
@@ -123,10 +116,7 @@ TEST(ClassMapping, ByCountry) {
 }
 
 TEST(ClassMapping, HalfWidthSoundMarks) {
-  struct MarkCase {
-    bool toDouble;
-    uint16_t ch, slotBefore, result, slotAfter;
-  };
+  struct MarkCase { bool toDouble; uint16_t ch, slotBefore, result, slotAfter; };
   const std::vector<MarkCase> cases = {
       {true, 0x0B15, 0x0B3D, 0x260B, 0},       // ka + voiced mark
       {true, 0x0B29, 0x0B3E, 0x2630, 0},       // ha + semi-voiced mark
@@ -134,10 +124,8 @@ TEST(ClassMapping, HalfWidthSoundMarks) {
       {true, 0x0B10, 0x0B3D, 0x2601, 0x0B3D},  // a has no voiced form: the mark stays
       {true, 0x0B15, 0x0B3E, 0x260A, 0x0B3E},  // ka has no semi-voiced form
       {true, 0x260A, 0x0B3D, 0x260A, 0x0B3D},  // marks join half-width kana only
-      {false, 0x260B, 0xFFFF, 0x0B15, 0x0B3D},
-      {false, 0x2630, 0xFFFF, 0x0B29, 0x0B3E},
-      {false, 0x260A, 0xFFFF, 0x0B15, 0},
-      {false, 0x2520, 0xFFFF, 0x0041, 0},
+      {false, 0x260B, 0xFFFF, 0x0B15, 0x0B3D}, {false, 0x2630, 0xFFFF, 0x0B29, 0x0B3E},
+      {false, 0x260A, 0xFFFF, 0x0B15, 0}, {false, 0x2520, 0xFFFF, 0x0041, 0},
       {false, 0x2569, 0xFFFF, 0x2569, 0},      // hiragana have no single width
   };
   ScopedCountry country(1);
@@ -154,8 +142,7 @@ TEST(UpperStrings, DocumentStream) {
       {{0xF0, 0x00, 0x01, 0xF0, 'z', 0}, {0xF0, 0x00, 0x01, 0xF0, 'Z', 0}},  // zero code byte in a group
       {{0xF0, 0x61, 0x00, 0xF0, 0}, {0xF0, 0x41, 0x00, 0xF0, 0}},            // the grouped "a"
       {{0xF0, 0x46, 0x08, 0xF0, 0}, {0xF0, 0x46, 0x08, 0xF0, 0}},            // beyond the Greek range
-      {{0xE9, 0x85, '{', '1', 0}, {0xE9, 0x85, '{', '1', 0}},
-      {{0}, {0}},
+      {{0xE9, 0x85, '{', '1', 0}, {0xE9, 0x85, '{', '1', 0}}, {{0}, {0}},
   };
   for (const auto &[source, expected] : cases) {
     std::vector<uint8_t> out(source.size(), 0xEE), inPlace = source;

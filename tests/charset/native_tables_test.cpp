@@ -34,48 +34,38 @@ std::optional<uint16_t> reverse(uint16_t unicode) {
   return it->native;
 }
 
-TEST(ForwardTables, LengthsPerSet) {
+// Set lengths; every entry a mapping (not 0, 0xFFFF or a surrogate); the
+// half-width katakana in Unicode's order.
+TEST(ForwardTables, LengthsAndEntries) {
   const uint16_t lengths[15] = {0, 242, 145, 88, 102, 255, 238, 229, 219, 123, 250, 63, 0, 196, 220};
   unsigned total = 0;
   for (unsigned set = 0; set < 15; ++set) {
-    EXPECT_EQ(kForwardTables[set].length, lengths[set]) << "set " << set;
-    EXPECT_EQ(kForwardTables[set].values == nullptr, lengths[set] == 0) << "set " << set;
-    total += kForwardTables[set].length;
+    const auto &table = kForwardTables[set];
+    EXPECT_EQ(table.length, lengths[set]) << "set " << set;
+    EXPECT_EQ(table.values == nullptr, lengths[set] == 0) << "set " << set;
+    total += table.length;
+    for (unsigned code = 0; code < table.length; ++code) {
+      const uint16_t v = table.values[code];
+      EXPECT_TRUE(v != 0 && v != 0xFFFF && (v < 0xD800 || v > 0xDFFF)) << "set " << set << " code " << code;
+      if (set == 11) EXPECT_EQ(v, 0xFF61 + code) << "code " << code;
+    }
   }
   EXPECT_EQ(total, 2370u);
 }
 
-TEST(ForwardTables, EveryEntryIsAMapping) {
-  for (unsigned set = 0; set < 15; ++set) {
-    for (unsigned code = 0; code < kForwardTables[set].length; ++code) {
-      uint16_t v = kForwardTables[set].values[code];
-      EXPECT_NE(v, 0) << "set " << set << " code " << code;
-      EXPECT_NE(v, 0xFFFF) << "set " << set << " code " << code;
-      EXPECT_FALSE(v >= 0xD800 && v <= 0xDFFF) << "surrogate at set " << set << " code " << code;
-    }
-  }
-}
-
-TEST(ForwardTables, HalfWidthKatakanaInOrder) {
-  for (unsigned code = 0; code < kForwardTables[11].length; ++code) {
-    EXPECT_EQ(kForwardTables[11].values[code], 0xFF61 + code) << "code " << code;
-  }
-}
-
-TEST(ReverseTable, StrictlyAscendingFromNoBreakSpaceToLastKatakana) {
+// Strictly ascending from the no-break space to the last katakana, and a
+// carrier named for every forward value above U+009F.
+TEST(ReverseTable, AscendingAndNamesACarrierOfEveryForwardValue) {
   EXPECT_EQ(kReverseTable[0].unicode, 0x00A0);
   EXPECT_EQ(kReverseTable[kReverseTableSize - 1].unicode, 0xFF9F);
   for (std::size_t i = 1; i < kReverseTableSize; ++i) {
     EXPECT_LT(kReverseTable[i - 1].unicode, kReverseTable[i].unicode) << "index " << i;
   }
-}
-
-TEST(ReverseTable, NamesACarrierOfEveryForwardValueAboveU009F) {
   for (unsigned set = 0; set < 15; ++set) {
     for (unsigned code = 0; code < kForwardTables[set].length; ++code) {
-      uint16_t v = kForwardTables[set].values[code];
+      const uint16_t v = kForwardTables[set].values[code];
       if (v <= 0x9F) continue;
-      std::optional<uint16_t> n = reverse(v);
+      const std::optional<uint16_t> n = reverse(v);
       ASSERT_TRUE(n.has_value()) << std::hex << "U+" << v << " of set " << set << " code " << code;
       EXPECT_EQ(forward(*n), v) << std::hex << "U+" << v << " names 0x" << *n;
     }
@@ -106,9 +96,7 @@ TEST(ReverseTable, AdditionalEntriesLandOnExistingCharacters) {
 }
 
 TEST(NativeTables, TellingRows) {
-  struct Row {
-    uint16_t native, unicode;
-  };
+  struct Row { uint16_t native, unicode; };
   const std::vector<Row> both = {
       {0x0100, 0x0300}, {0x0129, 0x00E9}, {0x0200, 0x02B9}, {0x0300, 0x2591}, {0x0403, 0x2022},
       {0x0448, 0x20AC}, {0x0500, 0x2661}, {0x0600, 0x2212}, {0x0700, 0x2320}, {0x0800, 0x0391},
@@ -125,6 +113,7 @@ TEST(NativeTables, TellingRows) {
     EXPECT_EQ(forward(r.native), r.unicode) << std::hex << "0x" << r.native;
     EXPECT_EQ(reverse(r.unicode), r.native) << std::hex << "U+" << r.unicode;
   }
+  // The raw bytes of set 12 that other Unicode values land on.
   EXPECT_EQ(reverse(0x00A0), 0x0CA0);
   EXPECT_EQ(reverse(0x00A6), 0x0C7C);
   EXPECT_EQ(reverse(0x00AD), 0x0C2D);
@@ -135,15 +124,15 @@ TEST(NativeTables, TellingRows) {
 // The glyphs that the DOS code pages show for control codes 1-31 are all
 // native characters, each a different one.
 TEST(NativeTables, ControlCodeGlyphsAreDistinctCharacters) {
-  const uint16_t glyphs[31] = {0x263A, 0x263B, 0x2665, 0x2666, 0x2663, 0x2660, 0x2022, 0x25D8, 0x25CB, 0x25D9, 0x2642,
-                               0x2640, 0x266A, 0x266C, 0x263C, 0x25B8, 0x25C2, 0x2195, 0x203C, 0x00B6, 0x00A7, 0x25AC,
-                               0x21A8, 0x2191, 0x2193, 0x2192, 0x2190, 0x2319, 0x2194, 0x25B4, 0x25BE};
   std::vector<uint16_t> natives;
-  for (uint16_t g : glyphs) {
-    std::optional<uint16_t> n = reverse(g);
-    ASSERT_TRUE(n.has_value()) << std::hex << "U+" << g;
+  for (uint16_t glyph : {0x263A, 0x263B, 0x2665, 0x2666, 0x2663, 0x2660, 0x2022, 0x25D8, 0x25CB, 0x25D9, 0x2642,
+                         0x2640, 0x266A, 0x266C, 0x263C, 0x25B8, 0x25C2, 0x2195, 0x203C, 0x00B6, 0x00A7, 0x25AC,
+                         0x21A8, 0x2191, 0x2193, 0x2192, 0x2190, 0x2319, 0x2194, 0x25B4, 0x25BE}) {
+    const std::optional<uint16_t> n = reverse(glyph);
+    ASSERT_TRUE(n.has_value()) << std::hex << "U+" << glyph;
     natives.push_back(*n);
   }
+  ASSERT_EQ(natives.size(), 31u);
   std::sort(natives.begin(), natives.end());
   EXPECT_EQ(std::adjacent_find(natives.begin(), natives.end()), natives.end());
 }
@@ -172,9 +161,7 @@ uint16_t lowerOf(uint16_t u) {
 }
 
 TEST(NativeTables, CaseRangesHoldUpperLowerPairs) {
-  struct Range {
-    unsigned set, first, last;
-  };
+  struct Range { unsigned set, first, last; };
   // Pairs that follow a language rather than Unicode's mapping.
   const std::vector<uint16_t> languagePairs = {
       0x0182,  // Turkish capital dotted I with the plain small i

@@ -1,3 +1,5 @@
+// Native characters and strings to Unicode and back, and which natives are
+// valid under a profile.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -17,47 +19,28 @@ const Environment kJapanese = {{"LANG", "ja_JP"}};
 
 TEST(GetUnicodeValue, BySetAndCode) {
   ScopedProfile profile(kWestern);
-  struct Case {
-    uint32_t set, code;
-    uint16_t unicode;
-  };
+  struct Case { uint32_t set, code; uint16_t unicode; };
   const std::vector<Case> cases = {
       {1, 0x29, 0x00E9}, {1, 0x00, 0x0300}, {1, 242, 0}, {15, 0, 0}, {0, 0x41, 0x41},
-      {0, 0x80, 0x20AC}, {12, 0x80, 0x20AC}, {12, 0x81, 0x0081},  // undefined in 1252: the C1 control, as the host gives it
+      {0, 0x80, 0x20AC}, {12, 0x80, 0x20AC},
+      {12, 0x81, 0x0081},      // undefined in 1252: the C1 control, as the host gives it
       {0x101, 0x129, 0x00E9},  // only the low bytes count
       {11, 0x3E, 0xFF9F}, {8, 0, 0x0391}, {10, 1, 0x0430}, {0x24, 0, 0},
   };
-  for (const Case &c : cases) {
-    EXPECT_EQ(GetUnicodeValue(c.set, c.code), c.unicode) << c.set << "," << c.code;
-  }
+  for (const Case &c : cases) EXPECT_EQ(GetUnicodeValue(c.set, c.code), c.unicode) << c.set << "," << c.code;
 }
 
-TEST(NativeToUnicode, Characters) {
-  struct Case {
-    const Environment *profile;
-    uint32_t native;
-    uint16_t unicode;
-  };
-  const std::vector<Case> cases = {
+// Single characters both ways under a Western and a Japanese profile.
+TEST(CharacterConversion, BothWays) {
+  struct Case { const Environment *profile; uint32_t from; uint16_t to; };
+  const std::vector<Case> toUnicode = {
       {&kWestern, 0x0B3E, 0xFF9F}, {&kWestern, 0x0F00, 0xFFFF}, {&kWestern, 0x2400, 0xFFFF},
       {&kJapanese, 0x2400, 0x3000}, {&kJapanese, 0x2B5E, 0x4E9C}, {&kJapanese, 0x2BBC, 0xE000},
       {&kJapanese, 0x5300, 0xFFFF},  // a Korean place under a Japanese code page
       {&kWestern, 0x0129, 0x00E9}, {&kWestern, 0x10129, 0x00E9}, {&kWestern, 0xF90A, 0xFFFF},
       {&kWestern, 0x0000, 0x0000},
   };
-  for (const Case &c : cases) {
-    ScopedProfile profile(*c.profile);
-    EXPECT_EQ(KZcharQX6xToUnicode(c.native), c.unicode) << std::hex << c.native;
-  }
-}
-
-TEST(UnicodeToNative, Characters) {
-  struct Case {
-    const Environment *profile;
-    uint32_t unicode;
-    uint16_t native;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<Case> toNative = {
       {&kWestern, 0x007E, 0x007E}, {&kWestern, 0x007F, 0xFFFF}, {&kWestern, 0x00E9, 0x0129},
       {&kWestern, 0x00A0, 0x0CA0}, {&kWestern, 0x20AC, 0x0448}, {&kWestern, 0x03B1, 0x0801},
       {&kWestern, 0x0410, 0x0A00}, {&kWestern, 0x05D0, 0x0900}, {&kWestern, 0x2022, 0x0403},
@@ -66,9 +49,13 @@ TEST(UnicodeToNative, Characters) {
       {&kJapanese, 0x00E9, 0x0129},  // the table first, before the code page
       {&kJapanese, 0xAC00, 0xFFFF},  // Hangul has no Shift-JIS code
   };
-  for (const Case &c : cases) {
+  for (const Case &c : toUnicode) {
     ScopedProfile profile(*c.profile);
-    EXPECT_EQ(KZcharUnicodeToQX6x(c.unicode), c.native) << std::hex << c.unicode;
+    EXPECT_EQ(KZcharQX6xToUnicode(c.from), c.to) << std::hex << c.from;
+  }
+  for (const Case &c : toNative) {
+    ScopedProfile profile(*c.profile);
+    EXPECT_EQ(KZcharUnicodeToQX6x(c.from), c.to) << std::hex << "U+" << c.from;
   }
 }
 
@@ -92,22 +79,18 @@ TEST(GetQXCCHARValue, ReverseTableEnds) {
 TEST(StringConversion, StopsAfterTheTerminatorOrAtEitherLength) {
   ScopedProfile profile(kWestern);
   const uint16_t native[] = {0x0041, 0x0042, 0x0000, 0x0043, 0x0044};
-  struct Case {
-    uint32_t srcLength, dstLength, result;
-    std::vector<uint16_t> written;
-  };
+  struct Case { uint32_t srcLength, dstLength, result; std::vector<uint16_t> written; };
   const std::vector<Case> cases = {
       {10, 10, 3, {0x41, 0x42, 0}}, {10, 2, 2, {0x41, 0x42}}, {2, 10, 2, {0x41, 0x42}},
       {0, 10, 0, {}}, {10, 0, 0, {}},
   };
   for (const Case &c : cases) {
-    std::vector<uint16_t> out(12, 0x5555);
-    EXPECT_EQ(KZstrQX6xToUnicode(native, c.srcLength, out.data(), c.dstLength), c.result);
-    std::vector<uint16_t> expected = c.written;
+    SCOPED_TRACE(testing::Message() << c.srcLength << "/" << c.dstLength);
+    std::vector<uint16_t> expected = c.written, out(12, 0x5555), back(12, 0x5555);
     expected.resize(12, 0x5555);
-    EXPECT_EQ(out, expected) << c.srcLength << "/" << c.dstLength;
-    std::vector<uint16_t> back(12, 0x5555);
+    EXPECT_EQ(KZstrQX6xToUnicode(native, c.srcLength, out.data(), c.dstLength), c.result);
     EXPECT_EQ(KZstrUnicodeToQX6x(native, c.srcLength, back.data(), c.dstLength), c.result);
+    EXPECT_EQ(out, expected);
     EXPECT_EQ(back, expected);
   }
   // Unmappable elements are stored as 0xFFFF and counted.
@@ -119,22 +102,17 @@ TEST(StringConversion, StopsAfterTheTerminatorOrAtEitherLength) {
 }
 
 TEST(ValidQxCharacter, RangesAndDoubleByteSupport) {
-  struct Case {
-    uint32_t native;
-    int32_t western, japanese;
-  };
+  struct Case { uint32_t native; int32_t western, japanese; };
   const std::vector<Case> cases = {
       {0x0041, 1, 1}, {0x001F, 0, 0}, {0x007F, 0, 0}, {0x0BFF, 1, 1}, {0x0B3E, 1, 1}, {0x0B3F, 0, 0},
       {0x2400, 0, 1}, {0xDF00, 0, 1}, {0xE000, 0, 0}, {0xFFFF, 0, 0}, {0xFF41, 1, 1},
       {0x0CFE, 1, 1}, {0x0CFF, 1, 1}, {0x01F1, 1, 1}, {0x01F2, 0, 0}, {0x0F00, 0, 0},
   };
-  for (const Case &c : cases) {
-    {
-      ScopedProfile profile(kWestern);
-      EXPECT_EQ(ValidQxCharacter(c.native), c.western) << std::hex << c.native;
+  for (const auto &[env, japanese] : {std::pair{&kWestern, false}, std::pair{&kJapanese, true}}) {
+    ScopedProfile profile(*env);
+    for (const Case &c : cases) {
+      EXPECT_EQ(ValidQxCharacter(c.native), japanese ? c.japanese : c.western) << std::hex << c.native;
     }
-    ScopedProfile profile(kJapanese);
-    EXPECT_EQ(ValidQxCharacter(c.native), c.japanese) << std::hex << c.native;
   }
 }
 

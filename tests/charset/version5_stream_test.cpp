@@ -1,3 +1,5 @@
+// Version-5 document streams: reading them into native strings, writing
+// native strings as them, and finding their first incomplete item.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -41,9 +43,7 @@ Elements toNative(Reader reader, const Bytes &stream, uint32_t size = 1024) {
   const std::size_t capacity = (size & 0xFFFF) / 2;
   std::vector<uint16_t> dst(capacity + 8, kGuardElement);
   EXPECT_EQ(convert(reader, stream.data(), dst.data(), size), dst.data());
-  for (std::size_t i = capacity; i < dst.size(); ++i) {
-    EXPECT_EQ(dst[i], kGuardElement) << "written past the size at element " << i;
-  }
+  EXPECT_EQ(std::count(dst.begin() + capacity, dst.end(), kGuardElement), 8) << "written past the size";
   Elements out;
   for (std::size_t i = 0; i < capacity && dst[i] != 0; ++i) out.push_back(dst[i]);
   if (capacity > 0) EXPECT_LT(out.size(), capacity) << "no terminator";
@@ -57,9 +57,7 @@ Bytes toVersion5(const Elements &string, uint32_t size) {
   const std::size_t capacity = size & 0xFFFF;
   Bytes dst(capacity + 8, kGuardByte);
   EXPECT_EQ(QwzTo5dz(src.data(), dst.data(), size), dst.data());
-  for (std::size_t i = capacity; i < dst.size(); ++i) {
-    EXPECT_EQ(dst[i], kGuardByte) << "written past the size at byte " << i;
-  }
+  EXPECT_EQ(std::count(dst.begin() + capacity, dst.end(), kGuardByte), 8) << "written past the size";
   // Items up to the terminator: single bytes and C0 code set C0.
   Bytes out;
   for (std::size_t i = 0; i < capacity;) {
@@ -71,44 +69,36 @@ Bytes toVersion5(const Elements &string, uint32_t size) {
   return out;
 }
 
-struct StreamCase {
-  const char *what;
-  Reader reader;
-  Bytes stream;  // terminator included
-  Elements native;
-};
-
 TEST(Version5Stream, ItemsBecomeElements) {
-  const Reader single = Reader::kSingleByte;
-  const Reader japanese = Reader::kJapanese;
-  const std::vector<StreamCase> cases = {
+  struct Case {
+    const char *what;
+    Reader reader;
+    Bytes stream;  // terminator included
+    Elements native;
+  };
+  const Reader single = Reader::kSingleByte, japanese = Reader::kJapanese;
+  const std::vector<Case> cases = {
       {"attribute and line feed", single, {0x41, 0xC3, 0x05, 0xC3, 0x42, 0x0A, 0x00},
        {0x0041, 0xFE0A, 0x0042, 0xF90A}},
       {"controls kept, other functions dropped", single,
-       {0x01, 0x09, 0x0C, 0x0B, 0x0D, 0x1F, 0x80, 0xBF, 0x20, 0x7F, 0x00},
-       {0xF90C, 0xF90D, 0x0020, 0x007F}},
+       {0x01, 0x09, 0x0C, 0x0B, 0x0D, 0x1F, 0x80, 0xBF, 0x20, 0x7F, 0x00}, {0xF90C, 0xF90D, 0x0020, 0x007F}},
       {"attribute numbers wrap", single, {0xC3, 0x80, 0xC3, 0xC4, 0xFF, 0xC4, 0xC4, 0x00, 0xC4, 0x00},
        {0xFE00, 0xFEFF, 0xFE01}},
       {"extended characters copied unrenumbered", single,
-       {0xC0, 0x18, 0x01, 0xC0, 0xC0, 0x00, 0x01, 0xC0, 0xC0, 0x41, 0x00, 0xC0, 0x00},
-       {0x0118, 0x0100, 0x0041}},
+       {0xC0, 0x18, 0x01, 0xC0, 0xC0, 0x00, 0x01, 0xC0, 0xC0, 0x41, 0x00, 0xC0, 0x00}, {0x0118, 0x0100, 0x0041}},
       {"variable-length functions skipped by their length word", single,
-       {0xD0, 0x00, 0x00, 0x00, 0x41, 0xFF, 0xC0, 0x03, 0x00, 0x00, 0xC0, 0x41, 0x42, 0x00},
-       {0x0041, 0x0042}},
+       {0xD0, 0x00, 0x00, 0x00, 0x41, 0xFF, 0xC0, 0x03, 0x00, 0x00, 0xC0, 0x41, 0x42, 0x00}, {0x0041, 0x0042}},
       {"pairs of the double-byte rows", japanese, {0x23, 0x21, 0x24, 0x21, 0x00}, {0x2400, 0x245E}},
       {"space, set 0, set 11, last rows", japanese,
        {0x20, 0x21, 0x41, 0x22, 0x21, 0x22, 0x5F, 0x7D, 0x21, 0x7E, 0x7E, 0x00},
        {0x0020, 0x0041, 0x0B00, 0x0B3E, 0x5100, 0x51BB}},
       {"0x7F pairs dropped, functions as in single-byte", japanese,
-       {0x7F, 0x21, 0x0A, 0xC3, 0x01, 0xC3, 0x80, 0xC0, 0x29, 0x01, 0xC0, 0x00},
-       {0xF90A, 0xFE02, 0x0129}},
+       {0x7F, 0x21, 0x0A, 0xC3, 0x01, 0xC3, 0x80, 0xC0, 0x29, 0x01, 0xC0, 0x00}, {0xF90A, 0xFE02, 0x0129}},
       {"simplified Chinese", Reader::kSimplifiedChinese,
        {0x22, 0x21, 0x24, 0x64, 0x7F, 0x7E, 0x21, 0x41, 0x20, 0x00}, {0x8200, 0x8300, 0xA4A5, 0x0041, 0x0020}},
       {"traditional Chinese", Reader::kTraditionalChinese, {0x22, 0x21, 0x24, 0x64, 0x00}, {0xA500, 0xA600}},
   };
-  for (const StreamCase &c : cases) {
-    EXPECT_EQ(toNative(c.reader, c.stream), c.native) << c.what;
-  }
+  for (const Case &c : cases) EXPECT_EQ(toNative(c.reader, c.stream), c.native) << c.what;
 }
 
 // The fixed-length functions whose length the stream does not state: code,
@@ -150,18 +140,11 @@ TEST(Version5Stream, RoomCountedInElements) {
 }
 
 TEST(Version5Stream, FromNativeStrings) {
-  struct Case {
-    Elements string;
-    uint32_t size;
-    Bytes stream;
-  };
+  struct Case { Elements string; uint32_t size; Bytes stream; };
   const Elements mixed = {0x0041, 0x0129, 0x0042, 0x0B3E, 0x0043};
   const std::vector<Case> cases = {
       {{0x0041, 0x0129, 0x0042}, 5, {0x41, 0x42, 0x00}},
-      {mixed, 0, {}},
-      {mixed, 1, {0x00}},
-      {mixed, 2, {0x41, 0x00}},
-      {mixed, 3, {0x41, 0x42, 0x00}},
+      {mixed, 0, {}}, {mixed, 1, {0x00}}, {mixed, 2, {0x41, 0x00}}, {mixed, 3, {0x41, 0x42, 0x00}},
       {mixed, 5, {0x41, 0x42, 0x43, 0x00}},
       {mixed, 6, {0x41, 0xC0, 0x29, 0x01, 0xC0, 0x00}},  // fits with its terminator
       {mixed, 7, {0x41, 0xC0, 0x29, 0x01, 0xC0, 0x42, 0x00}},
@@ -170,9 +153,7 @@ TEST(Version5Stream, FromNativeStrings) {
       // Functions and attributes dropped; set-0 codes written as they stand.
       {{0xF90A, 0x0041, 0xFE01, 0xFFFF, 0x000A, 0x0100}, 100, {0x41, 0x0A, 0xC0, 0x00, 0x01, 0xC0, 0x00}},
   };
-  for (const Case &c : cases) {
-    EXPECT_EQ(toVersion5(c.string, c.size), c.stream) << "size " << c.size;
-  }
+  for (const Case &c : cases) EXPECT_EQ(toVersion5(c.string, c.size), c.stream) << "size " << c.size;
 }
 
 TEST(Version5Stream, NativeStringsRoundTrip) {
@@ -199,11 +180,6 @@ struct Version5Stream {
     item.insert(item.end(), dataLength, fill);
     return this->item(item);
   }
-  Bytes terminated() const {
-    Bytes out = bytes;
-    out.push_back(0);
-    return out;
-  }
 };
 
 Version5Stream everyKind(bool doubleByte) {
@@ -222,8 +198,8 @@ Version5Stream everyKind(bool doubleByte) {
 TEST(Version5Validator, TruncatedAtEveryLength) {
   for (bool doubleByte : {false, true}) {
     const Version5Stream s = everyKind(doubleByte);
-    Bytes whole = s.terminated();
-    whole.insert(whole.end(), {0xC0, 0xD0});
+    Bytes whole = s.bytes;
+    whole.insert(whole.end(), {0x00, 0xC0, 0xD0});
     EXPECT_EQ(firstIncompleteVersion5Item(whole.data(), whole.size(), doubleByte), std::nullopt);
     for (std::size_t cut = 0; cut <= s.bytes.size(); ++cut) {
       const bool betweenItems =
@@ -238,30 +214,25 @@ TEST(Version5Validator, TruncatedAtEveryLength) {
   }
 }
 
-struct MalformedCase {
-  const char *what;
-  bool doubleByte;
-  Bytes stream;  // terminated
-  std::size_t offset;
-};
-
-const std::vector<MalformedCase> &malformed() {
-  static const std::vector<MalformedCase> cases = {
+// The conversions stop where the validator points: converting a malformed
+// stream gives what converting the bytes before the bad item gives. (Not
+// for a variable-length function: without a size the conversion cannot
+// see that it runs past the stream.)
+TEST(Version5Validator, MalformedStreams) {
+  struct Case {
+    const char *what;
+    bool doubleByte;
+    Bytes stream;  // terminated
+    std::size_t offset;
+  };
+  const std::vector<Case> cases = {
       {"extended character not closed", false, {0x41, 0xC0, 0x29, 0x01, 0x41, 0x00}, 1},
       {"attribute not closed", false, {0x41, 0x42, 0xC3, 0x05, 0xC4, 0x00, 0x00}, 2},
       {"fixed-length function not closed within two data bytes", false, {0x41, 0xC5, 0x01, 0x02, 0x03, 0x00}, 1},
       {"pair cut by the terminator", true, {0x20, 0x21, 0x41, 0x23, 0x00}, 3},
       {"variable-length function longer than the stream", false, {0x41, 0xD0, 0x00, 0x05, 0x00, 0x01, 0x00}, 1},
   };
-  return cases;
-}
-
-// The conversions stop where the validator points: converting a malformed
-// stream gives what converting the bytes before the bad item gives. (Not
-// for a variable-length function: without a size the conversion cannot
-// see that it runs past the stream.)
-TEST(Version5Validator, MalformedStreams) {
-  for (const MalformedCase &c : malformed()) {
+  for (const Case &c : cases) {
     EXPECT_EQ(firstIncompleteVersion5Item(c.stream.data(), c.stream.size(), c.doubleByte), c.offset) << c.what;
     if (c.stream[c.offset] == 0xD0) continue;
     Bytes prefix(c.stream.begin(), c.stream.begin() + c.offset);

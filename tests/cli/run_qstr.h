@@ -62,4 +62,19 @@ inline QstrResult runQstr(const std::vector<std::string> &args, const std::strin
   return runQstrCommandLine(arguments, input, environment);
 }
 
+inline bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
+
+// An error report is exactly one line.
+inline bool oneLine(const std::string &text) { return !text.empty() && text.find('\n') == text.size() - 1; }
+
+// What a failed check names: the command line and what the run wrote.
+inline std::string describe(const std::string &arguments, const QstrResult &result) {
+  return "qstr " + arguments + "\nout: " + result.out + "\nerr: " + result.err;
+}
+inline std::string describe(const std::vector<std::string> &args, const QstrResult &result) {
+  std::string arguments;
+  for (const std::string &arg : args) arguments += (arguments.empty() ? "" : " ") + arg;
+  return describe(arguments, result);
+}
+
 }  // namespace qstr::test

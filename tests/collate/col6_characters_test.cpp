@@ -12,10 +12,7 @@ namespace {
 using namespace qstr::collate;
 
 TEST(Col6Repertoire, FollowsTheCounts) {
-  struct Case {
-    uint16_t ch;
-    int32_t inside;
-  };
+  struct Case { uint16_t ch; int32_t inside; };
   const Case cases[] = {
       {0x0020, 1}, {0x007E, 1}, {0x007F, 0}, {0x001F, 0}, {0x0000, 0},  // set 0 from 0x20
       {0x0C1F, 0}, {0x0C00, 1}, {0x0CFF, 1}, {0x0C20, 1},               // set 12: all but 0x1F
@@ -27,42 +24,33 @@ TEST(Col6Repertoire, FollowsTheCounts) {
   EXPECT_EQ(QxCh6Isqxc(0x12340041), 1) << "only the low 16 bits count";
 }
 
-TEST(Col6Getcoll, AccentedLettersFallInTheirBaseLetter) {
-  EXPECT_EQ(QxCh6Getcoll(0x0129), QxCh6Getcoll('e'));  // e acute
-  EXPECT_EQ(QxCh6Getcoll(0x011A), QxCh6Getcoll('A'));  // A acute
-  EXPECT_EQ(QxCh6Getcoll(0x0124), 129);                // ae: between a and b
+TEST(Col6Getcoll, ValuesAndNoValue) {
+  EXPECT_EQ(QxCh6Getcoll(0x0129), QxCh6Getcoll('e'));     // e acute falls in its base letter
+  EXPECT_EQ(QxCh6Getcoll(0x011A), QxCh6Getcoll('A'));     // A acute
   EXPECT_EQ(QxCh6Getcoll(0x0835), QxCh6Getcoll(0x0800));  // alpha with tonos: alpha
-  EXPECT_EQ(QxCh6Getcoll(0x0A3A), 231);                // soft sign
-}
-
-TEST(Col6Getcoll, NoValue) {
-  EXPECT_EQ(QxCh6Getcoll(0x007F), 0xFF);  // past the set 0 block
-  EXPECT_EQ(QxCh6Getcoll(0x0100), 0xFF);  // a stand-alone diacritic, before the set 1 block
-  EXPECT_EQ(QxCh6Getcoll(0x0200), 0xFF);  // no block for set 2
-  EXPECT_EQ(QxCh6Getcoll(0x0900), 0xFF);  // Hebrew is in the right-to-left table only
-  EXPECT_EQ(QxCh6Getcoll(0xFF41), 0xFF);  // the table's end marker is not a set
+  EXPECT_EQ(QxCh6Getcoll(0x0124), 129);                   // ae: between a and b
+  EXPECT_EQ(QxCh6Getcoll(0x0A3A), 231);                   // soft sign
+  const std::pair<uint16_t, const char *> none[] = {
+      {0x007F, "past the set 0 block"},  {0x0100, "a stand-alone diacritic, before the set 1 block"},
+      {0x0200, "no block for set 2"},    {0x0900, "Hebrew is in the right-to-left table only"},
+      {0xFF41, "the table's end marker is not a set"},
+  };
+  for (const auto &[ch, why] : none) EXPECT_EQ(QxCh6Getcoll(ch), 0xFF) << why;
 }
 
 TEST(Col6Cmpcoll, ResultCodes) {
-  struct Case {
-    uint16_t a, b;
-    uint8_t result;
-  };
+  struct Case { uint16_t a, b; uint8_t result; };
   const Case cases[] = {
       {0x0041, 0x0061, 4}, {0x0041, 0x0042, 8}, {0x0042, 0x0041, 2},
       {0x0200, 0x0201, 8}, {0x0201, 0x0200, 2}, {0x0200, 0x0200, 4},  // no value: by code
       {0x005A, 0x0200, 8}, {0x0200, 0x0030, 2},  // valued before unvalued
       {0x0129, 0x0065, 4},                       // same primary
   };
-  for (const Case &c : cases) {
-    EXPECT_EQ(QxCh6Cmpcoll(c.a, c.b), c.result) << std::hex << c.a << " " << c.b;
-  }
+  for (const Case &c : cases) EXPECT_EQ(QxCh6Cmpcoll(c.a, c.b), c.result) << std::hex << c.a << " " << c.b;
 }
 
 TEST(Col6Composition, Decomposes) {
-  struct Case {
-    uint16_t ch, base, diacritic;
-  };
+  struct Case { uint16_t ch, base, diacritic; };
   const Case cases[] = {
       {0x011A, 0x0041, 0x0106},  // A acute
       {0x011B, 0x0061, 0x0106},
@@ -77,15 +65,11 @@ TEST(Col6Composition, Decomposes) {
     EXPECT_EQ(base, c.base) << std::hex << c.ch;
     EXPECT_EQ(diacritic, c.diacritic) << std::hex << c.ch;
   }
-}
-
-TEST(Col6Composition, RankOnlyForBitFifteenWhichNoRecordHas) {
+  // A rank only for bit 15, which no record has.
   EXPECT_EQ(QxCh6Getdia(0x011A), 0);
   EXPECT_EQ(QxCh6Getdia(0x811A), 0);
-}
-
-TEST(Col6Composition, NotComposed) {
-  const uint16_t cases[] = {
+  // Not composed: nothing written.
+  const uint16_t notComposed[] = {
       0x0124,  // ae: pair {0xFF, 0xFF}
       0x0200,  // no record
       0x01F2,  // one past the 216 pairs
@@ -93,7 +77,7 @@ TEST(Col6Composition, NotComposed) {
       0x0A0C,  // io keeps its place in the Russian block, before the composed codes
       0x0ADE,  // Georgian: past the set 10 pairs
   };
-  for (uint16_t ch : cases) {
+  for (uint16_t ch : notComposed) {
     uint16_t base = 0x1234, diacritic = 0x5678;
     EXPECT_EQ(QxCh6Brkcar(ch, &base, &diacritic), 1) << std::hex << ch;
     EXPECT_EQ(base, 0x1234);

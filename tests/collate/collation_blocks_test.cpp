@@ -16,9 +16,7 @@ TEST(CollationBlocks, PackedRecordsOfPointerWidth) {
 }
 
 TEST(CollationBlocks, OneBlockPerSetWithTheStatedRange) {
-  struct Block {
-    uint8_t set, first, count;
-  };
+  struct Block { uint8_t set, first, count; };
   const std::vector<Block> blocks = {{0, 0x20, 95}, {1, 0x17, 219}, {4, 0x0B, 22},
                                      {5, 0x7B, 6},  {8, 0x00, 215}, {10, 0x00, 200}};
   for (std::size_t i = 0; i < blocks.size(); ++i) {
@@ -52,10 +50,7 @@ TEST(CollationBlocks, SetFourHasValuesOnlyForCurrencyAndQuotes) {
 // and "[", Greek in a block of its own before the digits, Cyrillic after
 // "]".
 TEST(CollationBlocks, LettersShareValuesWithTheirPartnersInsideTheirScript) {
-  struct Range {
-    uint8_t set, first, last;
-    uint8_t lowest, highest;
-  };
+  struct Range { uint8_t set, first, last; uint8_t lowest, highest; };
   const std::vector<Range> ranges = {
       {1, 0x17, 0xF1, 109, 191}, {8, 0x00, 0x4E, 73, 96}, {8, 0x6D, 0xD6, 73, 96}, {10, 0x00, 0xC7, 194, 254}};
   for (const Range &r : ranges) {
@@ -66,9 +61,7 @@ TEST(CollationBlocks, LettersShareValuesWithTheirPartnersInsideTheirScript) {
       EXPECT_LE(value, r.highest) << std::hex << c;
     }
   }
-  struct Pairs {
-    uint8_t set, first, last;
-  };
+  struct Pairs { uint8_t set, first, last; };
   for (const Pairs &p : std::vector<Pairs>{{1, 0x1A, 0xF1}, {8, 0x00, 0x45}, {10, 0x00, 0xC7}}) {
     for (unsigned code = p.first; code < p.last; code += 2) {
       const uint16_t upper = static_cast<uint16_t>(p.set << 8 | code);
@@ -78,9 +71,7 @@ TEST(CollationBlocks, LettersShareValuesWithTheirPartnersInsideTheirScript) {
 }
 
 TEST(CollationBlocks, AccentedLettersTakeTheirBaseLettersValue) {
-  struct Case {
-    uint16_t letter, base;
-  };
+  struct Case { uint16_t letter, base; };
   const std::vector<Case> cases = {
       {0x0129, 'e'},    {0x0128, 'E'},    {0x0151, 'o'},    {0x0199, 'l'},    {0x01EF, 'i'},    {0x0183, 'i'},
       {0x014F, 'd'},    {0x01E3, 'y'},    {0x0117, 's'},    {0x018B, 'i'},    {0x0835, 0x0801}, {0x0827, 0x0825},

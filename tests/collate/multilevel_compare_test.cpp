@@ -18,23 +18,12 @@ struct Case {
   int32_t withCase;   // result with the case flag set
 };
 
-void expectCases(const std::vector<Case> &cases) {
-  for (const Case &c : cases) {
-    SCOPED_TRACE("language " + std::to_string(c.language) + ": '" + c.a.describe() + "' vs '" +
-                 c.b.describe() + "'");
-    EXPECT_EQ(QxQS6Cmpcoll(c.a.get(), c.b.get(), c.language, 0, 0), c.plain);
-    EXPECT_EQ(QxQS6Cmpcoll(c.a.get(), c.b.get(), c.language, 1, 0), c.withCase);
-    // Swapping the strings swaps the answer.
-    EXPECT_EQ(QxQS6Cmpcoll(c.b.get(), c.a.get(), c.language, 0, 0), -c.plain);
-    EXPECT_EQ(QxQS6Cmpcoll(c.b.get(), c.a.get(), c.language, 1, 0), -c.withCase);
-  }
-}
-
-TEST(MultilevelCompare, PlainOrder) {
-  expectCases({
-      {0, {"abc"}, {"abd"}, -1, -1},
-      {0, {"abc"}, {"ab"}, 1, 1},
-      {0, {"ab"}, {"ab"}, 0, 0},
+TEST(MultilevelCompare, ByLanguageGroup) {
+  const uint16_t sheva = 0x091B;  // a Hebrew point: ignorable
+  const uint16_t alef = 0x0900, bet = 0x0901;
+  const std::vector<Case> cases = {
+      // Plain order.
+      {0, {"abc"}, {"abd"}, -1, -1}, {0, {"abc"}, {"ab"}, 1, 1}, {0, {"ab"}, {"ab"}, 0, 0},
       {0, {"a"}, {"A"}, 0, -1},                 // lower case first when case counts
       {0, {"Ab"}, {"aa"}, 1, 1},                // a primary difference beats an earlier case one
       {0, {"a", 0x0129}, {"A", 0x0128}, 0, -1},  // e acute both sides: only case
@@ -51,19 +40,9 @@ TEST(MultilevelCompare, PlainOrder) {
       {0, {0x0200}, {0x0201}, -1, -1},          // two of them by code
       {0, {"9"}, {"a"}, -1, -1},                // digits before letters
       {0, {"["}, {"0"}, -1, -1},                // brackets are punctuation
-  });
-}
-
-TEST(MultilevelCompare, ReversedCaseOrder) {
-  expectCases({
-      {18, {"a"}, {"A"}, 0, 1},
-      {18, {"Ab"}, {"ab"}, 0, -1},
-      {0, {"Ab"}, {"ab"}, 0, 1},
-  });
-}
-
-TEST(MultilevelCompare, Tailoring) {
-  expectCases({
+      // Reversed case order.
+      {18, {"a"}, {"A"}, 0, 1}, {18, {"Ab"}, {"ab"}, 0, -1}, {0, {"Ab"}, {"ab"}, 0, 1},
+      // Tailoring.
       {6, {0x0124}, {"z"}, 1, 1},                // Danish ae after z
       {0, {0x0124}, {"z"}, -1, -1},
       {6, {0x0122}, {0x0150}, 1, 1},             // Danish a ring after o stroke
@@ -76,46 +55,28 @@ TEST(MultilevelCompare, Tailoring) {
       {33, {0x01EF}, {"i"}, -1, -1},
       {31, {0x0A3A}, {0x0A40}, 1, 1},            // soft sign after ya in group 18
       {27, {0x0A3A}, {0x0A40}, -1, -1},
-  });
-}
-
-TEST(MultilevelCompare, Contractions) {
-  expectCases({
+      // Contractions.
       {29, {"cz"}, {"ch"}, -1, -1},  // "ch" after every other c sequence
-      {29, {"ch"}, {"d"}, -1, -1},
-      {29, {"CH"}, {"ch"}, 0, 1},
+      {29, {"ch"}, {"d"}, -1, -1}, {29, {"CH"}, {"ch"}, 0, 1},
       {29, {"Ch"}, {"cH"}, 0, 1},    // only the first letter's case counts
-      {29, {"lz"}, {"ll"}, -1, -1},
-      {29, {"lla"}, {"lz"}, 1, 1},
+      {29, {"lz"}, {"ll"}, -1, -1}, {29, {"lla"}, {"lz"}, 1, 1},
       {3, {"llz"}, {"lma"}, 1, 1},   // Catalan: "ll" too
       {3, {0x0197, "lz"}, {"lma"}, 1, 1},
       {5, {"ch"}, {"h"}, 1, 1},      // Czech: "ch" between h and i
-      {5, {"ch"}, {"i"}, -1, -1},
-      {5, {"ch"}, {"hz"}, 1, 1},
+      {5, {"ch"}, {"i"}, -1, -1}, {5, {"ch"}, {"hz"}, 1, 1},
       {0, {"ch"}, {"d"}, -1, -1},    // no contraction in the plain order
       {16, {"ch"}, {"cz"}, -1, -1},  // nor in German
-  });
-}
-
-TEST(MultilevelCompare, Expansions) {
-  expectCases({
+      // Expansions.
       {14, {0x0125}, {"ae"}, 0, 0},        // French ae ligature as "ae"
       {14, {0x0124}, {"ae"}, 0, 1},        // its capital as "AE"
-      {14, {0x0124}, {"AE"}, 0, 0},
-      {14, {0x0125}, {"af"}, -1, -1},
+      {14, {0x0124}, {"AE"}, 0, 0}, {14, {0x0125}, {"af"}, -1, -1},
       {13, {0x01A7, "z"}, {"oez"}, 0, 0},  // Canadian French oe
       {16, {0x0117}, {"ss"}, 0, 0},        // German sharp s as "ss"
       {16, {"a", 0x0117, "e"}, {"asst"}, -1, -1},
       {7, {0x018B, "s"}, {"ijs"}, 0, 0},   // Dutch ij
       {7, {0x018A}, {"IJ"}, 0, 0},
       {0, {0x0125}, {"ae"}, 1, 1},         // plain order: ae is a letter of its own
-  });
-}
-
-TEST(MultilevelCompare, RightToLeft) {
-  const uint16_t sheva = 0x091B;  // a Hebrew point: ignorable
-  const uint16_t alef = 0x0900, bet = 0x0901;
-  expectCases({
+      // Right to left.
       {19, {alef}, {bet}, -1, -1},
       {19, {alef, sheva}, {alef}, 1, 1},         // trailing ignorable: the longer sorts last
       {19, {alef, sheva, bet}, {alef, bet}, 1, 1},  // decided by the secondary level
@@ -129,20 +90,23 @@ TEST(MultilevelCompare, RightToLeft) {
       {2, {0x0D2F}, {0x0D33}, -1, -1},           // beh before teh
       {19, {0x0A00}, {0x0A02}, -1, -1},          // Cyrillic has no value here: by code
       {0, {alef}, {bet}, -1, -1},                // no block outside the right-to-left table
-  });
-}
-
-TEST(MultilevelCompare, LateDiaeresis) {
-  // a diaeresis (rank 6, or 9) against a ring (rank 8) and a macron (17).
-  expectCases({
+      // Late diaeresis: a diaeresis (rank 6, or 9) against a ring (rank 8)
+      // and a macron (17).
       {0, {0x011E}, {0x0122}, -1, -1},
       {5, {0x0146}, {0x01C4}, 1, 1},  // Czech: u diaeresis after u ring
-      {28, {0x0147}, {0x01C5}, 1, 1},
-      {22, {0x0146}, {0x01C4}, -1, -1},
+      {28, {0x0147}, {0x01C5}, 1, 1}, {22, {0x0146}, {0x01C4}, -1, -1},
       {5, {0x0146}, {0x01C0}, -1, -1},  // still before the macron
       {30, {0x0146}, {"x"}, 1, 1},      // Swedish sorts it as a y
       {30, {0x0146}, {"z"}, -1, -1},
-  });
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE("language " + std::to_string(c.language) + ": '" + c.a.describe() + "' vs '" + c.b.describe() + "'");
+    EXPECT_EQ(QxQS6Cmpcoll(c.a.get(), c.b.get(), c.language, 0, 0), c.plain);
+    EXPECT_EQ(QxQS6Cmpcoll(c.a.get(), c.b.get(), c.language, 1, 0), c.withCase);
+    // Swapping the strings swaps the answer.
+    EXPECT_EQ(QxQS6Cmpcoll(c.b.get(), c.a.get(), c.language, 0, 0), -c.plain);
+    EXPECT_EQ(QxQS6Cmpcoll(c.b.get(), c.a.get(), c.language, 1, 0), -c.withCase);
+  }
 }
 
 TEST(MultilevelCompare, NullStrings) {
@@ -157,13 +121,9 @@ TEST(MultilevelCompare, NullStrings) {
 }
 
 TEST(MultilevelCompare, LanguageCodes) {
-  EXPECT_EQ(QxLanguage("US"), 0);
-  EXPECT_EQ(QxLanguage("XX"), 0);
-  EXPECT_EQ(QxLanguage("TA"), 39);
-  EXPECT_EQ(QxLanguage("ES"), 29);
-  EXPECT_EQ(QxLanguage("dk"), 0);
-  EXPECT_EQ(QxLanguage("DKX"), 6);
-  EXPECT_EQ(QxLanguage(""), 0);
+  const std::pair<const char *, uint16_t> codes[] = {{"US", 0}, {"XX", 0}, {"TA", 39}, {"ES", 29},
+                                                     {"dk", 0}, {"DKX", 6}, {"", 0}};
+  for (const auto &[code, number] : codes) EXPECT_EQ(QxLanguage(code), number) << code;
   char out[3] = {1, 1, 1};
   for (uint16_t n = 0; n < 40; ++n) {
     QxNum2Lang(n, out);

@@ -132,10 +132,9 @@ TEST(MultilevelKeys, OrderAsTheComparisonForEveryLanguageGroup) {
           const Units b = i % 3 == 0 ? strings.random(group.alphabet, 6) : strings.near(a, group.alphabet);
           const int expected = compareStrings(a, b, language, caseFlag, kanaFlag);
           const Key ka = keyOf(a, language, caseFlag, kanaFlag), kb = keyOf(b, language, caseFlag, kanaFlag);
-          if (QsKeyAlwaysExact(language, caseFlag, kanaFlag)) {
-            ASSERT_TRUE(ka.exact && kb.exact) << group.name << " " << language;
-          }
-          if (!ka.exact || !kb.exact) continue;
+          const bool exact = ka.exact && kb.exact;
+          if (QsKeyAlwaysExact(language, caseFlag, kanaFlag)) ASSERT_TRUE(exact) << group.name << " " << language;
+          if (!exact) continue;
           ++checked;
           const int got = QsKeyCompare(ka.bytes.data(), ka.bytes.size(), kb.bytes.data(), kb.bytes.size());
           ASSERT_EQ(got, expected) << group.name << ", language " << language << ", case " << caseFlag
@@ -157,19 +156,16 @@ TEST(MultilevelKeys, ComparisonIsAnOrder) {
         for (unsigned i = 0; i < 300; ++i) {
           const Units a = strings.random(group.alphabet, 5);
           const Units b = strings.near(a, group.alphabet), c = strings.near(b, group.alphabet);
-          const int ab = compareStrings(a, b, language, caseFlag, 1);
-          ASSERT_EQ(compareStrings(b, a, language, caseFlag, 1), -ab) << describe(a) << " / " << describe(b);
-          ASSERT_EQ(compareStrings(a, a, language, caseFlag, 1), 0) << describe(a);
-          const int bc = compareStrings(b, c, language, caseFlag, 1);
-          const int ac = compareStrings(a, c, language, caseFlag, 1);
-          if (ab <= 0 && bc <= 0) {
-            ASSERT_LE(ac, 0) << group.name << " " << language << ": " << describe(a) << " <= " << describe(b)
-                             << " <= " << describe(c);
-          }
-          if (ab >= 0 && bc >= 0) {
-            ASSERT_GE(ac, 0) << group.name << " " << language << ": " << describe(a) << " >= " << describe(b)
-                             << " >= " << describe(c);
-          }
+          SCOPED_TRACE(std::string(group.name) + " " + std::to_string(language) + ": '" + describe(a) + "', '" +
+                       describe(b) + "', '" + describe(c) + "'");
+          const auto compare = [&](const Units &x, const Units &y) {
+            return compareStrings(x, y, language, caseFlag, 1);
+          };
+          const int ab = compare(a, b), bc = compare(b, c), ac = compare(a, c);
+          ASSERT_EQ(compare(b, a), -ab);
+          ASSERT_EQ(compare(a, a), 0);
+          if (ab <= 0 && bc <= 0) ASSERT_LE(ac, 0);
+          if (ab >= 0 && bc >= 0) ASSERT_GE(ac, 0);
         }
       }
     }
@@ -185,11 +181,7 @@ TEST(MultilevelKeys, WhereKeysAreNotExact) {
   EXPECT_EQ(QsKeyAlwaysExact(19, 0, 0), 0);
   EXPECT_EQ(QsKeyAlwaysExact(34, 1, 1), 1);
 
-  struct Case {
-    Native s;
-    uint16_t language;
-    bool exact;
-  };
+  struct Case { Native s; uint16_t language; bool exact; };
   const Case cases[] = {
       {{"calle"}, 29, true}, {{"lll"}, 29, false}, {{"ll", 0x0101, "l"}, 3, true},
       {{0x0197, "ll"}, 3, false}, {{"lll"}, 0, true}, {{"lll"}, 5, true},

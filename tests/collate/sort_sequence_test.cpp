@@ -1,5 +1,8 @@
+// The version-6 sort sequence: the collation cells each language tailors,
+// when they are rewritten, and the look-ups of cells and blocks.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,9 +20,8 @@ using qstr::collate::tailoredLanguage;
 
 class SortSequence : public ::testing::Test {
  protected:
-  void SetUp() override { reset(); }
-  void TearDown() override { reset(); }
-  static void reset() {
+  void SetUp() override { TearDown(); }
+  void TearDown() override {
     qstr::collate::resetSortSequence();
     qstr::frame::resetFrameState();
   }
@@ -41,10 +43,7 @@ int columnInCells() {
 }
 
 TEST_F(SortSequence, TelltaleValuesOfTheTable) {
-  struct Case {
-    uint16_t character;
-    uint8_t value;
-  };
+  struct Case { uint16_t character; uint8_t value; };
   const std::vector<Case> cases = {
       {0x0041, 109}, {0x0061, 109}, {0x0042, 112}, {0x005A, 184}, {0x0030, 97}, {0x0039, 106},
       {0x0020, 32},  {0x005B, 192}, {0x005D, 193}, {0x007E, 72},  {0x007F, 0xFF}, {0x001F, 0xFF},
@@ -54,10 +53,7 @@ TEST_F(SortSequence, TelltaleValuesOfTheTable) {
 }
 
 TEST_F(SortSequence, StartupValuesDifferFromColumnZeroInFiveCells) {
-  struct Case {
-    uint16_t character;
-    uint8_t startup, column0;
-  };
+  struct Case { uint16_t character; uint8_t startup, column0; };
   const std::vector<Case> cases = {
       {0x01CC, 184, 185}, {0x01CD, 184, 185}, {0x01D0, 184, 185}, {0x01D1, 184, 185}, {0x014B, 181, 134},
   };
@@ -71,12 +67,7 @@ TEST_F(SortSequence, StartupValuesDifferFromColumnZeroInFiveCells) {
 }
 
 TEST_F(SortSequence, EachLanguageWritesItsColumn) {
-  struct Case {
-    const char *language;
-    int column;
-    uint16_t character;
-    uint8_t value;
-  };
+  struct Case { const char *language; int column; uint16_t character; uint8_t value; };
   const std::vector<Case> cases = {
       {"DK", 1, 0x011E, 187}, {"dk", 1, 0x0122, 190}, {"Dk", 1, 0x0150, 188}, {"IS", 2, 0x0124, 187},
       {"NO", 3, 0x0150, 187}, {"SU", 4, 0x013E, 188}, {"SV", 4, 0x0122, 186}, {"YK", 5, 0x0A3B, 241},
@@ -109,10 +100,7 @@ TEST_F(SortSequence, RemembersTheFirstTwoBytesAsGiven) {
 TEST_F(SortSequence, RewritesOnlyWhenTheCodeDiffers) {
   uint8_t *cell = nullptr;
   ASSERT_EQ(fndcolv(0x011E, &cell), 0);
-  struct Case {
-    const char *first, *second;
-    bool rewrites;
-  };
+  struct Case { const char *first, *second; bool rewrites; };
   const std::vector<Case> cases = {
       {"DK", "DK", false}, {"DK", "dk", true}, {"DAN", "DAN", true}, {"DKX", "DK", false}, {"D", "D", false},
   };
@@ -160,52 +148,44 @@ TEST_F(SortSequence, ConcurrentSwitchesLeaveCellsOfTheKeptLanguage) {
 }
 
 TEST_F(SortSequence, FindsCellsBlocksAndMissingBlocks) {
-  uint8_t *cell = reinterpret_cast<uint8_t *>(1);
   uint8_t *setOne = static_cast<uint8_t *>(coltbl[1].pointer);
-  EXPECT_EQ(fndcolv(0x0117, &cell), 0);
-  EXPECT_EQ(cell, setOne + 2);
-  EXPECT_EQ(fndcolv(0x01F1, &cell), 0);
-  EXPECT_EQ(cell, setOne + 2 + 218);
-  EXPECT_EQ(fndcolv(0x01F2, &cell), 1);  // one past the block
-  EXPECT_EQ(cell, setOne);
-  EXPECT_EQ(fndcolv(0x0116, &cell), 1);
-  EXPECT_EQ(cell, setOne);
-  EXPECT_EQ(fndcolv(0x0300, &cell), 1);
-  EXPECT_EQ(cell, nullptr);
+  struct Case { uint16_t character; int found; const uint8_t *cell; };
+  const Case cases[] = {
+      {0x0117, 0, setOne + 2}, {0x01F1, 0, setOne + 2 + 218},
+      {0x01F2, 1, setOne},  // one past the block: the block
+      {0x0116, 1, setOne},  {0x0300, 1, nullptr},  // no block
+  };
+  for (const Case &c : cases) {
+    uint8_t *cell = reinterpret_cast<uint8_t *>(1);
+    EXPECT_EQ(fndcolv(c.character, &cell), c.found) << std::hex << c.character;
+    EXPECT_EQ(cell, c.cell) << std::hex << c.character;
+  }
 }
 
-}  // namespace
-
-namespace {
-
 // Every cell of every block, in table order.
-std::vector<uint8_t> allCells() {
-  std::vector<uint8_t> cells;
+std::vector<uint8_t *> allCells() {
+  std::vector<uint8_t *> cells;
   for (const QSTR_KEYED_POINTER *r = coltbl; r->key != 0xFF; ++r) {
-    const auto *block = static_cast<const uint8_t *>(r->pointer);
-    cells.insert(cells.end(), block + 2, block + 2 + block[1]);
+    auto *block = static_cast<uint8_t *>(r->pointer);
+    for (unsigned i = 0; i < block[1]; ++i) cells.push_back(block + 2 + i);
   }
   return cells;
 }
 
 TEST_F(SortSequence, WritesOnlyTheTailoredCells) {
-  const std::vector<uint8_t> startup = allCells();
-  std::vector<bool> tailored(startup.size(), false);
+  std::set<const uint8_t *> tailored;
   for (unsigned i = 0; i < qstr::collate::kTailoredCount; ++i) {
     uint8_t *cell = nullptr;
     ASSERT_EQ(fndcolv(tailoredCharacter(i), &cell), 0);
-    std::size_t offset = 0;
-    for (const QSTR_KEYED_POINTER *r = coltbl; r->key != 0xFF; ++r) {
-      const auto *block = static_cast<const uint8_t *>(r->pointer);
-      if (cell >= block + 2 && cell < block + 2 + block[1]) tailored[offset + static_cast<std::size_t>(cell - block - 2)] = true;
-      offset += block[1];
-    }
+    tailored.insert(cell);
   }
+  const std::vector<uint8_t *> cells = allCells();
+  std::vector<uint8_t> startup;
+  for (const uint8_t *cell : cells) startup.push_back(*cell);
   for (const char *language : {"DK", "IS", "NO", "SV", "YK", "TR", "CZ", "HR", "PL", "MA", "EN"}) {
     setsseq(language);
-    const std::vector<uint8_t> now = allCells();
-    for (std::size_t i = 0; i < now.size(); ++i) {
-      if (!tailored[i]) ASSERT_EQ(now[i], startup[i]) << language << " changed cell " << i;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      if (!tailored.count(cells[i])) ASSERT_EQ(*cells[i], startup[i]) << language << " changed cell " << i;
     }
   }
 }

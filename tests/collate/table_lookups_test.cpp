@@ -10,11 +10,7 @@ namespace {
 TEST(ListLookups, ByteAndWordLists) {
   const uint8_t bytes[] = {3, 5, 3, 0xFF};
   const uint16_t words[] = {0x1234, 0x0005, 0xFFFF};
-  struct Case {
-    uint32_t key;
-    uint8_t b;
-    uint16_t w;
-  };
+  struct Case { uint32_t key; uint8_t b; uint16_t w; };
   const std::vector<Case> cases = {
       {5, 5, 5}, {4, 0xFF, 0xFFFF}, {3, 3, 0xFFFF}, {0x105, 5, 0xFFFF}, {0x1234, 0xFF, 0x1234},
       {0xFF, 0xFF, 0xFFFF}, {0x10005, 5, 5},
@@ -28,11 +24,7 @@ TEST(ListLookups, ByteAndWordLists) {
 TEST(ListLookups, KeyedRecordsStopAtTheFirstMatch) {
   const uint16_t words[] = {7, 70, 9, 90, 7, 71, 0xFFFF, 0xABCD};
   const uint8_t bytes[] = {7, 70, 9, 90, 7, 71, 0xFF, 0xEE};
-  struct Case {
-    uint32_t key;
-    uint16_t w;
-    uint8_t b;
-  };
+  struct Case { uint32_t key; uint16_t w; uint8_t b; };
   const std::vector<Case> cases = {
       {7, 70, 70}, {9, 90, 90}, {8, 0xABCD, 0xFF}, {0xFFFF, 0xABCD, 0xEE}, {0xFF, 0xABCD, 0xEE}, {0x0109, 0xABCD, 90},
   };
@@ -45,10 +37,7 @@ TEST(ListLookups, KeyedRecordsStopAtTheFirstMatch) {
 TEST(ListLookups, PointerRecordsUnderBothNames) {
   int a = 0, b = 0, end = 0;
   const QSTR_KEYED_POINTER table[] = {{2, &a}, {4, &b}, {2, &b}, {0xFF, &end}};
-  struct Case {
-    uint32_t key;
-    void *pointer;
-  };
+  struct Case { uint32_t key; void *pointer; };
   const std::vector<Case> cases = {{2, &a}, {4, &b}, {3, &end}, {0xFF, &end}, {0x302, &a}};
   for (const Case &c : cases) {
     EXPECT_EQ(ub_fp_table(table, c.key), c.pointer) << c.key;
@@ -66,12 +55,7 @@ TEST(RangeLookups, BothEndsInside) {
   const QSTR_BYTE_RANGE_POINTER bytePointer = {0x10, 0x12, values};
   const QSTR_WORD_RANGE_POINTER wordPointer = {0x1210, 0x1212, values};
   const uint8_t pairs[] = {0x10, 0x11, 1, 2, 3, 4};
-  struct Case {
-    uint32_t code;
-    uint8_t ub;
-    uint16_t uw;
-    uint32_t ubp;
-  };
+  struct Case { uint32_t code; uint8_t ub; uint16_t uw; uint32_t ubp; };
   const std::vector<Case> cases = {
       {0x0F, 0xFF, 0xFFFF, 0},  {0x10, 'a', 0x0A0A, 100}, {0x12, 'c', 0x0C0C, 300},
       {0x13, 0xFF, 0xFFFF, 0},  {0x211, 'b', 0x0B0B, 200},
