@@ -49,6 +49,13 @@ uint16_t getContraction(uint16_t &ch, const uint16_t *&pos, uint16_t language) {
   return 0;
 }
 
+bool mayStartContraction(uint16_t ch, uint16_t language) {
+  const uint16_t firstRow = getColRule(language, kLanguageRow);
+  const uint16_t state =
+      firstRow >= 1 && firstRow <= kLastRowState ? getColRule(qstr::asian::lowerQuickly(ch), firstRow) : firstRow;
+  return state >= 1 && state <= kLastExpansionState;
+}
+
 namespace {
 
 bool rowHasKey(uint16_t row, uint16_t key) {

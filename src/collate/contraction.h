@@ -20,6 +20,10 @@ inline constexpr uint16_t kPairMark = 0x80;
 // letter (`pos` stays). Otherwise nothing changes and the result is 0.
 uint16_t getContraction(uint16_t &ch, const uint16_t *&pos, uint16_t language);
 
+// False when getContraction leaves `ch` alone whatever follows it: the
+// character leads the language's machine to no row or action.
+bool mayStartContraction(uint16_t ch, uint16_t language);
+
 }  // namespace qstr::collate
 
 namespace qstr::collate {

@@ -34,7 +34,14 @@ class CollationCursor {
   // Contracting languages: runs the contraction machine on the taken
   // character, which may change it, move the position and hold a
   // character back.
-  void contract();
+  void contract() {
+    if (memo_ != nullptr && current_ < kMemoizedEnd && !memo_[current_].mayContract) {
+      held_ = 0;  // the machine would leave the character alone
+      heldIsPairLetter_ = false;
+      return;
+    }
+    runContractionMachine();
+  }
 
   // The taken character and the held-back one, as the comparison's test for
   // "identical on both sides" sees them.
@@ -65,6 +72,8 @@ class CollationCursor {
   bool keyHazard() const { return keyHazard_; }
 
  private:
+  void runContractionMachine();
+
   const uint16_t *start_;
   const uint16_t *pos_;  // the next unit
   const uint16_t *takenAt_ = nullptr;
@@ -87,7 +96,62 @@ bool forEachPosition(const uint16_t *s, const CollationOptions &options, Visit v
 
 }  // namespace qstr::collate
 
+#include "collate/col6_tables.h"
+#include "collate/contraction.h"
 #include "collate/multilevel_values.h"
+#include "qstr14/collate.h"
+
+// take() and values() run for every position of every comparison: defined
+// here so that the comparison's loop keeps their results in registers.
+
+namespace qstr::collate {
+
+// Secondary values that an ignorable character of sets 9, 13 and 14 takes
+// (its code + 0x8000): another character with one of them could tie with an
+// ignorable character in the comparison's step back.
+inline bool mayTieWithIgnorable(uint16_t secondary) { return secondary >= 0x8900 && secondary <= 0x8EFF; }
+
+inline uint16_t CollationCursor::take() {
+  takenPairLetter_ = false;
+  if (held_ != 0) {
+    current_ = held_;
+    held_ = 0;
+    takenPairLetter_ = heldIsPairLetter_;
+    heldIsPairLetter_ = false;
+    return current_;
+  }
+  takenAt_ = pos_;
+  current_ = *pos_;
+  if (current_ != 0) pos_ = colNextCh(pos_);
+  return current_;
+}
+
+inline PositionValues CollationCursor::values() {
+  PositionValues v;
+  const bool pair = held_ & kPairMark;
+  if (memo_ != nullptr && current_ < kMemoizedEnd && !pair) {
+    const MemoizedValues &m = memo_[current_];
+    v.primary = m.primary;
+    v.caseValue = m.caseValue;
+    v.secondary = m.secondary;
+  } else {
+    v.primary = f_QX60ColVal(current_, options_.language) & 0xFF;
+    if (pair) {
+      v.primary = (v.primary + 1) & 0xFF;
+      held_ &= ~kPairMark;
+      heldIsPairLetter_ = true;
+    }
+    v.caseValue = f_wislower(current_) & 0xFF;
+    v.secondary = getDiaValue(current_, v.primary, options_.language);
+  }
+  v.ignorable = isRightToLeft(options_.language) && v.primary == kIgnorable;
+  if (isRightToLeft(options_.language) && !v.ignorable && mayTieWithIgnorable(v.secondary)) {
+    keyHazard_ = true;
+  }
+  return v;
+}
+
+}  // namespace qstr::collate
 
 template <class Visit>
 bool qstr::collate::forEachPosition(const uint16_t *s, const CollationOptions &options, Visit visit) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 
+#include "collate/contraction.h"
 #include "collate/multilevel_tables.h"
 #include "collate/multilevel_values.h"
 #include "qstr14/collate.h"
@@ -30,6 +31,7 @@ std::unique_ptr<Memo> buildMemo(uint16_t language) {
     v.primary = static_cast<uint8_t>(f_QX60ColVal(ch, language) & 0xFF);
     v.caseValue = static_cast<uint8_t>(f_wislower(ch) & 0xFF);
     v.secondary = getDiaValue(ch, v.primary, language);
+    v.mayContract = mayContract(language) && mayStartContraction(ch, language);
   }
   return memo;
 }

@@ -13,6 +13,7 @@ struct MemoizedValues {
   uint8_t primary;     // f_QX60ColVal(ch, language) & 0xFF
   uint8_t caseValue;   // f_wislower(ch) & 0xFF
   uint16_t secondary;  // getDiaValue(ch, primary, language)
+  bool mayContract;    // mayStartContraction(ch, language)
 };
 
 inline constexpr uint16_t kMemoizedEnd = 0x0F00;  // characters of sets 0-14

@@ -7,6 +7,7 @@
 
 #include "asian/ascii_case.h"
 #include "asian/country_scope.h"
+#include "collate/contraction.h"
 #include "collate/multilevel_tables.h"
 #include "collate/multilevel_values.h"
 #include "collate/position_memo.h"
@@ -102,6 +103,19 @@ TEST(RuleTableIndex, AgreesWithTheSearchEverywhere) {
   }
 }
 
+// A character the memo says cannot start a contraction is left alone by
+// the machine before every letter that ends a pair or an expansion.
+void expectNoContraction(uint16_t ch, uint16_t language) {
+  for (const char16_t *rest : {u"", u"h", u"H", u"l", u"L", u"e", u"j", u"s", u"ch", u"ll"}) {
+    const auto *text = reinterpret_cast<const uint16_t *>(rest);
+    uint16_t changed = ch;
+    const uint16_t *pos = text;
+    ASSERT_EQ(qstr::collate::getContraction(changed, pos, language), 0) << language << " " << ch;
+    ASSERT_EQ(changed, ch);
+    ASSERT_EQ(pos, text);
+  }
+}
+
 // The memoized position values are the functions' own answers, for every
 // language and every character they cover.
 TEST(PositionMemo, AgreesWithTheFunctionsEverywhere) {
@@ -113,6 +127,7 @@ TEST(PositionMemo, AgreesWithTheFunctionsEverywhere) {
       ASSERT_EQ(memo[ch].primary, primary) << language << " " << ch;
       ASSERT_EQ(memo[ch].caseValue, f_wislower(ch) & 0xFF) << language << " " << ch;
       ASSERT_EQ(memo[ch].secondary, qstr::collate::getDiaValue(ch, primary, language)) << language << " " << ch;
+      if (!memo[ch].mayContract) expectNoContraction(ch, language);
     }
   }
   EXPECT_EQ(qstr::collate::memoizedValues(40), nullptr);
