@@ -3,8 +3,11 @@
 // difference decides, then the first case difference.
 #include "collate/multilevel_compare.h"
 
+#include <cstddef>
+
 #include "collate/multilevel_cursor.h"
 #include "collate/multilevel_values.h"
+#include "collate/position_memo.h"
 #include "qstr14/collate.h"
 
 using namespace qstr::collate;
@@ -91,11 +94,35 @@ ComparisonOutcome compare(CollationCursor &a, CollationCursor &b, const Collatio
   }
 }
 
+// The length of the strings' common start that the walk may pass over: up
+// to there both hold the same units and every character is a position of
+// its own (none can start a contraction), so each pair of positions is
+// identical and notes nothing. Right-to-left and Asian walks look back or
+// chain positions, and start at the beginning.
+std::size_t passablePrefix(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options) {
+  if (isAsian(options.language) || isRightToLeft(options.language)) return 0;
+  const MemoizedValues *memo = memoizedValues(options.language);
+  if (memo == nullptr) return 0;
+  std::size_t k = 0;
+  for (; s1[k] == s2[k] && s1[k] != 0; ++k) {
+    const uint16_t unit = s1[k];
+    if (isMarker(unit)) continue;
+    if (unit >= kMemoizedEnd || memo[unit].mayContract) break;
+  }
+  return k;
+}
+
 }  // namespace
 
 namespace qstr::collate {
 
 ComparisonOutcome compareExplained(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options) {
+  const std::size_t k = passablePrefix(s1, s2, options);
+  CollationCursor a(s1 + k, options), b(s2 + k, options);
+  return compare(a, b, options);
+}
+
+ComparisonOutcome compareFromTheStart(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options) {
   CollationCursor a(s1, options), b(s2, options);
   return compare(a, b, options);
 }

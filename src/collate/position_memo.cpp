@@ -1,6 +1,7 @@
 #include "collate/position_memo.h"
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -14,15 +15,15 @@ namespace {
 
 using Memo = std::array<MemoizedValues, kMemoizedEnd>;
 
+// Each language's memo, built once; `ready` holds it once built, so that
+// later calls need one load and no lock.
 struct Memos {
   std::array<std::once_flag, kLanguageCount> built;
   std::array<std::unique_ptr<Memo>, kLanguageCount> tables;
+  std::array<std::atomic<const MemoizedValues *>, kLanguageCount> ready{};
 };
 
-Memos &memos() {
-  static Memos instance;
-  return instance;
-}
+constinit Memos memos;
 
 std::unique_ptr<Memo> buildMemo(uint16_t language) {
   auto memo = std::make_unique<Memo>();
@@ -40,9 +41,12 @@ std::unique_ptr<Memo> buildMemo(uint16_t language) {
 
 const MemoizedValues *memoizedValues(uint16_t language) {
   if (language >= kLanguageCount) return nullptr;
-  Memos &m = memos();
-  std::call_once(m.built[language], [&m, language] { m.tables[language] = buildMemo(language); });
-  return m.tables[language]->data();
+  if (const MemoizedValues *memo = memos.ready[language].load(std::memory_order_acquire)) return memo;
+  std::call_once(memos.built[language], [language] {
+    memos.tables[language] = buildMemo(language);
+    memos.ready[language].store(memos.tables[language]->data(), std::memory_order_release);
+  });
+  return memos.tables[language]->data();
 }
 
 }  // namespace qstr::collate

@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
+#include <vector>
 
+#include "collate/multilevel_compare.h"
 #include "collate/multilevel_values.h"
 #include "collate/multilevel_strings.h"
 #include "qstr14/collate.h"
@@ -143,6 +146,36 @@ TEST(MultilevelCompare, ByLanguageCode) {
   EXPECT_EQ(QxQS6CmpcollLang(dk.get(), z.get(), nullptr, 0, 0), QxQS6Cmpcoll(dk.get(), z.get(), 0, 0, 0));
   EXPECT_EQ(QxQS6CmpcollLang(ch.get(), d.get(), "ES", 0, 0), -1);
   EXPECT_EQ(QxQS6CmpcollLang(nullptr, d.get(), "ES", 0, 0), -1);
+}
+
+// Passing over the common start gives what walking from the first position
+// gives, in every language: random pairs that share a start made of the
+// letters of the pairs and expansions, their capitals, accented letters,
+// markers and characters from beyond the memo.
+TEST(MultilevelCompare, PassingTheCommonStartChangesNothing) {
+  const std::vector<uint16_t> alphabet = {'a', 'c', 'h', 'l', 'L', 'C', 'H', 's', 'e', 'i', 'j', ' ',
+                                          0x0129, 0x011E, 0x0117, 0xF909, 0xF90A, 0xF920, 0x3042, 0x0F10};
+  std::mt19937 random(14);
+  auto pick = [&] { return alphabet[random() % alphabet.size()]; };
+  for (int round = 0; round < 4000; ++round) {
+    std::vector<uint16_t> shared(random() % 6), a, b;
+    for (uint16_t &unit : shared) unit = pick();
+    a = b = shared;
+    for (std::size_t n = random() % 4; n > 0; --n) a.push_back(pick());
+    for (std::size_t n = random() % 4; n > 0; --n) b.push_back(pick());
+    a.push_back(0);
+    b.push_back(0);
+    for (uint16_t language = 0; language < 40; ++language) {
+      for (bool caseFlag : {false, true}) {
+        const qstr::collate::CollationOptions options{language, caseFlag, false};
+        const auto passed = qstr::collate::compareExplained(a.data(), b.data(), options);
+        const auto walked = qstr::collate::compareFromTheStart(a.data(), b.data(), options);
+        ASSERT_EQ(passed.result, walked.result) << Native(a).describe() << " / " << Native(b).describe() << " in "
+                                                << language;
+        ASSERT_EQ(passed.level, walked.level) << Native(a).describe() << " / " << Native(b).describe();
+      }
+    }
+  }
 }
 
 }  // namespace
