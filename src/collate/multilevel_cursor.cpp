@@ -9,12 +9,6 @@
 
 namespace qstr::collate {
 
-CollationCursor::CollationCursor(const uint16_t *string, const CollationOptions &options)
-    : start_(string),
-      pos_(colFirstCh(string)),
-      options_(options),
-      memo_(isAsian(options.language) ? nullptr : memoizedValues(options.language)) {}
-
 void CollationCursor::runContractionMachine() {
   held_ = getContraction(current_, pos_, options_.language);
   heldIsPairLetter_ = false;

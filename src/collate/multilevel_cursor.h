@@ -101,8 +101,9 @@ bool forEachPosition(const uint16_t *s, const CollationOptions &options, Visit v
 #include "collate/multilevel_values.h"
 #include "qstr14/collate.h"
 
-// take() and values() run for every position of every comparison: defined
-// here so that the comparison's loop keeps their results in registers.
+// The constructor, take() and values() run for every comparison and
+// position: defined here so that the comparison's loop keeps their state and
+// results in registers.
 
 namespace qstr::collate {
 
@@ -110,6 +111,12 @@ namespace qstr::collate {
 // (its code + 0x8000): another character with one of them could tie with an
 // ignorable character in the comparison's step back.
 inline bool mayTieWithIgnorable(uint16_t secondary) { return secondary >= 0x8900 && secondary <= 0x8EFF; }
+
+inline CollationCursor::CollationCursor(const uint16_t *string, const CollationOptions &options)
+    : start_(string),
+      pos_(colFirstCh(string)),
+      options_(options),
+      memo_(isAsian(options.language) ? nullptr : memoizedValues(options.language)) {}
 
 inline uint16_t CollationCursor::take() {
   takenPairLetter_ = false;

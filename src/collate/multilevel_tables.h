@@ -33,12 +33,13 @@ extern const uint16_t kRuleResults[];
 uint16_t getColRuleBySearch(uint16_t key, uint16_t row);
 
 inline constexpr unsigned kRuleIndexRows = kRuleRows - 1 + kTailoringGroups;
-inline constexpr unsigned kRuleSmallKeys = 64;  // language numbers and the like
+// Language numbers, the letters of the pairs and expansions and all but one
+// of the tailored characters are below this.
+inline constexpr unsigned kRuleSmallKeys = 0x200;
 
 // The rule table indexed, built at load from the same search: every answer
-// for the small keys (the language numbers, asked at every character), and
-// the set of all keys for an early "no rule" (nearly every character is
-// the key of no row).
+// for the small keys (asked at every character), and the set of all keys
+// for an early "no rule" (nearly every character is the key of no row).
 struct RuleIndex {
   std::bitset<0x10000> anyRowKey;
   uint16_t smallKeys[kRuleIndexRows][kRuleSmallKeys] = {};
