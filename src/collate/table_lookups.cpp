@@ -20,12 +20,8 @@ void *QSTR_CALL ub_fp_table(const QSTR_KEYED_POINTER *table, uint32_t key) {
   }
 }
 
-#if defined(_WIN32)
+// The same function under a second name.
 void *QSTR_CALL ub_vfp_table(const QSTR_KEYED_POINTER *table, uint32_t key) { return ub_fp_table(table, key); }
-#else
-// One function under two names.
-extern "C" void *ub_vfp_table(const QSTR_KEYED_POINTER *table, uint32_t key) __attribute__((alias("ub_fp_table"), nothrow));
-#endif
 
 uint8_t QSTR_CALL b_table(const uint8_t *table, uint32_t key) {
   const uint8_t wanted = lowByte(key);

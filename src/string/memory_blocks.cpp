@@ -13,12 +13,8 @@ void QSTR_CALL QXwmemcpy(void *dst, const void *src, uint32_t n) {
   if (dst != nullptr && src != nullptr) std::memmove(dst, src, n);
 }
 
-#if defined(_WIN32)
+// The same function under a second name.
 void QSTR_CALL QXwhmemcpy(void *dst, const void *src, uint32_t n) { QXwmemcpy(dst, src, n); }
-#else
-// One function under two names.
-extern "C" void QXwhmemcpy(void *dst, const void *src, uint32_t n) __attribute__((alias("QXwmemcpy"), nothrow));
-#endif
 
 void QSTR_CALL QXwmemset(void *p, uint32_t value, uint32_t n) { std::memset(p, static_cast<uint8_t>(value), n); }
 
