@@ -118,6 +118,16 @@ std::vector<uint16_t> buildNativeUnicodeIndex(uint32_t ansiCodePage) {
 
 constinit PerCodePage<std::vector<uint16_t>> nativeUnicodeIndex(buildNativeUnicodeIndex);
 
+// unicodeToNative for every Unicode value under one East Asian ANSI code
+// page (elsewhere the reverse index answers).
+std::vector<uint16_t> buildEastAsianNativeIndex(uint32_t ansiCodePage) {
+  std::vector<uint16_t> natives(0x10000);
+  for (std::size_t u = 0; u < natives.size(); ++u) natives[u] = unicodeToNative(static_cast<uint16_t>(u), ansiCodePage);
+  return natives;
+}
+
+constinit PerCodePage<std::vector<uint16_t>> eastAsianNativeIndex(buildEastAsianNativeIndex);
+
 }  // namespace
 
 uint16_t unicodeToNative(uint16_t unicode, uint32_t ansiCodePage) {
@@ -134,22 +144,23 @@ uint32_t nativeStringToUnicode(const uint16_t *src, uint32_t limit, uint16_t *ds
   const uint32_t codePage = host::ansiCodePage();
   const std::vector<uint16_t> &index = nativeUnicodeIndex(codePage);
   const uint32_t count = unitCount(src, limit);
-  uint32_t i = 0;
   if (index.size() == 0x10000) {  // every native in the index
-    for (; i < count; ++i) dst[i] = index[src[i]];
-  }
-  // Otherwise four at a time while all four are in the index: one test for the four.
-  for (; i + 4 <= count; i += 4) {
-    const uint16_t a = src[i], b = src[i + 1], c = src[i + 2], d = src[i + 3];
-    if ((a | b | c | d) >= kSingleByteSetsEnd) break;
-    dst[i] = index[a];
-    dst[i + 1] = index[b];
-    dst[i + 2] = index[c];
-    dst[i + 3] = index[d];
-  }
-  for (; i < count; ++i) {
-    const uint16_t c = src[i];
-    dst[i] = c < kSingleByteSetsEnd ? index[c] : nativeToUnicode(c, codePage);
+    for (uint32_t i = 0; i < count; ++i) dst[i] = index[src[i]];
+  } else {
+    uint32_t i = 0;
+    // Four at a time while all four are in the index: one test for the four.
+    for (; i + 4 <= count; i += 4) {
+      const uint16_t a = src[i], b = src[i + 1], c = src[i + 2], d = src[i + 3];
+      if ((a | b | c | d) >= kSingleByteSetsEnd) break;
+      dst[i] = index[a];
+      dst[i + 1] = index[b];
+      dst[i + 2] = index[c];
+      dst[i + 3] = index[d];
+    }
+    for (; i < count; ++i) {
+      const uint16_t c = src[i];
+      dst[i] = c < kSingleByteSetsEnd ? index[c] : nativeToUnicode(c, codePage);
+    }
   }
   dst[count] = 0;
   return count;
@@ -159,7 +170,8 @@ uint32_t unicodeStringToNative(const uint16_t *src, uint32_t limit, uint16_t *ds
   const uint32_t codePage = host::ansiCodePage();
   const uint32_t count = unitCount(src, limit);
   if (isEastAsianCodePage(codePage)) {
-    for (uint32_t i = 0; i < count; ++i) dst[i] = unicodeToNative(src[i], codePage);
+    const std::vector<uint16_t> &index = eastAsianNativeIndex(codePage);
+    for (uint32_t i = 0; i < count; ++i) dst[i] = index[src[i]];
   } else {
     // Without a double-byte code page only the reverse table answers.
     const uint16_t *index = reverseIndex();

@@ -53,6 +53,21 @@ TEST(NativeStringToUnicode, AgreesWithTheCharacterFunctionInEveryCodePage) {
   }
 }
 
+// All 65,535 Unicode values through the string loop, the same way.
+TEST(UnicodeStringToNative, AgreesWithTheCharacterFunctionInEveryCodePage) {
+  std::vector<uint16_t> unicode, natives(0x10000);
+  for (uint32_t u = 1; u < 0x10000; ++u) unicode.push_back(static_cast<uint16_t>(u));
+  unicode.push_back(0);
+  for (const char *lang : {"ja_JP", "en_US", "zh_TW", "ko_KR", "zh_CN", "ja_JP"}) {
+    ScopedProfile profile({{"LANG", lang}});
+    const uint32_t codePage = qstr::host::ansiCodePage();
+    ASSERT_EQ(qstr::charset::unicodeStringToNative(unicode.data(), 0xFFFFFFFF, natives.data()), 0xFFFFu);
+    for (uint32_t i = 0; i < 0xFFFF; ++i) {
+      ASSERT_EQ(natives[i], qstr::charset::unicodeToNative(unicode[i], codePage)) << lang << " unicode " << unicode[i];
+    }
+  }
+}
+
 // Q6wzToaz writes runs of one-byte codes straight from the direct table;
 // Q6wzToazN converts character by character. Every native but the two line
 // codes (which Q6wzToaz spells out) gives the same bytes both ways.
