@@ -45,6 +45,7 @@ uint32_t hostToStream(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const 
   const uint32_t size = sizeArg & 0xFFFF;
   if (size == 0) return 0;
   const HostToNative convert(record);
+  const bool *leadBytes = doubleByte ? qstr::codepage::ansiLeadBytes() : nullptr;
   const uint32_t limit = size - 1;
   uint32_t count = 0;
   while (count < limit && *src != 0) {
@@ -54,7 +55,7 @@ uint32_t hostToStream(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const 
       continue;
     }
     uint32_t hostCode = byte;
-    if (doubleByte && qstr::host::isDbcsLeadByte(byte) && *src != 0) hostCode = hostCode << 8 | *src++;
+    if (doubleByte && leadBytes[byte] && *src != 0) hostCode = hostCode << 8 | *src++;
     if (!storeNative(dst, count, limit, convert(hostCode))) break;
   }
   dst[count] = 0;
