@@ -15,7 +15,7 @@ template <typename Value>
 class PerCodePage {
  public:
   using Build = Value (*)(uint32_t codePage);
-  explicit constexpr PerCodePage(Build build) : build_(build) {}
+  explicit PerCodePage(Build build) : build_(build) {}
 
   // The value for `codePage`. The one asked for last is found without the
   // lock; values are never freed, so a reference stays good.

@@ -116,7 +116,10 @@ std::vector<uint16_t> buildNativeUnicodeIndex(uint32_t ansiCodePage) {
   return values;
 }
 
-constinit PerCodePage<std::vector<uint16_t>> nativeUnicodeIndex(buildNativeUnicodeIndex);
+const std::vector<uint16_t> &nativeUnicodeIndex(uint32_t ansiCodePage) {
+  static PerCodePage<std::vector<uint16_t>> indexes(buildNativeUnicodeIndex);
+  return indexes(ansiCodePage);
+}
 
 // unicodeToNative for every Unicode value under one East Asian ANSI code
 // page (elsewhere the reverse index answers).
@@ -126,7 +129,10 @@ std::vector<uint16_t> buildEastAsianNativeIndex(uint32_t ansiCodePage) {
   return natives;
 }
 
-constinit PerCodePage<std::vector<uint16_t>> eastAsianNativeIndex(buildEastAsianNativeIndex);
+const std::vector<uint16_t> &eastAsianNativeIndex(uint32_t ansiCodePage) {
+  static PerCodePage<std::vector<uint16_t>> indexes(buildEastAsianNativeIndex);
+  return indexes(ansiCodePage);
+}
 
 }  // namespace
 

@@ -65,7 +65,10 @@ std::vector<uint16_t> placeDoubleByteCodes(uint32_t codePage) {
   return natives;
 }
 
-constinit charset::PerCodePage<std::vector<uint16_t>> doubleByteNativesOf(placeDoubleByteCodes);
+const std::vector<uint16_t> &doubleByteNativesOf(uint32_t codePage) {
+  static charset::PerCodePage<std::vector<uint16_t>> natives(placeDoubleByteCodes);
+  return natives(codePage);
+}
 
 }  // namespace
 
@@ -82,7 +85,10 @@ std::array<bool, 256> askLeadBytes(uint32_t) {
   return leadBytes;
 }
 
-constinit charset::PerCodePage<std::array<bool, 256>> leadBytesOf(askLeadBytes);
+const std::array<bool, 256> &leadBytesOf(uint32_t codePage) {
+  static charset::PerCodePage<std::array<bool, 256>> leadBytes(askLeadBytes);
+  return leadBytes(codePage);
+}
 
 }  // namespace
 

@@ -23,7 +23,10 @@ struct Memos {
   std::array<std::atomic<const MemoizedValues *>, kLanguageCount> ready{};
 };
 
-constinit Memos memos;
+Memos &memos() {
+  static Memos instance;
+  return instance;
+}
 
 std::unique_ptr<Memo> buildMemo(uint16_t language) {
   auto memo = std::make_unique<Memo>();
@@ -41,12 +44,13 @@ std::unique_ptr<Memo> buildMemo(uint16_t language) {
 
 const MemoizedValues *memoizedValues(uint16_t language) {
   if (language >= kLanguageCount) return nullptr;
-  if (const MemoizedValues *memo = memos.ready[language].load(std::memory_order_acquire)) return memo;
-  std::call_once(memos.built[language], [language] {
-    memos.tables[language] = buildMemo(language);
-    memos.ready[language].store(memos.tables[language]->data(), std::memory_order_release);
+  Memos &m = memos();
+  if (const MemoizedValues *memo = m.ready[language].load(std::memory_order_acquire)) return memo;
+  std::call_once(m.built[language], [&m, language] {
+    m.tables[language] = buildMemo(language);
+    m.ready[language].store(m.tables[language]->data(), std::memory_order_release);
   });
-  return memos.tables[language]->data();
+  return m.tables[language]->data();
 }
 
 }  // namespace qstr::collate
