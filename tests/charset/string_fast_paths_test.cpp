@@ -37,33 +37,28 @@ TEST(UnitCount, AgreesWithAPlainWalkAtEveryAlignment) {
   }
 }
 
-// All 65,536 natives through the string loop, in the code pages whose index
-// the loop builds, switching back and forth between them.
-TEST(NativeStringToUnicode, AgreesWithTheCharacterFunctionInEveryCodePage) {
-  std::vector<uint16_t> natives, unicode(0x10000);
-  for (uint32_t n = 1; n < 0x10000; ++n) natives.push_back(static_cast<uint16_t>(n));
-  natives.push_back(0);
-  for (const char *lang : {"en_US", "cs_CZ", "ja_JP", "en_US", "ko_KR", "ru_RU"}) {
-    ScopedProfile profile({{"LANG", lang}});
-    const uint32_t codePage = qstr::host::ansiCodePage();
-    ASSERT_EQ(qstr::charset::nativeStringToUnicode(natives.data(), 0xFFFFFFFF, unicode.data()), 0xFFFFu);
-    for (uint32_t i = 0; i < 0xFFFF; ++i) {
-      ASSERT_EQ(unicode[i], qstr::charset::nativeToUnicode(natives[i], codePage)) << lang << " native " << natives[i];
-    }
-  }
-}
-
-// All 65,535 Unicode values through the string loop, the same way.
-TEST(UnicodeStringToNative, AgreesWithTheCharacterFunctionInEveryCodePage) {
-  std::vector<uint16_t> unicode, natives(0x10000);
-  for (uint32_t u = 1; u < 0x10000; ++u) unicode.push_back(static_cast<uint16_t>(u));
-  unicode.push_back(0);
-  for (const char *lang : {"ja_JP", "en_US", "zh_TW", "ko_KR", "zh_CN", "ja_JP"}) {
-    ScopedProfile profile({{"LANG", lang}});
-    const uint32_t codePage = qstr::host::ansiCodePage();
-    ASSERT_EQ(qstr::charset::unicodeStringToNative(unicode.data(), 0xFFFFFFFF, natives.data()), 0xFFFFu);
-    for (uint32_t i = 0; i < 0xFFFF; ++i) {
-      ASSERT_EQ(natives[i], qstr::charset::unicodeToNative(unicode[i], codePage)) << lang << " unicode " << unicode[i];
+// Every value but 0 through each string loop, in the code pages whose
+// tables the loops build, switching back and forth between them: the same
+// answers as the one-character functions.
+TEST(StringLoops, AgreeWithTheCharacterFunctionsInEveryCodePage) {
+  struct Loop {
+    const char *what;
+    uint32_t (*strings)(const uint16_t *, uint32_t, uint16_t *);
+    uint16_t (*character)(uint16_t, uint32_t);
+  };
+  const Loop loops[] = {{"natives to UTF-16", qstr::charset::nativeStringToUnicode, qstr::charset::nativeToUnicode},
+                        {"UTF-16 to natives", qstr::charset::unicodeStringToNative, qstr::charset::unicodeToNative}};
+  std::vector<uint16_t> every, out(0x10000);
+  for (uint32_t value = 1; value < 0x10000; ++value) every.push_back(static_cast<uint16_t>(value));
+  every.push_back(0);
+  for (const Loop &loop : loops) {
+    for (const char *lang : {"en_US", "cs_CZ", "ja_JP", "en_US", "ko_KR", "zh_TW", "zh_CN", "ru_RU", "ja_JP"}) {
+      ScopedProfile profile({{"LANG", lang}});
+      const uint32_t codePage = qstr::host::ansiCodePage();
+      ASSERT_EQ(loop.strings(every.data(), 0xFFFFFFFF, out.data()), 0xFFFFu);
+      for (uint32_t i = 0; i < 0xFFFF; ++i) {
+        ASSERT_EQ(out[i], loop.character(every[i], codePage)) << loop.what << " in " << lang << ": " << every[i];
+      }
     }
   }
 }
