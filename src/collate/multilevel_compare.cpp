@@ -97,12 +97,12 @@ ComparisonOutcome compare(CollationCursor &a, CollationCursor &b, const Collatio
 // The length of the strings' common start that the walk may pass over: up
 // to there both hold the same units and every character is a position of
 // its own (none can start a contraction), so each pair of positions is
-// identical and notes nothing. Right-to-left and Asian walks look back or
-// chain positions, and start at the beginning.
-std::size_t passablePrefix(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options) {
-  if (isAsian(options.language) || isRightToLeft(options.language)) return 0;
-  const MemoizedValues *memo = memoizedValues(options.language);
-  if (memo == nullptr) return 0;
+// identical and notes nothing. `memo` is the language's; right-to-left
+// walks look back and Asian walks (no memo) chain positions, so they start
+// at the beginning.
+std::size_t passablePrefix(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options,
+                           const MemoizedValues *memo) {
+  if (memo == nullptr || isRightToLeft(options.language)) return 0;
   std::size_t k = 0;
   for (; s1[k] == s2[k] && s1[k] != 0; ++k) {
     const uint16_t unit = s1[k];
@@ -117,8 +117,9 @@ std::size_t passablePrefix(const uint16_t *s1, const uint16_t *s2, const Collati
 namespace qstr::collate {
 
 ComparisonOutcome compareExplained(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options) {
-  const std::size_t k = passablePrefix(s1, s2, options);
-  CollationCursor a(s1 + k, options), b(s2 + k, options);
+  const MemoizedValues *memo = isAsian(options.language) ? nullptr : memoizedValues(options.language);
+  const std::size_t k = passablePrefix(s1, s2, options, memo);
+  CollationCursor a(s1 + k, options, memo), b(s2 + k, options, memo);
   return compare(a, b, options);
 }
 

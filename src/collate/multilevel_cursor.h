@@ -26,6 +26,9 @@ struct PositionValues {
 class CollationCursor {
  public:
   CollationCursor(const uint16_t *string, const CollationOptions &options);
+  // With the language's memo (memoizedValues) already looked up; null for
+  // the Asian languages.
+  CollationCursor(const uint16_t *string, const CollationOptions &options, const MemoizedValues *memo);
 
   // Takes the next character: the held-back one if any, else the next unit
   // of the string. Returns 0 at the end (and stays there).
@@ -112,11 +115,12 @@ namespace qstr::collate {
 // ignorable character in the comparison's step back.
 inline bool mayTieWithIgnorable(uint16_t secondary) { return secondary >= 0x8900 && secondary <= 0x8EFF; }
 
+inline CollationCursor::CollationCursor(const uint16_t *string, const CollationOptions &options,
+                                        const MemoizedValues *memo)
+    : start_(string), pos_(colFirstCh(string)), options_(options), memo_(memo) {}
+
 inline CollationCursor::CollationCursor(const uint16_t *string, const CollationOptions &options)
-    : start_(string),
-      pos_(colFirstCh(string)),
-      options_(options),
-      memo_(isAsian(options.language) ? nullptr : memoizedValues(options.language)) {}
+    : CollationCursor(string, options, isAsian(options.language) ? nullptr : memoizedValues(options.language)) {}
 
 inline uint16_t CollationCursor::take() {
   takenPairLetter_ = false;

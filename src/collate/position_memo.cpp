@@ -15,18 +15,20 @@ namespace {
 
 using Memo = std::array<MemoizedValues, kMemoizedEnd>;
 
-// Each language's memo, built once; `ready` holds it once built, so that
-// later calls need one load and no lock.
+// Each language's memo, built once.
 struct Memos {
   std::array<std::once_flag, kLanguageCount> built;
   std::array<std::unique_ptr<Memo>, kLanguageCount> tables;
-  std::array<std::atomic<const MemoizedValues *>, kLanguageCount> ready{};
 };
 
 Memos &memos() {
   static Memos instance;
   return instance;
 }
+
+// The memos built so far, so that later calls need one load and no lock or
+// guard (atomic pointers are initialised before any code runs).
+constinit std::array<std::atomic<const MemoizedValues *>, kLanguageCount> readyMemos{};
 
 std::unique_ptr<Memo> buildMemo(uint16_t language) {
   auto memo = std::make_unique<Memo>();
@@ -44,11 +46,11 @@ std::unique_ptr<Memo> buildMemo(uint16_t language) {
 
 const MemoizedValues *memoizedValues(uint16_t language) {
   if (language >= kLanguageCount) return nullptr;
+  if (const MemoizedValues *memo = readyMemos[language].load(std::memory_order_acquire)) return memo;
   Memos &m = memos();
-  if (const MemoizedValues *memo = m.ready[language].load(std::memory_order_acquire)) return memo;
   std::call_once(m.built[language], [&m, language] {
     m.tables[language] = buildMemo(language);
-    m.ready[language].store(m.tables[language]->data(), std::memory_order_release);
+    readyMemos[language].store(m.tables[language]->data(), std::memory_order_release);
   });
   return m.tables[language]->data();
 }
