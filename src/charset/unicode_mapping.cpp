@@ -153,20 +153,17 @@ uint32_t nativeStringToUnicode(const uint16_t *src, uint32_t limit, uint16_t *ds
   if (index.size() == 0x10000) {  // every native in the index
     for (uint32_t i = 0; i < count; ++i) dst[i] = index[src[i]];
   } else {
-    uint32_t i = 0;
-    // Four at a time while all four are in the index: one test for the four.
-    for (; i + 4 <= count; i += 4) {
-      const uint16_t a = src[i], b = src[i + 1], c = src[i + 2], d = src[i + 3];
-      if ((a | b | c | d) >= kSingleByteSetsEnd) break;
-      dst[i] = index[a];
-      dst[i + 1] = index[b];
-      dst[i + 2] = index[c];
-      dst[i + 3] = index[d];
+    const uint16_t *in = src, *const end = src + count;
+    uint16_t *out = dst;
+    // Eight at a time while all eight are in the index: one test for the eight.
+    constexpr std::size_t kBlock = 8;
+    for (; end - in >= static_cast<std::ptrdiff_t>(kBlock); in += kBlock, out += kBlock) {
+      uint16_t all = 0;
+      for (std::size_t j = 0; j < kBlock; ++j) all |= in[j];
+      if (all >= kSingleByteSetsEnd) break;
+      for (std::size_t j = 0; j < kBlock; ++j) out[j] = index[in[j]];
     }
-    for (; i < count; ++i) {
-      const uint16_t c = src[i];
-      dst[i] = c < kSingleByteSetsEnd ? index[c] : nativeToUnicode(c, codePage);
-    }
+    for (; in < end; ++in, ++out) *out = *in < kSingleByteSetsEnd ? index[*in] : nativeToUnicode(*in, codePage);
   }
   dst[count] = 0;
   return count;
