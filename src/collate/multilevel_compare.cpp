@@ -69,7 +69,9 @@ ComparisonOutcome compare(CollationCursor &a, CollationCursor &b, const Collatio
       if (!rtl) return {c1 == 0 ? -1 : 1, DecidingLevel::kLength};
       return c1 == 0 ? rightToLeftEnd(b, d, -1) : rightToLeftEnd(a, d, 1);
     }
-    if (options.language == kLanguagePlain && c1 == c2) continue;
+    // The same character on both sides, which no contraction changes, takes
+    // the same values on both sides: nothing to note.
+    if (c1 == c2 && !asian && (!contracting || a.cannotContract())) continue;
     if (asian) {
       const PositionValues v1 = a.asianValues(), v2 = b.asianValues();
       if (v1.primary != v2.primary) return {v1.primary < v2.primary ? -1 : 1, DecidingLevel::kPrimary};

@@ -38,13 +38,15 @@ class CollationCursor {
   // character, which may change it, move the position and hold a
   // character back.
   void contract() {
-    if (memo_ != nullptr && current_ < kMemoizedEnd && !memo_[current_].mayContract) {
+    if (cannotContract()) {
       held_ = 0;  // the machine would leave the character alone
       heldIsPairLetter_ = false;
       return;
     }
     runContractionMachine();
   }
+  // Whether the memo knows that the taken character starts no contraction.
+  bool cannotContract() const { return memo_ != nullptr && current_ < kMemoizedEnd && !memo_[current_].mayContract; }
 
   // The taken character and the held-back one, as the comparison's test for
   // "identical on both sides" sees them.
