@@ -9,6 +9,7 @@
 #include "charset/native_tables.h"
 #include "charset/per_code_page.h"
 #include "charset/unit_count.h"
+#include "charset/wide_lookup.h"
 #include "host/host.h"
 #include "qstr14/charset.h"
 
@@ -104,20 +105,20 @@ uint16_t nativeToUnicode(uint16_t native, uint32_t ansiCodePage) {
 
 namespace {
 
-// Natives of sets 0-15 (set 15 has no values; it is there so that one
-// comparison tells whether four natives are all in the index).
+// Natives of sets 0-15 (set 15 has no values; it is there so that the
+// index size is a power of two, which one test over several natives uses).
 constexpr uint16_t kSingleByteSetsEnd = 0x1000;
 
 // nativeToUnicode for every native under one ANSI code page: sets 0-15,
 // and the East Asian sets too where the code page has them.
-std::vector<uint16_t> buildNativeUnicodeIndex(uint32_t ansiCodePage) {
-  std::vector<uint16_t> values(isEastAsianCodePage(ansiCodePage) ? 0x10000 : kSingleByteSetsEnd);
+LookupTable buildNativeUnicodeIndex(uint32_t ansiCodePage) {
+  LookupTable values(isEastAsianCodePage(ansiCodePage) ? 0x10000 : kSingleByteSetsEnd);
   for (std::size_t n = 0; n < values.size(); ++n) values[n] = nativeToUnicode(static_cast<uint16_t>(n), ansiCodePage);
   return values;
 }
 
-const std::vector<uint16_t> &nativeUnicodeIndex(uint32_t ansiCodePage) {
-  static PerCodePage<std::vector<uint16_t>> indexes(buildNativeUnicodeIndex);
+const LookupTable &nativeUnicodeIndex(uint32_t ansiCodePage) {
+  static PerCodePage<LookupTable> indexes(buildNativeUnicodeIndex);
   return indexes(ansiCodePage);
 }
 
@@ -146,27 +147,37 @@ uint16_t unicodeToNative(uint16_t unicode, uint32_t ansiCodePage) {
   return kNoMapping;
 }
 
+namespace {
+
+// Through the index up to each native outside it, which the host answers.
+void convertThroughIndex(const LookupTable &index, uint32_t codePage, const uint16_t *src, uint16_t *dst,
+                         std::size_t count) {
+  std::size_t i = unitsThroughTable(index, src, dst, count);
+  while (i < count) {
+    dst[i] = nativeToUnicode(src[i], codePage);
+    ++i;
+    i += unitsThroughTable(index, src + i, dst + i, count - i);
+  }
+}
+
+}  // namespace
+
 uint32_t nativeStringToUnicode(const uint16_t *src, uint32_t limit, uint16_t *dst) {
   const uint32_t codePage = host::ansiCodePage();
-  const std::vector<uint16_t> &index = nativeUnicodeIndex(codePage);
-  const uint32_t count = unitCount(src, limit);
-  if (index.size() == 0x10000) {  // every native in the index
-    for (uint32_t i = 0; i < count; ++i) dst[i] = index[src[i]];
-  } else {
-    const uint16_t *in = src, *const end = src + count;
-    uint16_t *out = dst;
-    // Eight at a time while all eight are in the index: one test for the eight.
-    constexpr std::size_t kBlock = 8;
-    for (; end - in >= static_cast<std::ptrdiff_t>(kBlock); in += kBlock, out += kBlock) {
-      uint16_t all = 0;
-      for (std::size_t j = 0; j < kBlock; ++j) all |= in[j];
-      if (all >= kSingleByteSetsEnd) break;
-      for (std::size_t j = 0; j < kBlock; ++j) out[j] = index[in[j]];
-    }
-    for (; in < end; ++in, ++out) *out = *in < kSingleByteSetsEnd ? index[*in] : nativeToUnicode(*in, codePage);
+  const LookupTable &index = nativeUnicodeIndex(codePage);
+  // A piece at a time, measured and then converted while it is still in the
+  // cache: a long string is read from memory once, not twice.
+  constexpr uint32_t kPiece = 8192;
+  uint32_t done = 0;
+  for (;;) {
+    const uint32_t wanted = limit - done < kPiece ? limit - done : kPiece;
+    const uint32_t count = unitCount(src + done, wanted);
+    convertThroughIndex(index, codePage, src + done, dst + done, count);
+    done += count;
+    if (count < wanted || done == limit) break;
   }
-  dst[count] = 0;
-  return count;
+  dst[done] = 0;
+  return done;
 }
 
 uint32_t unicodeStringToNative(const uint16_t *src, uint32_t limit, uint16_t *dst) {

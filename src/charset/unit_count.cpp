@@ -3,8 +3,13 @@
 #include <bit>
 #include <cstddef>
 
+#include "charset/vector_isa.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if QSTR_HAS_AVX512_PATHS
+#include <immintrin.h>
 #endif
 
 // The block reads below may take in bytes past the terminator, within the
@@ -19,7 +24,39 @@
 
 namespace qstr::charset {
 
+#if QSTR_HAS_AVX512_PATHS
+namespace {
+
+// Aligned 64-byte blocks from the one holding the first element; the
+// zeros found before the string's start are shifted out. An even address
+// is needed so that elements do not straddle blocks.
+QSTR_READS_WHOLE_BLOCKS QSTR_TARGET_AVX512 uint32_t unitCountAvx512(const uint16_t *s, uint32_t limit) {
+  constexpr std::uintptr_t kBlock = sizeof(__m512i);
+  const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(s);
+  const auto *block = reinterpret_cast<const __m512i *>(address - address % kBlock);
+  const unsigned before = static_cast<unsigned>(address % kBlock) / 2;
+  const __m512i first = _mm512_load_si512(block);
+  uint32_t zeros = _mm512_testn_epi16_mask(first, first) >> before;
+  std::size_t i = 0;
+  for (std::size_t next = kBlock / 2 - before; zeros == 0 && next < limit; next += kBlock / 2) {
+    ++block;
+    const __m512i units = _mm512_load_si512(block);
+    zeros = _mm512_testn_epi16_mask(units, units);
+    i = next;
+  }
+  if (zeros != 0) i += static_cast<std::size_t>(std::countr_zero(zeros));
+  else i = limit;
+  return static_cast<uint32_t>(i < limit ? i : limit);
+}
+
+}  // namespace
+#endif
+
 QSTR_READS_WHOLE_BLOCKS uint32_t unitCount(const uint16_t *s, uint32_t limit) {
+#if QSTR_HAS_AVX512_PATHS
+  if (limit == 0) return 0;
+  if (avx512Available() && reinterpret_cast<std::uintptr_t>(s) % 2 == 0) return unitCountAvx512(s, limit);
+#endif
   std::size_t i = 0;
 #if defined(__SSE2__)
   constexpr std::uintptr_t kBlock = sizeof(__m128i);

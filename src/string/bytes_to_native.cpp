@@ -6,6 +6,7 @@
 // and the walk runs backward, from the last byte to the first, so that a
 // destination at the source's own address converts in place without any
 // allocation.
+#include "charset/wide_lookup.h"
 #include "codepage/fast_lookup.h"
 #include "codepage/state.h"
 #include "host/host.h"
@@ -64,14 +65,7 @@ void convertForward(const uint8_t *src, uint16_t *dst, uint32_t limit, const Hos
 void convertBackward(const uint8_t *src, uint16_t *dst, uint32_t count, const CODEPAGETBL &record) {
   dst[count] = 0;
   if (const uint16_t *table = qstr::codepage::singleByteNatives(record)) {
-    uint32_t i = count;
-    for (; i >= 4; i -= 4) {  // four at a time, still last to first
-      dst[i - 1] = table[src[i - 1]];
-      dst[i - 2] = table[src[i - 2]];
-      dst[i - 3] = table[src[i - 3]];
-      dst[i - 4] = table[src[i - 4]];
-    }
-    for (; i > 0; --i) dst[i - 1] = table[src[i - 1]];
+    qstr::charset::bytesThroughTable(table, src, dst, count);
     return;
   }
   for (uint32_t i = count; i > 0; --i) dst[i - 1] = QcvtNtvToQx(&record, src[i - 1]);

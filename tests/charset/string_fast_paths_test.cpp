@@ -19,13 +19,13 @@ namespace {
 using qstr::charset::unitCount;
 using qstr::test::ScopedProfile;
 
-// Every start within a block, every length up to a few blocks, limits below,
-// at and above the length: the block reads find the same terminator as a
-// plain walk.
+// Every start within a block (16 or 64 bytes), every length up to a few
+// blocks, limits below, at and above the length: the block reads find the
+// same terminator as a plain walk.
 TEST(UnitCount, AgreesWithAPlainWalkAtEveryAlignment) {
-  alignas(16) uint16_t buffer[64];
-  for (uint32_t start = 0; start < 8; ++start) {
-    for (uint32_t length = 0; start + length < 63; ++length) {
+  alignas(64) uint16_t buffer[160];
+  for (uint32_t start = 0; start < 32; ++start) {
+    for (uint32_t length = 0; start + length < 159; ++length) {
       for (uint16_t &unit : buffer) unit = 0x4141;
       buffer[start + length] = 0;
       for (uint32_t limit : {0u, length / 2, length, length + 1, 0xFFFFFFFFu}) {
