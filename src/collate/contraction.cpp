@@ -1,9 +1,6 @@
 // The contraction machine of the multi-level comparison.
 #include "collate/contraction.h"
 
-#include "asian/ascii_case.h"
-
-#include "collate/multilevel_tables.h"
 #include "collate/multilevel_values.h"
 #include "qstr14/asian.h"
 
@@ -11,9 +8,8 @@ namespace qstr::collate {
 namespace {
 
 constexpr uint16_t kLanguageRow = 0;
-constexpr uint16_t kLastRowState = 11;
 constexpr uint16_t kFirstPairState = 12, kLastPairState = 14;
-constexpr uint16_t kFirstExpansionState = 15, kLastExpansionState = 18;
+constexpr uint16_t kFirstExpansionState = 15, kLastExpansionState = kLastActionState;
 constexpr uint16_t kUpperBit = 0x20;  // ASCII case bit
 
 // Letters that the action states put in place of the current character and,
@@ -49,11 +45,23 @@ uint16_t getContraction(uint16_t &ch, const uint16_t *&pos, uint16_t language) {
   return 0;
 }
 
-bool mayStartContraction(uint16_t ch, uint16_t language) {
+namespace {
+
+uint16_t stateAfterFirst(uint16_t ch, uint16_t language) {
   const uint16_t firstRow = getColRule(language, kLanguageRow);
-  const uint16_t state =
-      firstRow >= 1 && firstRow <= kLastRowState ? getColRule(qstr::asian::lowerQuickly(ch), firstRow) : firstRow;
-  return state >= 1 && state <= kLastExpansionState;
+  return firstRow >= 1 && firstRow <= kLastRowState ? getColRule(qstr::asian::lowerQuickly(ch), firstRow) : firstRow;
+}
+
+}  // namespace
+
+bool mayStartContraction(uint16_t ch, uint16_t language) {
+  const uint16_t state = stateAfterFirst(ch, language);
+  return state >= 1 && state <= kLastActionState;
+}
+
+uint8_t rowAfterFirst(uint16_t ch, uint16_t language) {
+  const uint16_t state = stateAfterFirst(ch, language);
+  return state >= 1 && state <= kLastRowState ? static_cast<uint8_t>(state) : 0;
 }
 
 namespace {

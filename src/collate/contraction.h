@@ -6,7 +6,15 @@
 
 #include <cstdint>
 
+#include "asian/ascii_case.h"
+#include "collate/multilevel_tables.h"
+
 namespace qstr::collate {
+
+// The machine's states: rows of the rule table up to kLastRowState, actions
+// (pairs, then expansions) up to kLastActionState; any other state stops it.
+inline constexpr uint16_t kLastRowState = 11;
+inline constexpr uint16_t kLastActionState = 18;
 
 // Marks a held-back character that only says "add 1 to the primary value":
 // the second letter of a contracted pair.
@@ -23,6 +31,18 @@ uint16_t getContraction(uint16_t &ch, const uint16_t *&pos, uint16_t language);
 // False when getContraction leaves `ch` alone whatever follows it: the
 // character leads the language's machine to no row or action.
 bool mayStartContraction(uint16_t ch, uint16_t language);
+
+// The row the machine moves to on `ch` as the first character, when it goes
+// on to read the next character; 0 when `ch` alone decides.
+uint8_t rowAfterFirst(uint16_t ch, uint16_t language);
+
+// Whether the machine, in `row` after the first character, stops without
+// acting on the next character `next`: getContraction then leaves the
+// first character alone.
+inline bool stopsWithoutActing(uint16_t row, uint16_t next) {
+  const uint16_t state = getColRule(qstr::asian::lowerQuickly(next), row);
+  return state == 0 || state > kLastActionState;
+}
 
 }  // namespace qstr::collate
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+#include "collate/contraction.h"
 #include "collate/multilevel_cursor.h"
 #include "collate/multilevel_values.h"
 #include "collate/position_memo.h"
@@ -57,10 +58,22 @@ ComparisonOutcome rightToLeftEnd(const CollationCursor &longer, const Difference
   return {r, DecidingLevel::kLength};
 }
 
+// The kinds of language, each walked by its own instance of the loop below
+// so that a language pays only for the steps it takes (no language both
+// contracts and reads right to left).
+enum class Walk { kPlain, kContracting, kRightToLeft, kAsian };
+
+Walk walkOf(uint16_t language) {
+  if (isAsian(language)) return Walk::kAsian;
+  if (isRightToLeft(language)) return Walk::kRightToLeft;
+  return mayContract(language) ? Walk::kContracting : Walk::kPlain;
+}
+
+template <Walk kWalk>
 ComparisonOutcome compare(CollationCursor &a, CollationCursor &b, const CollationOptions &options) {
-  const bool rtl = isRightToLeft(options.language);
-  const bool asian = isAsian(options.language);
-  const bool contracting = mayContract(options.language);
+  constexpr bool rtl = kWalk == Walk::kRightToLeft;
+  constexpr bool asian = kWalk == Walk::kAsian;
+  constexpr bool contracting = kWalk == Walk::kContracting;
   Differences d;
   for (;;) {
     const uint16_t c1 = a.take(), c2 = b.take();
@@ -96,10 +109,17 @@ ComparisonOutcome compare(CollationCursor &a, CollationCursor &b, const Collatio
   }
 }
 
+// Whether the characters after the one at `p1` and at `p2` (the same
+// character, which leads the contraction machine to `row`) both stop the
+// machine, which then leaves that character alone in both strings.
+bool followersStopMachine(uint8_t row, const uint16_t *p1, const uint16_t *p2) {
+  return row != 0 && stopsWithoutActing(row, *colNextCh(p1)) && stopsWithoutActing(row, *colNextCh(p2));
+}
+
 // The length of the strings' common start that the walk may pass over: up
 // to there both hold the same units and every character is a position of
-// its own (none can start a contraction), so each pair of positions is
-// identical and notes nothing. `memo` is the language's; right-to-left
+// its own (none starts a contraction, in either string), so each pair of
+// positions is identical and notes nothing. `memo` is the language's; right-to-left
 // walks look back and Asian walks (no memo) chain positions, so they start
 // at the beginning.
 std::size_t passablePrefix(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options,
@@ -109,7 +129,8 @@ std::size_t passablePrefix(const uint16_t *s1, const uint16_t *s2, const Collati
   for (; s1[k] == s2[k] && s1[k] != 0; ++k) {
     const uint16_t unit = s1[k];
     if (isMarker(unit)) continue;
-    if (unit >= kMemoizedEnd || memo[unit].mayContract) break;
+    if (unit >= kMemoizedEnd) break;
+    if (memo[unit].mayContract && !followersStopMachine(memo[unit].followerRow, s1 + k, s2 + k)) break;
   }
   return k;
 }
@@ -118,16 +139,30 @@ std::size_t passablePrefix(const uint16_t *s1, const uint16_t *s2, const Collati
 
 namespace qstr::collate {
 
+namespace {
+
+ComparisonOutcome compareCursors(CollationCursor &a, CollationCursor &b, const CollationOptions &options) {
+  switch (walkOf(options.language)) {
+    case Walk::kPlain: return compare<Walk::kPlain>(a, b, options);
+    case Walk::kContracting: return compare<Walk::kContracting>(a, b, options);
+    case Walk::kRightToLeft: return compare<Walk::kRightToLeft>(a, b, options);
+    case Walk::kAsian: break;
+  }
+  return compare<Walk::kAsian>(a, b, options);
+}
+
+}  // namespace
+
 ComparisonOutcome compareExplained(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options) {
   const MemoizedValues *memo = isAsian(options.language) ? nullptr : memoizedValues(options.language);
   const std::size_t k = passablePrefix(s1, s2, options, memo);
   CollationCursor a(s1 + k, options, memo), b(s2 + k, options, memo);
-  return compare(a, b, options);
+  return compareCursors(a, b, options);
 }
 
 ComparisonOutcome compareFromTheStart(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options) {
   CollationCursor a(s1, options), b(s2, options);
-  return compare(a, b, options);
+  return compareCursors(a, b, options);
 }
 
 }  // namespace qstr::collate

@@ -3,6 +3,7 @@
 // so that a key holds exactly the values the comparison compares.
 #pragma once
 
+#include "collate/contraction.h"
 #include "collate/position_memo.h"
 
 #include <cstdint>
@@ -32,13 +33,13 @@ class CollationCursor {
 
   // Takes the next character: the held-back one if any, else the next unit
   // of the string. Returns 0 at the end (and stays there).
-  uint16_t take();
+  [[gnu::always_inline]] uint16_t take();
 
   // Contracting languages: runs the contraction machine on the taken
   // character, which may change it, move the position and hold a
   // character back.
   void contract() {
-    if (cannotContract()) {
+    if (cannotContract() || followerStopsMachine()) {
       held_ = 0;  // the machine would leave the character alone
       heldIsPairLetter_ = false;
       return;
@@ -47,6 +48,13 @@ class CollationCursor {
   }
   // Whether the memo knows that the taken character starts no contraction.
   bool cannotContract() const { return memo_ != nullptr && current_ < kMemoizedEnd && !memo_[current_].mayContract; }
+  // Whether the memo knows the row the machine reads the next character
+  // in, and that character stops it: "c" not followed by "h".
+  bool followerStopsMachine() const {
+    if (memo_ == nullptr || current_ >= kMemoizedEnd) return false;
+    const uint8_t row = memo_[current_].followerRow;
+    return row != 0 && stopsWithoutActing(row, *pos_);
+  }
 
   // The taken character and the held-back one, as the comparison's test for
   // "identical on both sides" sees them.
@@ -57,7 +65,7 @@ class CollationCursor {
 
   // Values of the taken character: primary (plus 1 for a contracted pair,
   // whose mark this consumes), secondary, case. Not for the Asian languages.
-  PositionValues values();
+  [[gnu::always_inline]] PositionValues values();
 
   // Asian languages: values of the taken character, merging the next
   // character into it when it is a voiced or semi-voiced mark, and chaining
@@ -107,8 +115,8 @@ bool forEachPosition(const uint16_t *s, const CollationOptions &options, Visit v
 #include "qstr14/collate.h"
 
 // The constructor, take() and values() run for every comparison and
-// position: defined here so that the comparison's loop keeps their state and
-// results in registers.
+// position: defined here, and always inlined, so that the comparison's loop
+// keeps their state and results in registers.
 
 namespace qstr::collate {
 

@@ -26,10 +26,6 @@ Memos &memos() {
   return instance;
 }
 
-// The memos built so far, so that later calls need one load and no lock or
-// guard (atomic pointers are initialised before any code runs).
-constinit std::array<std::atomic<const MemoizedValues *>, kLanguageCount> readyMemos{};
-
 std::unique_ptr<Memo> buildMemo(uint16_t language) {
   auto memo = std::make_unique<Memo>();
   for (uint16_t ch = 0; ch < kMemoizedEnd; ++ch) {
@@ -38,15 +34,20 @@ std::unique_ptr<Memo> buildMemo(uint16_t language) {
     v.caseValue = static_cast<uint8_t>(f_wislower(ch) & 0xFF);
     v.secondary = getDiaValue(ch, v.primary, language);
     v.mayContract = mayContract(language) && mayStartContraction(ch, language);
+    v.followerRow = mayContract(language) ? rowAfterFirst(ch, language) : 0;
   }
   return memo;
 }
 
 }  // namespace
 
-const MemoizedValues *memoizedValues(uint16_t language) {
-  if (language >= kLanguageCount) return nullptr;
-  if (const MemoizedValues *memo = readyMemos[language].load(std::memory_order_acquire)) return memo;
+static_assert(kMemoizedLanguages == kLanguageCount);
+
+// Later calls need one load and no lock or guard: atomic pointers are
+// initialised before any code runs.
+constinit std::array<std::atomic<const MemoizedValues *>, kMemoizedLanguages> readyMemos{};
+
+const MemoizedValues *buildMemoizedValues(uint16_t language) {
   Memos &m = memos();
   std::call_once(m.built[language], [&m, language] {
     m.tables[language] = buildMemo(language);

@@ -5,6 +5,8 @@
 // themselves.
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 
 namespace qstr::collate {
@@ -14,12 +16,25 @@ struct MemoizedValues {
   uint8_t caseValue;   // f_wislower(ch) & 0xFF
   uint16_t secondary;  // getDiaValue(ch, primary, language)
   bool mayContract;    // mayStartContraction(ch, language)
+  uint8_t followerRow; // rowAfterFirst(ch, language) where the language contracts
 };
 
 inline constexpr uint16_t kMemoizedEnd = 0x0F00;  // characters of sets 0-14
 
+// The memos built so far, by language, for a lookup without a call.
+// Filled once per language; never changed afterwards.
+inline constexpr unsigned kMemoizedLanguages = 40;
+extern constinit std::array<std::atomic<const MemoizedValues *>, kMemoizedLanguages> readyMemos;
+
+// Builds the language's memo on its first use.
+const MemoizedValues *buildMemoizedValues(uint16_t language);
+
 // The values of `ch` (below kMemoizedEnd) for `language`, or null when the
 // language has no memo (numbers past the language table).
-const MemoizedValues *memoizedValues(uint16_t language);
+inline const MemoizedValues *memoizedValues(uint16_t language) {
+  if (language >= kMemoizedLanguages) return nullptr;
+  if (const MemoizedValues *memo = readyMemos[language].load(std::memory_order_acquire)) return memo;
+  return buildMemoizedValues(language);
+}
 
 }  // namespace qstr::collate

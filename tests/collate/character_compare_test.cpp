@@ -129,9 +129,39 @@ TEST(PositionMemo, AgreesWithTheFunctionsEverywhere) {
       ASSERT_EQ(memo[ch].caseValue, f_wislower(ch) & 0xFF) << language << " " << ch;
       ASSERT_EQ(memo[ch].secondary, qstr::collate::getDiaValue(ch, primary, language)) << language << " " << ch;
       if (!memo[ch].mayContract) expectNoContraction(ch, language);
+      ASSERT_EQ(memo[ch].followerRow, qstr::collate::mayContract(language) ? qstr::collate::rowAfterFirst(ch, language) : 0)
+          << language << " " << ch;
     }
   }
   EXPECT_EQ(qstr::collate::memoizedValues(40), nullptr);
+}
+
+// Where the machine reads a second character, every character that the
+// quick test says stops it does leave the first alone (and some character
+// does not stop it: the quick test is not always yes).
+TEST(ContractionMachine, FollowerTestAgreesWithTheMachineForEveryFollower) {
+  for (uint16_t language = 0; language < 40; ++language) {
+    if (!qstr::collate::mayContract(language)) continue;
+    for (uint16_t ch = 1; ch < qstr::collate::kMemoizedEnd; ++ch) {
+      const uint8_t row = qstr::collate::rowAfterFirst(ch, language);
+      if (row == 0) continue;
+      unsigned goesOn = 0;
+      for (uint32_t follower = 0; follower < 0x10000; ++follower) {
+        if (qstr::collate::isMarker(static_cast<uint16_t>(follower))) continue;  // never a follower
+        const uint16_t text[] = {static_cast<uint16_t>(follower), 0, 0};
+        uint16_t changed = ch;
+        const uint16_t *pos = text;
+        const uint16_t held = qstr::collate::getContraction(changed, pos, language);
+        const bool leftAlone = held == 0 && changed == ch && pos == text;
+        if (!qstr::collate::stopsWithoutActing(row, static_cast<uint16_t>(follower))) {
+          ++goesOn;
+          continue;
+        }
+        ASSERT_TRUE(leftAlone) << "language " << language << ", " << ch << " before " << follower;
+      }
+      EXPECT_GT(goesOn, 0u) << "language " << language << ", " << ch;
+    }
+  }
 }
 
 }  // namespace
