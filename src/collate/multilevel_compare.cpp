@@ -69,8 +69,12 @@ Walk walkOf(uint16_t language) {
   return mayContract(language) ? Walk::kContracting : Walk::kPlain;
 }
 
+// The cursors are made here, as locals of the loop, so that their state can
+// live in registers.
 template <Walk kWalk>
-ComparisonOutcome compare(CollationCursor &a, CollationCursor &b, const CollationOptions &options) {
+ComparisonOutcome compare(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options,
+                          const MemoizedValues *memo) {
+  CollationCursor a(s1, options, memo), b(s2, options, memo);
   constexpr bool rtl = kWalk == Walk::kRightToLeft;
   constexpr bool asian = kWalk == Walk::kAsian;
   constexpr bool contracting = kWalk == Walk::kContracting;
@@ -135,34 +139,31 @@ std::size_t passablePrefix(const uint16_t *s1, const uint16_t *s2, const Collati
   return k;
 }
 
+ComparisonOutcome compareStrings(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options,
+                                 const MemoizedValues *memo) {
+  switch (walkOf(options.language)) {
+    case Walk::kPlain: return compare<Walk::kPlain>(s1, s2, options, memo);
+    case Walk::kContracting: return compare<Walk::kContracting>(s1, s2, options, memo);
+    case Walk::kRightToLeft: return compare<Walk::kRightToLeft>(s1, s2, options, memo);
+    case Walk::kAsian: break;
+  }
+  return compare<Walk::kAsian>(s1, s2, options, memo);
+}
+
+const MemoizedValues *memoOf(uint16_t language) { return isAsian(language) ? nullptr : memoizedValues(language); }
+
 }  // namespace
 
 namespace qstr::collate {
 
-namespace {
-
-ComparisonOutcome compareCursors(CollationCursor &a, CollationCursor &b, const CollationOptions &options) {
-  switch (walkOf(options.language)) {
-    case Walk::kPlain: return compare<Walk::kPlain>(a, b, options);
-    case Walk::kContracting: return compare<Walk::kContracting>(a, b, options);
-    case Walk::kRightToLeft: return compare<Walk::kRightToLeft>(a, b, options);
-    case Walk::kAsian: break;
-  }
-  return compare<Walk::kAsian>(a, b, options);
-}
-
-}  // namespace
-
 ComparisonOutcome compareExplained(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options) {
-  const MemoizedValues *memo = isAsian(options.language) ? nullptr : memoizedValues(options.language);
+  const MemoizedValues *memo = memoOf(options.language);
   const std::size_t k = passablePrefix(s1, s2, options, memo);
-  CollationCursor a(s1 + k, options, memo), b(s2 + k, options, memo);
-  return compareCursors(a, b, options);
+  return compareStrings(s1 + k, s2 + k, options, memo);
 }
 
 ComparisonOutcome compareFromTheStart(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options) {
-  CollationCursor a(s1, options), b(s2, options);
-  return compareCursors(a, b, options);
+  return compareStrings(s1, s2, options, memoOf(options.language));
 }
 
 }  // namespace qstr::collate
