@@ -109,7 +109,8 @@ QSTR_TARGET_AVX512 inline Values64 lookUpBlock(const BytePlanes &planes, __m512i
   const __mmask64 upperHalf = _mm512_movepi8_mask(bytes);
   const __m512i low = lookUpPlane(planes.low, bytes, upperHalf);
   const __m512i high = lookUpPlane(planes.high, bytes, upperHalf);
-  return {_mm512_permutex2var_epi8(low, planes.firstHalf, high), _mm512_permutex2var_epi8(low, planes.secondHalf, high)};
+  return {_mm512_permutex2var_epi8(low, planes.firstHalf, high),
+          _mm512_permutex2var_epi8(low, planes.secondHalf, high)};
 }
 
 // Up to 64 bytes at src converted into dst; `present` marks the elements.
