@@ -8,7 +8,6 @@ namespace qstr::collate {
 namespace {
 
 constexpr uint16_t kLanguageRow = 0;
-constexpr uint16_t kFirstPairState = 12, kLastPairState = 14;
 constexpr uint16_t kFirstExpansionState = 15, kLastExpansionState = kLastActionState;
 constexpr uint16_t kUpperBit = 0x20;  // ASCII case bit
 

@@ -14,6 +14,7 @@ namespace qstr::collate {
 // The machine's states: rows of the rule table up to kLastRowState, actions
 // (pairs, then expansions) up to kLastActionState; any other state stops it.
 inline constexpr uint16_t kLastRowState = 11;
+inline constexpr uint16_t kFirstPairState = 12, kLastPairState = 14;
 inline constexpr uint16_t kLastActionState = 18;
 
 // Marks a held-back character that only says "add 1 to the primary value":
@@ -42,6 +43,13 @@ uint8_t rowAfterFirst(uint16_t ch, uint16_t language);
 inline bool stopsWithoutActing(uint16_t row, uint16_t next) {
   const uint16_t state = getColRule(qstr::asian::lowerQuickly(next), row);
   return state == 0 || state > kLastActionState;
+}
+
+// Whether the machine, in `row` after the first character, makes a pair of
+// it and `next` (reading nothing further).
+inline bool makesPair(uint16_t row, uint16_t next) {
+  const uint16_t state = getColRule(qstr::asian::lowerQuickly(next), row);
+  return state >= kFirstPairState && state <= kLastPairState;
 }
 
 }  // namespace qstr::collate

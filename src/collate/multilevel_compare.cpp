@@ -15,7 +15,7 @@ using namespace qstr::collate;
 
 namespace {
 
-int sign(int difference) { return difference < 0 ? -1 : difference > 0 ? 1 : 0; }
+int sign(int difference) { return (difference > 0) - (difference < 0); }
 
 // The first secondary difference and the first case difference seen so far.
 struct Differences {
@@ -113,17 +113,18 @@ ComparisonOutcome compare(const uint16_t *s1, const uint16_t *s2, const Collatio
   }
 }
 
-// Whether the characters after the one at `p1` and at `p2` (the same
-// character, which leads the contraction machine to `row`) both stop the
-// machine, which then leaves that character alone in both strings.
-bool followersStopMachine(uint8_t row, const uint16_t *p1, const uint16_t *p2) {
-  return row != 0 && stopsWithoutActing(row, *colNextCh(p1)) && stopsWithoutActing(row, *colNextCh(p2));
+// Whether s1 and s2 hold the same units from `first` up to `end`.
+bool sameUnits(const uint16_t *s1, const uint16_t *s2, std::size_t first, std::size_t end) {
+  for (std::size_t i = first; i < end; ++i) {
+    if (s1[i] != s2[i]) return false;
+  }
+  return true;
 }
 
 // The length of the strings' common start that the walk may pass over: up
 // to there both hold the same units and every character is a position of
-// its own (none starts a contraction, in either string), so each pair of
-// positions is identical and notes nothing. `memo` is the language's; right-to-left
+// its own (none starts a contraction, in either string) or the same pair
+// in both, so each pair of positions is identical and notes nothing. `memo` is the language's; right-to-left
 // walks look back and Asian walks (no memo) chain positions, so they start
 // at the beginning.
 std::size_t passablePrefix(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options,
@@ -134,7 +135,14 @@ std::size_t passablePrefix(const uint16_t *s1, const uint16_t *s2, const Collati
     const uint16_t unit = s1[k];
     if (isMarker(unit)) continue;
     if (unit >= kMemoizedEnd) break;
-    if (memo[unit].mayContract && !followersStopMachine(memo[unit].followerRow, s1 + k, s2 + k)) break;
+    if (!memo[unit].mayContract) continue;
+    const uint8_t row = memo[unit].followerRow;
+    if (row == 0) break;
+    const std::size_t follower = static_cast<std::size_t>(colNextCh(s1 + k) - s1);
+    if (stopsWithoutActing(row, s1[follower]) && stopsWithoutActing(row, *colNextCh(s2 + k))) continue;
+    // The same pair in both strings is one identical position: passed whole.
+    if (!sameUnits(s1, s2, k + 1, follower + 1) || !makesPair(row, s1[follower])) break;
+    k = follower;
   }
   return k;
 }

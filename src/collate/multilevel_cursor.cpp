@@ -9,15 +9,6 @@
 
 namespace qstr::collate {
 
-void CollationCursor::runContractionMachine() {
-  held_ = getContraction(current_, pos_, options_.language);
-  heldIsPairLetter_ = false;
-  // The second letter of a pair, taken again, starts a pair of its own: a
-  // comparison that found both sides identical at the first pair skips that
-  // letter and may pair the letters differently.
-  if (takenPairLetter_ && held_ != 0) keyHazard_ = true;
-}
-
 PositionValues CollationCursor::asianValues() {
   uint16_t next = *pos_;
   if (next != 0) pos_ = colNextCh(pos_);

@@ -147,21 +147,36 @@ inline uint16_t CollationCursor::take() {
   return current_;
 }
 
+// The machine works on copies, so that the cursor's own state never has its
+// address taken and can stay in registers.
+inline void CollationCursor::runContractionMachine() {
+  uint16_t ch = current_;
+  const uint16_t *pos = pos_;
+  held_ = getContraction(ch, pos, options_.language);
+  current_ = ch;
+  pos_ = pos;
+  heldIsPairLetter_ = false;
+  // The second letter of a pair, taken again, starts a pair of its own: a
+  // comparison that found both sides identical at the first pair skips that
+  // letter and may pair the letters differently.
+  if (takenPairLetter_ && held_ != 0) keyHazard_ = true;
+}
+
 inline PositionValues CollationCursor::values() {
   PositionValues v;
   const bool pair = held_ & kPairMark;
-  if (memo_ != nullptr && current_ < kMemoizedEnd && !pair) {
+  if (pair) {
+    held_ &= ~kPairMark;
+    heldIsPairLetter_ = true;
+  }
+  if (memo_ != nullptr && current_ < kMemoizedEnd) {
     const MemoizedValues &m = memo_[current_];
-    v.primary = m.primary;
+    v.primary = pair ? (m.primary + 1) & 0xFF : m.primary;
     v.caseValue = m.caseValue;
-    v.secondary = m.secondary;
+    v.secondary = pair ? m.pairSecondary : m.secondary;
   } else {
     v.primary = f_QX60ColVal(current_, options_.language) & 0xFF;
-    if (pair) {
-      v.primary = (v.primary + 1) & 0xFF;
-      held_ &= ~kPairMark;
-      heldIsPairLetter_ = true;
-    }
+    if (pair) v.primary = (v.primary + 1) & 0xFF;
     v.caseValue = f_wislower(current_) & 0xFF;
     v.secondary = getDiaValue(current_, v.primary, options_.language);
   }

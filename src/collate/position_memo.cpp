@@ -35,6 +35,7 @@ std::unique_ptr<Memo> buildMemo(uint16_t language) {
     v.secondary = getDiaValue(ch, v.primary, language);
     v.mayContract = mayContract(language) && mayStartContraction(ch, language);
     v.followerRow = mayContract(language) ? rowAfterFirst(ch, language) : 0;
+    v.pairSecondary = getDiaValue(ch, static_cast<uint8_t>(v.primary + 1), language);
   }
   return memo;
 }

@@ -17,6 +17,7 @@ struct MemoizedValues {
   uint16_t secondary;  // getDiaValue(ch, primary, language)
   bool mayContract;    // mayStartContraction(ch, language)
   uint8_t followerRow; // rowAfterFirst(ch, language) where the language contracts
+  uint16_t pairSecondary;  // getDiaValue(ch, (primary + 1) & 0xFF, language): as a pair's letter
 };
 
 inline constexpr uint16_t kMemoizedEnd = 0x0F00;  // characters of sets 0-14

@@ -128,6 +128,8 @@ TEST(PositionMemo, AgreesWithTheFunctionsEverywhere) {
       ASSERT_EQ(memo[ch].primary, primary) << language << " " << ch;
       ASSERT_EQ(memo[ch].caseValue, f_wislower(ch) & 0xFF) << language << " " << ch;
       ASSERT_EQ(memo[ch].secondary, qstr::collate::getDiaValue(ch, primary, language)) << language << " " << ch;
+      ASSERT_EQ(memo[ch].pairSecondary, qstr::collate::getDiaValue(ch, (primary + 1) & 0xFF, language))
+          << language << " " << ch;
       if (!memo[ch].mayContract) expectNoContraction(ch, language);
       const bool contracts = qstr::collate::mayContract(language);
       ASSERT_EQ(memo[ch].followerRow, contracts ? qstr::collate::rowAfterFirst(ch, language) : 0)
