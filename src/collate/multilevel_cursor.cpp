@@ -2,9 +2,7 @@
 #include "collate/multilevel_cursor.h"
 
 #include "collate/col6_tables.h"
-#include "collate/contraction.h"
 #include "collate/multilevel_values.h"
-#include "collate/position_memo.h"
 #include "qstr14/collate.h"
 
 namespace qstr::collate {
