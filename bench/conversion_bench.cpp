@@ -13,6 +13,7 @@
 #include "host/host.h"
 #include "host/profile.h"
 #include "inputs.h"
+#include "memory.h"
 #include "qstr14/codepage.h"
 #include "qstr14/strings.h"
 #include "rows.h"
@@ -20,9 +21,13 @@
 namespace qstr::bench {
 namespace {
 
-constexpr std::size_t kTextBytes = 16 << 20;
+// Every conversion row at three sizes: its time grows with the text.
+const std::vector<int64_t> kScalingSizes = {1 << 10, 1 << 20, 64 << 20};
 // str_AnsiToQx may write 4 bytes a character, within a 16-bit size.
 constexpr std::size_t kStreamChunk = 16000;
+// A streamed text longer than this is this much text passed over again and
+// again: the stream conversions need no more memory for a longer stream.
+constexpr std::size_t kStreamedTextBytes = 1 << 20;
 
 constexpr std::size_t kIconvFailed = static_cast<std::size_t>(-1);
 
@@ -55,7 +60,6 @@ bool hostLeadByte(uint8_t b) { return host::isDbcsLeadByte(b); }
 
 // ---- code page bytes → UTF-16 through native strings ----
 struct BytesToUtf16 {
-  std::vector<int64_t> sizes;  // bytes of text, one summary row each
   const char *locale;
   const char *iconvName;
   const char *icuName;
@@ -81,15 +85,25 @@ std::string sizedText(benchmark::State &state, std::string (*text)(std::size_t))
   return text(static_cast<std::size_t>(state.range(0)));
 }
 
+void atScalingSizes(benchmark::internal::Benchmark *b) {
+  for (int64_t size : kScalingSizes) b->Arg(size);
+}
+
+// The UTF-16 of `text` (in the code page iconv calls `iconvName`).
+std::u16string utf16OfText(const std::string &text, const char *iconvName) {
+  iconv_t cd = iconv_open("UTF-16LE", iconvName);
+  const std::u16string utf16 = utf16Of(iconvAll(cd, text));
+  iconv_close(cd);
+  return utf16;
+}
+
 void addBytesToUtf16Row(const std::string &row, BytesToUtf16 setup) {
   auto ours = [setup](benchmark::State &state) {
     useMachine(setup.locale);
     const std::string text = sizedText(state, setup.text);
     std::vector<uint16_t> natives(text.size() + 1);
     std::u16string utf16(text.size() + 1, u'\0');
-    iconv_t cd = iconv_open("UTF-16LE", setup.iconvName);
-    const std::u16string expected = utf16Of(iconvAll(cd, text));
-    iconv_close(cd);
+    const std::u16string expected = utf16OfText(text, setup.iconvName);
     if (!verify(state, oursToUtf16(text, natives, utf16) == expected, "differs from iconv")) return;
     for (auto _ : state) {
       Q6azTowz(text.c_str(), natives.data());
@@ -128,20 +142,15 @@ void addBytesToUtf16Row(const std::string &row, BytesToUtf16 setup) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
   }});
 #endif
-  addRow(row, contenders, [setup](benchmark::internal::Benchmark *b) {
-    for (int64_t size : setup.sizes) b->Arg(size);
-  });
+  addRow(row, contenders, atScalingSizes);
 }
 
 // ---- UTF-16 → 1252 through native strings ----
 void addUtf16To1252Row() {
   auto ours = [](benchmark::State &state) {
     useMachine("en_US");
-    const std::string text = westernText1252(kTextBytes);
-    iconv_t cd = iconv_open("UTF-16LE", "CP1252");
-    const std::string utf16Bytes = iconvAll(cd, text);
-    iconv_close(cd);
-    std::u16string utf16 = utf16Of(utf16Bytes);
+    const std::string text = sizedText(state, westernText1252);
+    const std::u16string utf16 = utf16OfText(text, "CP1252");
     std::vector<uint16_t> natives(utf16.size() + 1);
     std::string output(text.size() + 1, '\0');
     Q6WStrTowz(reinterpret_cast<const uint16_t *>(utf16.c_str()), natives.data());
@@ -156,14 +165,13 @@ void addUtf16To1252Row() {
     host::resetHostProfile();
   };
   auto viaIconv = [](benchmark::State &state) {
-    const std::string text = westernText1252(kTextBytes);
-    iconv_t to = iconv_open("UTF-16LE", "CP1252");
-    const std::string utf16 = iconvAll(to, text);
-    iconv_close(to);
+    const std::string text = sizedText(state, westernText1252);
+    const std::u16string utf16 = utf16OfText(text, "CP1252");
+    const std::string_view utf16Bytes(reinterpret_cast<const char *>(utf16.data()), utf16.size() * 2);
     iconv_t cd = iconv_open("CP1252", "UTF-16LE");
     std::string output(text.size() + 16, '\0');
     for (auto _ : state) {
-      iconvInto(cd, utf16, output);
+      iconvInto(cd, utf16Bytes, output);
       benchmark::ClobberMemory();
     }
     iconv_close(cd);
@@ -172,10 +180,8 @@ void addUtf16To1252Row() {
   std::vector<Contender> contenders = {{"ours", ours}, {"iconv", viaIconv}};
 #ifdef QSTR14_BENCH_ICU
   contenders.push_back({"ICU", [](benchmark::State &state) {
-    const std::string text = westernText1252(kTextBytes);
-    iconv_t to = iconv_open("UTF-16LE", "CP1252");
-    const std::u16string utf16 = utf16Of(iconvAll(to, text));
-    iconv_close(to);
+    const std::string text = sizedText(state, westernText1252);
+    const std::u16string utf16 = utf16OfText(text, "CP1252");
     UErrorCode status = U_ZERO_ERROR;
     UConverter *converter = ucnv_open("windows-1252", &status);
     std::string output(text.size() + 16, '\0');
@@ -189,7 +195,7 @@ void addUtf16To1252Row() {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
   }});
 #endif
-  addRow("UTF-16 -> 1252 (16 MiB)", contenders);
+  addRow("UTF-16 -> 1252", contenders, atScalingSizes);
 }
 
 // ---- code page bytes → document stream → code page bytes ----
@@ -201,56 +207,77 @@ struct StreamRoundTrip {
   std::string (*text)(std::size_t);
 };
 
+// The text of a stream row of the benchmark's size: pieces of a text of at
+// most kStreamedTextBytes, passed over as many times as make the size.
+struct StreamedText {
+  std::string text;
+  std::vector<std::string> pieces;
+  std::size_t passes;
+  std::size_t bytes() const { return passes * text.size(); }
+};
+
+StreamedText streamedText(benchmark::State &state, std::string (*make)(std::size_t)) {
+  state.SetLabel(sizeLabel(state.range(0)));
+  const auto size = static_cast<std::size_t>(state.range(0));
+  const std::size_t textBytes = size < kStreamedTextBytes ? size : kStreamedTextBytes;
+  StreamedText streamed{make(textBytes), {}, size / textBytes};
+  streamed.pieces = chunks(streamed.text, kStreamChunk, noLeadBytes);
+  return streamed;
+}
+
 void addStreamRow(const std::string &row, StreamRoundTrip setup) {
   auto ours = [setup](benchmark::State &state) {
     useMachine(setup.locale);
-    const std::vector<std::string> pieces = chunks(setup.text(kTextBytes), kStreamChunk, noLeadBytes);
+    const StreamedText streamed = streamedText(state, setup.text);
     std::vector<uint8_t> stream(0xFFFF);
     std::string back(0xFFFF, '\0');
-    std::size_t bytes = 0;
     bool same = true;
-    for (const std::string &piece : pieces) {
+    for (const std::string &piece : streamed.pieces) {
       setup.toStream(stream.data(), piece.c_str(), 0xFFFF);
       const uint32_t written = setup.fromStream(back.data(), stream.data(), 0xFFFF);
       same = same && back.compare(0, written - 1, piece) == 0 && written - 1 == piece.size();
-      bytes += piece.size();
     }
     if (!verify(state, same, "the round trip does not give the text back")) return;
+    const ResidentMemoryWatch memory;
     for (auto _ : state) {
-      for (const std::string &piece : pieces) {
-        setup.toStream(stream.data(), piece.c_str(), 0xFFFF);
-        setup.fromStream(back.data(), stream.data(), 0xFFFF);
+      for (std::size_t pass = 0; pass < streamed.passes; ++pass) {
+        for (const std::string &piece : streamed.pieces) {
+          setup.toStream(stream.data(), piece.c_str(), 0xFFFF);
+          setup.fromStream(back.data(), stream.data(), 0xFFFF);
+        }
       }
       benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+    memory.report(state);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * streamed.bytes()));
     host::resetHostProfile();
   };
   auto viaIconv = [setup](benchmark::State &state) {
-    const std::string text = setup.text(kTextBytes);
+    const StreamedText streamed = streamedText(state, setup.text);
     iconv_t to = iconv_open("UTF-8", setup.iconvName);
     iconv_t from = iconv_open(setup.iconvName, "UTF-8");
-    std::string utf8(text.size() * 3 + 16, '\0');
-    std::string back(text.size() + 16, '\0');
-    if (verify(state, iconvInto(to, text, utf8) != kIconvFailed, "iconv cannot convert the text")) {
+    std::string utf8(streamed.text.size() * 3 + 16, '\0');
+    std::string back(streamed.text.size() + 16, '\0');
+    if (verify(state, iconvInto(to, streamed.text, utf8) != kIconvFailed, "iconv cannot convert the text")) {
       for (auto _ : state) {
-        const std::size_t utf8Bytes = iconvInto(to, text, utf8);
-        iconvInto(from, std::string_view(utf8.data(), utf8Bytes), back);
+        for (std::size_t pass = 0; pass < streamed.passes; ++pass) {
+          const std::size_t utf8Bytes = iconvInto(to, streamed.text, utf8);
+          iconvInto(from, std::string_view(utf8.data(), utf8Bytes), back);
+        }
         benchmark::ClobberMemory();
       }
     }
     iconv_close(to);
     iconv_close(from);
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * streamed.bytes()));
   };
-  addRow(row, {{"ours", ours}, {"iconv via UTF-8", viaIconv}});
+  addRow(row, {{"ours", ours}, {"iconv via UTF-8", viaIconv}}, atScalingSizes);
 }
 
 [[maybe_unused]] const bool registered = [] {
-  // The time of the conversion grows with the text, from 1 KiB to 64 MiB.
-  addBytesToUtf16Row("1252 -> UTF-16", {{1 << 10, 1 << 20, 64 << 20}, "en_US", "CP1252", "windows-1252", westernText1252});
+  addBytesToUtf16Row("1252 -> UTF-16", {"en_US", "CP1252", "windows-1252", westernText1252});
   addUtf16To1252Row();
-  addBytesToUtf16Row("932 -> UTF-16", {{kTextBytes}, "ja_JP", "CP932", "ibm-943_P15A-2003", japaneseText932});
+  addBytesToUtf16Row("932 -> UTF-16", {"ja_JP", "CP932", "ibm-943_P15A-2003", japaneseText932});
   addStreamRow("1252 -> document stream -> 1252", {"en_US", "CP1252", str_AnsiToQx, TpiQxToAnsiBuff, westernText1252});
   addStreamRow("437 -> document stream -> 437", {"en_US", "CP437", str_OemToQx, TpiQxToOemBuff, dosText437});
   return true;

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "memory.h"
 #include "rows.h"
 
 namespace qstr::bench {
@@ -60,6 +61,7 @@ std::string formatTime(double ns) {
 void printSummary(const std::vector<benchmark::BenchmarkReporter::Run> &runs) {
   // row → ordered (contender, ns per item or iteration; -1 when it failed)
   std::map<std::string, std::vector<std::pair<std::string, double>>> rows;
+  std::map<std::string, std::string> memoryLines;  // row → our peak resident memory, where watched
   std::vector<std::string> order;
   for (const auto &run : runs) {
     const std::string &name = run.run_name.function_name;
@@ -73,6 +75,13 @@ void printSummary(const std::vector<benchmark::BenchmarkReporter::Run> &runs) {
     }
     if (!rows.count(row)) order.push_back(row);
     rows[row].push_back({name.substr(slash + 1), run.error_occurred ? -1.0 : nsPerUnit(run)});
+    const auto peak = run.counters.find(kPeakRssCounter), growth = run.counters.find(kRssGrowthCounter);
+    if (peak != run.counters.end() && growth != run.counters.end()) {
+      char line[96];
+      std::snprintf(line, sizeof line, "  %-44s %8.1f MiB, %.0f KiB above its start", "peak resident memory",
+                    peak->second.value, growth->second.value);
+      memoryLines[row] = line;
+    }
   }
   std::printf("\n%-46s %11s %11s %8s\n", "row / peer (time per item, else per run)", "ours", "peer", "ratio");
   for (const std::string &row : order) {
@@ -90,6 +99,7 @@ void printSummary(const std::vector<benchmark::BenchmarkReporter::Run> &runs) {
                   formatTime(peer).c_str(), peer / ours);
     }
     if (contenders.size() == 1 && ours >= 0) std::printf("  %-44s %11s\n", "(no peer)", formatTime(ours).c_str());
+    if (memoryLines.count(row)) std::printf("%s\n", memoryLines[row].c_str());
   }
 }
 

@@ -151,12 +151,12 @@ namespace {
 
 // Through the index up to each native outside it, which the host answers.
 void convertThroughIndex(const LookupTable &index, uint32_t codePage, const uint16_t *src, uint16_t *dst,
-                         std::size_t count) {
-  std::size_t i = unitsThroughTable(index, src, dst, count);
+                         std::size_t count, bool partOfLongOutput) {
+  std::size_t i = unitsThroughTable(index, src, dst, count, partOfLongOutput);
   while (i < count) {
     dst[i] = nativeToUnicode(src[i], codePage);
     ++i;
-    i += unitsThroughTable(index, src + i, dst + i, count - i);
+    i += unitsThroughTable(index, src + i, dst + i, count - i, partOfLongOutput);
   }
 }
 
@@ -172,7 +172,9 @@ uint32_t nativeStringToUnicode(const uint16_t *src, uint32_t limit, uint16_t *ds
   for (;;) {
     const uint32_t wanted = limit - done < kPiece ? limit - done : kPiece;
     const uint32_t count = unitCount(src + done, wanted);
-    convertThroughIndex(index, codePage, src + done, dst + done, count);
+    // Once the output has grown long, the rest is written past the caches.
+    const bool longOutput = 2 * std::size_t{done} >= kStreamingOutputBytes;
+    convertThroughIndex(index, codePage, src + done, dst + done, count, longOutput);
     done += count;
     if (count < wanted || done == limit) break;
   }

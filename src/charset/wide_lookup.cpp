@@ -139,7 +139,7 @@ QSTR_TARGET_AVX512 void bytesThroughTableAvx512(const uint16_t table[256], const
   const BytePlanes planes = splitTable(table);
   std::size_t i = count;
   const auto end = reinterpret_cast<std::uintptr_t>(dst + count);
-  if (count >= kStreamingBytes && end % 2 == 0) {
+  if (2 * count >= kStreamingOutputBytes && end % 2 == 0) {
     // The elements after the output's last 64-byte boundary first, then
     // whole lines.
     const std::size_t aligned = i - end % 64 / 2;
@@ -153,22 +153,37 @@ QSTR_TARGET_AVX512 void bytesThroughTableAvx512(const uint16_t table[256], const
 
 // Sixteen elements at a time: widened to 32 bits, gathered from the table
 // (four bytes at each element, which the spare element makes safe) and
-// narrowed again.
+// narrowed again. A streamed output is written element by element up to a
+// 32-byte boundary, then a line at a time past the caches.
 QSTR_TARGET_AVX512 std::size_t unitsThroughTableAvx512(const LookupTable &table, const uint16_t *src, uint16_t *dst,
-                                                       std::size_t count) {
+                                                       std::size_t count, bool streamed) {
   // The zero-masked forms of the conversions and the gather, with every
   // element selected, are the plain ones without an undefined start value.
   constexpr __mmask16 kAll = 0xFFFF;
+  constexpr std::uintptr_t kLine = sizeof(__m256i);
+  std::size_t i = 0;
+  if (streamed) {
+    const auto misalignment = reinterpret_cast<std::uintptr_t>(dst) % kLine;
+    if (misalignment % 2 != 0) streamed = false;
+    const std::size_t head = streamed && misalignment != 0 ? (kLine - misalignment) / 2 : 0;
+    i = unitsThroughTablePlain(table, src, dst, head < count ? head : count);
+    if (i < head) return i;
+  }
   const __m512i size = _mm512_set1_epi32(static_cast<int>(table.size()));
   const int *values = reinterpret_cast<const int *>(table.data());
-  std::size_t i = 0;
   for (; i + 16 <= count; i += 16) {
     const __m256i loaded = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(src + i));
     const __m512i units = _mm512_maskz_cvtepu16_epi32(kAll, loaded);
     if (_mm512_cmpge_epu32_mask(units, size) != 0) break;
     const __m512i found = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), kAll, units, values, 2);
-    _mm256_storeu_si256(reinterpret_cast<__m256i *>(dst + i), _mm512_maskz_cvtepi32_epi16(kAll, found));
+    const __m256i narrowed = _mm512_maskz_cvtepi32_epi16(kAll, found);
+    if (streamed) {
+      _mm256_stream_si256(reinterpret_cast<__m256i *>(dst + i), narrowed);
+    } else {
+      _mm256_storeu_si256(reinterpret_cast<__m256i *>(dst + i), narrowed);
+    }
   }
+  if (streamed) _mm_sfence();
   return i + unitsThroughTablePlain(table, src + i, dst + i, count - i);
 }
 
@@ -188,9 +203,10 @@ void bytesThroughTable(const uint16_t table[256], const uint8_t *src, uint16_t *
   bytesThroughTablePlain(table, src, dst, count);
 }
 
-std::size_t unitsThroughTable(const LookupTable &table, const uint16_t *src, uint16_t *dst, std::size_t count) {
+std::size_t unitsThroughTable(const LookupTable &table, const uint16_t *src, uint16_t *dst, std::size_t count,
+                              [[maybe_unused]] bool partOfLongOutput) {
 #if QSTR_HAS_AVX512_PATHS
-  if (avx512Available()) return unitsThroughTableAvx512(table, src, dst, count);
+  if (avx512Available()) return unitsThroughTableAvx512(table, src, dst, count, partOfLongOutput);
 #endif
   return unitsThroughTablePlain(table, src, dst, count);
 }

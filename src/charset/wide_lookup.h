@@ -23,18 +23,21 @@ class LookupTable {
   std::vector<uint16_t> values_;
 };
 
+// An output of this many bytes is more than the caches are likely to keep:
+// the vector forms write such outputs past them, which spares reading each
+// line of the destination in before overwriting it.
+inline constexpr std::size_t kStreamingOutputBytes = std::size_t{8} << 20;
+
 // dst[i] = table[src[i]] for every i below `count`. The last elements are
 // written first, so `dst` may start at `src`'s own address or after it.
-// From kStreamingBytes on, the output (twice as large) is more than the
-// caches are likely to keep: the vector form writes it past them, which
-// spares reading each line of the destination in before overwriting it.
-inline constexpr std::size_t kStreamingBytes = std::size_t{4} << 20;
 void bytesThroughTable(const uint16_t table[256], const uint8_t *src, uint16_t *dst, std::size_t count);
 
 // dst[i] = table[src[i]] from the first element, up to `count` elements or
 // the first element that is not below table.size(); returns the elements
-// written. `dst` may be `src`.
-std::size_t unitsThroughTable(const LookupTable &table, const uint16_t *src, uint16_t *dst, std::size_t count);
+// written. `dst` may be `src`. `partOfLongOutput` says that the output
+// belongs to one of at least kStreamingOutputBytes.
+std::size_t unitsThroughTable(const LookupTable &table, const uint16_t *src, uint16_t *dst, std::size_t count,
+                              bool partOfLongOutput = false);
 
 // The element-at-a-time forms of the two above, which the vector forms
 // must match.

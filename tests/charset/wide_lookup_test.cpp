@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "charset/vector_isa.h"
@@ -43,7 +44,7 @@ TEST(BytesThroughTable, AgreesWithThePlainWalk) {
     for (std::size_t count : {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{31}, std::size_t{63},
                               std::size_t{64}, std::size_t{65}, std::size_t{127}, std::size_t{128}, std::size_t{129},
                               std::size_t{200}, std::size_t{1000}, std::size_t{4099},
-                              qstr::charset::kStreamingBytes + 77}) {
+                              qstr::charset::kStreamingOutputBytes / 2 + 77}) {
       std::vector<uint8_t> input(count);
       for (std::size_t i = 0; i < count; ++i) input[i] = static_cast<uint8_t>(i < 256 ? i : random());
       std::vector<uint16_t> expected(count);
@@ -73,9 +74,9 @@ TEST(BytesThroughTable, AgreesWithThePlainWalk) {
 }
 
 // Tables of both sizes in use, inputs inside them with one value outside
-// at each position of the first blocks (or none): the same count and the
-// same values as the element-at-a-time walk, and nothing written past the
-// count.
+// at each position of the first blocks (or none), outputs cached or
+// streamed from each alignment: the same count and the same values as the
+// element-at-a-time walk, and nothing written past the count.
 TEST(UnitsThroughTable, AgreesWithThePlainWalkUpToTheFirstValueOutside) {
   skipWithoutVectors();
   std::mt19937 random(11);
@@ -88,11 +89,19 @@ TEST(UnitsThroughTable, AgreesWithThePlainWalkUpToTheFirstValueOutside) {
         for (uint16_t &v : input) v = static_cast<uint16_t>(random() % size);
         if (count > 0) input[0] = static_cast<uint16_t>(size - 1);  // the last entry: read with its spare neighbour
         if (outside < count && size < 0x10000) input[outside] = static_cast<uint16_t>(size + outside % 4);
-        std::vector<uint16_t> expected(count + 1, 0xEEEE), got(count + 1, 0xEEEE);
+        std::vector<uint16_t> expected(count + 1, 0xEEEE);
         const std::size_t plain = qstr::charset::unitsThroughTablePlain(table, input.data(), expected.data(), count);
-        ASSERT_EQ(qstr::charset::unitsThroughTable(table, input.data(), got.data(), count), plain)
-            << "size " << size << ", count " << count << ", outside at " << outside;
-        ASSERT_EQ(got, expected) << "size " << size << ", count " << count << ", outside at " << outside;
+        for (const bool streamed : {false, true}) {
+          for (std::size_t shift = 0; shift < 16; ++shift) {  // the output at every alignment
+            std::vector<uint16_t> buffer(count + 1 + shift, 0xEEEE);
+            uint16_t *out = buffer.data() + shift;
+            const std::string where = "size " + std::to_string(size) + ", count " + std::to_string(count) +
+                                      ", outside at " + std::to_string(outside) + (streamed ? ", streamed" : "") +
+                                      ", shift " + std::to_string(shift);
+            ASSERT_EQ(qstr::charset::unitsThroughTable(table, input.data(), out, count, streamed), plain) << where;
+            ASSERT_EQ(std::vector<uint16_t>(out, out + count + 1), expected) << where;
+          }
+        }
 
         std::vector<uint16_t> inPlace = input;
         qstr::charset::unitsThroughTable(table, inPlace.data(), inPlace.data(), count);
