@@ -12,10 +12,11 @@
 #include <immintrin.h>
 #endif
 
-// The block reads below may take in bytes past the terminator, within the
-// aligned block that holds it: such a read never leaves the page of the
-// terminator, so it cannot fault, but the address and thread sanitizers,
-// which check every byte, would call it an error.
+// The block reads below may take in bytes past the terminator (and, with
+// AVX-512, before the first element), within the aligned block that holds
+// them: such a read never leaves a page the string lies on, so it cannot
+// fault, but the address and thread sanitizers, which check every byte,
+// would call it an error.
 #if defined(__GNUC__)
 #define QSTR_READS_WHOLE_BLOCKS __attribute__((no_sanitize("address", "thread")))
 #else
@@ -44,8 +45,8 @@ QSTR_READS_WHOLE_BLOCKS QSTR_TARGET_AVX512 uint32_t unitCountAvx512(const uint16
     zeros = _mm512_testn_epi16_mask(units, units);
     i = next;
   }
-  if (zeros != 0) i += static_cast<std::size_t>(std::countr_zero(zeros));
-  else i = limit;
+  if (zeros == 0) return limit;
+  i += static_cast<std::size_t>(std::countr_zero(zeros));
   return static_cast<uint32_t>(i < limit ? i : limit);
 }
 

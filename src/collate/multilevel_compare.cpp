@@ -124,9 +124,9 @@ bool sameUnits(const uint16_t *s1, const uint16_t *s2, std::size_t first, std::s
 // The length of the strings' common start that the walk may pass over: up
 // to there both hold the same units and every character is a position of
 // its own (none starts a contraction, in either string) or the same pair
-// in both, so each pair of positions is identical and notes nothing. `memo` is the language's; right-to-left
-// walks look back and Asian walks (no memo) chain positions, so they start
-// at the beginning.
+// in both, so each pair of positions is identical and notes nothing.
+// `memo` is the language's; right-to-left walks look back and Asian walks
+// (no memo) chain positions, so they start at the beginning.
 std::size_t passablePrefix(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options,
                            const MemoizedValues *memo) {
   if (memo == nullptr || isRightToLeft(options.language)) return 0;

@@ -12,11 +12,11 @@
 namespace qstr::collate {
 
 struct MemoizedValues {
-  uint8_t primary;     // f_QX60ColVal(ch, language) & 0xFF
-  uint8_t caseValue;   // f_wislower(ch) & 0xFF
-  uint16_t secondary;  // getDiaValue(ch, primary, language)
-  bool mayContract;    // mayStartContraction(ch, language)
-  uint8_t followerRow; // rowAfterFirst(ch, language) where the language contracts
+  uint8_t primary;         // f_QX60ColVal(ch, language) & 0xFF
+  uint8_t caseValue;       // f_wislower(ch) & 0xFF
+  uint16_t secondary;      // getDiaValue(ch, primary, language)
+  bool mayContract;        // mayStartContraction(ch, language)
+  uint8_t followerRow;     // rowAfterFirst(ch, language), where the language contracts
   uint16_t pairSecondary;  // getDiaValue(ch, (primary + 1) & 0xFF, language): as a pair's letter
 };
 
