@@ -56,7 +56,6 @@ std::u16string utf16Of(const std::string &bytes) {
 }
 
 bool noLeadBytes(uint8_t) { return false; }
-bool hostLeadByte(uint8_t b) { return host::isDbcsLeadByte(b); }
 
 // ---- code page bytes → UTF-16 through native strings ----
 struct BytesToUtf16 {
