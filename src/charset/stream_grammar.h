@@ -40,4 +40,22 @@ constexpr bool isCharacterItem(uint8_t first) {
 
 constexpr bool isNativeCharacter(uint16_t element) { return element < kFirstNativeFunction; }
 
+// Printable ASCII: the stream bytes that stand for themselves.
+constexpr bool isPrintableAscii(uint8_t byte) { return byte >= 0x20 && byte <= 0x7E; }
+
+// A stream item of at most four bytes; `length` of `bytes` count.
+struct StreamItem {
+  uint8_t bytes[kCharacterGroupLength];
+  uint8_t length;
+};
+
+// A native character as a stream item: its byte below 0x100, else a
+// character group (the group byte, the character's low and high bytes,
+// the group byte).
+constexpr StreamItem nativeStreamItem(uint16_t native) {
+  if (native < 0x100) return {{static_cast<uint8_t>(native), 0, 0, 0}, 1};
+  return {{kCharacterGroup, static_cast<uint8_t>(native), static_cast<uint8_t>(native >> 8), kCharacterGroup},
+          static_cast<uint8_t>(kCharacterGroupLength)};
+}
+
 }  // namespace qstr::charset

@@ -1,5 +1,8 @@
 // Whole buffers between host bytes (ANSI or OEM) and document streams.
+#include <cstring>
+
 #include "charset/stream_grammar.h"
+#include "codepage/buffer_convert.h"
 #include "codepage/fast_lookup.h"
 #include "codepage/state.h"
 #include "host/host.h"
@@ -18,39 +21,65 @@ constexpr uint32_t kStripForHost = 0x0E;  // keep 0xCC and 0xCF (and 0x80)
 using qstr::codepage::loadedAnsiRecord;
 using qstr::codepage::loadedOemRecord;
 
-bool isPlainAscii(uint8_t byte) { return byte >= 0x20 && byte <= 0x7E; }
-
 // Stores the native character of a host code at dst[count]: a byte below
 // 0x100 as itself, anything else as a character group. False when the group
 // does not fit within `limit`.
 bool storeNative(uint8_t *dst, uint32_t &count, uint32_t limit, uint16_t native) {
   if (native == kNoMapping) return true;  // dropped
-  if (native < 0x100) {
-    dst[count++] = static_cast<uint8_t>(native);
-    return true;
-  }
-  if (count + kCharacterGroupLength > limit) return false;
-  dst[count++] = kCharacterGroup;
-  dst[count++] = static_cast<uint8_t>(native);
-  dst[count++] = static_cast<uint8_t>(native >> 8);
-  dst[count++] = kCharacterGroup;
+  const qstr::charset::StreamItem item = qstr::charset::nativeStreamItem(native);
+  if (count + item.length > limit) return false;
+  for (unsigned i = 0; i < item.length; ++i) dst[count++] = item.bytes[i];
   return true;
 }
 
+// Batches of input bytes through the item table while a batch's largest
+// output still fits: each byte's item is staged four bytes at a time (the
+// bytes past its length are overwritten by the next) and the count moves
+// by its length, so no branch depends on what the byte is; the batch's
+// output is then copied exactly. Stops before the terminator.
+void storeItemsInBatches(uint8_t *dst, uint32_t &count, const uint8_t *&src, uint32_t limit,
+                         const qstr::charset::StreamItem *items) {
+  constexpr uint32_t kBatch = 64;
+  constexpr uint32_t kLargestOutput = kBatch * kCharacterGroupLength;
+  uint8_t staged[kLargestOutput];
+  while (count + kLargestOutput <= limit) {
+    uint32_t produced = 0, taken = 0;
+    for (; taken < kBatch && src[taken] != 0; ++taken) {
+      const qstr::charset::StreamItem &item = items[src[taken]];
+      std::memcpy(staged + produced, item.bytes, kCharacterGroupLength);
+      produced += item.length;
+    }
+    std::memcpy(dst + count, staged, produced);
+    count += produced;
+    src += taken;
+    if (taken < kBatch) return;  // at the terminator
+  }
+}
+
+}  // namespace
+
+namespace qstr::codepage {
+
 // Host bytes to a document stream; with `doubleByte`, a lead byte and the
 // byte after it are one host code. A lead byte just before the terminator
-// is converted alone: the terminator is never consumed.
-uint32_t hostToStream(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const CODEPAGETBL &record,
-                      bool doubleByte) {
+// is converted alone: the terminator is never consumed. `byteTable`: single
+// bytes through the record's item table where it has one.
+uint32_t hostToStream(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const CODEPAGETBL &record, bool doubleByte,
+                      bool byteTable) {
   const uint32_t size = sizeArg & 0xFFFF;
   if (size == 0) return 0;
-  const HostToNative convert(record);
-  const bool *leadBytes = doubleByte ? qstr::codepage::ansiLeadBytes() : nullptr;
   const uint32_t limit = size - 1;
   uint32_t count = 0;
+  if (!doubleByte && byteTable) {
+    if (const charset::StreamItem *items = singleByteStreamItems(record)) {
+      storeItemsInBatches(dst, count, src, limit, items);
+    }
+  }
+  const HostToNative convert(record);
+  const bool *leadBytes = doubleByte ? ansiLeadBytes() : nullptr;
   while (count < limit && *src != 0) {
     const uint8_t byte = *src++;
-    if (isPlainAscii(byte)) {
+    if (charset::isPrintableAscii(byte)) {
       dst[count++] = byte;
       continue;
     }
@@ -61,6 +90,12 @@ uint32_t hostToStream(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const 
   dst[count] = 0;
   return count + 1;
 }
+
+}  // namespace qstr::codepage
+
+namespace {
+
+using qstr::codepage::hostToStream;
 
 // A document stream to host bytes: strips into `dst`, then converts the
 // character groups in place (the write position never passes the read
@@ -104,17 +139,17 @@ const uint8_t *bytes(const char *text) { return reinterpret_cast<const uint8_t *
 }  // namespace
 
 uint32_t QSTR_CALL str_AnsiToQx(uint8_t *dst, const char *src, uint32_t size) {
-  return hostToStream(dst, bytes(src), size, loadedAnsiRecord(), false);
+  return hostToStream(dst, bytes(src), size, loadedAnsiRecord(), false, true);
 }
 
 uint32_t QSTR_CALL str_OemToQx(uint8_t *dst, const char *src, uint32_t size) {
-  return hostToStream(dst, bytes(src), size, loadedOemRecord(), false);
+  return hostToStream(dst, bytes(src), size, loadedOemRecord(), false, true);
 }
 
 // On a double-byte system both records hold the Windows code page, so every
 // host code goes through the ANSI record, whichever form is named.
 uint32_t QSTR_CALL str_DBCS_OEMorANSItoQX(uint8_t *dst, const char *src, uint32_t size, uint32_t) {
-  return hostToStream(dst, bytes(src), size, loadedAnsiRecord(), true);
+  return hostToStream(dst, bytes(src), size, loadedAnsiRecord(), true, true);
 }
 
 uint32_t QSTR_CALL TpiAnsiToQxBuff(uint8_t *dst, const char *src, uint32_t size) {

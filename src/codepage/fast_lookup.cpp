@@ -51,6 +51,27 @@ const uint16_t *singleByteNatives(const CODEPAGETBL &record) {
   return cache.tables[slot].data();
 }
 
+const charset::StreamItem *singleByteStreamItems(const CODEPAGETBL &record) {
+  static LazyTables<std::array<charset::StreamItem, 256>> cache;
+  const int slot = rangeSlot(record);
+  const uint16_t *natives = singleByteNatives(record);
+  if (slot < 0 || natives == nullptr) return nullptr;
+  std::call_once(cache.built[slot], [natives, slot] {
+    for (unsigned b = 0; b < 256; ++b) {
+      const auto byte = static_cast<uint8_t>(b);
+      charset::StreamItem &item = cache.tables[slot][b];
+      if (charset::isPrintableAscii(byte)) {
+        item = charset::nativeStreamItem(byte);
+      } else if (natives[b] == charset::kNoMapping) {
+        item = {};
+      } else {
+        item = charset::nativeStreamItem(natives[b]);
+      }
+    }
+  });
+  return cache.tables[slot].data();
+}
+
 namespace {
 
 // Range tables hold single bytes only, so a double-byte code's native

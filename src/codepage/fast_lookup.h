@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "charset/stream_grammar.h"
 #include "qstr14/codepage.h"
 
 namespace qstr::codepage {
@@ -18,6 +19,12 @@ uint16_t nativeOfHostCode(const CODEPAGETBL &record, unsigned hostCode, bool dou
 // bytes never take the double-byte rules, so the table holds whatever the
 // system's double-byte support.
 const uint16_t *singleByteNatives(const CODEPAGETBL &record);
+
+// The document stream item of every single byte through the record, when
+// it has a byte table (singleByteNatives); null otherwise. A printable
+// ASCII byte stands for itself; any other byte becomes the item of its
+// native character, or nothing (length 0) when it has none.
+const charset::StreamItem *singleByteStreamItems(const CODEPAGETBL &record);
 
 // QcvtNtvToQx(record, code) for every host code from 0x8000 (the double-byte
 // codes: no code page has a lead byte below 0x81), indexed from 0x8000, when

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "codepage/buffer_convert.h"
+#include "codepage/state.h"
 #include "support/machine.h"
 #include "qstr14/codepage.h"
 #include "support/stream_builder.h"
@@ -133,6 +135,33 @@ TEST(BufferConversions, RandomInputsStayWithinTheSize) {
       ASSERT_GE(written, 1u);
       ASSERT_LE(written, size);
       for (std::size_t i = size; i < back.size(); ++i) ASSERT_EQ(back[i], '\x55') << locale;
+    }
+  }
+}
+
+// The byte table of the single-byte conversion against byte-by-byte
+// conversion: every byte value, in ANSI and DOS code pages of several
+// machines, at sizes from a few bytes to past the batch limits, with texts
+// that end before and after the size; the same stream and nothing written
+// past it.
+TEST(HostBytesToStream, ItemTableAgreesWithByteByByteConversion) {
+  for (const char *locale : {"en_US", "cs_CZ", "ru_RU", "el_GR", "de_DE"}) {
+    Machine machine({{"LANG", locale}});
+    std::mt19937 random(5);
+    std::string source;
+    for (int b = 1; b < 256; ++b) source += static_cast<char>(b);
+    for (int i = 0; i < 1500; ++i) source += static_cast<char>(1 + random() % 255);
+    for (const CODEPAGETBL *record : {&qstr::codepage::loadedAnsiRecord(), &qstr::codepage::loadedOemRecord()}) {
+      for (uint32_t size = 1; size < 1200; size += 1 + size / 8) {
+        // The text ends before the size, inside a batch, or runs past it.
+        const std::string text = source.substr(0, size % 3 == 0 ? size / 3 : size % 3 == 1 ? 70 : source.size());
+        Bytes byTable(size + 8, 0x55), byByte(size + 8, 0x55);
+        const auto *src = reinterpret_cast<const uint8_t *>(text.c_str());
+        const uint32_t stored = qstr::codepage::hostToStream(byTable.data(), src, size, *record, false, true);
+        ASSERT_EQ(stored, qstr::codepage::hostToStream(byByte.data(), src, size, *record, false, false))
+            << locale << " size " << size;
+        ASSERT_EQ(byTable, byByte) << locale << " size " << size;
+      }
     }
   }
 }

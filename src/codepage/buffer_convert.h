@@ -1,0 +1,18 @@
+// Whole buffers between host bytes and document streams.
+#pragma once
+
+#include <cstdint>
+
+#include "qstr14/codepage.h"
+
+namespace qstr::codepage {
+
+// Host bytes (zero-terminated) to a document stream of at most `size` bytes
+// with its terminator (size in the low 16 bits); returns the bytes stored.
+// With `doubleByte`, a lead byte and the byte after it are one host code.
+// `byteTable` allows the record's stream item table for single bytes;
+// without it every byte is converted on its own, which the table must match.
+uint32_t hostToStream(uint8_t *dst, const uint8_t *src, uint32_t size, const CODEPAGETBL &record, bool doubleByte,
+                      bool byteTable);
+
+}  // namespace qstr::codepage
