@@ -1,32 +1,31 @@
 // Whole buffers between host bytes (ANSI or OEM) and document streams.
+#include "codepage/buffer_convert.h"
+
 #include <cstring>
 
 #include "charset/stream_grammar.h"
-#include "codepage/buffer_convert.h"
 #include "codepage/fast_lookup.h"
 #include "codepage/state.h"
+#include "codepage/stream_strip.h"
 #include "host/host.h"
 #include "qstr14/codepage.h"
 
+namespace qstr::codepage {
 namespace {
 
-using qstr::codepage::HostToNative;
-using qstr::codepage::NativeToHost;
-
-using qstr::charset::kCharacterGroup;
-using qstr::charset::kCharacterGroupLength;
+using charset::kCharacterGroup;
+using charset::kCharacterGroupLength;
 constexpr uint16_t kNoMapping = 0xFFFF;
-constexpr uint32_t kStripForHost = 0x0E;  // keep 0xCC and 0xCF (and 0x80)
-
-using qstr::codepage::loadedAnsiRecord;
-using qstr::codepage::loadedOemRecord;
+// What host bytes keep of a stream: characters, spaces, line breaks and
+// paragraph ends; no attribute groups.
+constexpr uint8_t kStripForHost = kKeepLineBreaks | kKeepParagraph | kParagraphToSpace;
 
 // Stores the native character of a host code at dst[count]: a byte below
 // 0x100 as itself, anything else as a character group. False when the group
 // does not fit within `limit`.
 bool storeNative(uint8_t *dst, uint32_t &count, uint32_t limit, uint16_t native) {
   if (native == kNoMapping) return true;  // dropped
-  const qstr::charset::StreamItem item = qstr::charset::nativeStreamItem(native);
+  const charset::StreamItem item = charset::nativeStreamItem(native);
   if (count + item.length > limit) return false;
   for (unsigned i = 0; i < item.length; ++i) dst[count++] = item.bytes[i];
   return true;
@@ -38,14 +37,14 @@ bool storeNative(uint8_t *dst, uint32_t &count, uint32_t limit, uint16_t native)
 // by its length, so no branch depends on what the byte is; the batch's
 // output is then copied exactly. Stops before the terminator.
 void storeItemsInBatches(uint8_t *dst, uint32_t &count, const uint8_t *&src, uint32_t limit,
-                         const qstr::charset::StreamItem *items) {
+                         const charset::StreamItem *items) {
   constexpr uint32_t kBatch = 64;
   constexpr uint32_t kLargestOutput = kBatch * kCharacterGroupLength;
   uint8_t staged[kLargestOutput];
   while (count + kLargestOutput <= limit) {
     uint32_t produced = 0, taken = 0;
     for (; taken < kBatch && src[taken] != 0; ++taken) {
-      const qstr::charset::StreamItem &item = items[src[taken]];
+      const charset::StreamItem &item = items[src[taken]];
       std::memcpy(staged + produced, item.bytes, kCharacterGroupLength);
       produced += item.length;
     }
@@ -56,14 +55,65 @@ void storeItemsInBatches(uint8_t *dst, uint32_t &count, const uint8_t *&src, uin
   }
 }
 
+// Writes the host code of a character group's native character: one byte,
+// two (lead byte first), or none when it has no host code, which still
+// counts one byte. False, with nothing written, when two bytes do not fit
+// within `limit`.
+bool storeHostCode(uint8_t *&write, uint32_t &count, uint32_t limit, uint16_t code) {
+  if (code == kNoMapping) {
+    ++count;
+  } else if (code < 0x100) {
+    *write++ = static_cast<uint8_t>(code);
+    ++count;
+  } else {
+    if (count + 2 > limit) return false;
+    *write++ = static_cast<uint8_t>(code >> 8);
+    *write++ = static_cast<uint8_t>(code);
+    count += 2;
+  }
+  return true;
+}
+
+uint16_t groupCharacter(const uint8_t *group) { return charset::readLittleEndian16(group + 1); }
+
+// Converts the character groups of a stripped stream in place.
+uint32_t convertStrippedInPlace(uint8_t *dst, uint32_t limit, const NativeToHost &convert) {
+  const uint8_t *read = dst;
+  uint8_t *write = dst;
+  uint32_t count = 0;
+  while (count < limit && *read != 0) {
+    if (*read != kCharacterGroup) {
+      *write++ = *read++;
+      ++count;
+      continue;
+    }
+    const uint16_t code = convert(groupCharacter(read));
+    read += kCharacterGroupLength;
+    if (!storeHostCode(write, count, limit, code)) break;
+  }
+  *write = 0;
+  return count + 1;
+}
+
+// Strips and converts in one walk, with the results of the two passes
+// (every kept group is a character group: no attribute groups are kept).
+uint32_t convertWhileStripping(uint8_t *dst, const uint8_t *src, uint32_t limit, const NativeToHost &convert) {
+  uint8_t *write = dst;
+  uint32_t count = 0;
+  walkStrippedItems(src, limit, kStripForHost, [&](const uint8_t *item, uint16_t length, uint32_t) {
+    if (length > 1) return storeHostCode(write, count, limit, convert(groupCharacter(item)));
+    *write++ = item[0];
+    ++count;
+    return true;
+  });
+  *write = 0;
+  return count + 1;
+}
+
 }  // namespace
 
-namespace qstr::codepage {
-
-// Host bytes to a document stream; with `doubleByte`, a lead byte and the
-// byte after it are one host code. A lead byte just before the terminator
-// is converted alone: the terminator is never consumed. `byteTable`: single
-// bytes through the record's item table where it has one.
+// A lead byte just before the terminator is converted alone: the terminator
+// is never consumed.
 uint32_t hostToStream(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const CODEPAGETBL &record, bool doubleByte,
                       bool byteTable) {
   const uint32_t size = sizeArg & 0xFFFF;
@@ -91,48 +141,25 @@ uint32_t hostToStream(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const 
   return count + 1;
 }
 
+// The write position never passes the read position, so `dst` may be
+// `src`.
+uint32_t streamToHost(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const CODEPAGETBL &record, bool oneWalk) {
+  const uint32_t size = sizeArg & 0xFFFF;
+  if (size == 0) return 0;
+  const NativeToHost convert(record);
+  if (oneWalk) return convertWhileStripping(dst, src, size - 1, convert);
+  TpiQxDocStripBuff(dst, src, size, kStripForHost);
+  return convertStrippedInPlace(dst, size - 1, convert);
+}
+
 }  // namespace qstr::codepage
 
 namespace {
 
 using qstr::codepage::hostToStream;
-
-// A document stream to host bytes: strips into `dst`, then converts the
-// character groups in place (the write position never passes the read
-// position). A character without a host code is dropped but still counts
-// one byte against the limit.
-uint32_t streamToHost(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const CODEPAGETBL &record) {
-  const uint32_t size = sizeArg & 0xFFFF;
-  if (size == 0) return 0;
-  const NativeToHost convert(record);
-  TpiQxDocStripBuff(dst, src, size, kStripForHost);
-  const uint32_t limit = size - 1;
-  const uint8_t *read = dst;
-  uint8_t *write = dst;
-  uint32_t count = 0;
-  while (count < limit && *read != 0) {
-    if (*read != kCharacterGroup) {
-      *write++ = *read++;
-      ++count;
-      continue;
-    }
-    const uint16_t code = convert(static_cast<uint16_t>(read[1] | read[2] << 8));
-    read += kCharacterGroupLength;
-    if (code == kNoMapping) {
-      ++count;
-    } else if (code < 0x100) {
-      *write++ = static_cast<uint8_t>(code);
-      ++count;
-    } else {
-      if (count + 2 > limit) break;
-      *write++ = static_cast<uint8_t>(code >> 8);
-      *write++ = static_cast<uint8_t>(code);
-      count += 2;
-    }
-  }
-  *write = 0;
-  return count + 1;
-}
+using qstr::codepage::loadedAnsiRecord;
+using qstr::codepage::loadedOemRecord;
+using qstr::codepage::streamToHost;
 
 const uint8_t *bytes(const char *text) { return reinterpret_cast<const uint8_t *>(text); }
 
@@ -161,9 +188,9 @@ uint32_t QSTR_CALL TpiOemToQxBuff(uint8_t *dst, const char *src, uint32_t size) 
 }
 
 uint32_t QSTR_CALL TpiQxToAnsiBuff(char *dst, const uint8_t *src, uint32_t size) {
-  return streamToHost(reinterpret_cast<uint8_t *>(dst), src, size, loadedAnsiRecord());
+  return streamToHost(reinterpret_cast<uint8_t *>(dst), src, size, loadedAnsiRecord(), true);
 }
 
 uint32_t QSTR_CALL TpiQxToOemBuff(char *dst, const uint8_t *src, uint32_t size) {
-  return streamToHost(reinterpret_cast<uint8_t *>(dst), src, size, loadedOemRecord());
+  return streamToHost(reinterpret_cast<uint8_t *>(dst), src, size, loadedOemRecord(), true);
 }

@@ -15,4 +15,12 @@ namespace qstr::codepage {
 uint32_t hostToStream(uint8_t *dst, const uint8_t *src, uint32_t size, const CODEPAGETBL &record, bool doubleByte,
                       bool byteTable);
 
+// A document stream to host bytes, at most `size` bytes with the terminator
+// (size in the low 16 bits); returns the bytes counted. The stream is
+// stripped of all but characters, spaces, line breaks and paragraph ends,
+// and its character groups converted. `oneWalk` strips and converts in one
+// walk over the stream; without it the stream is stripped into `dst` first
+// and converted there, which the one walk must match.
+uint32_t streamToHost(uint8_t *dst, const uint8_t *src, uint32_t size, const CODEPAGETBL &record, bool oneWalk);
+
 }  // namespace qstr::codepage

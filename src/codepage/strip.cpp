@@ -1,39 +1,12 @@
 // Stripping document streams and native strings down to what a plain-text
 // consumer can use.
-#include "charset/stream_grammar.h"
+#include "codepage/stream_strip.h"
 #include "qstr14/charset.h"
 #include "qstr14/codepage.h"
 
 namespace {
 
-using namespace qstr::charset;
-
-constexpr uint8_t kKeepAttributes = 0x01;
-constexpr uint8_t kKeepLineBreaks = 0x02;  // 0xCC; 0xF90A and 0xF90C
-constexpr uint8_t kKeepParagraph = 0x04;   // 0xCF; 0xF90D
-constexpr uint8_t kParagraphToSpace = 0x08;
-constexpr uint8_t kHyphensToMinus = 0x10;
-constexpr uint8_t kKeepTab = 0x20;
-
-constexpr uint8_t kStreamSpace = 0x80;
-constexpr uint8_t kStreamLineBreak = 0xCC;
-constexpr uint8_t kStreamParagraph = 0xCF;
-constexpr uint8_t kAttributeOnGroup = 0xF2;
-constexpr uint8_t kAttributeOffGroup = 0xF3;
-constexpr uint16_t kAttributeGroupLength = 3;
-
-// What the stripping of a one-byte stream item stores: the byte, or -1 to
-// drop it. Bytes 0xD0 and up are groups and handled by the caller.
-int strippedByte(uint8_t byte, uint8_t flags) {
-  if ((byte >= 0x20 && byte <= 0x7E) || byte == kStreamSpace) return byte;
-  if (byte == 0x84 || byte == 0x85) return flags & kHyphensToMinus ? '-' : -1;
-  if (byte == kStreamLineBreak) return flags & kKeepLineBreaks ? byte : -1;
-  if (byte == kStreamParagraph) {
-    if (flags & kKeepParagraph) return byte;
-    return flags & kParagraphToSpace ? kStreamSpace : -1;
-  }
-  return -1;
-}
+using namespace qstr::codepage;
 
 // What the stripping of a native string element stores, or 0 to drop it.
 uint16_t strippedElement(uint16_t c, uint8_t flags) {
@@ -53,31 +26,14 @@ uint16_t strippedElement(uint16_t c, uint8_t flags) {
 
 uint32_t QSTR_CALL TpiQxDocStripBuff(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, uint32_t flagsArg) {
   const uint32_t size = sizeArg & 0xFFFF;
-  const uint8_t flags = static_cast<uint8_t>(flagsArg);
   if (size == 0) return 0;
-  const uint32_t limit = size - 1;
-  uint32_t count = 0;
-  while (count < limit && *src != 0) {
-    const uint8_t byte = *src;
-    uint16_t groupLength = 0;
-    if (byte == kCharacterGroup) {
-      groupLength = kCharacterGroupLength;
-    } else if ((byte == kAttributeOnGroup || byte == kAttributeOffGroup) && (flags & kKeepAttributes)) {
-      groupLength = kAttributeGroupLength;
-    } else if (byte >= kFirstVariableGroup) {
-      src += ufsize(src);  // every other group, and 0xFF, is dropped whole
-      continue;
-    } else {
-      const int stored = strippedByte(byte, flags);
-      if (stored >= 0) dst[count++] = static_cast<uint8_t>(stored);
-      ++src;
-      continue;
-    }
-    if (count + groupLength > limit) break;
-    for (uint16_t i = 0; i < groupLength; ++i) dst[count++] = *src++;
-  }
-  dst[count] = 0;
-  return count + 1;
+  const uint32_t stored = qstr::codepage::walkStrippedItems(
+      src, size - 1, static_cast<uint8_t>(flagsArg), [dst](const uint8_t *item, uint16_t length, uint32_t at) {
+        for (uint16_t i = 0; i < length; ++i) dst[at + i] = item[i];
+        return true;
+      });
+  dst[stored] = 0;
+  return stored + 1;
 }
 
 int32_t QSTR_CALL TpiQxLongStripBuff(uint16_t *dst, const uint16_t *src, int32_t size, uint32_t flagsArg) {

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "charset/stream_grammar.h"
 #include "codepage/buffer_convert.h"
 #include "codepage/state.h"
 #include "support/machine.h"
@@ -161,6 +163,68 @@ TEST(HostBytesToStream, ItemTableAgreesWithByteByByteConversion) {
         ASSERT_EQ(stored, qstr::codepage::hostToStream(byByte.data(), src, size, *record, false, false))
             << locale << " size " << size;
         ASSERT_EQ(byTable, byByte) << locale << " size " << size;
+      }
+    }
+  }
+}
+
+// A random stream of every kind of item: one-byte items of every value
+// below the groups, characters of every set (some without a host code),
+// fixed and variable groups, 0xFF.
+Bytes randomStream(std::mt19937 &random, int items) {
+  S stream;
+  for (int i = 0; i < items; ++i) {
+    switch (random() % 6) {
+      case 0: case 1: stream.plain(static_cast<uint8_t>(1 + random() % 0x7F)); break;
+      case 2: stream.function(static_cast<uint8_t>(0x80 + random() % 0x50)); break;
+      case 3: stream.character(static_cast<uint16_t>(random() % 0x1000)); break;
+      case 4: {
+        const auto code = static_cast<uint8_t>(0xF1 + random() % 14);
+        stream.fixedGroup(code, qstr::charset::fixedGroupLength(code));
+        break;
+      }
+      default:
+        if (random() % 2 == 0) {
+          stream.variableGroup(static_cast<uint8_t>(0xD0 + random() % 0x20), static_cast<uint16_t>(7 + random() % 5));
+        } else {
+          stream.singleFF();
+        }
+    }
+  }
+  return stream.bytes();
+}
+
+// Stripping and converting in one walk against stripping into the
+// destination and converting there, on single- and double-byte machines,
+// for random streams at every size up to past their length, apart and in
+// place: the same output and count.
+TEST(StreamToHostBytes, OneWalkAgreesWithStrippingFirst) {
+  for (const char *locale : {"en_US", "ru_RU", "ja_JP", "zh_TW"}) {
+    Machine machine({{"LANG", locale}});
+    std::mt19937 random(9);
+    for (int round = 0; round < 40; ++round) {
+      const Bytes stream = randomStream(random, 1 + round * 3);
+      for (const CODEPAGETBL *record : {&qstr::codepage::loadedAnsiRecord(), &qstr::codepage::loadedOemRecord()}) {
+        for (uint32_t size = 1; size < stream.size() + 4; ++size) {
+          Bytes oneWalk(size + 8, 0x55), twoPasses(size + 8, 0x55);
+          const uint32_t counted = qstr::codepage::streamToHost(oneWalk.data(), stream.data(), size, *record, true);
+          const std::string where = std::string(locale) + " round " + std::to_string(round) + " size " +
+                                    std::to_string(size);
+          ASSERT_EQ(counted, qstr::codepage::streamToHost(twoPasses.data(), stream.data(), size, *record, false))
+              << where;
+          // The same bytes up to the terminator (a dropped character counts
+          // without a byte written); past it the two passes leave what the
+          // stripping stored there, the one walk nothing.
+          const auto written = std::find(twoPasses.begin(), twoPasses.end(), 0) - twoPasses.begin() + 1;
+          ASSERT_TRUE(std::equal(twoPasses.begin(), twoPasses.begin() + written, oneWalk.begin())) << where;
+          ASSERT_TRUE(std::all_of(oneWalk.begin() + written, oneWalk.end(), [](uint8_t b) { return b == 0x55; }))
+              << where;
+
+          Bytes inPlace = stream;
+          inPlace.resize(std::max<std::size_t>(inPlace.size(), size + 8), 0x55);
+          qstr::codepage::streamToHost(inPlace.data(), inPlace.data(), size, *record, true);
+          ASSERT_TRUE(std::equal(twoPasses.begin(), twoPasses.begin() + written, inPlace.begin())) << where << " in place";
+        }
       }
     }
   }
