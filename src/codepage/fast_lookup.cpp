@@ -54,9 +54,9 @@ const uint16_t *singleByteNatives(const CODEPAGETBL &record) {
 const charset::StreamItem *singleByteStreamItems(const CODEPAGETBL &record) {
   static LazyTables<std::array<charset::StreamItem, 256>> cache;
   const int slot = rangeSlot(record);
-  const uint16_t *natives = singleByteNatives(record);
-  if (slot < 0 || natives == nullptr) return nullptr;
-  std::call_once(cache.built[slot], [natives, slot] {
+  if (slot < 0) return nullptr;
+  std::call_once(cache.built[slot], [&record, slot] {
+    const uint16_t *natives = singleByteNatives(record);  // the same slot's table
     for (unsigned b = 0; b < 256; ++b) {
       const auto byte = static_cast<uint8_t>(b);
       charset::StreamItem &item = cache.tables[slot][b];

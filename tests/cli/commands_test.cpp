@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "run_qstr.h"
-#include "scratch_folder_test.h"
+#include "support/scratch_folder.h"
 
 namespace {
 

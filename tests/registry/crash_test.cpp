@@ -93,7 +93,7 @@ TEST_F(RegistryFileTest, KilledWritersNeverLoseOrCorruptAValue) {
 // binds every user, the superuser too): writes fail, nothing is written
 // elsewhere, and the status says why.
 TEST_F(RegistryFileTest, UnwritableFolderFallsBackAndWritesNothing) {
-  const fs::path blocker = root_ / "blocker";
+  const fs::path blocker = dir_ / "blocker";
   { std::ofstream(blocker) << "not a folder"; }
   const fs::path path = blocker / "sub" / "registry.reg";
   useRegistryPath(path.string());
@@ -103,7 +103,7 @@ TEST_F(RegistryFileTest, UnwritableFolderFallsBackAndWritesNothing) {
     EXPECT_NE(host::regSetValue(key, "V", 3, data, 2), 0);
   }
   EXPECT_EQ(readFile(blocker), "not a folder");
-  EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
 }  // namespace

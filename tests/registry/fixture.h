@@ -15,6 +15,9 @@
 #include "host/host.h"
 #include "host/profile.h"
 #include "host/registry_store.h"
+#ifndef _WIN32
+#include "support/scratch_folder.h"
+#endif
 
 namespace registry_test {
 
@@ -61,20 +64,18 @@ inline int32_t openUserKey(const std::string &subKey, host::RegKey *key, uint32_
 #ifndef _WIN32  // the registry file is the portable backend's
 // A registry file in its own temporary folder, one level below it so that
 // creating the folder is part of the first write.
-class RegistryFileTest : public ::testing::Test {
+class RegistryFileTest : public qstr::test::ScratchFolderTest {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/qstr14-registry-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    path_ = root_ / "config" / "registry.reg";
+    qstr::test::ScratchFolderTest::SetUp();
+    if (HasFatalFailure()) return;
+    path_ = dir_ / "config" / "registry.reg";
     useRegistryPath(path_.string());
   }
   void TearDown() override {
     host::resetHostProfile();
     host::registry::resetStore();
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
+    qstr::test::ScratchFolderTest::TearDown();
   }
 
   // Opens or creates a key below HKEY_CURRENT_USER; fails the test otherwise.
@@ -84,7 +85,6 @@ class RegistryFileTest : public ::testing::Test {
     return key;
   }
 
-  fs::path root_;
   fs::path path_;
 };
 

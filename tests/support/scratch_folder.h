@@ -1,5 +1,5 @@
-// A test fixture with a folder of its own for the files a command reads,
-// removed after each test.
+// A test fixture with a temporary folder of its own for the files a test
+// reads and writes, removed after each test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,7 +18,10 @@ class ScratchFolderTest : public ::testing::Test {
     ASSERT_NE(mkdtemp(pattern), nullptr);
     dir_ = pattern;
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
 
   // Writes `contents` byte for byte to `name` in the folder.
   std::filesystem::path write(const std::string &name, const std::string &contents) {
