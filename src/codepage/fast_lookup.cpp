@@ -1,9 +1,9 @@
 #include "codepage/fast_lookup.h"
 
 #include <array>
-#include <mutex>
 #include <vector>
 
+#include "base/build_once.h"
 #include "charset/east_asian_placement.h"
 #include "charset/per_code_page.h"
 #include "codepage/codepage_list.h"
@@ -16,10 +16,15 @@ namespace {
 constexpr std::size_t kSlots = kCodepageListRows + 1;
 
 template <typename Table>
-struct LazyTables {
-  std::array<std::once_flag, kSlots> built;
-  std::array<Table, kSlots> tables{};
-};
+using LazyTables = std::array<base::BuiltOnce<Table>, kSlots>;
+
+using ByteNatives = std::array<uint16_t, 256>;
+using ByteStreamItems = std::array<charset::StreamItem, 256>;
+using NativeHostCodes = std::array<uint16_t, kIndexedNativeEnd>;
+
+LazyTables<ByteNatives> byteNativesTables;
+LazyTables<ByteStreamItems> byteStreamItemsTables;
+LazyTables<NativeHostCodes> nativeHostCodesTables;
 
 int rangeSlot(const CODEPAGETBL &record) {
   if (record.lowTable == nullptr && record.highTable == nullptr) return kCodepageListRows;
@@ -42,34 +47,37 @@ int reverseSlot(const CODEPAGETBL &record) {
 }  // namespace
 
 const uint16_t *singleByteNatives(const CODEPAGETBL &record) {
-  static LazyTables<std::array<uint16_t, 256>> cache;
   const int slot = rangeSlot(record);
   if (slot < 0) return nullptr;
-  std::call_once(cache.built[slot], [&record, slot] {
-    for (unsigned b = 0; b < 256; ++b) cache.tables[slot][b] = nativeOfHostCode(record, b, false);
-  });
-  return cache.tables[slot].data();
+  return byteNativesTables[slot]
+      .get([&record] {
+        ByteNatives natives;
+        for (unsigned b = 0; b < 256; ++b) natives[b] = nativeOfHostCode(record, b, false);
+        return natives;
+      })
+      .data();
 }
 
 const charset::StreamItem *singleByteStreamItems(const CODEPAGETBL &record) {
-  static LazyTables<std::array<charset::StreamItem, 256>> cache;
   const int slot = rangeSlot(record);
   if (slot < 0) return nullptr;
-  std::call_once(cache.built[slot], [&record, slot] {
-    const uint16_t *natives = singleByteNatives(record);  // the same slot's table
-    for (unsigned b = 0; b < 256; ++b) {
-      const auto byte = static_cast<uint8_t>(b);
-      charset::StreamItem &item = cache.tables[slot][b];
-      if (charset::isPrintableAscii(byte)) {
-        item = charset::nativeStreamItem(byte);
-      } else if (natives[b] == charset::kNoMapping) {
-        item = {};
-      } else {
-        item = charset::nativeStreamItem(natives[b]);
-      }
-    }
-  });
-  return cache.tables[slot].data();
+  return byteStreamItemsTables[slot]
+      .get([&record] {
+        const uint16_t *natives = singleByteNatives(record);  // the same slot's table
+        ByteStreamItems items;
+        for (unsigned b = 0; b < 256; ++b) {
+          const auto byte = static_cast<uint8_t>(b);
+          if (charset::isPrintableAscii(byte)) {
+            items[b] = charset::nativeStreamItem(byte);
+          } else if (natives[b] == charset::kNoMapping) {
+            items[b] = {};
+          } else {
+            items[b] = charset::nativeStreamItem(natives[b]);
+          }
+        }
+        return items;
+      })
+      .data();
 }
 
 namespace {
@@ -116,15 +124,17 @@ const std::array<bool, 256> &leadBytesOf(uint32_t codePage) {
 const bool *ansiLeadBytes() { return leadBytesOf(host::ansiCodePage()).data(); }
 
 const uint16_t *hostCodesOfNatives(const CODEPAGETBL &record) {
-  static LazyTables<std::array<uint16_t, kIndexedNativeEnd>> cache;
   if (charset::isEastAsianCodePage(record.fromQxCodepage) && host::dbcsEnabled()) return nullptr;
   const int slot = reverseSlot(record);
   if (slot < 0) return nullptr;
-  std::call_once(cache.built[slot], [&record, slot] {
-    const CODEPAGETBL tableOnly{0, 0, nullptr, nullptr, record.reverseTable};
-    for (unsigned n = 0; n < kIndexedNativeEnd; ++n) cache.tables[slot][n] = QcvtQxToNtv(&tableOnly, n);
-  });
-  return cache.tables[slot].data();
+  return nativeHostCodesTables[slot]
+      .get([&record] {
+        const CODEPAGETBL tableOnly{0, 0, nullptr, nullptr, record.reverseTable};
+        NativeHostCodes codes;
+        for (unsigned n = 0; n < kIndexedNativeEnd; ++n) codes[n] = QcvtQxToNtv(&tableOnly, n);
+        return codes;
+      })
+      .data();
 }
 
 }  // namespace qstr::codepage

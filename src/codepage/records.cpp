@@ -1,5 +1,6 @@
 // The code page records: loading them from the list, clearing them, and
 // the library's own ANSI and OEM records.
+#include "base/build_once.h"
 #include "codepage/codepage_list.h"
 #include "codepage/state.h"
 #include "host/host.h"
@@ -11,12 +12,19 @@ constexpr uint8_t kNativeToHost = 0x01;
 constexpr uint8_t kHostToNative = 0x02;
 constexpr int32_t kCurrentWindowsCodepage = -1;
 
+// The records are filled in place (their addresses are handed out); the
+// gate is the loaded flag.
 struct RecordState {
   CODEPAGETBL ansi{};
   CODEPAGETBL oem{};
-  uint32_t loaded = 0;
+  base::OnceGate loaded;
 };
 RecordState records;
+
+void clearRecords() {
+  QcvtClrCodepage(&records.ansi);
+  QcvtClrCodepage(&records.oem);
+}
 
 }  // namespace
 
@@ -30,9 +38,7 @@ const CodepageListRow *findCodepageRow(uint32_t productCodepage) {
 CODEPAGETBL &ansiRecord() { return records.ansi; }
 CODEPAGETBL &oemRecord() { return records.oem; }
 
-void ensureRecordsLoaded() {
-  if (!records.loaded) str_SetCodePage();
-}
+void ensureRecordsLoaded() { records.loaded.pass(TpiSetCodepage); }
 
 const CODEPAGETBL &loadedAnsiRecord() {
   ensureRecordsLoaded();
@@ -45,7 +51,8 @@ const CODEPAGETBL &loadedOemRecord() {
 }
 
 void resetCodePageState() {
-  records = RecordState{};
+  records.loaded.reset(clearRecords);
+  clearRecords();
   resetCodepageSelection();
 }
 
@@ -103,16 +110,8 @@ void QSTR_CALL TpiSetCodepage(void) {
 }
 
 int32_t QSTR_CALL str_SetCodePage(void) {
-  if (!records.loaded) {
-    TpiSetCodepage();
-    records.loaded = 1;
-  }
+  ensureRecordsLoaded();
   return 1;
 }
 
-void QSTR_CALL str_ClrCodePage(void) {
-  if (!records.loaded) return;
-  QcvtClrCodepage(&records.ansi);
-  QcvtClrCodepage(&records.oem);
-  records.loaded = 0;
-}
+void QSTR_CALL str_ClrCodePage(void) { records.loaded.reset(clearRecords); }

@@ -3,6 +3,7 @@
 // system's code pages.
 #include <cstdio>
 
+#include "base/build_once.h"
 #include "host/host.h"
 #include "qstr14/codepage.h"
 #include "qstr14/frame.h"
@@ -19,8 +20,10 @@ constexpr uint32_t kKeyReadWrite = 0x2001F;
 constexpr uint32_t kCodePageValueType = 0x80000002;
 constexpr std::size_t kRegistryLocationSize = 100;
 
-char registryLocation[kRegistryLocationSize];
-uint16_t cachedWindowsCodepage = 0;
+// Each thread has its own buffer: the location follows the current
+// language, and a thread's pointer stays good while others ask.
+thread_local char registryLocation[kRegistryLocationSize];
+base::BuiltOnce<uint16_t> cachedWindowsCodepage;
 
 struct CountryCodepages {
   uint8_t country;
@@ -69,7 +72,7 @@ CodepageChoice chooseWindowsCodepage() {
   return {host::ansiCodePage() & 0xFFFF, CodepageSource::System};
 }
 
-void resetCodepageSelection() { cachedWindowsCodepage = 0; }
+void resetCodepageSelection() { cachedWindowsCodepage.reset(); }
 
 }  // namespace qstr::codepage
 
@@ -85,8 +88,7 @@ QSTR_VISIBLE char *QSTR_CALL QcvtGetRegistryLoc() {
 uint32_t QSTR_CALL QcvtGetDOSCodepage(void) { return chooseDosCodepage().codePage; }
 
 uint16_t QSTR_CALL QcvtGetWinCodepage(void) {
-  if (cachedWindowsCodepage == 0) cachedWindowsCodepage = static_cast<uint16_t>(chooseWindowsCodepage().codePage);
-  return cachedWindowsCodepage;
+  return cachedWindowsCodepage.get([] { return static_cast<uint16_t>(chooseWindowsCodepage().codePage); });
 }
 
 int32_t QSTR_CALL QcvtSetWinCodepage(uint32_t codePage) {
@@ -94,6 +96,11 @@ int32_t QSTR_CALL QcvtSetWinCodepage(uint32_t codePage) {
   if (key.Key() == 0) return 0;
   const uint16_t value = static_cast<uint16_t>(codePage);
   if (key.SetValue(kWindowsValue, kCodePageValueType, &value, sizeof value, 1, 0) != 0) return 0;
-  cachedWindowsCodepage = value;
+  // A cache of 0 means "not yet known": the next call works it out.
+  if (value == 0) {
+    cachedWindowsCodepage.reset();
+  } else {
+    cachedWindowsCodepage.set(value);
+  }
   return 1;
 }

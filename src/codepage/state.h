@@ -8,12 +8,14 @@
 
 namespace qstr::codepage {
 
-// The library's own records. Plain process memory: the library is used from
-// one thread at a time, or its first conversions are made before others.
+// The library's own records, filled in place. Loading them on first use is
+// safe from any thread; a caller that reloads or clears them
+// (TpiSetCodepage, str_ClrCodePage) orders that with its other threads.
 CODEPAGETBL &ansiRecord();
 CODEPAGETBL &oemRecord();
 
-// Loads the records when they are not loaded (str_SetCodePage).
+// Loads the records when they are not loaded (str_SetCodePage); other
+// threads asking meanwhile wait for the load.
 void ensureRecordsLoaded();
 
 // The library's records, loaded first when they are not.

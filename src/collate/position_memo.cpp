@@ -1,9 +1,7 @@
 #include "collate/position_memo.h"
 
 #include <array>
-#include <atomic>
 #include <memory>
-#include <mutex>
 
 #include "collate/contraction.h"
 #include "collate/multilevel_tables.h"
@@ -12,19 +10,6 @@
 
 namespace qstr::collate {
 namespace {
-
-using Memo = std::array<MemoizedValues, kMemoizedEnd>;
-
-// Each language's memo, built once.
-struct Memos {
-  std::array<std::once_flag, kLanguageCount> built;
-  std::array<std::unique_ptr<Memo>, kLanguageCount> tables;
-};
-
-Memos &memos() {
-  static Memos instance;
-  return instance;
-}
 
 std::unique_ptr<Memo> buildMemo(uint16_t language) {
   auto memo = std::make_unique<Memo>();
@@ -44,17 +29,10 @@ std::unique_ptr<Memo> buildMemo(uint16_t language) {
 
 static_assert(kMemoizedLanguages == kLanguageCount);
 
-// Later calls need one load and no lock or guard: atomic pointers are
-// initialised before any code runs.
-constinit std::array<std::atomic<const MemoizedValues *>, kMemoizedLanguages> readyMemos{};
+std::array<base::BuiltOnce<std::unique_ptr<Memo>>, kMemoizedLanguages> memos;
 
 const MemoizedValues *buildMemoizedValues(uint16_t language) {
-  Memos &m = memos();
-  std::call_once(m.built[language], [&m, language] {
-    m.tables[language] = buildMemo(language);
-    readyMemos[language].store(m.tables[language]->data(), std::memory_order_release);
-  });
-  return m.tables[language]->data();
+  return memos[language].get([language] { return buildMemo(language); })->data();
 }
 
 }  // namespace qstr::collate

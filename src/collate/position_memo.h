@@ -6,8 +6,10 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstdint>
+#include <memory>
+
+#include "base/build_once.h"
 
 namespace qstr::collate {
 
@@ -22,10 +24,11 @@ struct MemoizedValues {
 
 inline constexpr uint16_t kMemoizedEnd = 0x0F00;  // characters of sets 0-14
 
-// The memos built so far, by language, for a lookup without a call.
-// Filled once per language; never changed afterwards.
+// Each language's memo, built on its first use and never changed
+// afterwards; read here without a call once built.
 inline constexpr unsigned kMemoizedLanguages = 40;
-extern constinit std::array<std::atomic<const MemoizedValues *>, kMemoizedLanguages> readyMemos;
+using Memo = std::array<MemoizedValues, kMemoizedEnd>;
+extern std::array<base::BuiltOnce<std::unique_ptr<Memo>>, kMemoizedLanguages> memos;
 
 // Builds the language's memo on its first use.
 const MemoizedValues *buildMemoizedValues(uint16_t language);
@@ -34,7 +37,7 @@ const MemoizedValues *buildMemoizedValues(uint16_t language);
 // language has no memo (numbers past the language table).
 inline const MemoizedValues *memoizedValues(uint16_t language) {
   if (language >= kMemoizedLanguages) return nullptr;
-  if (const MemoizedValues *memo = readyMemos[language].load(std::memory_order_acquire)) return memo;
+  if (const std::unique_ptr<Memo> *memo = memos[language].ifBuilt()) return (*memo)->data();
   return buildMemoizedValues(language);
 }
 

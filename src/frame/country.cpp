@@ -1,8 +1,7 @@
 // Country and script detection: QtpiGetCountryID, QshGetInfoFromKeyboard.
-#include <atomic>
 #include <cstdlib>
-#include <mutex>
 
+#include "base/build_once.h"
 #include "frame/country.h"
 #include "host/host.h"
 #include "qstr14/frame.h"
@@ -29,14 +28,8 @@ constexpr LanguageCountry kLanguageCountries[] = {
     {0x0804, QSTR_COUNTRY_SIMPLIFIED_CHINESE},
 };
 
-// Detected once per process; later calls read the cached byte after one
-// acquire load of the flag.
-struct CountryState {
-  std::atomic<bool> detected{false};
-  std::mutex detecting;
-  uint8_t countryId = QSTR_COUNTRY_NONE;
-};
-CountryState countryState;
+// Detected once per process.
+base::BuiltOnce<uint8_t> countryId;
 
 uint8_t countryFromKeyboard() {
   uint8_t charset = kCharsetDefault;
@@ -57,25 +50,11 @@ uint8_t detectCountry() {
 
 }  // namespace
 
-void resetCountryDetection() {
-  std::lock_guard<std::mutex> guard(countryState.detecting);
-  countryState.countryId = QSTR_COUNTRY_NONE;
-  countryState.detected.store(false, std::memory_order_release);
-}
+void resetCountryDetection() { countryId.reset(); }
 
 }  // namespace qstr::frame
 
-using qstr::frame::countryState;
-
-uint8_t QSTR_CALL QtpiGetCountryID(void) {
-  if (countryState.detected.load(std::memory_order_acquire)) return countryState.countryId;
-  std::lock_guard<std::mutex> guard(countryState.detecting);
-  if (!countryState.detected.load(std::memory_order_relaxed)) {
-    countryState.countryId = qstr::frame::detectCountry();
-    countryState.detected.store(true, std::memory_order_release);
-  }
-  return countryState.countryId;
-}
+uint8_t QSTR_CALL QtpiGetCountryID(void) { return qstr::frame::countryId.get(qstr::frame::detectCountry); }
 
 void QSTR_CALL QshGetInfoFromKeyboard(uint16_t *codePage, uint8_t *charset) {
   namespace host = qstr::host;

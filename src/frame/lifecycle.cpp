@@ -1,5 +1,6 @@
 // Library state and lifecycle: QStrInit, QStrUnInit, QStrSetLanguage,
 // QStrGetLanguage and the entry point.
+#include <atomic>
 #include <cstring>
 
 #include "frame/state.h"
@@ -10,7 +11,7 @@ namespace {
 
 struct FrameState {
   char language[kLanguageBufferSize] = {'E', 'N'};
-  uint8_t initialised = 0;
+  std::atomic<bool> initialised{false};
   host::ModuleHandle module = nullptr;
   host::HeapHandle heap = nullptr;
 };
@@ -51,20 +52,20 @@ host::HeapHandle processHeapHandle() { return state.heap; }
 
 void resetFrameState() {
   storeLanguage("EN");
-  state.initialised = 0;
+  state.initialised.store(false);
 }
 
 }  // namespace qstr::frame
 
 using qstr::frame::state;
 
+// Only the first QStrInit since load or QStrUnInit sets the language.
 int32_t QSTR_CALL QStrInit(const char *language) {
-  if (state.initialised) return 1;
-  state.initialised = 1;
+  if (state.initialised.exchange(true)) return 1;
   return QStrSetLanguage(language);
 }
 
-void QSTR_CALL QStrUnInit(void) { state.initialised = 0; }
+void QSTR_CALL QStrUnInit(void) { state.initialised.store(false); }
 
 int32_t QSTR_CALL QStrSetLanguage(const char *language) {
   if (language != nullptr) qstr::frame::storeLanguage(language);

@@ -2,9 +2,11 @@
 
 #include <iconv.h>
 
-#include <atomic>
+#include <array>
 #include <cerrno>
-#include <mutex>
+#include <memory>
+
+#include "base/build_once.h"
 
 namespace qstr::host::posix {
 namespace {
@@ -211,15 +213,10 @@ std::unique_ptr<CodePageTables> buildTables(const CodePageName &page) {
   return tables;
 }
 
-// Published tables: a fixed set of slots scanned without a lock; a slot is
-// filled once, under the lock, and never changes afterwards.
+// One slot a code page, built on first use (null when the system cannot
+// convert the code page) and kept for the life of the process.
 constexpr std::size_t kSlots = sizeof kCodePageNames / sizeof kCodePageNames[0];
-struct TableCache {
-  std::atomic<const CodePageTables *> published[kSlots] = {};
-  std::atomic<bool> attempted[kSlots] = {};
-  std::mutex building;
-};
-TableCache cache;
+std::array<base::BuiltOnce<std::unique_ptr<CodePageTables>>, kSlots> cache;
 
 int slotOf(uint32_t codePage) {
   for (std::size_t i = 0; i < kSlots; ++i) {
@@ -238,17 +235,7 @@ const char *iconvName(uint32_t codePage) {
 const CodePageTables *codePageTables(uint32_t codePage) {
   int slot = slotOf(codePage);
   if (slot < 0) return nullptr;
-  if (cache.attempted[slot].load(std::memory_order_acquire)) {
-    return cache.published[slot].load(std::memory_order_relaxed);
-  }
-  std::lock_guard<std::mutex> guard(cache.building);
-  if (!cache.attempted[slot].load(std::memory_order_relaxed)) {
-    // Tables live until the process ends.
-    cache.published[slot].store(buildTables(kCodePageNames[slot]).release(),
-                                std::memory_order_relaxed);
-    cache.attempted[slot].store(true, std::memory_order_release);
-  }
-  return cache.published[slot].load(std::memory_order_relaxed);
+  return cache[slot].get([slot] { return buildTables(kCodePageNames[slot]); }).get();
 }
 
 }  // namespace qstr::host::posix
