@@ -98,22 +98,23 @@ int LinkResolver::SetUp() {
 }
 
 // Reads the five syntax characters from the base key. A value that is
-// missing or not a string is replaced by the default (unless it is locked);
-// one too short to hold five characters is left alone. Both give the default.
+// missing or not a string is replaced by the default (unless it is locked).
+// A string too short to hold five characters, or longer than the bytes
+// read, is left as it is. All of these give the default.
 void LinkResolver::LoadSyntaxCharacters() {
   syntax_ = SyntaxCharacters{};
   char raw[kSyntaxValueBytes] = {};
   uint32_t type = 0, size = kSyntaxValueBytes;
   int32_t status = host::regQueryValue(baseKey_, kSyntaxValueName, &type,
                                        reinterpret_cast<uint8_t *>(raw), &size);
-  bool isString = (type & ~kLockFlag) == kTypeString;
-  if (status == host::kErrorSuccess && isString) {
+  const bool present = status == host::kErrorSuccess || status == host::kErrorMoreData;
+  if (present && (type & ~kLockFlag) == kTypeString) {
+    if (status != host::kErrorSuccess) return;
     char16_t units[kSyntaxValueBytes];
     long count = ansiToUtf16(raw, strnlen(raw, size), units);
     if (count >= 5) syntax_ = SyntaxCharacters{units[0], units[1], units[2], units[3], units[4]};
     return;
   }
-  bool present = status == host::kErrorSuccess || status == host::kErrorMoreData;
   if (status == host::kErrorFileNotFound || (present && (type & kLockFlag) == 0)) {
     static const char kDefault[] = {'"', '*', '<', '>', '|', '\0'};
     host::regSetValue(baseKey_, kSyntaxValueName, kTypeString,

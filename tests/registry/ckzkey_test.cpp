@@ -281,14 +281,19 @@ TEST_F(CKZKeyTest, TheSyntaxCharactersValueIsWrittenOnFirstUseAndHonoured) {
   putLink("Pair", u"x/y");
   putLink("Expr", u"[Links\\Pair]+[Links\\Single]<kept>");
   EXPECT_EQ(textOf(read("Expr").data), u"xz/yz<kept>");
-  // A value of another type is replaced by the default; a short one is kept.
+  // A value of another type is replaced by the default; a string too short
+  // or too long to read is kept, and the default applies.
   put("HKEY_CURRENT_USER", r::kSyntaxValueName, 3, bytes({1}));
   read("Expr");
   EXPECT_EQ(read(r::kSyntaxValueName, "HKEY_CURRENT_USER", 64, 0).type, 1u);
-  put("HKEY_CURRENT_USER", r::kSyntaxValueName, 1, bytes({'a', 0}));
   putLink("Expr", u"<Links\\Single>");
-  EXPECT_EQ(textOf(read("Expr").data), u"z");
-  EXPECT_EQ(read(r::kSyntaxValueName, "HKEY_CURRENT_USER", 64, 0).data, bytes({'a', 0}));
+  const std::vector<uint8_t> longString = bytes({'\'', '+', '[', ']', '/', 'a', 'b', 'c', 'd', 'e', 'f', 'g',
+                                                 'h', 'i', 'j', 'k', 0});
+  for (const std::vector<uint8_t> &kept : {bytes({'a', 0}), longString}) {
+    put("HKEY_CURRENT_USER", r::kSyntaxValueName, 1, kept);
+    EXPECT_EQ(textOf(read("Expr").data), u"z");
+    EXPECT_EQ(read(r::kSyntaxValueName, "HKEY_CURRENT_USER", 64, 0).data, kept);
+  }
 }
 
 TEST_F(CKZKeyTest, AProductPastTheWorkBufferFailsCleanly) {
