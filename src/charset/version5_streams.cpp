@@ -122,13 +122,14 @@ uint16_t *QSTR_CALL lQ5CdzTowz(const uint8_t *src, uint16_t *dst, uint32_t size,
   return streamToNative(src, dst, size, form);
 }
 
-// The room is counted in bytes, the terminator's included: an item of n
-// bytes is written when at least n + 1 bytes remain.
+// The room is the size less the terminator's byte, in bytes: a set-0
+// code takes one byte of it, and an extended character is written only
+// while more than its 4 bytes remain.
 uint8_t *QSTR_CALL QwzTo5dz(const uint16_t *src, uint8_t *dst, uint32_t size) {
-  std::size_t room = size & 0xFFFF;
-  if (room == 0) return dst;
+  if ((size & 0xFFFF) == 0) return dst;
+  std::size_t room = (size & 0xFFFF) - 1;
   uint8_t *out = dst;
-  for (; *src != 0 && room > 1; ++src) {
+  for (; *src != 0 && room > 0; ++src) {
     const uint16_t native = *src;
     if (!qstr::charset::isNativeCharacter(native)) continue;
     if (native >> 8 == 0) {
