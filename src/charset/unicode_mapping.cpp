@@ -149,15 +149,20 @@ uint16_t unicodeToNative(uint16_t unicode, uint32_t ansiCodePage) {
 
 namespace {
 
-// Through the index up to each native outside it, which the host answers.
-void convertThroughIndex(const LookupTable &index, uint32_t codePage, const uint16_t *src, uint16_t *dst,
-                         std::size_t count, bool partOfLongOutput) {
+// Through the index up to each native outside it (which the host answers)
+// or with the value 0. A native that converts to 0 ends the string: the 0
+// is stored and nothing after it. Returns the units stored before that 0,
+// or `count` when there was none.
+std::size_t convertThroughIndex(const LookupTable &index, uint32_t codePage, const uint16_t *src, uint16_t *dst,
+                                std::size_t count, bool partOfLongOutput) {
   std::size_t i = unitsThroughTable(index, src, dst, count, partOfLongOutput);
   while (i < count) {
     dst[i] = nativeToUnicode(src[i], codePage);
+    if (dst[i] == 0) return i;
     ++i;
     i += unitsThroughTable(index, src + i, dst + i, count - i, partOfLongOutput);
   }
+  return count;
 }
 
 }  // namespace
@@ -174,8 +179,9 @@ uint32_t nativeStringToUnicode(const uint16_t *src, uint32_t limit, uint16_t *ds
     const uint32_t count = unitCount(src + done, wanted);
     // Once the output has grown long, the rest is written past the caches.
     const bool longOutput = 2 * std::size_t{done} >= kStreamingOutputBytes;
-    convertThroughIndex(index, codePage, src + done, dst + done, count, longOutput);
-    done += count;
+    const auto converted = static_cast<uint32_t>(convertThroughIndex(index, codePage, src + done, dst + done, count, longOutput));
+    done += converted;
+    if (converted < count) return done;  // the 0 is stored
     if (count < wanted || done == limit) break;
   }
   dst[done] = 0;

@@ -16,9 +16,11 @@ uint16_t nativeToUnicode(uint16_t native, uint32_t ansiCodePage);
 uint16_t unicodeToNative(uint16_t unicode, uint32_t ansiCodePage);
 
 // Strings converted one element to one, up to their terminator or `limit`
-// elements, then terminated; return the elements converted. What
-// KZstrQX6xToUnicode and KZstrUnicodeToQX6x give for them, in one pass and
-// with the host asked once per string.
+// elements, then terminated; return the elements converted. An element
+// that converts to 0 (the native 0x0C00, say) ends the result there and
+// nothing after it is written. What KZstrQX6xToUnicode and
+// KZstrUnicodeToQX6x give for them, in one pass and with the host asked
+// once per string.
 uint32_t nativeStringToUnicode(const uint16_t *src, uint32_t limit, uint16_t *dst);
 uint32_t unicodeStringToNative(const uint16_t *src, uint32_t limit, uint16_t *dst);
 

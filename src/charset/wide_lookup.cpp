@@ -26,17 +26,25 @@ std::size_t unitsThroughTablePlain(const LookupTable &table, const uint16_t *src
   const std::size_t size = table.size();
   const uint16_t *values = table.data();
   std::size_t i = 0;
-  // Eight at a time while all eight are in the table: one test for the
-  // eight (the table sizes in use are powers of two).
+  // Eight at a time while all eight are in the table and none has the
+  // value 0: one test for the eight (the table sizes in use are powers of
+  // two).
   if ((size & (size - 1)) == 0) {
     for (; i + 8 <= count; i += 8) {
       unsigned all = 0;
       for (std::size_t j = 0; j < 8; ++j) all |= src[i + j];
       if (all >= size) break;
-      for (std::size_t j = 0; j < 8; ++j) dst[i + j] = values[src[i + j]];
+      uint16_t found[8];
+      bool anyZero = false;
+      for (std::size_t j = 0; j < 8; ++j) {
+        found[j] = values[src[i + j]];
+        anyZero |= found[j] == 0;
+      }
+      if (anyZero) break;
+      for (std::size_t j = 0; j < 8; ++j) dst[i + j] = found[j];
     }
   }
-  for (; i < count && src[i] < size; ++i) dst[i] = values[src[i]];
+  for (; i < count && src[i] < size && values[src[i]] != 0; ++i) dst[i] = values[src[i]];
   return i;
 }
 
@@ -177,6 +185,7 @@ QSTR_TARGET_AVX512 std::size_t unitsThroughTableAvx512(const LookupTable &table,
     if (_mm512_cmpge_epu32_mask(units, size) != 0) break;
     const __m512i found = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), kAll, units, values, 2);
     const __m256i narrowed = _mm512_maskz_cvtepi32_epi16(kAll, found);
+    if (_mm256_testn_epi16_mask(narrowed, narrowed) != 0) break;
     if (streamed) {
       _mm256_stream_si256(reinterpret_cast<__m256i *>(dst + i), narrowed);
     } else {

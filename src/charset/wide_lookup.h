@@ -32,8 +32,9 @@ inline constexpr std::size_t kStreamingOutputBytes = std::size_t{8} << 20;
 // written first, so `dst` may start at `src`'s own address or after it.
 void bytesThroughTable(const uint16_t table[256], const uint8_t *src, uint16_t *dst, std::size_t count);
 
-// dst[i] = table[src[i]] from the first element, up to `count` elements or
-// the first element that is not below table.size(); returns the elements
+// dst[i] = table[src[i]] from the first element, up to `count` elements,
+// the first element that is not below table.size() or the first whose
+// value is 0 (which the caller converts itself); returns the elements
 // written. `dst` may be `src`. `partOfLongOutput` says that the output
 // belongs to one of at least kStreamingOutputBytes.
 std::size_t unitsThroughTable(const LookupTable &table, const uint16_t *src, uint16_t *dst, std::size_t count,

@@ -150,4 +150,26 @@ TEST(UnicodeForms, WholeAndLimited) {
   EXPECT_EQ(empty, Elements({'Z', 0}));
 }
 
+// 0x0C00 converts to a zero unit, which ends the string: nothing after it
+// is written, wherever it falls in the blocks the loops convert at once.
+TEST(UnicodeForms, ZeroUnitEndsTheString) {
+  Machine machine({{"LANG", "en_US"}});
+  for (std::size_t before : {0, 1, 7, 8, 15, 16, 17, 40}) {
+    Elements src(before, 'A');
+    src.push_back(0x0C00);
+    src.insert(src.end(), 40, 'B');
+    src.push_back(0);
+    Elements expected(before, 'A');
+    expected.push_back(0);
+    expected.resize(src.size() + 4, kGuard);
+    for (int form = 0; form < 3; ++form) {
+      Elements dst(src.size() + 4, kGuard);
+      if (form == 0) ASSERT_EQ(Q6wzToWStr(src.data(), dst.data()), 1);
+      if (form == 1) ASSERT_EQ(Q6wzToWStrEx(src.data(), dst.data(), 0), 1);
+      if (form == 2) ASSERT_EQ(Q6wzToWStrN(src.data(), dst.data(), 200), 1);
+      EXPECT_EQ(dst, expected) << "form " << form << ", " << before << " before";
+    }
+  }
+}
+
 }  // namespace
