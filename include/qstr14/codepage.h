@@ -179,8 +179,8 @@ QSTR_API uint16_t QSTR_CALL TpiQxwzToQxsioBuff(uint8_t *dst, const uint16_t *src
 
 #ifdef __cplusplus
 /* The registry location of the code page values: the code page data path,
- * a backslash and the current language. The library's own buffer, rebuilt
- * at every call. Exported with C++ linkage. */
+ * a backslash and the current language. The library's own buffer (one a
+ * thread), rebuilt at every call. Exported with C++ linkage. */
 QSTR_VISIBLE char *QSTR_CALL QcvtGetRegistryLoc();
 #endif
 
