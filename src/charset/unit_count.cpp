@@ -53,35 +53,46 @@ QSTR_READS_WHOLE_BLOCKS QSTR_TARGET_AVX512 uint32_t unitCountAvx512(const uint16
 }  // namespace
 #endif
 
-QSTR_READS_WHOLE_BLOCKS uint32_t unitCount(const uint16_t *s, uint32_t limit) {
-#if QSTR_HAS_AVX512_PATHS
-  if (limit == 0) return 0;
-  if (avx512Available() && reinterpret_cast<std::uintptr_t>(s) % 2 == 0) return unitCountAvx512(s, limit);
-#endif
-  std::size_t i = 0;
 #if defined(__SSE2__)
+namespace {
+
+// Element by element up to a 16-byte boundary, then aligned blocks; an odd
+// address never reaches a boundary and is read element by element to the
+// end.
+QSTR_READS_WHOLE_BLOCKS uint32_t unitCountSse2(const uint16_t *s, uint32_t limit) {
   constexpr std::uintptr_t kBlock = sizeof(__m128i);
-  // Element by element up to a block boundary; an odd address never
-  // reaches one and is read element by element to the end.
+  std::size_t i = 0;
   while (i < limit && reinterpret_cast<std::uintptr_t>(s + i) % kBlock != 0) {
     if (s[i] == 0) return static_cast<uint32_t>(i);
     ++i;
   }
-  if (reinterpret_cast<std::uintptr_t>(s + i) % kBlock == 0) {
-    const __m128i zero = _mm_setzero_si128();
-    for (; i < limit; i += kBlock / 2) {
-      const __m128i block = _mm_load_si128(reinterpret_cast<const __m128i *>(s + i));
-      const unsigned zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(block, zero)));
-      if (zeros != 0) {
-        i += static_cast<std::size_t>(std::countr_zero(zeros)) / 2;
-        break;
-      }
+  if (reinterpret_cast<std::uintptr_t>(s + i) % kBlock != 0) return static_cast<uint32_t>(i);
+  const __m128i zero = _mm_setzero_si128();
+  for (; i < limit; i += kBlock / 2) {
+    const __m128i block = _mm_load_si128(reinterpret_cast<const __m128i *>(s + i));
+    const unsigned zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(block, zero)));
+    if (zeros != 0) {
+      i += static_cast<std::size_t>(std::countr_zero(zeros)) / 2;
+      break;
     }
-    return static_cast<uint32_t>(i < limit ? i : limit);
   }
+  return static_cast<uint32_t>(i < limit ? i : limit);
+}
+
+}  // namespace
 #endif
+
+uint32_t unitCount(const uint16_t *s, uint32_t limit) {
+#if QSTR_HAS_AVX512_PATHS
+  if (limit == 0) return 0;
+  if (avx512Available() && reinterpret_cast<std::uintptr_t>(s) % 2 == 0) return unitCountAvx512(s, limit);
+#endif
+#if defined(__SSE2__)
+  if (sse2Available()) return unitCountSse2(s, limit);
+#endif
+  uint32_t i = 0;
   while (i < limit && s[i] != 0) ++i;
-  return static_cast<uint32_t>(i);
+  return i;
 }
 
 }  // namespace qstr::charset

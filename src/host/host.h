@@ -80,6 +80,16 @@ int multiByteToWideChar(uint32_t codePage, const char *src, int srcLength,
 int wideCharToMultiByte(uint32_t codePage, const char16_t *src, int srcLength,
                         char *dst, int dstCapacity);
 
+// ---- Vector instructions (the library's own setting on every system) ----
+// Tiers of vector instructions for the string loops, each including the
+// ones before it: element-at-a-time loops only, SSE2, AVX-512.
+enum class VectorIsa : uint8_t { Plain, Sse2, Avx512 };
+// The highest tier the string loops may use in this process: QSTR14_ISA
+// (plain, sse2 or avx512), else Avx512, which leaves the choice to the
+// processor. Read from the process's environment, never from an installed
+// profile; it reads the environment at each call, so callers ask once.
+VectorIsa vectorIsaCap();
+
 // ---- Language, locale and keyboard ----
 uint16_t systemDefaultLangId();  // GetSystemDefaultLangID
 // GetKeyboardLayout(0): the keyboard's language ID in the low 16 bits.

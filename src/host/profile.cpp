@@ -2,7 +2,8 @@
 #include "host/profile.h"
 
 #include <cstdlib>
-#include <mutex>
+
+#include "base/build_once.h"
 
 namespace qstr::host {
 namespace {
@@ -94,20 +95,26 @@ ProfileField<std::string> chooseRegistryPath(const EnvLookup &env) {
   return {":memory:", "default", "neither XDG_CONFIG_HOME nor HOME is set; registry kept in memory"};
 }
 
+// QSTR14_ISA caps the vector instructions; unset, the processor decides.
+ProfileField<VectorIsa> chooseVectorIsa(const EnvLookup &env) {
+  ProfileField<VectorIsa> field{VectorIsa::Avx512, "processor", ""};
+  auto text = nonEmpty(env, "QSTR14_ISA");
+  if (!text) return field;
+  if (auto isa = parseVectorIsa(*text)) return {*isa, "QSTR14_ISA", ""};
+  field.note = "QSTR14_ISA=\"" + *text + "\" is not plain, sse2 or avx512; ignored";
+  return field;
+}
+
 std::optional<std::string> realEnvironment(const char *name) {
   const char *value = std::getenv(name);
   if (value == nullptr) return std::nullopt;
   return std::string(value);
 }
 
-struct ProfileState {
-  std::once_flag derived;
-  HostProfile profile;
-  bool installed = false;
-};
-
-ProfileState &profileState() {
-  static ProfileState state;
+// Derived from the environment on first use, unless a profile was
+// installed first.
+base::BuiltOnce<HostProfile> &profileState() {
+  static base::BuiltOnce<HostProfile> state;
   return state;
 }
 
@@ -139,6 +146,25 @@ std::optional<uint32_t> parseOverrideNumber(const std::string &text, uint32_t mi
   if (value < minValue || value > maxValue) return std::nullopt;
   return static_cast<uint32_t>(value);
 }
+
+std::optional<VectorIsa> parseVectorIsa(const std::string &text) {
+  const std::string name = lowerAscii(text);
+  for (VectorIsa isa : {VectorIsa::Plain, VectorIsa::Sse2, VectorIsa::Avx512}) {
+    if (name == vectorIsaName(isa)) return isa;
+  }
+  return std::nullopt;
+}
+
+const char *vectorIsaName(VectorIsa isa) {
+  switch (isa) {
+    case VectorIsa::Plain: return "plain";
+    case VectorIsa::Sse2: return "sse2";
+    case VectorIsa::Avx512: return "avx512";
+  }
+  return "?";
+}
+
+VectorIsa vectorIsaCap() { return chooseVectorIsa(realEnvironment).value; }
 
 const LocaleFacts *localeFactsForLangId(uint16_t langId) {
   for (const LocaleFacts &facts : kLocaleFacts) {
@@ -185,26 +211,16 @@ HostProfile deriveHostProfile(const EnvLookup &env) {
                          "ANSI code page " + std::to_string(profile.ansiCodePage.value), ""};
   applyNumberOverride(env, "QSTR14_DBCS", 0, 1, profile.dbcsEnabled);
   profile.registryPath = chooseRegistryPath(env);
+  profile.vectorIsa = chooseVectorIsa(env);
   return profile;
 }
 
 const HostProfile &hostProfile() {
-  ProfileState &state = profileState();
-  if (state.installed) return state.profile;
-  std::call_once(state.derived, [&state] { state.profile = deriveHostProfile(realEnvironment); });
-  return state.profile;
+  return profileState().get([] { return deriveHostProfile(realEnvironment); });
 }
 
-void installHostProfile(const HostProfile &profile) {
-  ProfileState &state = profileState();
-  state.profile = profile;
-  state.installed = true;
-}
+void installHostProfile(const HostProfile &profile) { profileState().set(profile); }
 
-void resetHostProfile() {
-  ProfileState &state = profileState();
-  state.installed = false;
-  state.profile = deriveHostProfile(realEnvironment);
-}
+void resetHostProfile() { profileState().reset(); }
 
 }  // namespace qstr::host

@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+#include "host/host.h"
+
 namespace qstr::host {
 
 // One value of the profile and the reason it has that value.
@@ -30,6 +32,7 @@ struct HostProfile {
   ProfileField<uint16_t> keyboardLangId;
   ProfileField<bool> dbcsEnabled;
   ProfileField<std::string> registryPath;  // a file, or ":memory:"
+  ProfileField<VectorIsa> vectorIsa;       // the cap; Avx512 leaves it to the processor
 };
 
 // Reads an environment variable; nullopt when unset.
@@ -61,6 +64,10 @@ const LocaleFacts *localeFactsForLangId(uint16_t langId);
 // "ja_JP.UTF-8@x" → ja_JP; "ja" alone → the language's first entry. Null
 // for a name that names no known language ("C" and "POSIX" give en_US).
 const LocaleFacts *localeFactsForName(const std::string &posixName);
+
+// "plain", "sse2" or "avx512" (any case), as QSTR14_ISA names the tiers.
+std::optional<VectorIsa> parseVectorIsa(const std::string &text);
+const char *vectorIsaName(VectorIsa isa);
 
 // Parses a number as the overrides accept it: decimal or 0x-prefixed hex,
 // whole string, within [minValue, maxValue]. nullopt otherwise.

@@ -69,12 +69,14 @@ TEST(QstrCommands, DumpListsEveryItem) {
 }
 
 TEST(QstrCommands, InfoExplainsIgnoredOverrides) {
-  const auto r = runQstr({"info"}, "", "QSTR14_REGISTRY=:memory: LANG=ja_JP.UTF-8 QSTR14_ACP=abc");
+  const auto r = runQstr({"info"}, "", "QSTR14_REGISTRY=:memory: LANG=ja_JP.UTF-8 QSTR14_ACP=abc QSTR14_ISA=avx2");
   EXPECT_EQ(r.status, 0);
   for (const char *line : {"ANSI code page        932  (locale ja_JP)", "QSTR14_ACP=\"abc\" is not a number",
-                           "country ID            1 (Japanese)"}) {
+                           "country ID            1 (Japanese)", "QSTR14_ISA=\"avx2\" is not plain, sse2 or avx512"}) {
     EXPECT_TRUE(contains(r.out, line)) << line << "\n" << r.out;
   }
+  const auto capped = runQstr({"info"}, "", "QSTR14_REGISTRY=:memory: QSTR14_ISA=plain");
+  EXPECT_TRUE(contains(capped.out, "vector instructions   plain  (QSTR14_ISA)")) << capped.out;
 }
 
 using RegistryFile = qstr::test::ScratchFolderTest;

@@ -3,7 +3,10 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include <unistd.h>
 
 #include "host/host.h"
 #include "support/host_profile.h"
@@ -121,13 +124,7 @@ TEST(HostCodePages, KnownDoubleByteCharacters) {
   };
   for (const Case &c : std::vector<Case>{{932, 0x8140, u'\u3000'}, {932, 0x889F, u'\u4E9C'},
                                          {949, 0xB0A1, u'\uAC00'}, {936, 0xB0A1, u'\u554A'},
-                                         {950, 0xA440, u'\u4E00'}, {950, 0xA140, u'\u3000'},
-                                         // user-defined areas: Private Use, in order
-                                         {932, 0xF040, u'\uE000'}, {936, 0xAAA1, u'\uE000'},
-                                         {936, 0xA140, u'\uE4C6'}, {936, 0xA7A0, u'\uE765'},
-                                         {949, 0xC9A1, u'\uE000'}, {949, 0xFEFE, u'\uE0BB'},
-                                         {950, 0xFA40, u'\uE000'}, {950, 0x8140, u'\uEEB8'},
-                                         {950, 0xC8FE, u'\uF848'}}) {
+                                         {950, 0xA440, u'\u4E00'}, {950, 0xA140, u'\u3000'}}) {
     const uint8_t pair[2] = {static_cast<uint8_t>(c.code >> 8), static_cast<uint8_t>(c.code)};
     char16_t unit = 0;
     ASSERT_EQ(host::charToUnicode(c.codePage, pair, 2, &unit), 1) << c.codePage;
@@ -144,6 +141,96 @@ TEST(HostCodePages, KnownDoubleByteCharacters) {
   const uint8_t kana = 0xB1;
   ASSERT_EQ(host::charToUnicode(932, &kana, 1, &unit), 1);
   EXPECT_EQ(unit, u'\uFF71');
+}
+
+// The user-defined areas of the double-byte pages as the published code
+// page charts lay them out: consecutive Private Use units, lead byte by lead
+// byte, trail bytes ascending. iconv converts only some of them (all of
+// 932, 950's C6A1..C8FE), so this layout is the reference, held against
+// ICU's converters too where its uconv tool is installed.
+struct UserDefinedBlock {
+  uint32_t codePage;
+  uint8_t firstLead, lastLead;
+  std::vector<std::pair<uint8_t, uint8_t>> trails;  // the trail byte ranges of each lead
+  char16_t firstUnit;
+};
+const std::vector<UserDefinedBlock> kUserDefinedBlocks = {
+    {932, 0xF0, 0xF9, {{0x40, 0x7E}, {0x80, 0xFC}}, 0xE000},
+    {936, 0xAA, 0xAF, {{0xA1, 0xFE}}, 0xE000},
+    {936, 0xF8, 0xFE, {{0xA1, 0xFE}}, 0xE234},
+    {936, 0xA1, 0xA7, {{0x40, 0x7E}, {0x80, 0xA0}}, 0xE4C6},
+    {949, 0xC9, 0xC9, {{0xA1, 0xFE}}, 0xE000},
+    {949, 0xFE, 0xFE, {{0xA1, 0xFE}}, 0xE05E},
+    {950, 0xFA, 0xFE, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xE000},
+    {950, 0x8E, 0xA0, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xE311},
+    {950, 0x81, 0x8D, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xEEB8},
+    {950, 0xC6, 0xC6, {{0xA1, 0xFE}}, 0xF6B1},
+    {950, 0xC7, 0xC8, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xF70F},
+};
+
+// ICU's conversion of each double-byte code to UTF-16, through its uconv
+// tool (package icu-devtools); empty when the tool cannot convert them.
+std::vector<char16_t> decodeWithIcu(uint32_t codePage, const std::vector<uint16_t> &codes) {
+  char path[] = "/tmp/qstr-codes-XXXXXX";
+  const int fd = mkstemp(path);
+  if (fd < 0) return {};
+  std::string bytes;
+  for (uint16_t code : codes) bytes += {static_cast<char>(code >> 8), static_cast<char>(code), '\n'};
+  const bool written = write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+  close(fd);
+  std::vector<char16_t> units;
+  const std::string command = "uconv -f windows-" + std::to_string(codePage) + " -t UTF-16LE " + path + " 2>/dev/null";
+  FILE *pipe = written ? popen(command.c_str(), "r") : nullptr;
+  if (pipe != nullptr) {
+    int low;
+    while ((low = std::fgetc(pipe)) != EOF) units.push_back(static_cast<char16_t>(low | std::fgetc(pipe) << 8));
+    if (pclose(pipe) != 0) units.clear();
+  }
+  unlink(path);
+  // One unit and a line break for each code.
+  if (units.size() != 2 * codes.size()) return {};
+  for (std::size_t i = 0; i < codes.size(); ++i) units[i] = units[2 * i];
+  units.resize(codes.size());
+  return units;
+}
+
+// Every code of each user-defined area decodes to its Private Use unit and
+// back; no other double-byte code decodes into the Private Use Area.
+TEST(HostCodePages, UserDefinedAreasArePrivateUseInOrder) {
+  for (uint32_t codePage : {932u, 936u, 949u, 950u}) {
+    std::map<uint16_t, char16_t> layout;
+    for (const UserDefinedBlock &block : kUserDefinedBlocks) {
+      if (block.codePage != codePage) continue;
+      char16_t unit = block.firstUnit;
+      for (unsigned lead = block.firstLead; lead <= block.lastLead; ++lead) {
+        for (const auto &[first, last] : block.trails) {
+          for (unsigned trail = first; trail <= last; ++trail) layout[static_cast<uint16_t>(lead << 8 | trail)] = unit++;
+        }
+      }
+    }
+    std::vector<uint16_t> codes;
+    for (const auto &entry : layout) codes.push_back(entry.first);
+    const std::vector<char16_t> icu = decodeWithIcu(codePage, codes);
+    if (icu.empty()) std::printf("uconv cannot convert code page %u: checked against the charts' layout only\n", codePage);
+    std::size_t index = 0;
+    for (unsigned code = 0x8100; code <= 0xFEFF; ++code) {
+      const uint8_t pair[2] = {static_cast<uint8_t>(code >> 8), static_cast<uint8_t>(code)};
+      char16_t unit = 0;
+      const bool decoded = host::charToUnicode(codePage, pair, 2, &unit) == 1;
+      const auto expected = layout.find(static_cast<uint16_t>(code));
+      if (expected == layout.end()) {
+        ASSERT_FALSE(decoded && unit >= 0xE000 && unit <= 0xF8FF) << codePage << " code " << std::hex << code;
+        continue;
+      }
+      ASSERT_TRUE(decoded) << codePage << " code " << std::hex << code;
+      ASSERT_EQ(unit, expected->second) << codePage << " code " << std::hex << code;
+      if (!icu.empty()) ASSERT_EQ(unit, icu[index]) << codePage << " code " << std::hex << code << " in ICU";
+      ++index;
+      uint8_t back[2];
+      ASSERT_EQ(host::unicodeToChar(codePage, unit, back), 2) << codePage << " code " << std::hex << code;
+      ASSERT_EQ(back[0] << 8 | back[1], code) << codePage << " unit " << std::hex << int{unit};
+    }
+  }
 }
 
 TEST(HostCodePages, LeadBytesFollowTheAnsiCodePage) {

@@ -87,6 +87,9 @@ TEST(HostProfile, OverridesAreUsedOnlyWhenTheyParse) {
       {"QSTR14_KEYBOARD_LANGID", "0x0804", true}, {"QSTR14_KEYBOARD_LANGID", "zh", false},
       {"QSTR14_DBCS", "1", true},        {"QSTR14_DBCS", "0", true},
       {"QSTR14_DBCS", "2", false},       {"QSTR14_DBCS", "yes", false},
+      {"QSTR14_ISA", "plain", true},     {"QSTR14_ISA", "SSE2", true},
+      {"QSTR14_ISA", "avx512", true},    {"QSTR14_ISA", "avx2", false},
+      {"QSTR14_ISA", "sse2 ", false},
   };
   const HostProfile base = deriveFrom({{"LANG", "en_US"}});
   for (const OverrideCase &c : cases) {
@@ -102,6 +105,7 @@ TEST(HostProfile, OverridesAreUsedOnlyWhenTheyParse) {
     if (variable == "QSTR14_LANGID") check(p.langId, base.langId);
     if (variable == "QSTR14_KEYBOARD_LANGID") check(p.keyboardLangId, base.keyboardLangId);
     if (variable == "QSTR14_DBCS") check(p.dbcsEnabled, base.dbcsEnabled);
+    if (variable == "QSTR14_ISA") check(p.vectorIsa, base.vectorIsa);
   }
 }
 
