@@ -22,3 +22,17 @@ function(qstr14_write_def_file export_list export_list_cxx def_file)
   endif()
   file(WRITE "${def_file}" "${_text}")
 endfunction()
+
+# On 32-bit Windows, writes the import library of TARGET again after the
+# link so that it resolves the decorated names of the standard calling
+# convention (cmake/windows_implib.cmake says why).
+function(qstr14_decorated_import_library target def_file)
+  if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
+    return()
+  endif()
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DNM=${CMAKE_NM} -DDLLTOOL=${CMAKE_DLLTOOL}
+            -DDLL=$<TARGET_FILE:${target}> -DDEF=${def_file} -DIMPLIB=$<TARGET_LINKER_FILE:${target}>
+            -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/windows_implib.cmake
+    VERBATIM)
+endfunction()

@@ -17,7 +17,7 @@ using qstr::test::ScopedCountry;
 
 TEST(Big5Gb, BoundsAndEntries) {
   struct Case {
-    uint16_t (*map)(uint32_t);
+    uint16_t(QSTR_CALL *map)(uint32_t);
     uint32_t ch;
     uint16_t expected;
   };
@@ -54,7 +54,7 @@ bool isHanOrUserDefined(char16_t u) {
 }
 
 struct Direction {
-  uint16_t (*map)(uint32_t);
+  uint16_t(QSTR_CALL *map)(uint32_t);
   unsigned sourceCountry, targetCountry;  // whose code page reads each side
   uint16_t first, last;
   unsigned firstResultSet, lastResultSet;

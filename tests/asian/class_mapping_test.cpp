@@ -62,13 +62,13 @@ TEST(FixedCase, ChangesExactlyTheCasePairs) {
 }
 #endif  // the C library's Unicode case mapping is a POSIX locale's
 
-uint16_t toDouble(uint32_t ch) { return wtodouble(ch, nullptr); }
-uint16_t toSingle(uint32_t ch) { return wtosingle(ch, nullptr); }
-uint16_t isUpper(uint32_t ch) { return static_cast<uint16_t>(wisupper(ch)); }
+uint16_t QSTR_CALL toDouble(uint32_t ch) { return wtodouble(ch, nullptr); }
+uint16_t QSTR_CALL toSingle(uint32_t ch) { return wtosingle(ch, nullptr); }
+uint16_t QSTR_CALL isUpper(uint32_t ch) { return static_cast<uint16_t>(wisupper(ch)); }
 
 struct MappingCase {
   std::vector<unsigned> countries;
-  uint16_t (*mapping)(uint32_t);
+  uint16_t(QSTR_CALL *mapping)(uint32_t);
   uint16_t ch, expected;
 };
 

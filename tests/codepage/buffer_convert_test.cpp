@@ -19,7 +19,7 @@ using S = qstr::test::StreamBuilder;
 using qstr::test::Machine;
 
 struct ToStreamCase {
-  uint32_t (*convert)(uint8_t *, const char *, uint32_t);
+  uint32_t(QSTR_CALL *convert)(uint8_t *, const char *, uint32_t);
   std::string source;
   uint32_t size;
   Bytes stream;  // with the terminator
@@ -74,7 +74,7 @@ TEST(HostBytesToStream, DoubleByteCodePages) {
 }
 
 struct ToHostCase {
-  uint32_t (*convert)(char *, const uint8_t *, uint32_t);
+  uint32_t(QSTR_CALL *convert)(char *, const uint8_t *, uint32_t);
   Bytes stream;  // with the terminator
   uint32_t size;
   std::string bytes;

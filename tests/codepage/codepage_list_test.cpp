@@ -301,7 +301,7 @@ TEST(CodepageList, JapaneseHalfWidthKatakana) {
 TEST(CodepageList, LibraryRecordsConvertThroughTheList) {
   qstr::test::Machine western({{"LANG", "en_US"}});
   struct Case {
-    uint16_t (*convert)(uint32_t);
+    uint16_t(QSTR_CALL *convert)(uint32_t);
     uint32_t input;
     uint16_t output;
   };

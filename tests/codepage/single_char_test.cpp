@@ -43,7 +43,7 @@ struct PageCases {
   std::vector<Case> withDbcs;
 };
 
-void expectAll(uint16_t (*convert)(const CODEPAGETBL *, uint32_t), const CODEPAGETBL &record,
+void expectAll(uint16_t(QSTR_CALL *convert)(const CODEPAGETBL *, uint32_t), const CODEPAGETBL &record,
                const std::vector<Case> &cases, const char *what) {
   for (const Case &c : cases) {
     EXPECT_EQ(convert(&record, c.input), c.output) << what << " 0x" << std::hex << c.input;

@@ -71,8 +71,9 @@ std::vector<uint16_t> expectedNatives(const std::string &src, std::size_t limit,
   return out;
 }
 
-using ToStream = uint32_t (*)(uint8_t *, const char *, uint32_t);
-
+// Any of the library's converters (standard calling convention on 32-bit
+// Windows) or a lambda that binds an extra argument.
+template <typename ToStream>
 void checkToStream(ToStream convert, const std::string &src, uint32_t sizeArg, bool doubleByte,
                    const CODEPAGETBL *record) {
   const uint32_t size = sizeArg & 0xFFFF;
