@@ -1,11 +1,14 @@
-// Shared pieces of the qstr tool: subcommand table, argument parsing and
-// the one-line error convention (exit 1 bad input, 2 bad usage).
+// Shared pieces of the qstr tool: the subcommand table and the one-line
+// error convention (exit 1 bad input, 2 bad usage). Arguments are parsed by
+// CLI11: each subcommand registers its options and positional arguments.
 #pragma once
 
-#include <map>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <CLI/CLI.hpp>
 
 #include "text.h"
 
@@ -15,40 +18,24 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitBadInput = 1;
 inline constexpr int kExitUsage = 2;
 
-// What a subcommand accepts: options that take a value and flags that do not.
-struct OptionSpec {
-  std::vector<std::string> valued;  // e.g. "--from"
-  std::vector<std::string> flags;   // e.g. "--strict"
-};
-
-struct ParsedArgs {
-  std::map<std::string, std::string> values;
-  std::vector<std::string> flags;
-  std::vector<std::string> positional;
-
-  bool has(const std::string &flag) const;
-  std::optional<std::string> value(const std::string &option) const;
-};
-
 // Thrown for bad usage; main prints it and exits with kExitUsage.
 struct UsageError {
   std::string message;
 };
 
-// Parses "--opt value", "--opt=value", "--flag", the one-letter options the
-// options name ("-o value") and positional arguments; "--" ends the options.
-// "--help" is always a flag.
-ParsedArgs parseArgs(const std::vector<std::string> &args, const OptionSpec &options,
-                     const std::string &command);
-
 // Prints "qstr COMMAND: message" to standard error.
 void printError(const std::string &command, const std::string &message);
 
+// What runs a subcommand once its arguments are parsed: an exit status.
+using Action = std::function<int()>;
+
+// A subcommand: its options are registered on `app` by `setup`, which
+// returns the action that reads them.
 struct Command {
   const char *name;
   const char *summary;
   const char *usage;  // full --help text
-  int (*run)(const std::vector<std::string> &args);
+  Action (*setup)(CLI::App &app);
 };
 
 const std::vector<Command> &commands();
@@ -68,24 +55,35 @@ const uint16_t *nativeString(const Line &line);
 // neither); null, after a message, when a line is not UTF-8.
 std::optional<std::vector<Line>> readLines(const std::string &bytes, const std::string &name);
 
-// The contents of FILE (positional[0]) or of standard input ("-" or none);
+// The contents of FILE, or of standard input when FILE is empty or "-";
 // null when the file cannot be read. `name` says which, for messages.
-std::optional<std::string> readInput(const std::vector<std::string> &positional, std::string &name);
+std::optional<std::string> readInput(const std::string &file, std::string &name);
 
 // ---- Languages of the multi-level comparison (cmd_compare.cpp) ----
 
-// The language number of --lang (one of the 40 two-letter codes, in either
-// case), 0 without the option; a UsageError for anything else.
-uint16_t languageOption(const ParsedArgs &parsed);
+// The language number of a --lang value (one of the 40 two-letter codes, in
+// either case), 0 for an empty one; a UsageError for anything else.
+uint16_t languageOption(const std::string &code);
 
-int runInfo(const std::vector<std::string> &args);
-int runChars(const std::vector<std::string> &args);
-int runCodepage(const std::vector<std::string> &args);
-int runRegistry(const std::vector<std::string> &args);
-int runConvert(const std::vector<std::string> &args);
-int runDump(const std::vector<std::string> &args);
-int runSort(const std::vector<std::string> &args);
-int runSortMultilevel(const std::vector<std::string> &args);
-int runCompare(const std::vector<std::string> &args);
+Action setupInfo(CLI::App &app);
+Action setupChars(CLI::App &app);
+Action setupCodepage(CLI::App &app);
+Action setupRegistry(CLI::App &app);
+Action setupConvert(CLI::App &app);
+Action setupDump(CLI::App &app);
+Action setupSort(CLI::App &app);
+Action setupCompare(CLI::App &app);
+
+// The two ways of sorting (cmd_sort.cpp, cmd_sort_multilevel.cpp).
+struct SortOptions {
+  std::string file;
+  std::string lang;
+  bool simple = false;
+  bool ignoreCase = false;
+  bool caseFlag = false;
+  bool kanaFlag = false;
+};
+int runSortSimple(const SortOptions &options);
+int runSortMultilevel(const SortOptions &options);
 
 }  // namespace qstr::cli

@@ -30,21 +30,19 @@ int listSet(unsigned set) {
 
 }  // namespace
 
-int runChars(const std::vector<std::string> &args) {
-  ParsedArgs parsed = parseArgs(args, {}, "chars");
-  if (parsed.has("--help")) {
-    std::cout << findCommand("chars").usage;
+Action setupChars(CLI::App &app) {
+  auto set = std::make_shared<std::optional<std::string>>();
+  app.add_option("SET", *set, "character set number");
+  return [set] {
+    if (!*set) {
+      for (unsigned each = 0; each <= kLastTableSet; ++each) listSet(each);
+      return kExitOk;
+    }
+    const auto number = parseNumber(**set, kLastTableSet);
+    if (!number) throw UsageError{"SET must be a character set number 0-14, not '" + **set + "'"};
+    listSet(*number);
     return kExitOk;
-  }
-  if (parsed.positional.size() > 1) throw UsageError{"expected at most one SET"};
-  if (parsed.positional.empty()) {
-    for (unsigned set = 0; set <= kLastTableSet; ++set) listSet(set);
-    return kExitOk;
-  }
-  const auto set = parseNumber(parsed.positional[0], kLastTableSet);
-  if (!set) throw UsageError{"SET must be a character set number 0-14, not '" + parsed.positional[0] + "'"};
-  listSet(*set);
-  return kExitOk;
+  };
 }
 
 }  // namespace qstr::cli

@@ -42,16 +42,8 @@ std::string whyNotStored() {
   return "the registry file " + host::registry::storeStatus().path + " could not be written";
 }
 
-}  // namespace
-
-int runCodepage(const std::vector<std::string> &args) {
-  ParsedArgs parsed = parseArgs(args, {{"--set-windows"}, {}}, "codepage");
-  if (parsed.has("--help")) {
-    std::cout << findCommand("codepage").usage;
-    return kExitOk;
-  }
-  if (!parsed.positional.empty()) throw UsageError{"unexpected argument '" + parsed.positional[0] + "'"};
-  if (auto text = parsed.value("--set-windows")) {
+int runCodepage(const std::optional<std::string> &setWindows) {
+  if (const auto &text = setWindows) {
     const auto number = parseNumber(*text, 0xFFFF);
     if (!number || *number == 0) throw UsageError{"--set-windows needs a code page number 1-65535"};
     if (QcvtSetWinCodepage(*number) != 1) {
@@ -66,6 +58,14 @@ int runCodepage(const std::vector<std::string> &args) {
   printChoice("DOS code page         ", codepage::chooseDosCodepage());
   printChoice("Windows code page     ", codepage::chooseWindowsCodepage());
   return kExitOk;
+}
+
+}  // namespace
+
+Action setupCodepage(CLI::App &app) {
+  auto setWindows = std::make_shared<std::optional<std::string>>();
+  app.add_option("--set-windows", *setWindows, "code page to store");
+  return [setWindows] { return runCodepage(*setWindows); };
 }
 
 }  // namespace qstr::cli

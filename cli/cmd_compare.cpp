@@ -81,31 +81,18 @@ void explainString(const char *label, const NativeText &text, const CollationOpt
   });
 }
 
-}  // namespace
+struct CompareOptions {
+  std::string lang;
+  bool caseFlag = false, kanaFlag = false, explain = false;
+  std::vector<std::string> strings;
+};
 
-uint16_t languageOption(const ParsedArgs &parsed) {
-  const auto code = parsed.value("--lang");
-  if (!code) return 0;
-  const std::string upper = upperCased(*code);
-  const uint16_t number = upper.size() == 2 ? QxLanguage(upper.c_str()) : 0;
-  char back[3];
-  QxNum2Lang(number, back);
-  if (upper != back) throw UsageError{"--lang takes a language code (" + allLanguageCodes() + "), not '" + *code + "'"};
-  return number;
-}
-
-int runCompare(const std::vector<std::string> &args) {
-  const ParsedArgs parsed = parseArgs(args, {{"--lang"}, {"--case", "--kana", "--explain"}}, "compare");
-  if (parsed.has("--help")) {
-    std::cout << findCommand("compare").usage;
-    return kExitOk;
-  }
-  if (parsed.positional.size() != 2) throw UsageError{"expected two strings A and B"};
-  const CollationOptions options{languageOption(parsed), parsed.has("--case"), parsed.has("--kana")};
+int runCompare(const CompareOptions &given) {
+  const CollationOptions options{languageOption(given.lang), given.caseFlag, given.kanaFlag};
   NativeText a, b;
   try {
-    a = nativeArgument(parsed.positional[0], "A");
-    b = nativeArgument(parsed.positional[1], "B");
+    a = nativeArgument(given.strings[0], "A");
+    b = nativeArgument(given.strings[1], "B");
   } catch (const std::string &message) {
     printError("compare", message);
     return kExitBadInput;
@@ -113,12 +100,34 @@ int runCompare(const std::vector<std::string> &args) {
   const auto outcome = collate::compareExplained(reinterpret_cast<const uint16_t *>(a.native.c_str()),
                                                  reinterpret_cast<const uint16_t *>(b.native.c_str()), options);
   std::cout << outcome.result << '\n';
-  if (parsed.has("--explain")) {
+  if (given.explain) {
     explainString("A", a, options);
     explainString("B", b, options);
     std::cout << "decided by: " << levelName(outcome.level) << '\n';
   }
   return kExitOk;
+}
+
+}  // namespace
+
+uint16_t languageOption(const std::string &code) {
+  if (code.empty()) return 0;
+  const std::string upper = upperCased(code);
+  const uint16_t number = upper.size() == 2 ? QxLanguage(upper.c_str()) : 0;
+  char back[3];
+  QxNum2Lang(number, back);
+  if (upper != back) throw UsageError{"--lang takes a language code (" + allLanguageCodes() + "), not '" + code + "'"};
+  return number;
+}
+
+Action setupCompare(CLI::App &app) {
+  auto options = std::make_shared<CompareOptions>();
+  app.add_option("--lang", options->lang, "language code");
+  app.add_flag("--case", options->caseFlag, "case differences count");
+  app.add_flag("--kana", options->kanaFlag, "kana differences count");
+  app.add_flag("--explain", options->explain, "show the values of every position");
+  app.add_option("STRINGS", options->strings, "the two strings A and B")->required()->expected(2);
+  return [options] { return runCompare(*options); };
 }
 
 }  // namespace qstr::cli

@@ -198,26 +198,23 @@ int convert(std::FILE *input, const std::string &inputName, off_t inputSize, Dec
   return kExitOk;
 }
 
-}  // namespace
+struct ConvertOptions {
+  std::string from, to;
+  std::optional<std::string> codepage;
+  std::optional<std::string> output;
+  bool strict = false;
+  std::string file;
+};
 
-int runConvert(const std::vector<std::string> &args) {
-  ParsedArgs parsed = parseArgs(args, {{"--from", "--to", "-o", "--output", "--codepage"}, {"--strict"}}, "convert");
-  if (parsed.has("--help")) {
-    std::cout << findCommand("convert").usage;
-    return kExitOk;
-  }
-  const auto from = parsed.value("--from");
-  const auto to = parsed.value("--to");
-  if (!from || !to) throw UsageError{"both --from and --to are needed (see 'qstr convert --help')"};
-  if (parsed.positional.size() > 1) throw UsageError{"expected at most one input FILE"};
-  std::optional<std::string> outputPath = parsed.value("-o");
-  if (!outputPath) outputPath = parsed.value("--output");
+int runConvert(const ConvertOptions &options) {
+  const std::string *from = &options.from, *to = &options.to;
+  const std::optional<std::string> &outputPath = options.output;
 
   CodePageContext context;
   std::optional<uint32_t> codePage;
   // Forms are parsed once the code page context is known: a cpNNN form
   // installs the profile that the ansi/oem records and lead bytes follow.
-  const std::optional<std::string> contextPage = parsed.value("--codepage");
+  const std::optional<std::string> &contextPage = options.codepage;
   if (contextPage && !codePageOfForm(*contextPage)) {
     throw UsageError{"--codepage " + *contextPage + ": not a code page the library converts (cpNNN)"};
   }
@@ -239,8 +236,8 @@ int runConvert(const std::vector<std::string> &args) {
   std::string inputName = "standard input";
   std::FILE *in = stdin;
   off_t inputSize = 0;
-  if (!parsed.positional.empty() && parsed.positional[0] != "-") {
-    inputName = parsed.positional[0];
+  if (!options.file.empty() && options.file != "-") {
+    inputName = options.file;
     in = std::fopen(inputName.c_str(), "rb");
     if (in == nullptr) {
       printError("convert", inputName + ": " + std::strerror(errno));
@@ -257,9 +254,22 @@ int runConvert(const std::vector<std::string> &args) {
   }
   auto decoder = makeDecoder(input);
   auto encoder = makeEncoder(outputForm);
-  const int status = convert(in, inputName, inputSize, *decoder, *encoder, output, parsed.has("--strict"));
+  const int status = convert(in, inputName, inputSize, *decoder, *encoder, output, options.strict);
   if (in != stdin) std::fclose(in);
   return status;
+}
+
+}  // namespace
+
+Action setupConvert(CLI::App &app) {
+  auto options = std::make_shared<ConvertOptions>();
+  app.add_option("--from", options->from, "input form")->required();
+  app.add_option("--to", options->to, "output form")->required();
+  app.add_option("--codepage", options->codepage, "code page of double-byte native text");
+  app.add_option("-o,--output", options->output, "output file");
+  app.add_flag("--strict", options->strict, "characters without a mapping are an error");
+  app.add_option("FILE", options->file, "input (- for standard input)");
+  return [options] { return runConvert(*options); };
 }
 
 }  // namespace qstr::cli

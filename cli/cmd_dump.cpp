@@ -43,17 +43,9 @@ std::string describe(const uint8_t *item, const StreamItem &info) {
   return "";
 }
 
-}  // namespace
-
-int runDump(const std::vector<std::string> &args) {
-  ParsedArgs parsed = parseArgs(args, {}, "dump");
-  if (parsed.has("--help")) {
-    std::cout << findCommand("dump").usage;
-    return kExitOk;
-  }
-  if (parsed.positional.size() != 1) throw UsageError{"expected one FILE (or - for standard input)"};
-  const std::string name = parsed.positional[0] == "-" ? "standard input" : parsed.positional[0];
-  std::FILE *in = parsed.positional[0] == "-" ? stdin : std::fopen(name.c_str(), "rb");
+int runDump(const std::string &file) {
+  const std::string name = file == "-" ? "standard input" : file;
+  std::FILE *in = file == "-" ? stdin : std::fopen(name.c_str(), "rb");
   if (in == nullptr) {
     printError("dump", name + ": " + std::strerror(errno));
     return kExitBadInput;
@@ -95,6 +87,14 @@ int runDump(const std::vector<std::string> &args) {
   }
   if (in != stdin) std::fclose(in);
   return status;
+}
+
+}  // namespace
+
+Action setupDump(CLI::App &app) {
+  auto file = std::make_shared<std::string>();
+  app.add_option("FILE", *file, "document stream (- for standard input)")->required();
+  return [file] { return runDump(*file); };
 }
 
 }  // namespace qstr::cli

@@ -31,16 +31,7 @@ void printRow(const char *label, const std::string &value, const host::ProfileFi
   if (!field.note.empty()) std::cout << std::string(22, ' ') << "note: " << field.note << '\n';
 }
 
-}  // namespace
-
-int runInfo(const std::vector<std::string> &args) {
-  ParsedArgs parsed = parseArgs(args, {}, "info");
-  if (parsed.has("--help")) {
-    std::cout << findCommand("info").usage;
-    return kExitOk;
-  }
-  if (!parsed.positional.empty()) throw UsageError{"unexpected argument '" + parsed.positional[0] + "'"};
-
+int runInfo() {
   const host::HostProfile &profile = host::hostProfile();
 #ifndef _WIN32
   printRow("locale", profile.locale.value, profile.locale);
@@ -63,5 +54,9 @@ int runInfo(const std::vector<std::string> &args) {
   std::cout << "current language      " << QStrGetLanguage() << '\n';
   return kExitOk;
 }
+
+}  // namespace
+
+Action setupInfo(CLI::App &) { return runInfo; }
 
 }  // namespace qstr::cli

@@ -53,15 +53,7 @@ std::string describeData(uint32_t storedType, const std::vector<uint8_t> &data) 
   return hex.empty() ? "(empty)" : hex;
 }
 
-}  // namespace
-
-int runRegistry(const std::vector<std::string> &args) {
-  ParsedArgs parsed = parseArgs(args, {}, "registry");
-  if (parsed.has("--help")) {
-    std::cout << findCommand("registry").usage;
-    return kExitOk;
-  }
-  if (!parsed.positional.empty()) throw UsageError{"unexpected argument '" + parsed.positional[0] + "'"};
+int runRegistry() {
   const host::registry::StoreStatus status = host::registry::storeStatus();
   if (!status.usable) {
     printError("registry", status.message);
@@ -86,5 +78,9 @@ int runRegistry(const std::vector<std::string> &args) {
   }
   return kExitOk;
 }
+
+}  // namespace
+
+Action setupRegistry(CLI::App &) { return runRegistry; }
 
 }  // namespace qstr::cli

@@ -49,35 +49,28 @@ std::optional<std::vector<Line>> readLines(const std::string &bytes, const std::
   return lines;
 }
 
-std::optional<std::string> readInput(const std::vector<std::string> &positional, std::string &name) {
-  if (positional.empty() || positional[0] == "-") {
+std::optional<std::string> readInput(const std::string &file, std::string &name) {
+  if (file.empty() || file == "-") {
     name = "(standard input)";
     return std::string(std::istreambuf_iterator<char>(std::cin), {});
   }
-  name = positional[0];
-  std::ifstream file(name, std::ios::binary);
-  if (!file) return std::nullopt;
+  name = file;
+  std::ifstream in(name, std::ios::binary);
+  if (!in) return std::nullopt;
   std::ostringstream contents;
-  contents << file.rdbuf();
+  contents << in.rdbuf();
   return contents.str();
 }
 
-int runSort(const std::vector<std::string> &args) {
-  const auto options = std::find(args.begin(), args.end(), "--");
-  if (std::find(args.begin(), options, "--simple") == options) return runSortMultilevel(args);
-  ParsedArgs parsed = parseArgs(args, {{"--lang"}, {"--simple", "--ignore-case"}}, "sort");
-  if (parsed.has("--help")) {
-    std::cout << findCommand("sort").usage;
-    return kExitOk;
-  }
-  if (!parsed.has("--simple")) throw UsageError{"expected --simple (see 'qstr sort --help')"};
-  if (parsed.positional.size() > 1) throw UsageError{"expected at most one FILE"};
-  if (auto language = parsed.value("--lang")) {
-    if (!isLanguageCode(*language)) throw UsageError{"--lang takes a language code of 1-7 letters, not '" + *language + "'"};
-    QStrSetLanguage(language->c_str());
+int runSortSimple(const SortOptions &options) {
+  if (!options.lang.empty()) {
+    if (!isLanguageCode(options.lang)) {
+      throw UsageError{"--lang takes a language code of 1-7 letters, not '" + options.lang + "'"};
+    }
+    QStrSetLanguage(options.lang.c_str());
   }
   std::string name;
-  const auto input = readInput(parsed.positional, name);
+  const auto input = readInput(options.file, name);
   if (!input) {
     printError("sort", name + ": cannot open");
     return kExitBadInput;
@@ -85,12 +78,23 @@ int runSort(const std::vector<std::string> &args) {
   auto lines = readLines(*input, name);
   if (!lines) return kExitBadInput;
 
-  const auto compare = parsed.has("--ignore-case") ? Q6wstricmp : Q6wstrcmp;
+  const auto compare = options.ignoreCase ? Q6wstricmp : Q6wstrcmp;
   std::stable_sort(lines->begin(), lines->end(), [compare](const Line &a, const Line &b) {
     return compare(nativeString(a), nativeString(b)) < 0;
   });
   for (const Line &line : *lines) std::cout << encodeUtf8(fromNative(line.text)) << line.ending;
   return kExitOk;
+}
+
+Action setupSort(CLI::App &app) {
+  auto options = std::make_shared<SortOptions>();
+  app.add_option("--lang", options->lang, "language code");
+  CLI::Option *simple = app.add_flag("--simple", options->simple, "the one-level sort");
+  app.add_flag("--ignore-case", options->ignoreCase, "lines that differ only in case are equal")->needs(simple);
+  app.add_flag("--case", options->caseFlag, "case differences count")->excludes(simple);
+  app.add_flag("--kana", options->kanaFlag, "kana differences count")->excludes(simple);
+  app.add_option("FILE", options->file, "lines to sort (- for standard input)");
+  return [options] { return options->simple ? runSortSimple(*options) : runSortMultilevel(*options); };
 }
 
 }  // namespace qstr::cli

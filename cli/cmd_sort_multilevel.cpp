@@ -63,26 +63,20 @@ void mergeSort(std::vector<SortItem> &items, std::vector<SortItem> &scratch, siz
   std::move(scratch.begin() + first, scratch.begin() + last, items.begin() + first);
 }
 
-Settings settingsFrom(const ParsedArgs &parsed) {
+Settings settingsFrom(const SortOptions &options) {
   Settings settings;
-  settings.language = languageOption(parsed);
-  settings.caseFlag = parsed.has("--case") ? 1 : 0;
-  settings.kanaFlag = parsed.has("--kana") ? 1 : 0;
+  settings.language = languageOption(options.lang);
+  settings.caseFlag = options.caseFlag ? 1 : 0;
+  settings.kanaFlag = options.kanaFlag ? 1 : 0;
   return settings;
 }
 
 }  // namespace
 
-int runSortMultilevel(const std::vector<std::string> &args) {
-  const ParsedArgs parsed = parseArgs(args, {{"--lang"}, {"--case", "--kana"}}, "sort");
-  if (parsed.has("--help")) {
-    std::cout << findCommand("sort").usage;
-    return kExitOk;
-  }
-  if (parsed.positional.size() > 1) throw UsageError{"expected at most one FILE"};
-  const Settings settings = settingsFrom(parsed);
+int runSortMultilevel(const SortOptions &options) {
+  const Settings settings = settingsFrom(options);
   std::string name;
-  const auto input = readInput(parsed.positional, name);
+  const auto input = readInput(options.file, name);
   if (!input) {
     printError("sort", name + ": cannot open");
     return kExitBadInput;

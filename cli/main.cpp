@@ -1,5 +1,7 @@
 // qstr: the command-line face of the qstr14 library.
+#include <algorithm>
 #include <iostream>
+#include <memory>
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -17,31 +19,31 @@ const std::vector<Command> &commands() {
        "Prints the system language ID, the ANSI and OEM code pages, double-byte\n"
        "support, the keyboard language, the registry file and the current\n"
        "language, each with where its value came from.\n",
-       runInfo},
+       setupInfo},
       {"chars", "list native characters with their Unicode values",
        "usage: qstr chars [SET]\n\n"
        "Lists the native characters of character set SET (0-14, decimal or\n"
        "0x...), or of every set: native value, Unicode value, the character.\n"
        "Sets 0 (above 0x7F) and 12 follow the ANSI code page.\n",
-       runChars},
+       setupChars},
       {"dump", "list the items of a document stream",
        "usage: qstr dump FILE\n\n"
        "Lists the items of the document stream in FILE (- for standard input):\n"
        "offset, kind, length, and the character, function code or attribute.\n"
        "Stops with an error at the first malformed item: a group whose end does\n"
        "not match its start, a length that runs past the end.\n",
-       runDump},
+       setupDump},
       {"codepage", "show or set the DOS and Windows code pages",
        "usage: qstr codepage [--set-windows N]\n\n"
        "Shows the registry location and the DOS and Windows code pages the\n"
        "library uses, each with where it comes from (registry, country ID,\n"
        "system). --set-windows N stores N as the Windows code page.\n",
-       runCodepage},
+       setupCodepage},
       {"registry", "list the library's registry values",
        "usage: qstr registry\n\n"
        "Lists the values under the library's registry location with their\n"
        "types. A registry file that does not parse is reported with its line.\n",
-       runRegistry},
+       setupRegistry},
       {"convert", "convert text between forms and code pages",
        "usage: qstr convert --from FORM --to FORM [--codepage cpNNN] [-o OUT] [--strict] [FILE]\n\n"
        "Converts FILE (or standard input) from one form to another:\n"
@@ -63,7 +65,7 @@ const std::vector<Command> &commands() {
        "mapping become U+FFFD, '?' or are dropped, and are counted on standard\n"
        "error; with --strict they are an error (exit status 1). With -o the\n"
        "output is written under a temporary name and renamed only on success.\n",
-       runConvert},
+       setupConvert},
       {"sort", "sort lines the way the word processor sorts",
        "usage: qstr sort [--lang XX] [--case] [--kana] [FILE]\n"
        "       qstr sort --simple [--lang XX] [--ignore-case] [FILE]\n\n"
@@ -83,7 +85,7 @@ const std::vector<Command> &commands() {
        "their base letters unless the language orders them apart; at the first\n"
        "position where two lines differ only in case, lower case comes first.\n"
        "--ignore-case makes such lines equal.\n",
-       runSort},
+       setupSort},
       {"compare", "compare two strings the way the word processor sorts",
        "usage: qstr compare [--lang XX] [--case] [--kana] [--explain] A B\n\n"
        "Compares the UTF-8 strings A and B by the multi-level comparison of\n"
@@ -94,7 +96,7 @@ const std::vector<Command> &commands() {
        "Languages: US AF AR CA HR CZ DK NL OZ CE UK FA SU CF FR GA DE SD GR HE\n"
        "MA IS IT NO PL BR PO RU SL ES SV YK UR TK JP KR CT CS LA TA; AR FA HE UR\n"
        "are right-to-left, JP KR CT CS LA TA Asian.\n",
-       runCompare},
+       setupCompare},
   };
   return table;
 }
@@ -106,6 +108,12 @@ const Command &findCommand(const std::string &name) {
   throw UsageError{"unknown command '" + name + "'"};
 }
 
+void printError(const std::string &command, const std::string &message) {
+  std::cerr << "qstr";
+  if (!command.empty()) std::cerr << ' ' << command;
+  std::cerr << ": " << message << '\n';
+}
+
 namespace {
 
 void printMainHelp() {
@@ -115,6 +123,50 @@ void printMainHelp() {
               << command.summary << '\n';
   }
   std::cout << "\n'qstr COMMAND --help' describes a command.\n";
+}
+
+// --help prints the command's own text, written for people, rather than a
+// list generated from the options.
+class UsageText : public CLI::FormatterBase {
+ public:
+  explicit UsageText(const char *usage) : usage_(usage) {}
+  std::string make_help(const CLI::App *, std::string, CLI::AppFormatMode) const override { return usage_; }
+
+ private:
+  std::string usage_;
+};
+
+// Parses the arguments of one command and runs it: --help and --version
+// print and succeed, bad usage is one line and exit status 2.
+int runCommand(const Command &command, std::vector<std::string> args) {
+  CLI::App app(command.summary, std::string("qstr ") + command.name);
+  app.formatter(std::make_shared<UsageText>(command.usage));
+  app.set_version_flag("--version", std::string("qstr ") + QSTR14_VERSION_STRING);
+  app.allow_windows_style_options(false);
+  app.allow_extras(true);  // named below, in the tool's own words
+  const Action action = command.setup(app);
+  try {
+    std::reverse(args.begin(), args.end());  // CLI11 takes its arguments last first
+    app.parse(args);
+    if (const std::vector<std::string> extra = app.remaining(); !extra.empty()) {
+      const bool option = extra[0].size() > 1 && extra[0][0] == '-';
+      throw UsageError{(option ? "unknown option " + extra[0] : "unexpected argument '" + extra[0] + "'") +
+                       " (see 'qstr " + command.name + " --help')"};
+    }
+    return action();
+  } catch (const CLI::CallForHelp &) {
+    std::cout << command.usage;
+    return kExitOk;
+  } catch (const CLI::CallForVersion &) {
+    std::cout << "qstr " << QSTR14_VERSION_STRING << '\n';
+    return kExitOk;
+  } catch (const CLI::ParseError &error) {
+    printError(command.name, std::string(error.what()) + " (see 'qstr " + command.name + " --help')");
+    return kExitUsage;
+  } catch (const UsageError &error) {
+    printError(command.name, error.message);
+    return kExitUsage;
+  }
 }
 
 }  // namespace
@@ -137,14 +189,7 @@ int main(int argc, char **argv) {
     return kExitOk;
   }
   for (const Command &command : commands()) {
-    if (args[0] != command.name) continue;
-    std::vector<std::string> rest(args.begin() + 1, args.end());
-    try {
-      return command.run(rest);
-    } catch (const UsageError &error) {
-      printError(command.name, error.message);
-      return kExitUsage;
-    }
+    if (args[0] == command.name) return runCommand(command, std::vector<std::string>(args.begin() + 1, args.end()));
   }
   printError("", "unknown command '" + args[0] + "' (see 'qstr --help')");
   return kExitUsage;

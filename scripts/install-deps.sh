@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the benchmarks need,
 # when any is missing. Needs root (or sudo) only when something is missing.
 set -eu
-packages="build-essential cmake pkg-config python3 locales googletest libgtest-dev libbenchmark-dev libicu-dev icu-devtools clang libclang-rt-dev"
+packages="build-essential cmake pkg-config python3 locales googletest libgtest-dev libbenchmark-dev libicu-dev icu-devtools libcli11-dev clang libclang-rt-dev"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -34,7 +34,7 @@ TEST(QstrCommands, UsageOutputAndErrors) {
       {{"chars", "8"}, "", 0, "0x0801  U+03B1  \xCE\xB1", ""},
       {{"chars", "0x0B"}, "", 0, "0x0B3E  U+FF9F", ""},
       {{"chars", "15"}, "", 2, "", "SET must be a character set number 0-14"},
-      {{"chars", "1", "2"}, "", 2, "", "at most one SET"},
+      {{"chars", "1", "2"}, "", 2, "", "unexpected argument '2'"},
       {{"codepage"}, "", 0, "Windows code page     1252  (system)", ""},
       {{"registry"}, "", 0, "(no values)", ""},
       {{"codepage", "--set-windows", "abc"}, "", 2, "", "--set-windows needs a code page number"},

@@ -64,7 +64,7 @@ TEST(QstrConvert, FormsAndErrors) {
       {{"dz", "utf8"}, std::string("A\xF2\x01\xF3", 4), "", 1, "ends with 0xF3"},
       {{"dz", "utf8"}, std::string("A\0B", 3), "", 1, "byte 2: data after the stream"},
       // Usage errors.
-      {{"utf8", ""}, "", "", 2, "both --from and --to"},
+      {{"utf8", ""}, "", "", 2, "--to is required"},
       {{"ebcdic", "utf8"}, "", "", 2, "unknown form"},
       {{"tz", "utf8"}, "", "", 2, "output form only"},
       {{"cp932", "cp936"}, "", "", 2, "one code page"},
