@@ -26,6 +26,12 @@ struct UsageError {
 // Prints "qstr COMMAND: message" to standard error.
 void printError(const std::string &command, const std::string &message);
 
+// Where in an input something is, as messages give it: "NAME:LINE:COLUMN"
+// in text (line and column from 1, the column in characters), and
+// "NAME: byte N" in binary forms (N from 0).
+std::string textPosition(const std::string &name, std::uint64_t line, std::uint64_t column);
+std::string bytePosition(const std::string &name, std::uint64_t offset);
+
 // What runs a subcommand once its arguments are parsed: an exit status.
 using Action = std::function<int()>;
 

@@ -114,6 +114,14 @@ void printError(const std::string &command, const std::string &message) {
   std::cerr << ": " << message << '\n';
 }
 
+std::string textPosition(const std::string &name, std::uint64_t line, std::uint64_t column) {
+  return name + ':' + std::to_string(line) + ':' + std::to_string(column);
+}
+
+std::string bytePosition(const std::string &name, std::uint64_t offset) {
+  return name + ": byte " + std::to_string(offset);
+}
+
 namespace {
 
 void printMainHelp() {
