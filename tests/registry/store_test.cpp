@@ -131,15 +131,24 @@ TEST_F(RegistryFileTest, RequestsPastTheLimitsAreRefused) {
   EXPECT_EQ(createUserKey(std::string(256, 'n'), &result), host::kErrorInvalidParameter);
 }
 
-TEST_F(RegistryFileTest, MissingFolderIsCreatedOnTheFirstWrite) {
+TEST_F(RegistryFileTest, MissingFolderIsCreatedOnTheFirstValueWritten) {
   EXPECT_FALSE(fs::exists(path_.parent_path()));
   host::RegKey key = 0;
-  // Reading an empty registry writes nothing.
+  // Reading an empty registry, or creating keys in it, writes nothing: the
+  // keys are there for this process until a value makes the file.
   EXPECT_EQ(openUserKey("Software", &key), host::kErrorFileNotFound);
+  key = createKey("Software\\First\\Second");
+  EXPECT_EQ(openUserKey("Software\\First", &key), 0);
+  uint32_t size = 0;
+  EXPECT_EQ(host::regQueryValue(key, "v", nullptr, nullptr, &size), host::kErrorFileNotFound);
   EXPECT_FALSE(fs::exists(path_.parent_path()));
-  key = createKey("Software\\First");
+  const uint8_t one = 1;
+  EXPECT_EQ(host::regSetValue(key, "v", 3, &one, 1), 0);
   EXPECT_TRUE(fs::exists(path_));
-  EXPECT_NE(readFile(path_).find("[HKEY_CURRENT_USER\\Software\\First]"), std::string::npos);
+  EXPECT_NE(readFile(path_).find("[HKEY_CURRENT_USER\\Software\\First]\n\"v\"=hex:01"), std::string::npos);
+  // Once the file exists, a key created is written at once.
+  createKey("Software\\Third");
+  EXPECT_NE(readFile(path_).find("[HKEY_CURRENT_USER\\Software\\Third]"), std::string::npos);
 }
 
 TEST_F(RegistryFileTest, ChangesByAnotherWriterAreSeenAndHandlesSurviveThem) {
@@ -235,7 +244,8 @@ TEST_F(RegistryFileTest, AFileThatDoesNotParseIsLeftAloneAndExplained) {
 TEST_F(RegistryFileTest, ConcurrentWritersLoseNothing) {
   constexpr int kWriters = 2;
   constexpr int kValuesEach = 100;
-  createKey("Software\\Race");
+  const uint8_t zero = 0;
+  ASSERT_EQ(host::regSetValue(createKey("Software\\Race"), "first", 3, &zero, 1), 0);
   std::vector<pid_t> children;
   for (int writer = 0; writer < kWriters; ++writer) {
     pid_t pid = fork();
@@ -262,7 +272,7 @@ TEST_F(RegistryFileTest, ConcurrentWritersLoseNothing) {
   host::RegKey key = createKey("Software\\Race");
   std::vector<reg::ValueRecord> values;
   ASSERT_EQ(reg::listValues(key, &values), 0);
-  EXPECT_EQ(values.size(), static_cast<std::size_t>(kWriters * kValuesEach));
+  EXPECT_EQ(values.size(), static_cast<std::size_t>(kWriters * kValuesEach + 1));
 }
 
 TEST_F(InMemoryRegistryTest, PrivateRegistryKeepsValuesUntilReset) {

@@ -46,6 +46,10 @@ struct Store {
   std::string path;
   std::unique_ptr<RegistryFile> file;  // null for the in-memory registry
   Tree tree;
+  // Keys created while the registry file does not exist (their paths, by
+  // the paths in lower case): creating a key makes no file; the first value
+  // set writes them all with it.
+  std::map<std::string, std::string> pendingKeys;
   std::map<RegKey, OpenKey> handles;
   RegKey nextHandle = kFirstHandle;
 };
@@ -143,6 +147,25 @@ bool keyExists(const Tree &tree, const std::string &path) {
   return depthOf(path) == 0 || tree.find(path) != nullptr;
 }
 
+// Key names compare without regard to ASCII case.
+std::string lowerCasePath(std::string path) {
+  for (char &c : path) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return path;
+}
+
+// A pending key, or a key above one, exists too.
+bool isPending(const Store &s, const std::string &path) {
+  const std::string lower = lowerCasePath(path);
+  auto next = s.pendingKeys.lower_bound(lower);
+  if (next == s.pendingKeys.end()) return false;
+  const std::string &found = next->first;
+  return found.compare(0, lower.size(), lower) == 0 && (found.size() == lower.size() || found[lower.size()] == '\\');
+}
+
+bool keyExists(const Store &s, const std::string &path) { return keyExists(s.tree, path) || isPending(s, path); }
+
 // Opens, or with `create` creates, the key `subKey` below `parent`.
 int32_t openKey(RegKey parent, const char *subKey, uint32_t access, bool create, RegKey *result,
                 uint32_t *disposition) {
@@ -156,16 +179,21 @@ int32_t openKey(RegKey parent, const char *subKey, uint32_t access, bool create,
   std::string path = parentPath;
   if ((status = appendSubKey(path, subKey)) != kErrorSuccess) return status;
   if ((status = refresh(s)) != kErrorSuccess) return status;
-  if (!keyExists(s.tree, parentPath)) return kErrorKeyDeleted;
+  if (!keyExists(s, parentPath)) return kErrorKeyDeleted;
   bool created = false;
-  if (!keyExists(s.tree, path)) {
+  if (!keyExists(s, path)) {
     if (!create) return kErrorFileNotFound;
-    status = update(s, [&](Tree &tree, bool *changed) {
+    if (s.file && !s.file->exists()) {
+      s.pendingKeys.emplace(lowerCasePath(path), path);
+      created = true;
+    } else {
+      status = update(s, [&](Tree &tree, bool *changed) {
       if (!keyExists(tree, parentPath)) return kErrorKeyDeleted;
       tree.ensure(path, &created);
       *changed = created;
       return kErrorSuccess;
-    });
+      });
+    }
     if (status != kErrorSuccess) return status;
   }
   *result = newHandle(s, path, access);
@@ -183,7 +211,7 @@ int32_t queryValue(RegKey key, const char *name, uint32_t *type, uint8_t *data, 
   if (status != kErrorSuccess) return status;
   if ((open.rights & kKeyQueryValue) == 0) return kErrorAccessDenied;
   if ((status = refresh(s)) != kErrorSuccess) return status;
-  if (!keyExists(s.tree, open.path)) return kErrorKeyDeleted;
+  if (!keyExists(s, open.path)) return kErrorKeyDeleted;
   const Key *node = s.tree.find(open.path);
   const Value *value = node == nullptr ? nullptr : findValue(*node, name == nullptr ? "" : name);
   if (value == nullptr) return kErrorFileNotFound;
@@ -211,14 +239,18 @@ int32_t setValue(RegKey key, const char *name, uint32_t type, const uint8_t *dat
   int32_t status = lookupHandle(s, key, &open);
   if (status != kErrorSuccess) return status;
   if ((open.rights & kKeySetValue) == 0) return kErrorAccessDenied;
-  bool isRoot = depthOf(open.path) == 0;
-  return update(s, [&](Tree &tree, bool *changed) {
-    Key *node = isRoot ? &tree.ensure(open.path, nullptr) : tree.find(open.path);
+  const bool isRoot = depthOf(open.path) == 0;
+  const bool wasPending = isPending(s, open.path);
+  status = update(s, [&](Tree &tree, bool *changed) {
+    for (const auto &[lower, pending] : s.pendingKeys) tree.ensure(pending, nullptr);
+    Key *node = isRoot || wasPending ? &tree.ensure(open.path, nullptr) : tree.find(open.path);
     if (node == nullptr) return kErrorKeyDeleted;
     storeValue(*node, valueName, type, data, size);
     *changed = true;
     return kErrorSuccess;
   });
+  if (status == kErrorSuccess) s.pendingKeys.clear();
+  return status;
 }
 
 // Runs `read` on the key a handle names, after a refresh.
@@ -231,7 +263,7 @@ int32_t withKey(RegKey handle,
   int32_t status = lookupHandle(s, handle, &open);
   if (status != kErrorSuccess) return status;
   if ((status = refresh(s)) != kErrorSuccess) return status;
-  if (!keyExists(s.tree, open.path)) return kErrorKeyDeleted;
+  if (!keyExists(s, open.path)) return kErrorKeyDeleted;
   read(s.tree, s.tree.find(open.path), open.path);
   return kErrorSuccess;
 }
@@ -256,6 +288,7 @@ void resetStore() {
   s.configured = false;
   s.file.reset();
   s.tree.clear();
+  s.pendingKeys.clear();
 }
 
 int32_t listValues(RegKey key, std::vector<ValueRecord> *values) {

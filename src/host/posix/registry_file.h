@@ -40,6 +40,9 @@ class RegistryFile {
   // that does not parse is left as it is.
   int32_t update(Tree &tree, const Change &change);
 
+  // Whether the file existed at the last refresh or update.
+  bool exists() const { return stamp_.exists; }
+
   // "FILE:LINE: message" or "FILE: message" after a failed refresh or update.
   const std::string &problem() const { return problem_; }
 
