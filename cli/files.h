@@ -50,7 +50,8 @@ class InputFile {
 // keeps the mode of the file it replaces (a new file gets 0666 less the
 // umask); a symbolic link is followed, so that its target is replaced and
 // the link stays. The output may be one of the inputs: nothing replaces it
-// before commit().
+// before commit(). A device or a pipe (/dev/null, /dev/stdout) cannot be
+// replaced and is written to directly.
 class OutputFile {
  public:
   // Standard output when `path` is empty or "-".
@@ -78,6 +79,12 @@ class OutputFile {
   std::string error_;
   std::FILE *file_ = nullptr;
   bool committed_ = false;
+  int slot_ = -1;  // the temporary file's place among those a signal removes
+  int mode_ = -1;  // of the file replaced; -1 for a new file
+  long owner_ = -1, group_ = -1;
+
+  // Closes the file and removes the temporary one unless committed.
+  void discard();
 };
 
 // A temporary file of the tool's own (sort's runs): created in $TMPDIR
@@ -100,6 +107,7 @@ class TemporaryFile {
   std::string path_;
   std::string error_;
   std::FILE *file_ = nullptr;
+  int slot_ = -1;
 };
 
 }  // namespace qstr::cli
