@@ -1,10 +1,16 @@
-// The text forms `qstr convert` reads and writes, as decoders into native
-// characters and encoders out of them. Native characters are the hub: every
-// conversion decodes its input into them and encodes them again.
+// The text forms `qstr convert` reads and writes, as decoders and encoders.
+// Native characters are the hub: a conversion decodes its input into them
+// and encodes them again; only when both ends are Unicode (utf8, utf16le)
+// do code points pass straight from one to the other, so that nothing
+// outside the native character set is lost.
 //
 // Line breaks travel as the native control codes 0xF909 (tab), 0xF90A
 // (line feed), 0xF90C (form feed) and 0xF90D (carriage return), as the
 // library's byte conversions produce them.
+//
+// Every character that does not arrive as itself (dropped, replaced, or
+// mapped to another by a form that cannot hold it) is recorded in Changes
+// with the place in the input where it stood.
 #pragma once
 
 #include <cstddef>
@@ -18,33 +24,69 @@
 
 namespace qstr::cli {
 
-using Natives = std::vector<uint16_t>;
+// Where something is in the input: the byte offset (from 0) in every form,
+// and in text forms (UTF-8, UTF-16, code page bytes) the line (counted by
+// LF) and column in characters, both from 1.
+struct Position {
+  std::uint64_t offset = 0;
+  std::uint64_t line = 0;
+  std::uint64_t column = 0;
+};
 
-// An input error: what is wrong and at which byte of the input.
+// One element on its way from the decoder to the encoder: a native
+// character, or a code point when both ends are Unicode; and where it
+// started in the input.
+struct Element {
+  std::uint32_t value;
+  Position where;
+};
+using Elements = std::vector<Element>;
+
+// An input error: what is wrong and where.
 struct FormError {
-  std::size_t offset;
+  Position where;
   std::string message;
+};
+
+// One change to the text: the character ("U+00E9 LATIN SMALL LETTER E WITH
+// ACUTE", "byte 0x81") and what became of it ("dropped (...)", "became '?'
+// (...)").
+struct Change {
+  Position where;
+  std::string character;
+  std::string outcome;
+};
+
+// The changes of one conversion: all counted, the first few kept.
+class Changes {
+ public:
+  static constexpr std::size_t kListed = 5;
+  void add(const Position &where, std::string character, std::string outcome);
+  std::uint64_t count() const { return count_; }
+  const std::vector<Change> &listed() const { return listed_; }
+
+ private:
+  std::uint64_t count_ = 0;
+  std::vector<Change> listed_;
 };
 
 class Decoder {
  public:
   virtual ~Decoder() = default;
-  // Decodes `size` more bytes of input, appending native characters to
-  // `out`. A sequence cut by the end of `data` is kept for the next call.
-  virtual std::optional<FormError> feed(const uint8_t *data, std::size_t size, Natives &out) = 0;
+  // Decodes `size` more bytes of input, appending elements to `out`. A
+  // sequence cut by the end of `data` is kept for the next call.
+  virtual std::optional<FormError> feed(const uint8_t *data, std::size_t size, Elements &out) = 0;
   // The input has ended: a sequence still incomplete is an error.
-  virtual std::optional<FormError> finish(Natives &out) = 0;
-  // Characters the input held that have no native character.
-  std::size_t unmapped = 0;
+  virtual std::optional<FormError> finish(Elements &out) = 0;
+  // The input began with a byte order mark (which is not passed on).
+  bool sawByteOrderMark = false;
 };
 
 class Encoder {
  public:
   virtual ~Encoder() = default;
-  virtual void put(const Natives &natives, std::string &out) = 0;
+  virtual void put(const Elements &elements, std::string &out) = 0;
   virtual void finish(std::string &out) { (void)out; }
-  // Native characters that had no form in the output.
-  std::size_t unmapped = 0;
 };
 
 // How host bytes are converted: through a code page record, a lead byte
@@ -71,7 +113,16 @@ struct Form {
   ByteForm bytes{nullptr};
 };
 
-std::unique_ptr<Decoder> makeDecoder(const Form &form);
-std::unique_ptr<Encoder> makeEncoder(const Form &form);
+bool isUnicode(const Form &form);
+// Positions in this input form are lines and columns (else byte offsets).
+bool isTextInput(const Form &form);
+
+// `unicode`: the elements are code points (both ends Unicode), not native
+// characters. Changes the form makes are added to `changes`.
+std::unique_ptr<Decoder> makeDecoder(const Form &form, bool unicode, Changes &changes);
+std::unique_ptr<Encoder> makeEncoder(const Form &form, bool unicode, Changes &changes);
+
+// The byte order mark of a Unicode output form.
+std::string byteOrderMark(const Form &form);
 
 }  // namespace qstr::cli

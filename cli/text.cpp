@@ -21,6 +21,17 @@ void appendUtf8(std::string &out, char16_t unit) {
   }
 }
 
+void appendUtf8CodePoint(std::string &out, uint32_t value) {
+  if (value < 0x10000) {
+    appendUtf8(out, static_cast<char16_t>(value));
+    return;
+  }
+  out += static_cast<char>(0xF0 | value >> 18);
+  out += static_cast<char>(0x80 | (value >> 12 & 0x3F));
+  out += static_cast<char>(0x80 | (value >> 6 & 0x3F));
+  out += static_cast<char>(0x80 | (value & 0x3F));
+}
+
 int decodeUtf8(const uint8_t *bytes, std::size_t size, uint32_t &codePoint) {
   if (size == 0) return 0;
   const uint8_t lead = bytes[0];
@@ -89,11 +100,7 @@ std::string encodeUtf8(std::u16string_view units) {
   for (std::size_t i = 0; i < units.size(); ++i) {
     const uint32_t unit = units[i];
     if (isHighSurrogate(unit) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-      const uint32_t value = 0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00u);
-      out += static_cast<char>(0xF0 | value >> 18);
-      out += static_cast<char>(0x80 | (value >> 12 & 0x3F));
-      out += static_cast<char>(0x80 | (value >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (value & 0x3F));
+      appendUtf8CodePoint(out, 0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00u));
     } else {
       appendUtf8(out, isHighSurrogate(unit) || isLowSurrogate(unit) ? kReplacement : static_cast<char16_t>(unit));
     }

@@ -11,6 +11,8 @@ namespace qstr::cli {
 
 // Appends the UTF-8 form of a UTF-16 unit (a lone surrogate becomes U+FFFD).
 void appendUtf8(std::string &out, char16_t unit);
+// Appends the UTF-8 form of a code point up to U+10FFFF (not a surrogate).
+void appendUtf8CodePoint(std::string &out, uint32_t codePoint);
 
 // Decodes one UTF-8 sequence at `bytes` (`size` bytes available) into
 // `codePoint`. Returns its length (1-4); 0 when the bytes end inside a
@@ -37,6 +39,13 @@ NativeText toNative(std::u16string_view units);
 // Back to UTF-16 through KZcharQX6xToUnicode; a unit without a native
 // character comes back as it was.
 std::u16string fromNative(const NativeText &text);
+
+// The Unicode name of a code point ("GRINNING FACE"; the control
+// characters by their aliases, "LINE FEED"); empty when it has none or the
+// tool was built without the name data.
+std::string characterName(uint32_t codePoint);
+// "U+XXXX" and the name when there is one: "U+1F600 GRINNING FACE".
+std::string describeCharacter(uint32_t codePoint);
 
 // "0x" and two upper-case hex digits.
 std::string hex2(uint8_t value);

@@ -1,5 +1,5 @@
-// The qstr convert command: every form both ways, its errors with the byte
-// offset, and the output file.
+// The qstr convert command: every form both ways, its errors with their
+// position, the changes it reports, and the output file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,6 +15,7 @@ using qstr::test::contains;
 using qstr::test::describe;
 using qstr::test::readWhole;
 using qstr::test::runQstr;
+using namespace std::string_literals;
 
 // qstr convert --from FROM --to TO, then the other arguments; an empty form
 // is left out.
@@ -51,13 +52,14 @@ TEST(QstrConvert, FormsAndErrors) {
       {{"utf8", "v5dz"}, "A\xC3\xA9", std::string("A\xC0\x29\x01\xC0\0", 6), 0, ""},
       {{"v5dz", "utf8"}, std::string("A\xC0\x29", 3), "", 1, "byte 1: incomplete or unclosed version-5 item"},
       {{"utf8", "v5cdz-big5"}, "", "", 2, "input form only"},
-      // Characters without a mapping are counted; --strict makes them an error.
-      {{"utf8", "cp1252"}, "\xD0\x96", "?", 0, "1 character had no mapping"},
-      {{"utf8", "cp1252", "--strict"}, "\xD0\x96", "?", 1, "1 character had no mapping"},
-      // Input that is not valid in its form: the byte offset.
-      {{"utf8", "cp1252"}, "ab\xC3(", "", 1, "standard input: byte 2: invalid UTF-8"},
-      {{"utf8", "cp1252"}, "ab\xED\xA0\x80", "", 1, "byte 2: invalid UTF-8"},
-      {{"utf8", "cp1252"}, "ab\xE2\x82", "", 1, "byte 2: invalid UTF-8"},
+      // Input that is not valid in its form: line and column in text, the
+      // byte offset in binary forms.
+      {{"utf8", "cp1252"}, "ab\xC3(", "", 1, "qstr convert: standard input:1:3: invalid UTF-8\n"},
+      {{"utf8", "cp1252"}, "ab\xED\xA0\x80", "", 1, "standard input:1:3: invalid UTF-8"},
+      {{"utf8", "utf16le"}, "\xC3\xA9\n\xF0\x9F\x98\x80" "b\xE2\x82", "", 1, "standard input:2:3: invalid UTF-8"},
+      {{"utf16le", "utf8"}, std::string("a\0\n\0\x3D\xD8" "b\0", 8), "", 1, "standard input:2:1: invalid UTF-16"},
+      {{"utf16le", "cp1252"}, std::string("a\0\x00\xDC", 4), "", 1, "standard input:1:2: invalid UTF-16"},
+      {{"utf16le", "utf8"}, "ab\n", "", 1, "standard input:1:2: odd number of bytes"},
       {{"native", "utf8"}, "abc", "", 1, "byte 2: odd number of bytes"},
       {{"dz", "utf8"}, std::string("A\xD3\x00\x05\x00", 5), "", 1, "byte 1: malformed document stream"},
       {{"dz", "utf8"}, std::string("AB\xF0\x29\x01", 5), "", 1, "byte 2: malformed document stream"},
@@ -68,6 +70,7 @@ TEST(QstrConvert, FormsAndErrors) {
       {{"ebcdic", "utf8"}, "", "", 2, "unknown form"},
       {{"tz", "utf8"}, "", "", 2, "output form only"},
       {{"cp932", "cp936"}, "", "", 2, "one code page"},
+      {{"utf8", "dz", "--bom"}, "", "", 2, "--bom: dz has no byte order mark"},
       {{"utf8", "cp1252", "--bogus"}, "", "", 2, "unknown option --bogus"},
   };
   for (const Case &c : cases) {
@@ -92,6 +95,72 @@ TEST_F(ConvertToFile, WrittenOnlyOnSuccess) {
   EXPECT_EQ(readWhole(out), "ok \xE9");
   EXPECT_EQ(runQstr(convert({"utf8", "cp1252", "--strict", "-o", out}), "\xD0\x96").status, 1);
   EXPECT_EQ(readWhole(out), "ok \xE9") << "a failed run leaves the old file";
+}
+
+// Every change to the text is counted and the first five named, with the
+// place in the input, the character and what became of it; with --strict
+// the first is an error and no file is written. Between the Unicode forms
+// nothing changes, a byte order mark included.
+TEST_F(ConvertToFile, ChangesAreReportedWhereTheyHappen) {
+  struct Case {
+    std::vector<std::string> forms;  // from, to, other arguments
+    bool toFile;                     // with -o into the scratch folder
+    std::string input, output;
+    int status;
+    std::vector<std::string> report;  // the lines on standard error
+  };
+  const std::string out = (dir_ / "out").string();
+  const std::string emoji = "\xF0\x9F\x98\x80";
+  const std::string zhe = "U+0416 CYRILLIC CAPITAL LETTER ZHE became '?' (not in code page 1252)";
+  const std::string noNative = " dropped (no native character)";
+  const std::vector<Case> cases = {
+      {{"utf8", "native"}, false, "x" + emoji + "y \xE4\xB8\xAD \xCE\xA9\n",
+       "x\0y\0 \0 \0\x32\x08\x0A\xF9"s, 0,
+       {"2 characters changed", "standard input:1:2: U+1F600 GRINNING FACE" + noNative,
+        "standard input:1:5: U+4E2D CJK UNIFIED IDEOGRAPH-4E2D" + noNative}},
+      {{"utf8", "cp1252"}, true, "a\n\x62\xD0\x96" "c\n", "a\nb?c\n", 0,
+       {"1 character changed", "standard input:2:2: " + zhe}},
+      {{"utf8", "cp1252", "--strict"}, true, "a\n\x62\xD0\x96" "c\n", "", 1, {"standard input:2:2: " + zhe}},
+      {{"utf8", "native"}, false, emoji + emoji + emoji + emoji + emoji + "\n" + emoji + emoji, "\x0A\xF9", 0,
+       {"7 characters changed", "standard input:1:1: U+1F600 GRINNING FACE" + noNative,
+        "standard input:1:2: U+1F600 GRINNING FACE" + noNative, "standard input:1:3: U+1F600 GRINNING FACE" + noNative,
+        "standard input:1:4: U+1F600 GRINNING FACE" + noNative, "standard input:1:5: U+1F600 GRINNING FACE" + noNative,
+        "and 2 more"}},
+      {{"native", "utf8"}, false, "A\0\xFF\x0E"s, "A\xEF\xBF\xBD", 0,
+       {"1 character changed", "standard input: byte 2: native character 0x0EFF became U+FFFD (no Unicode character)"}},
+      // Byte order marks: read and passed over, written with --bom, carried
+      // between the Unicode forms.
+      {{"utf8", "cp1252"}, false, "\xEF\xBB\xBFhi", "hi", 0, {}},
+      {{"utf16le", "cp1252"}, false, "\xFF\xFEh\0i\0"s, "hi", 0, {}},
+      {{"cp1252", "utf8", "--bom"}, false, "hi", "\xEF\xBB\xBFhi", 0, {}},
+      {{"cp1252", "utf16le", "--bom"}, false, "hi", "\xFF\xFEh\0i\0"s, 0, {}},
+      {{"utf8", "utf16le"}, false, "\xEF\xBB\xBF", "\xFF\xFE", 0, {}},
+      {{"utf16le", "utf8", "--bom"}, false, "\xFF\xFE", "\xEF\xBB\xBF", 0, {}},
+      {{"utf8", "utf16le"}, false, "a" + emoji + "\xEF\xBB\xBF", "a\0\x3D\xD8\x00\xDE\xFF\xFE"s, 0, {}},
+      {{"utf16le", "utf8"}, false, "a\0\x3D\xD8\x00\xDE\xFF\xFE"s, "a" + emoji + "\xEF\xBB\xBF", 0, {}},
+      // What the forms themselves change.
+      {{"utf8", "dz"}, true, "a\fb", "a\xCC" "b\0"s, 0,
+       {"1 character changed", "standard input:1:2: U+000C FORM FEED became U+000A (a page break reads back as a line end)"}},
+      {{"dz", "utf8"}, false, "A\x80" "B\0"s, "A B", 0,
+       {"1 character changed", "standard input: byte 1: function 0x80 became U+0020 SPACE (the stream's space function reads as a space)"}},
+      {{"utf8", "tz"}, false, "a\fb", "ab", 0,
+       {"1 character changed", "standard input:1:2: U+000C FORM FEED dropped (the text form has no page break)"}},
+      {{"utf8", "v5dz"}, false, "a\tb\n", "ab\n\0"s, 0,
+       {"1 character changed", "standard input:1:2: U+0009 CHARACTER TABULATION dropped (v5dz holds no tab)"}},
+  };
+  for (const Case &c : cases) {
+    auto args = convert(c.forms);
+    if (c.toFile) args.insert(args.end(), {"-o", out});
+    const auto r = runQstr(args, c.input);
+    SCOPED_TRACE(describe(args, r));
+    EXPECT_EQ(r.status, c.status);
+    std::string report;
+    for (const std::string &line : c.report) report += "qstr convert: " + line + "\n";
+    EXPECT_EQ(r.err, report);
+    if (c.status == 0) EXPECT_EQ(c.toFile ? readWhole(out) : r.out, c.output);
+    if (c.toFile && c.status != 0) EXPECT_TRUE(std::filesystem::is_empty(dir_)) << "no file is left";
+    std::filesystem::remove(out);
+  }
 }
 
 // Round trips through every form that can be read back, on a text of

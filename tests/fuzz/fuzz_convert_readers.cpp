@@ -1,7 +1,8 @@
 // The readers of `qstr convert` (UTF-8, UTF-16, host bytes, native strings,
 // document streams) on arbitrary input fed in pieces of random sizes: never
-// a crash, and the same characters, unmapped count and error (offset and
-// message) as when the whole input is fed at once.
+// a crash, and the same elements with their positions, the same changes and
+// the same error (position and message) as when the whole input is fed at
+// once.
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
@@ -15,36 +16,56 @@
 
 namespace {
 
+using qstr::cli::Changes;
 using qstr::cli::Decoder;
+using qstr::cli::Elements;
 using qstr::cli::Form;
 using qstr::cli::FormError;
 using qstr::cli::FormKind;
-using qstr::cli::Natives;
+using qstr::cli::Position;
 
 void check(bool ok) {
   if (!ok) std::abort();
 }
 
+bool samePosition(const Position &a, const Position &b) {
+  return a.offset == b.offset && a.line == b.line && a.column == b.column;
+}
+
+bool sameElements(const Elements &a, const Elements &b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto &x, const auto &y) {
+    return x.value == y.value && samePosition(x.where, y.where);
+  });
+}
+
+bool sameChanges(const Changes &a, const Changes &b) {
+  return a.count() == b.count() &&
+         std::equal(a.listed().begin(), a.listed().end(), b.listed().begin(), b.listed().end(),
+                    [](const auto &x, const auto &y) {
+                      return samePosition(x.where, y.where) && x.character == y.character && x.outcome == y.outcome;
+                    });
+}
+
 struct Outcome {
-  Natives natives;
-  std::size_t unmapped = 0;
+  Elements elements;
+  Changes changes;
   std::optional<FormError> error;
 };
 
 // Feeds the pieces in order, stopping at the first error as the tool does,
 // then finishes the input.
-Outcome decode(const Form &form, const std::vector<uint8_t> &input, const std::vector<std::size_t> &pieces) {
-  const std::unique_ptr<Decoder> decoder = qstr::cli::makeDecoder(form);
-  check(decoder != nullptr);
+Outcome decode(const Form &form, bool unicode, const std::vector<uint8_t> &input,
+               const std::vector<std::size_t> &pieces) {
   Outcome outcome;
+  const std::unique_ptr<Decoder> decoder = qstr::cli::makeDecoder(form, unicode, outcome.changes);
+  check(decoder != nullptr);
   std::size_t at = 0;
   for (std::size_t piece : pieces) {
-    outcome.error = decoder->feed(input.data() + at, piece, outcome.natives);
+    outcome.error = decoder->feed(input.data() + at, piece, outcome.elements);
     at += piece;
     if (outcome.error) break;
   }
-  if (!outcome.error) outcome.error = decoder->finish(outcome.natives);
-  outcome.unmapped = decoder->unmapped;
+  if (!outcome.error) outcome.error = decoder->finish(outcome.elements);
   return outcome;
 }
 
@@ -102,14 +123,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   }
   if (next() % 2) pieces.push_back(0);
 
-  const Outcome whole = decode(form, input, {input.size()});
-  const Outcome split = decode(form, input, pieces);
-  check(whole.natives == split.natives);
-  check(whole.unmapped == split.unmapped);
+  // The Unicode forms also pass code points straight through, as between
+  // two Unicode ends.
+  const bool unicode = qstr::cli::isUnicode(form) && next() % 2;
+  const Outcome whole = decode(form, unicode, input, {input.size()});
+  const Outcome split = decode(form, unicode, input, pieces);
+  check(sameElements(whole.elements, split.elements));
+  check(sameChanges(whole.changes, split.changes));
   check(whole.error.has_value() == split.error.has_value());
   if (whole.error) {
-    check(whole.error->offset == split.error->offset && whole.error->message == split.error->message);
-    check(whole.error->offset <= input.size());
+    check(samePosition(whole.error->where, split.error->where) && whole.error->message == split.error->message);
+    check(whole.error->where.offset <= input.size());
   }
   return 0;
 }
