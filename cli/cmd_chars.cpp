@@ -2,7 +2,6 @@
 // Unicode values and the characters themselves.
 #include <iostream>
 
-#include "charset/unicode_mapping.h"
 #include "cli.h"
 #include "qstr14/charset.h"
 #include "text.h"
@@ -13,11 +12,12 @@ namespace {
 constexpr unsigned kLastTableSet = 14;
 
 // Lists every valid code of `set` that maps to Unicode; returns how many.
+// Code 0xFF is left out: ValidQxCharacter reads it as code 0.
 int listSet(unsigned set) {
-  const charset::ValidityRange range = charset::validityRange(set);
   int listed = 0;
-  for (unsigned code = range.lowest; code <= range.highest; ++code) {
+  for (unsigned code = 0; code < 0xFF; ++code) {
     const uint16_t native = static_cast<uint16_t>(set << 8 | code);
+    if (!ValidQxCharacter(native)) continue;
     const uint16_t unicode = KZcharQX6xToUnicode(native);
     if (unicode == 0xFFFF) continue;
     std::string line = hex4(native) + "  U+" + hex4(unicode).substr(2) + "  ";

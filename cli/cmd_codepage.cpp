@@ -3,60 +3,45 @@
 #include <iostream>
 
 #include "cli.h"
-#include "codepage/state.h"
-#include "host/registry_store.h"
 #include "qstr14/codepage.h"
-#include "registry/ckzkey.h"
 #include "text.h"
+#include "tool_support.h"
 
 namespace qstr::cli {
 namespace {
 
-const char *sourceName(codepage::CodepageSource source) {
-  switch (source) {
-    case codepage::CodepageSource::Registry: return "registry";
-    case codepage::CodepageSource::Country: return "country ID";
-    case codepage::CodepageSource::System: return "system";
-  }
-  return "?";
-}
-
-void printChoice(const char *label, const codepage::CodepageChoice &choice) {
-  std::cout << label << choice.codePage << "  (" << sourceName(choice.source) << ")\n";
-}
-
-// One line saying why the registry cannot be used, or empty.
-std::string registryProblem() {
-  const host::registry::StoreStatus status = host::registry::storeStatus();
-  return status.usable ? std::string() : status.message;
-}
-
-// Why storing the Windows code page failed on a usable registry.
+// Why storing the Windows code page failed: the registry cannot be used,
+// the key cannot be opened, the value is locked, or the file was not saved.
 std::string whyNotStored() {
-  registry::CKZKey key(QcvtGetRegistryLoc(), 0x2001F);
-  if (key.Key() == 0) return "cannot open the registry location (error " + std::to_string(key.Status()) + ")";
-  uint32_t lock = 0;
-  if (key.QueryValue("Windows Code Page", nullptr, &lock, nullptr, nullptr, 0) == 0 && lock != 0) {
-    return "the value \"Windows Code Page\" is locked";
+  const tool::RegistryStatus status = tool::registryStatus();
+  if (!status.usable) return status.problem;
+  std::vector<tool::RegistryValue> values;
+  if (const int32_t error = tool::listRegistryValues(QcvtGetRegistryLoc(), &values); error != 0) {
+    return "cannot open the registry location (error " + std::to_string(error) + ")";
   }
-  return "the registry file " + host::registry::storeStatus().path + " could not be written";
+  for (const tool::RegistryValue &value : values) {
+    if (value.name == "Windows Code Page" && (value.type & tool::kRegistryLockFlag) != 0) {
+      return "the value \"Windows Code Page\" is locked";
+    }
+  }
+  return "the registry file " + status.path + " could not be written";
 }
 
 int runCodepage(const std::optional<std::string> &setWindows) {
   if (const auto &text = setWindows) {
     const auto number = parseNumber(*text, 0xFFFF);
-    if (!number || *number == 0) throw UsageError{"--set-windows needs a code page number 1-65535"};
+    if (!number || *number == 0) throw UsageError{"--set-windows needs a code page number 1-65535, not '" + *text + "'"};
     if (QcvtSetWinCodepage(*number) != 1) {
-      std::string why = registryProblem();
-      printError("codepage", "cannot store Windows code page " + std::to_string(*number) + ": " +
-                                 (why.empty() ? whyNotStored() : why));
+      printError("codepage", "cannot store Windows code page " + std::to_string(*number) + ": " + whyNotStored());
       return kExitBadInput;
     }
   }
   std::cout << "registry location     " << QcvtGetRegistryLoc() << '\n';
-  if (std::string why = registryProblem(); !why.empty()) std::cout << "registry              unusable: " << why << '\n';
-  printChoice("DOS code page         ", codepage::chooseDosCodepage());
-  printChoice("Windows code page     ", codepage::chooseWindowsCodepage());
+  if (const tool::RegistryStatus status = tool::registryStatus(); !status.usable) {
+    std::cout << "registry              unusable: " << status.problem << '\n';
+  }
+  printSetting(tool::dosCodepage());
+  printSetting(tool::windowsCodepage());
   return kExitOk;
 }
 

@@ -6,20 +6,16 @@
 #include <iostream>
 
 #include "cli.h"
-#include "collate/multilevel_compare.h"
-#include "collate/multilevel_cursor.h"
-#include "collate/multilevel_values.h"
 #include "qstr14/charset.h"
 #include "qstr14/collate.h"
 #include "text.h"
+#include "tool_support.h"
 
 namespace qstr::cli {
 namespace {
 
-using collate::CollationCursor;
-using collate::CollationOptions;
-using collate::DecidingLevel;
-using collate::PositionValues;
+using tool::CollationOptions;
+using tool::DecidingLevel;
 
 std::string upperCased(std::string code) {
   for (char &c : code) {
@@ -36,6 +32,10 @@ std::string allLanguageCodes() {
     list += (n ? " " : "") + std::string(code);
   }
   return list;
+}
+
+const uint16_t *nativeString(const NativeText &text) {
+  return reinterpret_cast<const uint16_t *>(text.native.c_str());
 }
 
 NativeText nativeArgument(const std::string &text, const char *which) {
@@ -64,10 +64,9 @@ std::string shown(uint16_t native) {
 }
 
 void explainString(const char *label, const NativeText &text, const CollationOptions &options) {
-  const bool asian = collate::isAsian(options.language);
+  const bool asian = tool::isAsianLanguage(options.language);
   std::cout << label << ":\n  char  native  primary  secondary  " << (asian ? "flags" : "case") << '\n';
-  const auto *s = reinterpret_cast<const uint16_t *>(text.native.c_str());
-  collate::forEachPosition(s, options, [&](const CollationCursor &cursor, const PositionValues &v) {
+  for (const tool::PositionValues &v : tool::collationValues(nativeString(text), options)) {
     char primary[16];
     if (v.ignorable) {
       std::snprintf(primary, sizeof primary, "ignored");
@@ -75,10 +74,10 @@ void explainString(const char *label, const NativeText &text, const CollationOpt
       std::snprintf(primary, sizeof primary, asian ? "0x%04X" : "%u", v.primary);
     }
     char row[96];
-    std::snprintf(row, sizeof row, "  %-4s  0x%04X  %-7s  0x%04X     %u\n", shown(cursor.current()).c_str(),
-                  cursor.current(), primary, v.secondary, v.caseValue);
+    std::snprintf(row, sizeof row, "  %-4s  0x%04X  %-7s  0x%04X     %u\n", shown(v.character).c_str(), v.character,
+                  primary, v.secondary, v.caseValue);
     std::cout << row;
-  });
+  }
 }
 
 struct CompareOptions {
@@ -97,13 +96,16 @@ int runCompare(const CompareOptions &given) {
     printError("compare", message);
     return kExitBadInput;
   }
-  const auto outcome = collate::compareExplained(reinterpret_cast<const uint16_t *>(a.native.c_str()),
-                                                 reinterpret_cast<const uint16_t *>(b.native.c_str()), options);
-  std::cout << outcome.result << '\n';
+  // The answer is the exported comparison's; the explanation walks the
+  // same strings again to say which level decided.
+  const int result = QxQS6Cmpcoll(nativeString(a), nativeString(b), options.language, options.caseFlag,
+                                  options.kanaFlag);
+  std::cout << result << '\n';
   if (given.explain) {
     explainString("A", a, options);
     explainString("B", b, options);
-    std::cout << "decided by: " << levelName(outcome.level) << '\n';
+    std::cout << "decided by: " << levelName(tool::compareExplained(nativeString(a), nativeString(b), options).level)
+              << '\n';
   }
   return kExitOk;
 }

@@ -1,10 +1,9 @@
 // qstr dump FILE: the items of a document stream, one a line.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <iostream>
 
 #include "cli.h"
+#include "files.h"
 #include "qstr14/charset.h"
 #include "stream_items.h"
 #include "text.h"
@@ -44,10 +43,10 @@ std::string describe(const uint8_t *item, const StreamItem &info) {
 }
 
 int runDump(const std::string &file) {
-  const std::string name = file == "-" ? "standard input" : file;
-  std::FILE *in = file == "-" ? stdin : std::fopen(name.c_str(), "rb");
-  if (in == nullptr) {
-    printError("dump", name + ": " + std::strerror(errno));
+  InputFile in(file);
+  const std::string &name = in.name();
+  if (!in.error().empty()) {
+    printError("dump", in.error());
     return kExitBadInput;
   }
   std::vector<uint8_t> pending;
@@ -57,13 +56,18 @@ int runDump(const std::string &file) {
   int status = kExitOk;
   std::printf("%-10s %-16s %6s  %s\n", "offset", "item", "bytes", "content");
   for (bool more = true; more && status == kExitOk;) {
-    const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), in);
+    const std::size_t got = in.read(chunk.data(), chunk.size());
     more = got != 0;
+    if (!in.error().empty()) {
+      printError("dump", in.error());
+      status = kExitBadInput;
+      break;
+    }
     pending.insert(pending.end(), chunk.begin(), chunk.begin() + static_cast<long>(got));
     std::size_t pos = 0;
     while (pos < pending.size()) {
       if (ended) {
-        printError("dump", name + ": byte " + std::to_string(offset + pos) + ": data after the terminating zero byte");
+        printError("dump", bytePosition(name, offset + pos) + ": data after the terminating zero byte");
         status = kExitBadInput;
         break;
       }
@@ -72,7 +76,7 @@ int runDump(const std::string &file) {
       const ItemStatus itemStatus = readStreamItem(pending.data() + pos, pending.size() - pos, item, why);
       if (itemStatus == ItemStatus::NeedMore && more) break;
       if (itemStatus != ItemStatus::Complete) {
-        printError("dump", name + ": byte " + std::to_string(offset + pos) + ": malformed document stream: " +
+        printError("dump", bytePosition(name, offset + pos) + ": malformed document stream: " +
                                (itemStatus == ItemStatus::NeedMore ? "the last item is incomplete" : why));
         status = kExitBadInput;
         break;
@@ -85,7 +89,6 @@ int runDump(const std::string &file) {
     pending.erase(pending.begin(), pending.begin() + static_cast<long>(pos));
     offset += pos;
   }
-  if (in != stdin) std::fclose(in);
   return status;
 }
 

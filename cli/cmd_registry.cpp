@@ -4,16 +4,14 @@
 #include <iostream>
 
 #include "cli.h"
-#include "host/registry_store.h"
 #include "qstr14/codepage.h"
-#include "registry/ckzkey.h"
 #include "text.h"
+#include "tool_support.h"
 
 namespace qstr::cli {
 namespace {
 
-constexpr uint32_t kLockFlag = 0x40000000;
-constexpr uint32_t kKeyReadWrite = 0x2001F;
+constexpr uint32_t kLockFlag = tool::kRegistryLockFlag;
 
 std::string typeName(uint32_t storedType) {
   const uint32_t type = storedType & ~kLockFlag;
@@ -54,25 +52,20 @@ std::string describeData(uint32_t storedType, const std::vector<uint8_t> &data) 
 }
 
 int runRegistry() {
-  const host::registry::StoreStatus status = host::registry::storeStatus();
+  const tool::RegistryStatus status = tool::registryStatus();
   if (!status.usable) {
-    printError("registry", status.message);
+    printError("registry", status.problem);
     return kExitBadInput;
   }
   const char *location = QcvtGetRegistryLoc();
+  std::vector<tool::RegistryValue> values;
+  if (const int32_t error = tool::listRegistryValues(location, &values); error != 0) {
+    printError("registry", std::string("cannot list the values of ") + location + " (error " + std::to_string(error) + ")");
+    return kExitBadInput;
+  }
   std::cout << "[" << location << "]  (" << status.path << ")\n";
-  registry::CKZKey key(location, kKeyReadWrite);
-  if (key.Key() == 0) {
-    printError("registry", std::string("cannot open ") + location + " (error " + std::to_string(key.Status()) + ")");
-    return kExitBadInput;
-  }
-  std::vector<host::registry::ValueRecord> values;
-  if (host::registry::listValues(key.Key(), &values) != 0) {
-    printError("registry", std::string("cannot list the values of ") + location);
-    return kExitBadInput;
-  }
   if (values.empty()) std::cout << "(no values)\n";
-  for (const auto &value : values) {
+  for (const tool::RegistryValue &value : values) {
     std::cout << "\"" << (value.name.empty() ? "@" : value.name) << "\"  " << typeName(value.type) << "  "
               << describeData(value.type, value.data) << '\n';
   }

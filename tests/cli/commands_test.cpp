@@ -2,6 +2,7 @@
 // kept in a file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -15,7 +16,7 @@ using qstr::test::contains;
 using qstr::test::describe;
 using qstr::test::runQstr;
 
-TEST(QstrCommands, UsageOutputAndErrors) {
+TEST(QstrCommands, OutputAndErrors) {
   struct Case {
     std::vector<std::string> args;
     std::string input;
@@ -29,32 +30,106 @@ TEST(QstrCommands, UsageOutputAndErrors) {
       {{}, "", 2, "usage: qstr", ""},
       {{"frobnicate"}, "", 2, "", "unknown command 'frobnicate'"},
       {{"info"}, "", 0, "ANSI code page        1252", ""},
-      {{"info", "--help"}, "", 0, "usage: qstr info", ""},
-      {{"info", "extra"}, "", 2, "", "unexpected argument 'extra'"},
       {{"chars", "8"}, "", 0, "0x0801  U+03B1  \xCE\xB1", ""},
       {{"chars", "0x0B"}, "", 0, "0x0B3E  U+FF9F", ""},
       {{"chars", "15"}, "", 2, "", "SET must be a character set number 0-14"},
-      {{"chars", "1", "2"}, "", 2, "", "unexpected argument '2'"},
       {{"codepage"}, "", 0, "Windows code page     1252  (system)", ""},
       {{"registry"}, "", 0, "(no values)", ""},
       {{"codepage", "--set-windows", "abc"}, "", 2, "", "--set-windows needs a code page number"},
       // Malformed document streams: the byte offset and what is wrong there.
-      {{"dump", "-"}, "A\xF0\x29\x01", 1, "", "byte 1: malformed document stream: the last item is incomplete"},
+      {{"dump", "-"}, "A\xF0\x29\x01", 1, "",
+       "qstr dump: standard input: byte 1: malformed document stream: the last item is incomplete"},
       {{"dump", "-"}, "\xF2\x01\xF3", 1, "", "byte 0: malformed document stream: group 0xF2 ends with 0xF3"},
       {{"dump", "-"}, std::string("AB\xD3\x00\x05\x00\x00", 7), 1, "",
        "byte 2: malformed document stream: group 0xD3 gives its length as 5"},
       {{"dump", "-"}, std::string("\xD3\x00\x08\x00\x00\x09\x00\xD3", 8), 1, "", "two different lengths"},
       {{"dump", "-"}, std::string("A\0B", 3), 1, "", "byte 2: data after the terminating zero byte"},
+      // Files that cannot be read: the system's reason.
+      {{"dump", "/nonexistent/file"}, "", 1, "", "qstr dump: /nonexistent/file: No such file or directory"},
+      {{"dump", "/"}, "", 1, "", "qstr dump: /: Is a directory"},
   };
   for (const Case &c : cases) {
     const auto r = runQstr(c.args, c.input);
     SCOPED_TRACE(describe(c.args, r));
     EXPECT_EQ(r.status, c.status);
     EXPECT_TRUE(contains(r.out, c.outPart));
-    EXPECT_TRUE(c.errPart.empty() ? r.err.empty() : contains(r.err, c.errPart));
+    EXPECT_TRUE(c.errPart.empty() ? r.err.empty() : contains(r.err, c.errPart) && qstr::test::oneLine(r.err));
   }
-  EXPECT_EQ(runQstr({"dump"}).status, 2);
-  EXPECT_EQ(runQstr({"dump", "/nonexistent/file"}).status, 1);
+}
+
+// Usage is checked before any work, the same way for every command: bad
+// usage is one line naming what is wrong (unknown options and parse errors
+// point at --help), exit status 2 and nothing on standard output; "--" ends
+// the options; --help and --version work everywhere.
+TEST(QstrCommands, UsageOfEveryCommand) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string outPart;  // expected in standard output (or empty)
+    std::string errPart;  // expected in the one error line (or empty for none)
+    std::string input = "";
+  };
+  const auto see = [](const std::string &command) { return " (see 'qstr " + command + " --help')"; };
+  std::vector<Case> cases = {
+      // An option that needs a value, given none.
+      {{"codepage", "--set-windows"}, 2, "", "--set-windows"},
+      {{"compare", "a", "b", "--lang"}, 2, "", "--lang"},
+      {{"sort", "--lang"}, 2, "", "--lang"},
+      {{"convert", "--to", "utf8", "--from"}, 2, "", "--from"},
+      // Operands missing or one too many.
+      {{"dump"}, 2, "", "FILE"},
+      {{"compare", "a"}, 2, "", see("compare")},
+      {{"info", "extra"}, 2, "", "unexpected argument 'extra'" + see("info")},
+      {{"registry", "extra"}, 2, "", "unexpected argument 'extra'"},
+      {{"codepage", "extra"}, 2, "", "unexpected argument 'extra'"},
+      {{"chars", "1", "2"}, 2, "", "unexpected argument '2'"},
+      {{"dump", "-", "extra"}, 2, "", "unexpected argument 'extra'"},
+      {{"compare", "a", "b", "c"}, 2, "", see("compare")},
+      {{"sort", "a", "b"}, 2, "", "unexpected argument 'b'"},
+      {{"convert", "--from", "utf8", "--to", "utf8", "a", "b"}, 2, "", "unexpected argument 'b'"},
+      // An unknown option is named even where an operand is missing too.
+      {{"compare", "-a", "-b"}, 2, "", "unknown option -a" + see("compare")},
+      {{"convert", "-x"}, 2, "", "unknown option -x" + see("convert")},
+      {{"codepage", "--set-windows", "1250", "--frob"}, 2, "", "unknown option --frob"},
+      // "--" ends the options: what follows is an operand, even "--".
+      {{"compare", "--", "-a", "-b"}, 0, "-1\n", ""},
+      {{"compare", "--explain", "--", "-b", "-a"}, 0, "1\nA:\n", ""},
+      {{"compare", "a", "--", "--"}, 0, "1\n", ""},
+      {{"compare", "a", "--", "--", "b"}, 2, "", see("compare")},
+      {{"chars", "--", "-1"}, 2, "", "SET must be a character set number 0-14, not '-1'"},
+      {{"info", "--", "--frob"}, 2, "", "unexpected argument '--frob'"},
+      {{"dump", "--", "-"}, 0, "terminator", "", std::string("A\0", 2)},
+      {{"sort", "--", "-"}, 0, "a\nb\n", "", "b\na\n"},
+  };
+  for (const std::string command : {"info", "chars", "dump", "codepage", "registry", "convert", "sort", "compare"}) {
+    cases.push_back({{command, "--help"}, 0, "usage: qstr " + command, ""});
+    cases.push_back({{command, "--version"}, 0, "qstr 14.", ""});
+    cases.push_back({{command, "--frob"}, 2, "", "unknown option --frob" + see(command)});
+  }
+  for (const Case &c : cases) {
+    const auto r = runQstr(c.args, c.input);
+    SCOPED_TRACE(describe(c.args, r));
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_TRUE(contains(r.out, c.outPart));
+    if (c.status == 2) EXPECT_EQ(r.out, "");
+    if (c.errPart.empty()) {
+      EXPECT_EQ(r.err, "");
+    } else {
+      EXPECT_TRUE(r.err.starts_with("qstr " + c.args[0] + ": "));
+      EXPECT_TRUE(contains(r.err, c.errPart));
+      EXPECT_TRUE(qstr::test::oneLine(r.err));
+    }
+  }
+}
+
+TEST(QstrCommands, CharsListsTheValidCodesOfASet) {
+  const auto ascii = runQstr({"chars", "0"});
+  EXPECT_TRUE(ascii.out.starts_with("0x0020  U+0020")) << ascii.out;
+  EXPECT_TRUE(ascii.out.ends_with("\n0x007E  U+007E  ~\n")) << ascii.out;
+  // Code 0xFF of a set is not a character of its own.
+  const auto ansi = runQstr({"chars", "12"});
+  EXPECT_TRUE(contains(ansi.out, "\n0x0CFE  U+00FE")) << ansi.out;
+  EXPECT_FALSE(contains(ansi.out, "0x0CFF")) << ansi.out;
 }
 
 TEST(QstrCommands, DumpListsEveryItem) {
@@ -84,7 +159,11 @@ using RegistryFile = qstr::test::ScratchFolderTest;
 TEST_F(RegistryFile, CodePageStoredListedAndParseErrorsReported) {
   const auto file = dir_ / "sub" / "registry.reg";  // its folder is created on the first write
   const std::string env = "LANG=en_US QSTR14_REGISTRY=" + file.string();
-  auto r = runQstr({"codepage", "--set-windows", "1250"}, "", env);
+  // Bad usage is refused before anything is stored.
+  auto r = runQstr({"codepage", "--set-windows", "1250", "extra"}, "", env);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_FALSE(std::filesystem::exists(file));
+  r = runQstr({"codepage", "--set-windows", "1250"}, "", env);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(contains(r.out, "Windows code page     1250  (registry)")) << r.out;
   r = runQstr({"registry"}, "", env);

@@ -1,0 +1,135 @@
+// The qstr tool's view of the library's internals: settings with their
+// sources, the registry store, the values of the multi-level comparison.
+#include "tool/tool_support.h"
+
+#include <cstdio>
+
+#include "charset/vector_isa.h"
+#include "charset/version5_items.h"
+#include "codepage/state.h"
+#include "collate/multilevel_compare.h"
+#include "collate/multilevel_cursor.h"
+#include "collate/multilevel_values.h"
+#include "host/host.h"
+#include "host/profile.h"
+#include "host/registry_store.h"
+#include "registry/ckzkey.h"
+
+namespace qstr::tool {
+namespace {
+
+std::string hex4(uint32_t value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%04X", value & 0xFFFF);
+  return text;
+}
+
+// A value the system reports and the profile field that explains it. On
+// Windows the system itself is the source and the profile is not consulted.
+template <typename T>
+Setting systemSetting(const char *name, std::string value, [[maybe_unused]] const host::ProfileField<T> &field) {
+#ifdef _WIN32
+  return {name, std::move(value), "Windows", ""};
+#else
+  return {name, std::move(value), field.source, field.note};
+#endif
+}
+
+const char *sourceName(codepage::CodepageSource source) {
+  switch (source) {
+    case codepage::CodepageSource::Registry: return "registry";
+    case codepage::CodepageSource::Country: return "country ID";
+    case codepage::CodepageSource::System: return "system";
+  }
+  return "?";
+}
+
+Setting codepageSetting(const char *name, const codepage::CodepageChoice &choice) {
+  return {name, std::to_string(choice.codePage), sourceName(choice.source), ""};
+}
+
+collate::CollationOptions internalOptions(const CollationOptions &options) {
+  return {options.language, options.caseFlag, options.kanaFlag};
+}
+
+}  // namespace
+
+std::vector<Setting> hostSettings() {
+  const host::HostProfile &profile = host::hostProfile();
+  std::vector<Setting> rows;
+#ifndef _WIN32
+  rows.push_back({"locale", profile.locale.value, profile.locale.source, profile.locale.note});
+#endif
+  rows.push_back(systemSetting("system language ID", hex4(host::systemDefaultLangId()), profile.langId));
+  rows.push_back(systemSetting("ANSI code page", std::to_string(host::ansiCodePage()), profile.ansiCodePage));
+  rows.push_back(systemSetting("OEM code page", std::to_string(host::oemCodePage()), profile.oemCodePage));
+  rows.push_back(systemSetting("double-byte support", host::dbcsEnabled() ? "yes" : "no", profile.dbcsEnabled));
+  rows.push_back(systemSetting("keyboard language ID", hex4(host::keyboardLayout()), profile.keyboardLangId));
+  rows.push_back(systemSetting("registry", host::registry::storeStatus().path, profile.registryPath));
+  // The library's own setting on every system: the tier in use is the cap,
+  // unless the processor stops below it.
+  const host::VectorIsa isa = charset::vectorIsa();
+  rows.push_back({"vector instructions", host::vectorIsaName(isa),
+                  isa < profile.vectorIsa.value ? "processor" : profile.vectorIsa.source, profile.vectorIsa.note});
+  return rows;
+}
+
+Setting dosCodepage() { return codepageSetting("DOS code page", codepage::chooseDosCodepage()); }
+Setting windowsCodepage() { return codepageSetting("Windows code page", codepage::chooseWindowsCodepage()); }
+
+RegistryStatus registryStatus() {
+  const host::registry::StoreStatus status = host::registry::storeStatus();
+  return {status.usable, status.path, status.usable ? std::string() : status.message};
+}
+
+int32_t listRegistryValues(const char *keyPath, std::vector<RegistryValue> *values) {
+  constexpr uint32_t kKeyReadWrite = 0x2001F;  // the access the library opens its keys with
+  registry::CKZKey key(keyPath, kKeyReadWrite);
+  if (key.Key() == 0) return key.Status() != 0 ? key.Status() : host::kErrorCantOpen;
+  std::vector<host::registry::ValueRecord> records;
+  if (const int32_t error = host::registry::listValues(key.Key(), &records); error != 0) return error;
+  values->clear();
+  for (host::registry::ValueRecord &record : records) {
+    values->push_back({std::move(record.name), record.type, std::move(record.data)});
+  }
+  return 0;
+}
+
+bool isAsianLanguage(uint16_t language) { return collate::isAsian(language); }
+
+std::vector<PositionValues> collationValues(const uint16_t *s, const CollationOptions &options) {
+  std::vector<PositionValues> positions;
+  collate::forEachPosition(s, internalOptions(options),
+                           [&](const collate::CollationCursor &cursor, const collate::PositionValues &v) {
+                             positions.push_back({cursor.current(), v.primary, v.secondary, v.caseValue, v.ignorable});
+                           });
+  return positions;
+}
+
+Comparison compareExplained(const uint16_t *a, const uint16_t *b, const CollationOptions &options) {
+  const collate::ComparisonOutcome outcome = collate::compareExplained(a, b, internalOptions(options));
+  DecidingLevel level = DecidingLevel::kEqual;
+  switch (outcome.level) {
+    case collate::DecidingLevel::kEqual: level = DecidingLevel::kEqual; break;
+    case collate::DecidingLevel::kPrimary: level = DecidingLevel::kPrimary; break;
+    case collate::DecidingLevel::kLength: level = DecidingLevel::kLength; break;
+    case collate::DecidingLevel::kSecondary: level = DecidingLevel::kSecondary; break;
+    case collate::DecidingLevel::kCase: level = DecidingLevel::kCase; break;
+  }
+  return {outcome.result, level};
+}
+
+std::optional<std::size_t> firstIncompleteVersion5Item(const uint8_t *stream, std::size_t size, bool doubleByte) {
+  return charset::version5::firstIncompleteVersion5Item(stream, size, doubleByte);
+}
+
+Version5Item version5ItemAt(const uint8_t *item, std::size_t available, bool doubleByte) {
+  namespace v5 = charset::version5;
+  const v5::Version5Item read = v5::readVersion5Item(item, available, doubleByte);
+  const bool function = read.kind == v5::Version5ItemKind::kFunction ||
+                        read.kind == v5::Version5ItemKind::kFixedFunction ||
+                        read.kind == v5::Version5ItemKind::kVariableFunction;
+  return {read.length, function};
+}
+
+}  // namespace qstr::tool
