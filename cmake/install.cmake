@@ -30,7 +30,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/qstr14.pc DESTINATION ${CMAKE_INSTALL_
 
 # The sort key library's pkg-config file: it builds on libqstr14.
 file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/qstr14-keys.pc @ONLY CONTENT [[
-prefix=@CMAKE_INSTALL_PREFIX@
+prefix=${pcfiledir}/@QSTR14_PC_TO_PREFIX@
 exec_prefix=${prefix}
 libdir=${prefix}/@CMAKE_INSTALL_LIBDIR@
 includedir=${prefix}/@CMAKE_INSTALL_INCLUDEDIR@
@@ -40,6 +40,7 @@ Description: Sort keys for the multi-level comparison of qstr14
 Version: @PROJECT_VERSION@
 Requires: qstr14 = @PROJECT_VERSION@
 Libs: -L${libdir} -lqstr14-keys
+Libs.private: -lstdc++ -lm
 Cflags: -I${includedir}
 ]])
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/qstr14-keys.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
