@@ -14,7 +14,7 @@ PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE      ?= cmake
 
-.PHONY: readme-check package-check windows-test all release test asan tsan valgrind demo bench tables install clean fuzz fuzz-ci fuzz-build windows
+.PHONY: readme-check package-check windows-test all release tool test asan tsan valgrind demo bench tables install clean fuzz fuzz-ci fuzz-build windows
 
 all: release
 
@@ -41,7 +41,13 @@ tsan:
 valgrind: release
 	scripts/valgrind.sh $(BUILD)
 
-demo: release
+# The library and the tool only, quietly: what the demo needs.
+tool:
+	@$(CMAKE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release > /dev/null
+	@echo "building the library and qstr in $(BUILD)/"
+	@$(CMAKE) --build $(BUILD) -j $(JOBS) --target qstr -- --no-print-directory -s
+
+demo: tool
 	@scripts/demo.sh $(BUILD)/cli/qstr
 
 bench:
