@@ -12,6 +12,10 @@
 
 #include "text.h"
 
+namespace qstr::tool {
+struct Setting;  // tool_support.h
+}
+
 namespace qstr::cli {
 
 inline constexpr int kExitOk = 0;
@@ -47,23 +51,11 @@ struct Command {
 const std::vector<Command> &commands();
 const Command &findCommand(const std::string &name);
 
-// ---- Lines to sort (cmd_sort.cpp) ----
+// ---- Settings (cmd_info.cpp) ----
 
-struct Line {
-  NativeText text;
-  const char *ending;  // written back after the line: "\n" or "\r\n"
-};
-
-// The line's native characters, terminated.
-const uint16_t *nativeString(const Line &line);
-
-// Splits the input into lines ended by LF or CR LF (a last line may have
-// neither); null, after a message, when a line is not UTF-8.
-std::optional<std::vector<Line>> readLines(const std::string &bytes, const std::string &name);
-
-// The contents of FILE, or of standard input when FILE is empty or "-";
-// null when the file cannot be read. `name` says which, for messages.
-std::optional<std::string> readInput(const std::string &file, std::string &name);
+// Prints one setting as info and codepage show it: the name in a column of
+// 22, the value, "(source)", and an indented "note: ..." line when it has one.
+void printSetting(const tool::Setting &setting);
 
 // ---- Languages of the multi-level comparison (cmd_compare.cpp) ----
 
@@ -79,17 +71,5 @@ Action setupConvert(CLI::App &app);
 Action setupDump(CLI::App &app);
 Action setupSort(CLI::App &app);
 Action setupCompare(CLI::App &app);
-
-// The two ways of sorting (cmd_sort.cpp, cmd_sort_multilevel.cpp).
-struct SortOptions {
-  std::string file;
-  std::string lang;
-  bool simple = false;
-  bool ignoreCase = false;
-  bool caseFlag = false;
-  bool kanaFlag = false;
-};
-int runSortSimple(const SortOptions &options);
-int runSortMultilevel(const SortOptions &options);
 
 }  // namespace qstr::cli

@@ -45,7 +45,7 @@ const std::vector<Command> &commands() {
        "types. A registry file that does not parse is reported with its line.\n",
        setupRegistry},
       {"convert", "convert text between forms and code pages",
-       "usage: qstr convert --from FORM --to FORM [--codepage cpNNN] [-o OUT] [--strict] [FILE]\n\n"
+       "usage: qstr convert --from FORM --to FORM [--codepage cpNNN] [-o OUT] [--strict] [--bom] [FILE]\n\n"
        "Converts FILE (or standard input) from one form to another:\n"
        "  utf8, utf16le   Unicode text\n"
        "  ansi, oem       the library's Windows and DOS code pages\n"
@@ -60,18 +60,39 @@ const std::vector<Command> &commands() {
        "  v5cdz-gb        its Chinese double-byte form, Simplified (input only)\n"
        "--codepage cpNNN names the code page whose double-byte characters native\n"
        "and dz text holds (default: the library's Windows code page); a cpNNN\n"
-       "form sets it too. Line breaks travel as the native control codes.\n"
-       "Characters without a\n"
-       "mapping become U+FFFD, '?' or are dropped, and are counted on standard\n"
-       "error; with --strict they are an error (exit status 1). With -o the\n"
-       "output is written under a temporary name and renamed only on success.\n",
+       "form sets it too. Line breaks travel as the native control codes.\n\n"
+       "Between utf8 and utf16le nothing is lost: characters pass unchanged,\n"
+       "those above U+FFFF as surrogate pairs in UTF-16. Every other conversion\n"
+       "goes through native characters. A character without a mapping is\n"
+       "dropped or becomes '?' or U+FFFD; each such change is counted on\n"
+       "standard error and the first five are named with their place in the\n"
+       "input (LINE:COLUMN in text, byte N in native and stream forms). With\n"
+       "--strict the first change is an error (exit status 1) and no output\n"
+       "file is written.\n\n"
+       "The forms themselves change some characters, and say so when they do:\n"
+       "  dz      a form feed is stored as a line break and reads back as a line\n"
+       "          end (U+000A); the function 0x80 reads as a space; functions\n"
+       "          and groups other than line and paragraph ends and attributes\n"
+       "          are formatting and are passed over\n"
+       "  v5dz    a tab is dropped\n"
+       "  tz      a form feed is dropped; LF and CR each end a line (0x0D)\n"
+       "Attributes and functions travel only between native, dz and tz; text\n"
+       "forms leave them out.\n\n"
+       "A byte order mark (EF BB BF, FF FE) at the start of utf8 or utf16le\n"
+       "input is understood and not counted as a change; between utf8 and\n"
+       "utf16le it is carried over. --bom begins utf8 or utf16le output with\n"
+       "one. With -o the output is written under a temporary name and renamed\n"
+       "only on success.\n",
        setupConvert},
       {"sort", "sort lines the way the word processor sorts",
-       "usage: qstr sort [--lang XX] [--case] [--kana] [FILE]\n"
-       "       qstr sort --simple [--lang XX] [--ignore-case] [FILE]\n\n"
+       "usage: qstr sort [--lang XX] [--case] [--kana] [OPTIONS] [FILE]\n"
+       "       qstr sort --simple [--lang XX] [--ignore-case] [OPTIONS] [FILE]\n\n"
        "Sorts the UTF-8 lines of FILE (or of standard input) and writes them to\n"
-       "standard output. Equal lines keep their order. Lines end with LF or\n"
-       "CR LF, which are kept. Characters without a native form are passed over.\n\n"
+       "standard output. Each line is written byte for byte as it was read, with\n"
+       "its own line end (LF or CR LF); a last line without one gets an LF, as\n"
+       "every line ends. Equal lines keep their order. Lines that are not UTF-8\n"
+       "are an error that names the line and column. Characters without a\n"
+       "native form are passed over by the comparison.\n\n"
        "By default lines sort by the multi-level comparison of language XX (one\n"
        "of the two-letter codes that 'qstr compare --help' lists; default US,\n"
        "the plain order): letters first, with the language's tailoring,\n"
@@ -84,7 +105,29 @@ const std::vector<Command> &commands() {
        "language XX (default: the current language, EN), accented letters with\n"
        "their base letters unless the language orders them apart; at the first\n"
        "position where two lines differ only in case, lower case comes first.\n"
-       "--ignore-case makes such lines equal.\n",
+       "--ignore-case makes such lines equal.\n\n"
+       "Options:\n"
+       "  -o, --output FILE     write to FILE, which appears only when complete;\n"
+       "                        it may be the input\n"
+       "  -r, --reverse         the reverse order (equal lines still keep theirs)\n"
+       "  -u, --unique          of lines that compare equal, only the first\n"
+       "  -c, --check           write nothing; exit status 1 and 'FILE:LINE:\n"
+       "                        disorder: LINE' at the first line out of order\n"
+       "                        (with -u, also at a line equal to the one before)\n"
+       "  -f, --fold-case       case differences do not count: the multi-level\n"
+       "                        default, --ignore-case with --simple\n"
+       "  -k, --key N[,M]       compare fields N to M (from 1; without M, to the\n"
+       "                        end of the line); lines equal there keep their order\n"
+       "  -t, --field-separator C\n"
+       "                        fields are separated by the character C; without\n"
+       "                        -t, by runs of spaces and tabs, which belong to no\n"
+       "                        field\n"
+       "  -S, --buffer-size SIZE\n"
+       "                        memory for lines and their keys, in bytes or with\n"
+       "                        K, M or G (default: a quarter of the memory, at most\n"
+       "                        1G); larger inputs are sorted in runs written to\n"
+       "                        temporary files in $TMPDIR and merged\n"
+       "On a terminal, standard error shows the progress of a long sort.\n",
        setupSort},
       {"compare", "compare two strings the way the word processor sorts",
        "usage: qstr compare [--lang XX] [--case] [--kana] [--explain] A B\n\n"
@@ -144,6 +187,23 @@ class UsageText : public CLI::FormatterBase {
   std::string usage_;
 };
 
+// The first argument that no option or operand of `command` took, as a
+// message, or empty. CLI11 leaves the "--" that ends the options among
+// them; what follows it is never an option.
+std::string unexpectedArgument(const Command &command, const std::vector<std::string> &extra) {
+  bool afterMark = false;
+  for (const std::string &arg : extra) {
+    if (arg == "--" && !afterMark) {
+      afterMark = true;
+      continue;
+    }
+    const bool option = !afterMark && arg.size() > 1 && arg[0] == '-';
+    return (option ? "unknown option " + arg : "unexpected argument '" + arg + "'") + " (see 'qstr " +
+           command.name + " --help')";
+  }
+  return "";
+}
+
 // Parses the arguments of one command and runs it: --help and --version
 // print and succeed, bad usage is one line and exit status 2.
 int runCommand(const Command &command, std::vector<std::string> args) {
@@ -156,10 +216,8 @@ int runCommand(const Command &command, std::vector<std::string> args) {
   try {
     std::reverse(args.begin(), args.end());  // CLI11 takes its arguments last first
     app.parse(args);
-    if (const std::vector<std::string> extra = app.remaining(); !extra.empty()) {
-      const bool option = extra[0].size() > 1 && extra[0][0] == '-';
-      throw UsageError{(option ? "unknown option " + extra[0] : "unexpected argument '" + extra[0] + "'") +
-                       " (see 'qstr " + command.name + " --help')"};
+    if (std::string problem = unexpectedArgument(command, app.remaining()); !problem.empty()) {
+      throw UsageError{problem};
     }
     return action();
   } catch (const CLI::CallForHelp &) {
@@ -169,7 +227,11 @@ int runCommand(const Command &command, std::vector<std::string> args) {
     std::cout << "qstr " << QSTR14_VERSION_STRING << '\n';
     return kExitOk;
   } catch (const CLI::ParseError &error) {
-    printError(command.name, std::string(error.what()) + " (see 'qstr " + command.name + " --help')");
+    // An unknown option comes before what CLI11 checks once every argument
+    // is read (a missing operand): "-a" was perhaps meant as an operand.
+    std::string problem = unexpectedArgument(command, app.remaining());
+    if (problem.empty()) problem = std::string(error.what()) + " (see 'qstr " + command.name + " --help')";
+    printError(command.name, problem);
     return kExitUsage;
   } catch (const UsageError &error) {
     printError(command.name, error.message);

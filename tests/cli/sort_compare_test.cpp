@@ -2,6 +2,7 @@
 // programs: the lines they write, their error line and their exit status.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,28 @@ TEST_F(SortCompare, SortsLines) {
        "ja_JP"},
       {"sort --lang JP --kana", "\xE3\x82\xAB\n\xE3\x81\x8B\n", "\xE3\x81\x8B\n\xE3\x82\xAB\n", "ja_JP"},
       {"sort --simple '" + write("words.txt", "pear\napple\n").string() + "'", "", "apple\npear\n"},
+      // The output is the input's bytes: presentation forms and characters
+      // that map to one native character come back as they were read.
+      {"sort", "\xEF\xBB\xAD\n\xEF\xBA\xA9\nb\n", "b\n\xEF\xBA\xA9\n\xEF\xBB\xAD\n"},
+      {"sort --simple", "\xEF\xBB\xAD\nb\n", "b\n\xEF\xBB\xAD\n"},
+      {"sort", "b\r\na\nc\r\n\r\n", "\r\na\nb\r\nc\r\n"},
+      {"sort", "b\na\r", "a\r\nb\n"},  // the last line's CR is text; it gets an LF
+      {"sort", "b\n\na\n", "\na\nb\n"},
+      // Options.
+      {"sort -r", "b\na\nc\n", "c\nb\na\n"},
+      {"sort -r", "b\nA\na\nc\n", "c\nb\nA\na\n"},  // equal lines keep their order reversed or not
+      {"sort -u", "b\nA\na\nb\n", "A\nb\n"},        // the first of equal lines
+      {"sort -u --case", "b\nA\na\nb\n", "a\nA\nb\n"},
+      {"sort -ru", "a\nb\nB\n", "b\na\n"},
+      {"sort -f", "b\nB\na\n", "a\nb\nB\n"},
+      {"sort --simple -f", "b\nB\na\nA\n", "a\nA\nb\nB\n"},
+      {"sort -t: -k2", "x:b:1\ny:a:2\nz\nw:a:1\n", "z\nw:a:1\ny:a:2\nx:b:1\n"},
+      {"sort -t: -k2,2", "x:b:1\ny:a:2\nw:a:1\n", "y:a:2\nw:a:1\nx:b:1\n"},
+      {"sort -t , -k 3,3 -r", "a,b,1\nc,d,3\ne,f,2\n", "c,d,3\ne,f,2\na,b,1\n"},
+      {"sort -t '\xC3\xA9' -k2", "1\xC3\xA9z\n2\xC3\xA9y\n", "2\xC3\xA9y\n1\xC3\xA9z\n"},
+      {"sort -k2,2", "x  b 2\n  a 3\nc 1\n", "c 1\n  a 3\nx  b 2\n"},  // blanks separate fields
+      {"sort -k 1,1 -u", "a 2\nb 1\na 1\n", "a 2\nb 1\n"},
+      {"sort --lang ES -k2 -t ' '", "1 llama\n2 luz\n", "2 luz\n1 llama\n"},
   };
   for (const Case &c : cases) {
     const Outcome r = run(c.args, c.input, c.locale);
@@ -128,21 +151,27 @@ TEST_F(SortCompare, ReportsBadInputAndBadUsage) {
   const std::string bad = write("bad.txt", "ok\n\xC3\x28\n").string(), missing = (dir_ / "missing.txt").string();
   std::vector<Case> cases = {
       {"compare '\xC3\x28' a", "", 1, "qstr compare: A is not UTF-8\n"},
-      {"sort", "ok\n\xC3\x28\n", 1, "qstr sort: (standard input): line 2: invalid UTF-8\n"},
-      {"sort --simple '" + bad + "'", "", 1, "qstr sort: " + bad + ": line 2: invalid UTF-8\n"},
+      {"sort", "ok\n\xC3\x28\n", 1, "qstr sort: standard input:2:1: invalid UTF-8\n"},
+      {"sort", "ok\n\xC3\xA9\xC3\x28\n", 1, "qstr sort: standard input:2:2: invalid UTF-8\n"},
+      {"sort -k2", "ok\n\xC3\xA9 x\xC3\n", 1, "qstr sort: standard input:2:4: invalid UTF-8\n"},
+      {"sort -c", "a\nb\n\xFF\n", 1, "qstr sort: standard input:3:1: invalid UTF-8\n"},
+      {"sort -S 1K", std::string(3000, 'x') + "\n\xC3\x28\n", 1, "qstr sort: standard input:2:1: invalid UTF-8\n"},
+      {"sort --simple '" + bad + "'", "", 1, "qstr sort: " + bad + ":2:1: invalid UTF-8\n"},
       {"sort '" + missing + "'", "", 1, "qstr sort: "},
       {"sort --simple '" + missing + "'", "", 1, "qstr sort: "},
   };
   for (const std::string bytes : {"\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80", "\x80", "\xE4\xB8"}) {
-    cases.push_back({"sort --simple", "a\nb\n" + bytes + "\n", 1,
-                     "qstr sort: (standard input): line 3: invalid UTF-8\n"});
+    cases.push_back({"sort --simple", "a\nb\n" + bytes + "\n", 1, "qstr sort: standard input:3:1: invalid UTF-8\n"});
   }
   for (const char *args : {"compare a", "compare a b c", "compare --lang XX a b", "compare --lang ESP a b",
                            "compare --lang", "compare --frob a b"}) {
     cases.push_back({args, "", 2, "qstr compare: "});
   }
   for (const char *args : {"sort --lang E1", "sort a b", "sort --ignore-case", "sort --lang", "sort --simple --lang E1",
-                           "sort --simple --lang", "sort --simple a b", "sort --simple --case"}) {
+                           "sort --simple --lang", "sort --simple a b", "sort --simple --case", "sort -k 0",
+                           "sort -k x", "sort -k 2,1", "sort -k 1.2", "sort -k", "sort -t ab -k1", "sort -t '' -k1",
+                           "sort -t '\xC3' -k1", "sort -S 0", "sort -S 10X", "sort -S K", "sort -c -o out",
+                           "sort -f --case", "sort --frob"}) {
     cases.push_back({args, "", 2, "qstr sort: "});
   }
   for (const Case &c : cases) {
@@ -152,6 +181,80 @@ TEST_F(SortCompare, ReportsBadInputAndBadUsage) {
     EXPECT_TRUE(r.err.starts_with(c.errStart));
     EXPECT_TRUE(qstr::test::oneLine(r.err));
     EXPECT_EQ(r.out, "");
+  }
+}
+
+// -c: silent and 0 when in order; otherwise 1 and the first line out of
+// order, named.
+TEST_F(SortCompare, ChecksTheOrder) {
+  struct Case {
+    std::string args, input;
+    int status;
+    std::string err;
+  };
+  const std::string file = write("check.txt", "a\nc\nb\n").string();
+  const std::vector<Case> cases = {
+      {"sort -c", "a\nA\nb\n", 0, ""},
+      {"sort -c", "", 0, ""},
+      {"sort -c", "a\nc\r\nb\nd\n", 1, "qstr sort: standard input:3: disorder: b\n"},
+      {"sort -c '" + file + "'", "", 1, "qstr sort: " + file + ":3: disorder: b\n"},
+      {"sort -c -u", "a\nA\n", 1, "qstr sort: standard input:2: disorder: A\n"},
+      {"sort -c --case", "A\na\n", 1, "qstr sort: standard input:2: disorder: a\n"},
+      {"sort -c -r", "c\nb\nb\na", 0, ""},
+      {"sort -c -t, -k2", "x,a\nb,b\na,c\n", 0, ""},
+      {"sort --check --lang ES", "luz\nllama\n", 0, ""},
+      {"sort --check --simple", "B\nb\n", 1, "qstr sort: standard input:2: disorder: b\n"},
+  };
+  for (const Case &c : cases) {
+    const Outcome r = run(c.args, c.input);
+    SCOPED_TRACE(describe(c.args, r));
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, c.err);
+  }
+}
+
+TEST_F(SortCompare, WritesTheOutputFile) {
+  const std::string out = (dir_ / "out.txt").string(), in = write("in.txt", "b\r\na\n").string();
+  Outcome r = run("sort -o '" + out + "'", "y\nx");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(qstr::test::readWhole(out), "x\ny\n");
+  // Onto its own input: the input is read whole first.
+  r = run("sort '" + in + "' -o '" + in + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(qstr::test::readWhole(in), "a\nb\r\n");
+  // A failed sort leaves the output as it was.
+  r = run("sort -o '" + in + "'", "z\n\xFF\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(qstr::test::readWhole(in), "a\nb\r\n");
+}
+
+// Past --buffer-size the lines go to runs in temporary files that are
+// merged (several levels deep with the smallest buffers); the result is
+// the in-memory sort's, and the runs are gone afterwards.
+TEST_F(SortCompare, SortsInRunsAsInMemory) {
+  const char *stems[] = {"lla", "luz", "Calle", "cz", "ch", "\xC3\xA9t\xC3\xA9", "ete", "\xEF\xBB\xAD", "Zoo", "b"};
+  std::string input;
+  for (int i = 0; i < 700; ++i) {
+    input += std::string(stems[(i * 7) % 10]) + (i % 3 == 0 ? "" : std::to_string((i * 37) % 50));
+    input += i % 5 == 0 ? "\r\n" : "\n";
+  }
+  const std::string runs = (dir_ / "runs").string();
+  std::filesystem::create_directory(runs);
+  for (const char *options : {"", "-u", "-r --case", "--lang ES --case", "--lang ES -u", "--simple", "--simple -f -u",
+                              "-t 1 -k2", "--lang HE -r"}) {
+    const Outcome whole = run(std::string("sort ") + options, input);
+    ASSERT_EQ(whole.status, 0) << options << whole.err;
+    for (const char *size : {"1K", "300"}) {
+      const std::string args = std::string("sort -S ") + size + " " + options;
+      const Outcome r = qstr::test::runQstrCommandLine(
+          args, input, "QSTR14_REGISTRY=:memory: LANG=en_US.UTF-8 LC_ALL= QSTR14_LOCALE= TMPDIR='" + runs + "'");
+      SCOPED_TRACE(describe(args, r));
+      EXPECT_EQ(r.status, 0);
+      EXPECT_EQ(r.out, whole.out);
+      EXPECT_TRUE(std::filesystem::is_empty(runs));
+    }
   }
 }
 
