@@ -62,6 +62,7 @@ void printSummary(const std::vector<benchmark::BenchmarkReporter::Run> &runs) {
   // row → ordered (contender, ns per item or iteration; -1 when it failed)
   std::map<std::string, std::vector<std::pair<std::string, double>>> rows;
   std::map<std::string, std::string> memoryLines;  // row → our peak resident memory, where watched
+  std::map<std::string, std::map<std::string, double>> childPeaks;  // row → contender → MiB
   std::vector<std::string> order;
   for (const auto &run : runs) {
     const std::string &name = run.run_name.function_name;
@@ -75,6 +76,9 @@ void printSummary(const std::vector<benchmark::BenchmarkReporter::Run> &runs) {
     }
     if (!rows.count(row)) order.push_back(row);
     rows[row].push_back({name.substr(slash + 1), run.error_occurred ? -1.0 : nsPerUnit(run)});
+    if (const auto child = run.counters.find(kChildPeakRssCounter); child != run.counters.end()) {
+      childPeaks[row][name.substr(slash + 1)] = child->second.value;
+    }
     const auto peak = run.counters.find(kPeakRssCounter), growth = run.counters.find(kRssGrowthCounter);
     if (peak != run.counters.end() && growth != run.counters.end()) {
       char line[96];
@@ -100,6 +104,18 @@ void printSummary(const std::vector<benchmark::BenchmarkReporter::Run> &runs) {
     }
     if (contenders.size() == 1 && ours >= 0) std::printf("  %-44s %11s\n", "(no peer)", formatTime(ours).c_str());
     if (memoryLines.count(row)) std::printf("%s\n", memoryLines[row].c_str());
+    // Rows that run programs: each one's peak resident memory beside ours.
+    const auto &peaks = childPeaks[row];
+    const auto oursPeak = peaks.find(contenders.front().first);
+    for (std::size_t i = 1; oursPeak != peaks.end() && i < contenders.size(); ++i) {
+      const auto peer = peaks.find(contenders[i].first);
+      if (peer == peaks.end()) continue;
+      char ours[32], theirs[32];
+      std::snprintf(ours, sizeof ours, "%.1f MiB", oursPeak->second);
+      std::snprintf(theirs, sizeof theirs, "%.1f MiB", peer->second);
+      std::printf("  %-44s %11s %11s %7.2fx\n", ("peak memory, " + contenders[i].first).c_str(), ours, theirs,
+                  peer->second / oursPeak->second);
+    }
   }
 }
 

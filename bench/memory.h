@@ -22,5 +22,8 @@ class ResidentMemoryWatch {
 // The counter names, for the summary.
 inline constexpr const char *kPeakRssCounter = "peak_RSS_MiB";
 inline constexpr const char *kRssGrowthCounter = "RSS_growth_KiB";
+// The peak resident memory of a child process a row runs (every contender
+// of the row reports its own), in MiB.
+inline constexpr const char *kChildPeakRssCounter = "child_peak_RSS_MiB";
 
 }  // namespace qstr::bench

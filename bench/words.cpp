@@ -184,11 +184,15 @@ Corpus Corpus::reordered(const std::vector<uint32_t> &order) const {
   return out;
 }
 
-Corpus makeWords(Alphabet alphabet, std::size_t count) {
+namespace {
+
+// Offers the words of an alphabet, one after the other, to `take` until it
+// returns false.
+template <typename Take>
+void generateWords(Alphabet alphabet, Take take) {
   Lcg random(0x5EED0000u + static_cast<uint32_t>(alphabet));
   const std::vector<std::u16string> samples = samplesOf(alphabet);
-  Corpus corpus;
-  while (corpus.size() < count) {
+  for (;;) {
     std::u16string word;
     if (!samples.empty() && random.oneIn(40)) {
       word = random.pick(samples);
@@ -197,9 +201,43 @@ Corpus makeWords(Alphabet alphabet, std::size_t count) {
     } else {
       word = latinPseudoWord(syllablesOf(alphabet), random);
     }
-    corpus.add(word);
+    if (!take(word)) return;
   }
+}
+
+}  // namespace
+
+Corpus makeWords(Alphabet alphabet, std::size_t count) {
+  Corpus corpus;
+  if (count == 0) return corpus;
+  generateWords(alphabet, [&](const std::u16string &word) {
+    corpus.add(word);
+    return corpus.size() < count;
+  });
   return corpus;
+}
+
+bool writeWords(Alphabet alphabet, std::size_t count, const std::string &path) {
+  std::ofstream file(path, std::ios::binary);
+  std::vector<char> text;
+  std::size_t written = 0;
+  if (count > 0) {
+    generateWords(alphabet, [&](const std::u16string &word) {
+      // The words Corpus::add keeps: every character a native one.
+      for (char16_t unit : word) {
+        if (KZcharUnicodeToQX6x(unit) == 0xFFFF) return true;
+      }
+      for (char16_t unit : word) appendUtf8(text, unit);
+      text.push_back('\n');
+      if (text.size() >= (1 << 20)) {
+        file.write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
+      }
+      return ++written < count;
+    });
+  }
+  file.write(text.data(), static_cast<std::streamsize>(text.size()));
+  return static_cast<bool>(file);
 }
 
 std::u16string unicodeOfNative(const uint16_t *native) {

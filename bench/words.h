@@ -45,6 +45,11 @@ class Corpus {
 // every run.
 Corpus makeWords(Alphabet alphabet, std::size_t count);
 
+// The words of makeWords(alphabet, count) written to the file at `path`
+// in UTF-8, one a line, without holding them all. False when the file
+// cannot be written.
+bool writeWords(Alphabet alphabet, std::size_t count, const std::string &path);
+
 // Indices 0..size-1 of `corpus` ordered by `less` (over native strings).
 template <typename Less>
 std::vector<uint32_t> sortedOrder(const Corpus &corpus, Less less);
