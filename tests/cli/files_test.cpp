@@ -135,47 +135,97 @@ TEST_F(FilesTest, FailuresNameTheFileAndTheReasonAndLeaveNothing) {
   EXPECT_EQ(names(dir_), (std::vector<std::string>{"blocked", "blocked/inside", "folder", "locked"}));
 }
 
-// A child that holds an output (or a temporary file) half written is
-// stopped: it dies of the signal, its temporary file is gone, and the old
-// file is as it was.
+// What holds a file half written when the signal comes: the classes
+// themselves in a child, or the tool with its input still open.
+enum class Holder { kOutput, kTemporary, kConvertTool, kSortTool };
+
+// In the child: opens the file the case holds and writes half of it.
+// False when that fails.
+bool holdHalfWritten(Holder holder, const fs::path &target) {
+  static std::optional<OutputFile> out;
+  static std::optional<TemporaryFile> temporary;
+  const std::string half(1 << 20, 'x');
+  if (holder == Holder::kTemporary) {
+    return temporary.emplace().error().empty() && std::fputs(half.c_str(), temporary->file()) >= 0;
+  }
+  return out.emplace(target.string()).write(half);
+}
+
+// Starts the tool on a pipe it reads from; returns its pid and the pipe's
+// writing end, left open so that the tool waits for more.
+pid_t startTool(Holder holder, int signal, const fs::path &target, int *input) {
+  int channel[2];
+  if (pipe(channel) != 0) return -1;
+  const pid_t child = fork();
+  if (child == 0) {
+    ::signal(signal, SIG_DFL);
+    dup2(channel[0], 0);
+    close(channel[0]);
+    close(channel[1]);
+    const std::string out = target.string();
+    if (holder == Holder::kConvertTool) {
+      execl(QSTR_BINARY, "qstr", "convert", "--from", "utf8", "--to", "utf16le", "-o", out.c_str(), nullptr);
+    } else {
+      execl(QSTR_BINARY, "qstr", "sort", "-S", "4K", "-o", out.c_str(), nullptr);
+    }
+    _exit(127);
+  }
+  close(channel[0]);
+  *input = channel[1];
+  return child;
+}
+
+// A child that holds an output or a temporary file (sort's runs) half
+// written is stopped: it dies of the signal, its temporary files are gone,
+// and the old file is as it was.
 TEST_F(FilesTest, StopSignalsRemoveTemporaryFiles) {
-  struct Case { int signal; bool temporary; };  // temporary: a TemporaryFile in $TMPDIR, not an output's
-  const std::vector<Case> cases = {{SIGINT, false}, {SIGTERM, false}, {SIGHUP, false}, {SIGINT, true}, {SIGHUP, true}};
+  struct Case { int signal; Holder holder; };
+  const std::vector<Case> cases = {
+      {SIGINT, Holder::kOutput},      {SIGTERM, Holder::kOutput},      {SIGHUP, Holder::kOutput},
+      {SIGINT, Holder::kTemporary},   {SIGHUP, Holder::kTemporary},    {SIGINT, Holder::kConvertTool},
+      {SIGTERM, Holder::kConvertTool}, {SIGINT, Holder::kSortTool},    {SIGTERM, Holder::kSortTool},
+  };
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const Case &c = cases[i];
     SCOPED_TRACE("case " + std::to_string(i));
     const fs::path folder = dir_ / std::to_string(i);
     fs::create_directory(folder);
     const fs::path target = write(std::to_string(i) + "/target", "old");
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-      signal(c.signal, SIG_DFL);  // not left ignored by whoever runs the tests
-      setenv("TMPDIR", folder.c_str(), 1);
-      alarm(10);  // a child the signal fails to stop dies of SIGALRM
-      std::optional<OutputFile> out;
-      std::optional<TemporaryFile> temporary;
-      const std::string half(1 << 20, 'x');
-      if (c.temporary ? !temporary.emplace().error().empty() || std::fputs(half.c_str(), temporary->file()) < 0
-                      : !out.emplace(target.string()).write(half)) {
-        _exit(3);
+    setenv("TMPDIR", folder.c_str(), 1);
+    int input = -1;
+    pid_t child = -1;
+    if (c.holder == Holder::kConvertTool || c.holder == Holder::kSortTool) {
+      child = startTool(c.holder, c.signal, target, &input);
+      ASSERT_GT(child, 0);
+      std::string lines;
+      for (int n = 0; n < 20000; ++n) lines += "line " + std::to_string(n * 7919 % 20000) + "\n";
+      ASSERT_EQ(::write(input, lines.data(), lines.size()), static_cast<ssize_t>(lines.size()));
+      for (int wait = 0; wait < 500 && names(folder).size() < 2; ++wait) usleep(10000);
+    } else {
+      int ready[2];
+      ASSERT_EQ(pipe(ready), 0);
+      child = fork();
+      if (child == 0) {
+        signal(c.signal, SIG_DFL);  // not left ignored by whoever runs the tests
+        alarm(10);                  // a child the signal fails to stop dies of SIGALRM
+        if (!holdHalfWritten(c.holder, target) || ::write(ready[1], "", 1) != 1) _exit(3);
+        for (;;) pause();
       }
-      if (::write(ready[1], "", 1) != 1) _exit(3);
-      for (;;) pause();
+      close(ready[1]);
+      char byte;
+      ASSERT_EQ(read(ready[0], &byte, 1), 1) << "the child has its file open";
+      close(ready[0]);
     }
-    close(ready[1]);
-    char byte;
-    ASSERT_EQ(read(ready[0], &byte, 1), 1) << "the child has its file open";
-    close(ready[0]);
-    EXPECT_EQ(names(folder).size(), 2u) << "the temporary file is there";
+    EXPECT_GE(names(folder).size(), 2u) << "a temporary file is there";
     kill(child, c.signal);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
+    if (input >= 0) close(input);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << "status " << status;
     EXPECT_EQ(names(folder), std::vector<std::string>{"target"});
     EXPECT_EQ(readWhole(target), "old");
   }
+  unsetenv("TMPDIR");
 }
 
 }  // namespace
