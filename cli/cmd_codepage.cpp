@@ -1,8 +1,18 @@
 // qstr codepage: the DOS and Windows code pages the library uses and where
-// each comes from; --set-windows N stores one.
+// each comes from; --set-windows N stores one; --list lists every code page
+// qstr knows, with its names.
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
+
+#include <algorithm>
+#include <cstdio>
 #include <iostream>
 
 #include "cli.h"
+#include "codepage_names.h"
 #include "qstr14/codepage.h"
 #include "text.h"
 #include "tool_support.h"
@@ -27,7 +37,57 @@ std::string whyNotStored() {
   return "the registry file " + status.path + " could not be written";
 }
 
-int runCodepage(const std::optional<std::string> &setWindows) {
+// Whether the host system converts the Windows code page `windows`: on
+// Windows the system knows it, elsewhere iconv opens a converter for it
+// (under the name the library's host layer gives it: CPNNN).
+bool hostConverts(uint32_t windows) {
+#ifdef _WIN32
+  return IsValidCodePage(windows) != 0;
+#else
+  const std::string name = "CP" + std::to_string(windows);
+  iconv_t converter = iconv_open("UTF-16LE", name.c_str());
+  if (converter == reinterpret_cast<iconv_t>(-1)) return false;
+  iconv_close(converter);
+  return true;
+#endif
+}
+
+// Whether qstr convert converts the page here: a single-byte page through
+// the library's own tables of its list row; a double-byte page when the
+// host converts it too (its lead bytes and double-byte characters come from
+// the host); a Unicode form always (the tool reads and writes it itself).
+// QcvtFindCPTable only looks in the code page list: it reads no setting.
+bool converts(const CodePageNames &page) {
+  if (page.kind == CodePageKind::Unicode) return true;
+  const bool tables = QcvtFindCPTable(page.product, 1) != nullptr && QcvtFindCPTable(page.product, 2) != nullptr;
+  if (page.kind == CodePageKind::DoubleByte) return (tables || !page.listed) && hostConverts(page.windows);
+  return tables;
+}
+
+int listCodepages() {
+  std::vector<const CodePageNames *> pages;
+  for (std::size_t i = 0; i < codePageNameCount; ++i) pages.push_back(&codePageNames[i]);
+  std::stable_sort(pages.begin(), pages.end(), [](auto a, auto b) { return a->product < b->product; });
+  char row[64];
+  std::snprintf(row, sizeof row, "%-6s %-7s %-11s %-8s ", "page", "windows", "kind", "converts");
+  std::cout << row << "names\n";
+  for (const CodePageNames *page : pages) {
+    std::snprintf(row, sizeof row, "%-6u %-7u %-11s %-8s ", static_cast<unsigned>(page->product),
+                  static_cast<unsigned>(page->windows), kindName(page->kind), converts(*page) ? "yes" : "no");
+    std::cout << row;
+    for (const char *const *name = page->names; *name != nullptr; ++name) {
+      std::cout << (name == page->names ? "" : ", ") << *name;
+    }
+    std::cout << '\n';
+  }
+  return kExitOk;
+}
+
+int runCodepage(const std::optional<std::string> &setWindows, bool list) {
+  if (list) {
+    if (setWindows) throw UsageError{"--list and --set-windows cannot be combined"};
+    return listCodepages();
+  }
   if (const auto &text = setWindows) {
     const auto number = parseNumber(*text, 0xFFFF);
     if (!number || *number == 0) throw UsageError{"--set-windows needs a code page number 1-65535, not '" + *text + "'"};
@@ -49,8 +109,10 @@ int runCodepage(const std::optional<std::string> &setWindows) {
 
 Action setupCodepage(CLI::App &app) {
   auto setWindows = std::make_shared<std::optional<std::string>>();
+  auto list = std::make_shared<bool>(false);
   app.add_option("--set-windows", *setWindows, "code page to store");
-  return [setWindows] { return runCodepage(*setWindows); };
+  app.add_flag("--list", *list, "list every code page with its names");
+  return [setWindows, list] { return runCodepage(*setWindows, *list); };
 }
 
 }  // namespace qstr::cli

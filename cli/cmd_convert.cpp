@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "cli.h"
+#include "codepage_names.h"
 #include "convert_forms.h"
 #include "files.h"
 #include "qstr14/codepage.h"
@@ -22,15 +23,28 @@ bool isDoubleByteCodePage(uint32_t codePage) {
   return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
 }
 
-// A code page form "cpNNN": the product code page number, when the library
-// can convert it (a listed page, or a double-byte page it places itself).
-// QcvtFindCPTable only looks in the code page list: it reads no setting.
+// The forms that are no code page, for the suggestions after a name that is
+// unknown.
+const std::vector<std::string> kOtherForms = {"ansi", "oem", "native", "dz", "tz", "v5dz", "v5cdz-big5", "v5cdz-gb"};
+
+// A code page form ("cp1252", "windows-1252", "latin1", "sjis", ...: any
+// name of the code page name table but the Unicode forms): the product code
+// page number. The table holds only pages the library converts (a listed
+// page, or a double-byte page it places itself). Looks at no setting.
 std::optional<uint32_t> codePageOfForm(const std::string &name) {
-  if (name.size() < 3 || name.compare(0, 2, "cp") != 0) return std::nullopt;
-  const auto number = parseNumber(name.substr(2), 0xFFFF);
-  if (!number) return std::nullopt;
-  if (QcvtFindCPTable(*number, 1) == nullptr && !isDoubleByteCodePage(*number)) return std::nullopt;
-  return number;
+  const CodePageNames *page = findCodePage(name);
+  if (page == nullptr || page->kind == CodePageKind::Unicode) return std::nullopt;
+  return page->product;
+}
+
+// The nearest names to an unknown `name`, comma-separated: code page names,
+// and with `withForms` the Unicode and other forms too.
+std::string nearestList(const std::string &name, bool withForms) {
+  std::string list;
+  for (const std::string &near : nearestNames(name, withForms, withForms ? kOtherForms : std::vector<std::string>{})) {
+    list += (list.empty() ? "" : ", ") + near;
+  }
+  return list;
 }
 
 void setVariable(const char *name, const std::string &value) {
@@ -58,8 +72,11 @@ struct CodePageContext {
 };
 
 Form parseForm(const std::string &name, const std::string &option, CodePageContext &context) {
-  if (name == "utf8") return {FormKind::Utf8, name};
-  if (name == "utf16le") return {FormKind::Utf16le, name};
+  // The Unicode forms are in the name table under their Windows numbers:
+  // 1200 is UTF-16LE, 65001 UTF-8.
+  if (const CodePageNames *page = findCodePage(name); page != nullptr && page->kind == CodePageKind::Unicode) {
+    return {page->windows == 1200 ? FormKind::Utf16le : FormKind::Utf8, name};
+  }
   if (name == "native") return {FormKind::Native, name};
   if (name == "dz") return {FormKind::DocumentStream, name};
   if (name == "tz") return {FormKind::TextForm, name};
@@ -69,8 +86,8 @@ Form parseForm(const std::string &name, const std::string &option, CodePageConte
   if (name == "ansi") return {FormKind::Bytes, name, {QtpiGetAnsiCodepageTbl()}};
   if (name == "oem") return {FormKind::Bytes, name, {QtpiGetOemCodepageTbl()}};
   if (codePageOfForm(name)) return {FormKind::Bytes, name, {&context.record}};
-  throw UsageError{option + " " + name +
-                   ": unknown form (utf8, utf16le, ansi, oem, cpNNN, native, dz, tz, v5dz, v5cdz-big5, v5cdz-gb; see 'qstr convert --help')"};
+  throw UsageError{option + " " + name + ": unknown code page or form; nearest: " + nearestList(name, true) +
+                   " (see 'qstr codepage --list' and 'qstr convert --help')"};
 }
 
 // Progress on standard error for large inputs, when it is a terminal.
@@ -185,8 +202,12 @@ int runConvert(const ConvertOptions &options) {
   // ansi/oem records and the lead bytes follow, and nothing may reach the
   // library before it is set.
   const std::optional<std::string> &contextPage = options.codepage;
+  if (contextPage && findCodePage(*contextPage) != nullptr && !codePageOfForm(*contextPage)) {
+    throw UsageError{"--codepage " + *contextPage + ": a Unicode form, not a code page"};
+  }
   if (contextPage && !codePageOfForm(*contextPage)) {
-    throw UsageError{"--codepage " + *contextPage + ": not a code page the library converts (cpNNN)"};
+    throw UsageError{"--codepage " + *contextPage + ": unknown code page; nearest: " + nearestList(*contextPage, false) +
+                     " (see 'qstr codepage --list')"};
   }
   std::optional<uint32_t> codePage;
   for (const auto &[name, option] : {std::pair{&options.from, "--from"}, std::pair{&options.to, "--to"},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -67,7 +68,17 @@ TEST(QstrConvert, FormsAndErrors) {
       {{"dz", "utf8"}, std::string("A\0B", 3), "", 1, "byte 2: data after the stream"},
       // Usage errors.
       {{"utf8", ""}, "", "", 2, "--to is required"},
-      {{"ebcdic", "utf8"}, "", "", 2, "unknown form"},
+      {{"ebcdic", "utf8"}, "", "", 2, "--from ebcdic: unknown code page or form; nearest: "},
+      // Unknown names are refused with the nearest names, nearest first.
+      {{"latin9", "utf8"}, "", "", 2, "--from latin9: unknown code page or form; nearest: latin1, latin2, "},
+      {{"utf8", "cp874"}, "", "", 2, "--to cp874: unknown code page or form; nearest: cp864, "},
+      {{"utf8", "cp10000"}, "", "", 2, "nearest: cp10001, "},
+      {{"utf-7", "utf8"}, "", "", 2, "nearest: utf-8, utf8, "},
+      {{"utf8", "cp936", "--codepage", "gbkk"}, "", "", 2, "--codepage gbkk: unknown code page; nearest: gbk, "},
+      {{"utf8", "cp1252", "--codepage", "UTF-8"}, "", "", 2, "a Unicode form, not a code page"},
+      // Two names of one code page are one code page.
+      {{"latin1", "cp28591"}, "caf\xE9", "caf\xE9", 0, ""},
+      {{"cp1252", "windows-1252"}, "\x80", "\x80", 0, ""},
       {{"tz", "utf8"}, "", "", 2, "output form only"},
       {{"cp932", "cp936"}, "", "", 2, "one code page"},
       {{"utf8", "dz", "--bom"}, "", "", 2, "--bom: dz has no byte order mark"},
@@ -83,6 +94,54 @@ TEST(QstrConvert, FormsAndErrors) {
     if (c.status == 0) EXPECT_EQ(r.out, c.output);
     EXPECT_TRUE(c.errorPart.empty() ? r.err.empty() : contains(r.err, c.errorPart) && qstr::test::oneLine(r.err));
   }
+}
+
+// Every name of a code page, in any case, converts as its number does.
+TEST(QstrConvert, CodePagesByTheirNames) {
+  struct Case {
+    std::string name, canonical;
+  };
+  const std::vector<Case> cases = {
+      {"windows-1252", "cp1252"}, {"CP1252", "cp1252"},     {"Windows-1250", "cp1250"}, {"ibm850", "cp850"},
+      {"IBM437", "cp437"},        {"iso-8859-1", "cp18851"}, {"latin1", "cp18851"},     {"cp28591", "cp18851"},
+      {"ISO-8859-2", "cp18852"},  {"cp28597", "cp18857"},    {"mac", "cp10001"},        {"Macintosh", "cp10001"},
+      {"shift_jis", "cp932"},     {"SJIS", "cp932"},         {"gbk", "cp936"},          {"euc-kr", "cp949"},
+      {"uhc", "cp949"},           {"Big5", "cp950"},         {"utf-8", "utf8"},         {"UTF8", "utf8"},
+      {"utf-16le", "utf16le"},    {"cp65001", "utf8"},
+  };
+  const std::string text = "Gr\xC3\xBC\xC3\x9F" "e \xCE\xB1 \xD0\x96 \xE2\x82\xAC \xE4\xB8\xAD\n";
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto expected = runQstr(convert({"utf8", c.canonical}), text);
+    const auto encoded = runQstr(convert({"utf8", c.name}), text);
+    EXPECT_EQ(encoded.status, 0) << encoded.err;
+    EXPECT_EQ(encoded.out, expected.out);
+    EXPECT_EQ(encoded.err, expected.err);
+    const auto decoded = runQstr(convert({c.name, "utf8"}), expected.out);
+    EXPECT_EQ(decoded.status, 0) << decoded.err;
+    EXPECT_EQ(decoded.out, runQstr(convert({c.canonical, "utf8"}), expected.out).out);
+  }
+}
+
+// Every name qstr codepage --list shows is one convert accepts.
+TEST(QstrConvert, AcceptsEveryListedName) {
+  const auto list = runQstr({"codepage", "--list"});
+  ASSERT_EQ(list.status, 0) << list.err;
+  std::istringstream lines(list.out);
+  std::string line;
+  std::getline(lines, line);  // the header
+  int rows = 0;
+  while (std::getline(lines, line)) {
+    ++rows;
+    std::istringstream names(line);
+    std::string page, windows, kind, converts;
+    names >> page >> windows >> kind >> converts;
+    for (std::string name; std::getline(names >> std::ws, name, ',');) {
+      const auto r = runQstr(convert({"utf8", name}), "A");
+      EXPECT_EQ(r.status, 0) << line << ": " << name << ": " << r.err;
+    }
+  }
+  EXPECT_GE(rows, 46) << list.out;
 }
 
 using ConvertToFile = qstr::test::ScratchFolderTest;
