@@ -59,9 +59,11 @@ void printSetting(const tool::Setting &setting);
 
 // ---- Languages of the multi-level comparison (cmd_compare.cpp) ----
 
-// The language number of a --lang value (one of the 40 two-letter codes, in
-// either case), 0 for an empty one; a UsageError for anything else.
-uint16_t languageOption(const std::string &code);
+// The language number of a --lang value of `command`: the word processor's
+// code, an ISO 639-1 code or a locale name (languages.h); for an empty one,
+// the host locale's language. Says on standard error which language it
+// took when the value reads as two; a UsageError when it reads as none.
+uint16_t languageOption(const std::string &code, const std::string &command);
 
 Action setupInfo(CLI::App &app);
 Action setupChars(CLI::App &app);
@@ -71,5 +73,6 @@ Action setupConvert(CLI::App &app);
 Action setupDump(CLI::App &app);
 Action setupSort(CLI::App &app);
 Action setupCompare(CLI::App &app);
+Action setupLangs(CLI::App &app);
 
 }  // namespace qstr::cli

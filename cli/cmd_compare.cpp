@@ -4,8 +4,10 @@
 // level that decided.
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include "cli.h"
+#include "languages.h"
 #include "qstr14/charset.h"
 #include "qstr14/collate.h"
 #include "text.h"
@@ -16,23 +18,6 @@ namespace {
 
 using tool::CollationOptions;
 using tool::DecidingLevel;
-
-std::string upperCased(std::string code) {
-  for (char &c : code) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return code;
-}
-
-std::string allLanguageCodes() {
-  std::string list;
-  char code[3];
-  for (uint16_t n = 0; n < 40; ++n) {
-    QxNum2Lang(n, code);
-    list += (n ? " " : "") + std::string(code);
-  }
-  return list;
-}
 
 const uint16_t *nativeString(const NativeText &text) {
   return reinterpret_cast<const uint16_t *>(text.native.c_str());
@@ -87,7 +72,7 @@ struct CompareOptions {
 };
 
 int runCompare(const CompareOptions &given) {
-  const CollationOptions options{languageOption(given.lang), given.caseFlag, given.kanaFlag};
+  const CollationOptions options{languageOption(given.lang, "compare"), given.caseFlag, given.kanaFlag};
   NativeText a, b;
   try {
     a = nativeArgument(given.strings[0], "A");
@@ -112,14 +97,14 @@ int runCompare(const CompareOptions &given) {
 
 }  // namespace
 
-uint16_t languageOption(const std::string &code) {
-  if (code.empty()) return 0;
-  const std::string upper = upperCased(code);
-  const uint16_t number = upper.size() == 2 ? QxLanguage(upper.c_str()) : 0;
-  char back[3];
-  QxNum2Lang(number, back);
-  if (upper != back) throw UsageError{"--lang takes a language code (" + allLanguageCodes() + "), not '" + code + "'"};
-  return number;
+uint16_t languageOption(const std::string &code, const std::string &command) {
+  if (code.empty()) return hostLanguage();
+  const std::optional<LanguageChoice> choice = readLanguage(code);
+  if (!choice) {
+    throw UsageError{"--lang " + code + ": no such language (see 'qstr langs' for the codes and names)"};
+  }
+  if (!choice->note.empty()) printError(command, choice->note);
+  return choice->number;
 }
 
 Action setupCompare(CLI::App &app) {

@@ -79,7 +79,7 @@ sorting::OrderOptions orderOptions(const SortCommand &command) {
       QStrSetLanguage(command.lang.c_str());
     }
   } else {
-    options.language = languageOption(command.lang);
+    options.language = languageOption(command.lang, "sort");
   }
   if (command.separatorGiven) {
     const std::string &separator = command.separator;

@@ -34,10 +34,16 @@ const std::vector<Command> &commands() {
        "not match its start, a length that runs past the end.\n",
        setupDump},
       {"codepage", "show or set the DOS and Windows code pages",
-       "usage: qstr codepage [--set-windows N]\n\n"
+       "usage: qstr codepage [--set-windows N | --list]\n\n"
        "Shows the registry location and the DOS and Windows code pages the\n"
        "library uses, each with where it comes from (registry, country ID,\n"
-       "system). --set-windows N stores N as the Windows code page.\n",
+       "system). --set-windows N stores N as the Windows code page.\n\n"
+       "--list lists every code page qstr knows: the library's number, the\n"
+       "Windows number, the kind (Windows, DOS, ISO, Mac, double-byte, Unicode),\n"
+       "whether it converts here, and the names 'qstr convert' accepts for it\n"
+       "(in any case). A single-byte page converts through the library's own\n"
+       "tables; a double-byte page also needs the host's converter (iconv;\n"
+       "on Windows the system's) for its double-byte characters.\n",
        setupCodepage},
       {"registry", "list the library's registry values",
        "usage: qstr registry\n\n"
@@ -45,12 +51,16 @@ const std::vector<Command> &commands() {
        "types. A registry file that does not parse is reported with its line.\n",
        setupRegistry},
       {"convert", "convert text between forms and code pages",
-       "usage: qstr convert --from FORM --to FORM [--codepage cpNNN] [-o OUT] [--strict] [--bom] [FILE]\n\n"
+       "usage: qstr convert --from FORM --to FORM [--codepage CODEPAGE] [-o OUT] [--strict] [--bom] [FILE]\n\n"
        "Converts FILE (or standard input) from one form to another:\n"
        "  utf8, utf16le   Unicode text\n"
        "  ansi, oem       the library's Windows and DOS code pages\n"
-       "  cpNNN           any listed code page (cp1252, cp437, cp18851, ...) or\n"
-       "                  a double-byte one (cp932, cp936, cp949, cp950)\n"
+       "  CODEPAGE        any code page of 'qstr codepage --list' by any of its\n"
+       "                  names, in any case: cp1252, windows-1252, ibm850,\n"
+       "                  latin1, iso-8859-1, cp28591 (= cp18851), mac, sjis,\n"
+       "                  gbk, uhc, big5, ...; utf-8 and utf-16le name the\n"
+       "                  Unicode forms. An unknown name is refused with the\n"
+       "                  nearest names.\n"
        "  native          native string: 16-bit little-endian elements\n"
        "  dz              document stream (written with its terminating zero)\n"
        "  tz              text form (output only)\n"
@@ -58,9 +68,9 @@ const std::vector<Command> &commands() {
        "                  --codepage cp932); checked whole before it converts\n"
        "  v5cdz-big5      its Chinese double-byte form, Traditional (input only)\n"
        "  v5cdz-gb        its Chinese double-byte form, Simplified (input only)\n"
-       "--codepage cpNNN names the code page whose double-byte characters native\n"
-       "and dz text holds (default: the library's Windows code page); a cpNNN\n"
-       "form sets it too. Line breaks travel as the native control codes.\n\n"
+       "--codepage CODEPAGE names the code page whose double-byte characters\n"
+       "native and dz text holds (default: the library's Windows code page); a\n"
+       "CODEPAGE form sets it too. Line breaks travel as the native control codes.\n\n"
        "Between utf8 and utf16le nothing is lost: characters pass unchanged,\n"
        "those above U+FFFF as surrogate pairs in UTF-16. Every other conversion\n"
        "goes through native characters. A character without a mapping is\n"
@@ -93,14 +103,19 @@ const std::vector<Command> &commands() {
        "every line ends. Equal lines keep their order. Lines that are not UTF-8\n"
        "are an error that names the line and column. Characters without a\n"
        "native form are passed over by the comparison.\n\n"
-       "By default lines sort by the multi-level comparison of language XX (one\n"
-       "of the two-letter codes that 'qstr compare --help' lists; default US,\n"
-       "the plain order): letters first, with the language's tailoring,\n"
+       "By default lines sort by the multi-level comparison of language XX:\n"
+       "letters first, with the language's tailoring,\n"
        "contractions and expansions, then the first accent difference, then,\n"
        "with --case, the first case difference (lower case first; upper case\n"
        "first for GR). --kana makes hiragana and katakana differ in the Asian\n"
        "languages (JP KR CT CS LA TA), which need an East Asian code page\n"
        "(QSTR14_ACP) to read their characters.\n\n"
+       "XX is the word processor's code in capitals (CZ Czech, DK Danish, SV\n"
+       "Swedish, CS Chinese (Simplified)), an ISO 639-1 code or a locale name\n"
+       "(cs, da, sv_SE, en-GB); 'qstr langs' lists the 40 languages. When XX\n"
+       "reads as two languages (CS, cs) standard error says which it took.\n"
+       "Without --lang the language is the locale's: the first of QSTR14_LOCALE,\n"
+       "LC_ALL, LC_COLLATE and LANG that is set, else US (the plain order).\n\n"
        "--simple compares character by character by the sort sequence of\n"
        "language XX (default: the current language, EN), accented letters with\n"
        "their base letters unless the language orders them apart; at the first\n"
@@ -136,10 +151,22 @@ const std::vector<Command> &commands() {
        "make case and kana differences count, as for 'qstr sort'. --explain\n"
        "also prints the primary, secondary and case values of every position\n"
        "of both strings and the level that decided.\n\n"
-       "Languages: US AF AR CA HR CZ DK NL OZ CE UK FA SU CF FR GA DE SD GR HE\n"
-       "MA IS IT NO PL BR PO RU SL ES SV YK UR TK JP KR CT CS LA TA; AR FA HE UR\n"
-       "are right-to-left, JP KR CT CS LA TA Asian.\n",
+       "XX is the word processor's code in capitals (CZ), an ISO 639-1 code or\n"
+       "a locale name (cs, cs_CZ), read as for 'qstr sort'; without --lang, the\n"
+       "locale's language. 'qstr langs' lists the 40 languages: US AF AR CA HR\n"
+       "CZ DK NL OZ CE UK FA SU CF FR GA DE SD GR HE MA IS IT NO PL BR PO RU SL\n"
+       "ES SV YK UR TK JP KR CT CS LA TA; AR FA HE UR are right-to-left, JP KR\n"
+       "CT CS LA TA Asian.\n",
        setupCompare},
+      {"langs", "list the languages of sort and compare",
+       "usage: qstr langs\n\n"
+       "Lists the 40 languages of the multi-level comparison: number, the word\n"
+       "processor's code, the ISO 639-1 code, the English name and what is\n"
+       "special in the language's sorting (contractions, expansions, letters\n"
+       "after z, right-to-left, Asian). A ? after the ISO code marks a reading\n"
+       "of the code that is a guess; the lines below the table say why.\n"
+       "--lang of sort and compare takes the code, the ISO code or a locale name.\n",
+       setupLangs},
   };
   return table;
 }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,16 @@ TEST(QstrCommands, OutputAndErrors) {
       {{"chars", "15"}, "", 2, "", "SET must be a character set number 0-14"},
       {{"codepage"}, "", 0, "Windows code page     1252  (system)", ""},
       {{"registry"}, "", 0, "(no values)", ""},
+      {{"langs"}, "", 0, "  5  CZ    cs   Czech  ", ""},
+      {{"langs", "extra"}, "", 2, "", "unexpected argument 'extra'"},
       {{"codepage", "--set-windows", "abc"}, "", 2, "", "--set-windows needs a code page number"},
+      // The code page list: a header, then a row a page with its names.
+      {{"codepage", "--list"}, "", 0, "page   windows kind        converts names\n333 ", ""},
+      {{"codepage", "--list"}, "", 0, "\n1252   1252    Windows     yes      cp1252, windows-1252\n", ""},
+      {{"codepage", "--list"}, "", 0, "\n18851  28591   ISO         yes      cp18851, cp28591, iso-8859-1, ", ""},
+      {{"codepage", "--list"}, "", 0, "\n10001  10001   Mac         yes      cp10001, mac, macintosh", ""},
+      {{"codepage", "--list"}, "", 0, "\n949    949     double-byte yes      cp949, euc-kr, uhc", ""},
+      {{"codepage", "--list", "--set-windows", "1250"}, "", 2, "", "--list and --set-windows cannot be combined"},
       // Malformed document streams: the byte offset and what is wrong there.
       {{"dump", "-"}, "A\xF0\x29\x01", 1, "",
        "qstr dump: standard input: byte 1: malformed document stream: the last item is incomplete"},
@@ -55,6 +65,24 @@ TEST(QstrCommands, OutputAndErrors) {
     EXPECT_TRUE(contains(r.out, c.outPart));
     EXPECT_TRUE(c.errPart.empty() ? r.err.empty() : contains(r.err, c.errPart) && qstr::test::oneLine(r.err));
   }
+}
+
+// qstr langs: a header, then the 40 languages in number order up to the
+// first blank line.
+TEST(QstrCommands, LangsListsFortyLanguages) {
+  const auto r = runQstr({"langs"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::istringstream lines(r.out);
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_TRUE(line.starts_with(" No  Code  ISO  Language")) << line;
+  int rows = 0;
+  while (std::getline(lines, line) && !line.empty()) {
+    EXPECT_EQ(std::stoi(line.substr(0, 3)), rows) << line;
+    ++rows;
+  }
+  EXPECT_EQ(rows, 40);
+  EXPECT_TRUE(contains(r.out, " 39  TA    th?  Thai")) << r.out;
 }
 
 // Usage is checked before any work, the same way for every command: bad
@@ -101,7 +129,8 @@ TEST(QstrCommands, UsageOfEveryCommand) {
       {{"dump", "--", "-"}, 0, "terminator", "", std::string("A\0", 2)},
       {{"sort", "--", "-"}, 0, "a\nb\n", "", "b\na\n"},
   };
-  for (const std::string command : {"info", "chars", "dump", "codepage", "registry", "convert", "sort", "compare"}) {
+  for (const std::string command : {"info", "chars", "dump", "codepage", "registry", "convert", "sort", "compare",
+                                    "langs"}) {
     cases.push_back({{command, "--help"}, 0, "usage: qstr " + command, ""});
     cases.push_back({{command, "--version"}, 0, "qstr 14.", ""});
     cases.push_back({{command, "--frob"}, 2, "", "unknown option --frob" + see(command)});

@@ -20,7 +20,8 @@ class SortCompare : public qstr::test::ScratchFolderTest {
   // private registry.
   static Outcome run(const std::string &args, const std::string &input = "", const std::string &locale = "en_US") {
     return qstr::test::runQstrCommandLine(
-        args, input, "QSTR14_REGISTRY=:memory: LANG=" + locale + ".UTF-8 LC_ALL= QSTR14_LOCALE= QSTR14_ACP=");
+        args, input,
+        "QSTR14_REGISTRY=:memory: LANG=" + locale + ".UTF-8 LC_ALL= LC_COLLATE= QSTR14_LOCALE= QSTR14_ACP=");
   }
 };
 
@@ -88,6 +89,49 @@ TEST_F(SortCompare, SortsLines) {
     EXPECT_EQ(r.out, c.output);
     EXPECT_EQ(r.err, "");
   }
+}
+
+// --lang reads the word processor's code in capitals, then an ISO 639-1 code
+// or a locale name, and says which it took when the two readings differ;
+// without --lang the locale chooses.
+TEST_F(SortCompare, ReadsLanguagesByTheirNames) {
+  struct Case {
+    std::string args, input, output, err, environment = "LANG=en_US.UTF-8";
+  };
+  const std::string czech = "hz\nch\n", plain = "ch\nhz\n", swedish = "z\n\xC3\xA4\n", english = "\xC3\xA4\nz\n";
+  const std::vector<Case> cases = {
+      {"sort --lang cs", plain, czech, "qstr sort: --lang cs: Czech (CZ); CS is Chinese (Simplified, CS)\n"},
+      {"sort --lang CS", plain, plain, "qstr sort: --lang CS: Chinese (Simplified, CS); cs is Czech (CZ)\n"},
+      {"sort --lang cs_CZ.UTF-8", plain, czech, ""},
+      {"sort --lang sv-SE", english, swedish, ""},
+      {"sort --lang SV", english, swedish, ""},
+      {"sort --lang FI", english, swedish, ""},  // Finnish, read as ISO: SU
+      {"sort --lang su", english, swedish, "qstr sort: --lang su: Finnish (SU)\n"},
+      {"sort --lang de_CH", "\xC3\x9F\nst\nsr\n", "sr\n\xC3\x9F\nst\n", ""},
+      {"sort --lang uk", "\xD1\x8C\n\xD1\x8F\n", "\xD1\x8F\n\xD1\x8C\n",
+       "qstr sort: --lang uk: Ukrainian (YK); UK is English (United Kingdom, UK)\n"},
+      {"compare --lang da '\xC3\xA6' z", "", "1\n", ""},
+      // The locale: QSTR14_LOCALE, LC_ALL, LC_COLLATE, LANG; else US.
+      {"sort", english, swedish, "", "LANG=sv_SE.UTF-8"},
+      {"sort", plain, czech, "", "LANG=en_US.UTF-8 LC_COLLATE=cs_CZ.UTF-8"},
+      {"sort", english, english, "", "LANG=sv_SE.UTF-8 LC_ALL=C"},
+      {"sort", english, swedish, "", "LANG=C QSTR14_LOCALE=sv_SE"},
+      {"sort --lang US", english, english, "", "LANG=sv_SE.UTF-8"},
+      {"compare '\xC3\xA4' z", "", "1\n", "", "LANG=fi_FI.UTF-8"},
+  };
+  for (const Case &c : cases) {
+    const std::string environment = "QSTR14_REGISTRY=:memory: LC_ALL= LC_COLLATE= QSTR14_LOCALE= " + c.environment;
+    const Outcome r = qstr::test::runQstrCommandLine(c.args, c.input, environment);
+    SCOPED_TRACE(describe(c.args + " under " + c.environment, r));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, c.output);
+    EXPECT_EQ(r.err, c.err);
+  }
+  // The word list: cs sorts it as CZ does, which CS does not.
+  const std::string words = "'" QSTR14_SOURCE_DIR "/samples/words/cs.txt'";
+  const Outcome iso = run("sort --lang cs " + words), product = run("sort --lang CZ " + words);
+  EXPECT_EQ(iso.out, product.out);
+  EXPECT_NE(run("sort --lang CS " + words).out, product.out);
 }
 
 TEST_F(SortCompare, SortsManyLinesStablyWithAndWithoutKeys) {
@@ -167,6 +211,7 @@ TEST_F(SortCompare, ReportsBadInputAndBadUsage) {
                            "compare --lang", "compare --frob a b"}) {
     cases.push_back({args, "", 2, "qstr compare: "});
   }
+  cases.push_back({"sort --lang xx", "", 2, "qstr sort: --lang xx: no such language (see 'qstr langs'"});
   for (const char *args : {"sort --lang E1", "sort a b", "sort --ignore-case", "sort --lang", "sort --simple --lang E1",
                            "sort --simple --lang", "sort --simple a b", "sort --simple --case", "sort -k 0",
                            "sort -k x", "sort -k 2,1", "sort -k 1.2", "sort -k", "sort -t ab -k1", "sort -t '' -k1",
@@ -249,7 +294,8 @@ TEST_F(SortCompare, SortsInRunsAsInMemory) {
     for (const char *size : {"1K", "300"}) {
       const std::string args = std::string("sort -S ") + size + " " + options;
       const Outcome r = qstr::test::runQstrCommandLine(
-          args, input, "QSTR14_REGISTRY=:memory: LANG=en_US.UTF-8 LC_ALL= QSTR14_LOCALE= TMPDIR='" + runs + "'");
+          args, input,
+          "QSTR14_REGISTRY=:memory: LANG=en_US.UTF-8 LC_ALL= LC_COLLATE= QSTR14_LOCALE= TMPDIR='" + runs + "'");
       SCOPED_TRACE(describe(args, r));
       EXPECT_EQ(r.status, 0);
       EXPECT_EQ(r.out, whole.out);

@@ -1,0 +1,96 @@
+// Reading --lang values and locale names as languages of the multi-level
+// comparison.
+#include "languages.h"
+
+#include <cstdlib>
+
+namespace qstr::cli {
+namespace {
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool isLetters(const std::string &text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
+  }
+  return true;
+}
+
+std::optional<uint16_t> productCode(const std::string &code) {
+  for (uint16_t n = 0; n < kLanguageCount; ++n) {
+    if (code == kLanguages[n].code) return n;
+  }
+  return std::nullopt;
+}
+
+bool hasTerritory(const Language &language, const std::string &territory) {
+  const std::string list = std::string(" ") + language.territories + " ";
+  return !territory.empty() && list.find(" " + territory + " ") != std::string::npos;
+}
+
+// "Czech (CZ)", "Chinese (Simplified, CS)".
+std::string described(uint16_t number) {
+  std::string name = kLanguages[number].name;
+  if (name.ends_with(')')) return name.substr(0, name.size() - 1) + ", " + kLanguages[number].code + ")";
+  return name + " (" + kLanguages[number].code + ")";
+}
+
+}  // namespace
+
+std::optional<uint16_t> localeLanguage(const std::string &locale) {
+  // language[_-]territory[.codeset][@modifier]
+  const std::string name = locale.substr(0, locale.find_first_of(".@"));
+  const std::size_t split = name.find_first_of("_-");
+  std::string iso = name.substr(0, split), territory;
+  if (split != std::string::npos) territory = name.substr(split + 1);
+  if (!isLetters(iso) || iso.size() != 2 || (!territory.empty() && !isLetters(territory))) return std::nullopt;
+  for (char &c : iso) c = lower(c);
+  for (char &c : territory) c = upper(c);
+  std::optional<uint16_t> first, unmarked;
+  for (uint16_t n = 0; n < kLanguageCount; ++n) {
+    const Language &language = kLanguages[n];
+    if (iso != language.iso) continue;
+    if (hasTerritory(language, territory)) return n;
+    if (!first) first = n;
+    if (!unmarked && language.territories[0] == '\0') unmarked = n;
+  }
+  return unmarked ? unmarked : first;
+}
+
+std::optional<LanguageChoice> readLanguage(const std::string &value) {
+  // The word processor's code exactly as it is written ("CZ", "CS"), then
+  // an ISO code or locale name ("cs", "cs_CZ", "EN"), then the product code
+  // in lower case ("dk"), which no other reading claims. -1: no reading.
+  std::string folded = value, lowered = value;
+  for (char &c : folded) c = upper(c);
+  for (char &c : lowered) c = lower(c);
+  const auto number = [](std::optional<uint16_t> n) { return n ? int{*n} : -1; };
+  const int product = value.size() == 2 ? number(productCode(folded)) : -1;
+  const int iso = number(localeLanguage(value));
+  const auto chosen = [&value](int language, const std::string &other, int otherLanguage) {
+    LanguageChoice choice{static_cast<uint16_t>(language), ""};
+    if (otherLanguage >= 0 && otherLanguage != language) {
+      choice.note = "--lang " + value + ": " + described(static_cast<uint16_t>(language)) + "; " + other + " is " +
+                    described(static_cast<uint16_t>(otherLanguage));
+    }
+    return choice;
+  };
+  if (product >= 0 && value == folded) return chosen(product, lowered, iso);
+  if (iso >= 0) return chosen(iso, folded, product);
+  if (product >= 0) {
+    return LanguageChoice{static_cast<uint16_t>(product), "--lang " + value + ": " + described(static_cast<uint16_t>(product))};
+  }
+  return std::nullopt;
+}
+
+uint16_t hostLanguage() {
+  for (const char *variable : {"QSTR14_LOCALE", "LC_ALL", "LC_COLLATE", "LANG"}) {
+    const char *value = std::getenv(variable);
+    if (value != nullptr && *value != '\0') return localeLanguage(value).value_or(0);
+  }
+  return 0;
+}
+
+}  // namespace qstr::cli
