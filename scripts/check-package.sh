@@ -6,6 +6,9 @@ set -eu
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 make -s install PREFIX="$prefix" > /dev/null
+echo "== manual"
+grep -q '^\.SS convert' "$prefix/share/man/man1/qstr.1" && grep -q '^\.B QSTR14_REGISTRY' "$prefix/share/man/man1/qstr.1" ||
+  { echo "package: the manual page is missing or incomplete"; exit 1; }
 echo "== CMake"
 cmake -S tests/package -B "$prefix/consumer" -DCMAKE_PREFIX_PATH="$prefix" > /dev/null
 cmake --build "$prefix/consumer" > /dev/null
@@ -30,4 +33,4 @@ python=python3
 "$python" -m pip install -q --no-index --no-build-isolation --root-user-action=ignore --target "$prefix/python" ./python
 LD_LIBRARY_PATH="$prefix/lib" PYTHONPATH="$prefix/python" QSTR14_REGISTRY=:memory: \
   "$python" -c "import qstr14; assert qstr14.sorted(['luz', 'llama'], 'ES') == ['luz', 'llama']"
-echo "package: installed files, CMake package, pkg-config file and Python package work"
+echo "package: installed files, manual, CMake package, pkg-config file and Python package work"
