@@ -1,9 +1,10 @@
-// qstr chars [SET]: the native characters of one set or of all, with their
-// Unicode values and the characters themselves.
+// qstr chars [SET]: the native characters of one set or of all, each set
+// under its name, with their Unicode values and the characters themselves.
 #include <iostream>
 
 #include "cli.h"
 #include "qstr14/charset.h"
+#include "table.h"
 #include "text.h"
 
 namespace qstr::cli {
@@ -11,21 +12,40 @@ namespace {
 
 constexpr unsigned kLastTableSet = 14;
 
-// Lists every valid code of `set` that maps to Unicode; returns how many.
-// Code 0xFF is left out: ValidQxCharacter reads it as code 0.
-int listSet(unsigned set) {
-  int listed = 0;
+// What each character set holds, by set number.
+constexpr const char *kSetNames[kLastTableSet + 1] = {
+    "ASCII",
+    "Latin letters with diacritics, ligatures, accents",
+    "phonetic symbols and modifier letters",
+    "box drawing and block elements",
+    "typographic symbols",
+    "pictographs",
+    "mathematical and scientific symbols, arrows",
+    "pieces of large mathematical symbols",
+    "Greek",
+    "Hebrew",
+    "Cyrillic and Georgian",
+    "half-width katakana",
+    "the ANSI code page",
+    "Arabic letters and presentation forms",
+    "Arabic script letters",
+};
+
+// Lists every valid code of `set` that maps to Unicode under the set's
+// name. Code 0xFF is left out: ValidQxCharacter reads it as code 0.
+void listSet(unsigned set) {
+  std::cout << "set " << set << ": " << kSetNames[set] << '\n';
+  Table table({"native", "unicode", "char"});
   for (unsigned code = 0; code < 0xFF; ++code) {
     const uint16_t native = static_cast<uint16_t>(set << 8 | code);
     if (!ValidQxCharacter(native)) continue;
     const uint16_t unicode = KZcharQX6xToUnicode(native);
     if (unicode == 0xFFFF) continue;
-    std::string line = hex4(native) + "  U+" + hex4(unicode).substr(2) + "  ";
-    if (unicode >= 0x20 && !(unicode >= 0x7F && unicode < 0xA0)) appendUtf8(line, unicode);
-    std::cout << line << '\n';
-    ++listed;
+    std::string shown;
+    if (unicode >= 0x20 && !(unicode >= 0x7F && unicode < 0xA0)) appendUtf8(shown, unicode);
+    table.add({hex4(native), "U+" + hex4(unicode).substr(2), shown});
   }
-  return listed;
+  table.print(std::cout);
 }
 
 }  // namespace
@@ -35,7 +55,10 @@ Action setupChars(CLI::App &app) {
   app.add_option("SET", *set, "character set number");
   return [set] {
     if (!*set) {
-      for (unsigned each = 0; each <= kLastTableSet; ++each) listSet(each);
+      for (unsigned each = 0; each <= kLastTableSet; ++each) {
+        if (each != 0) std::cout << '\n';
+        listSet(each);
+      }
       return kExitOk;
     }
     const auto number = parseNumber(**set, kLastTableSet);

@@ -8,12 +8,12 @@
 #endif
 
 #include <algorithm>
-#include <cstdio>
 #include <iostream>
 
 #include "cli.h"
 #include "codepage_names.h"
 #include "qstr14/codepage.h"
+#include "table.h"
 #include "text.h"
 #include "tool_support.h"
 
@@ -68,18 +68,16 @@ int listCodepages() {
   std::vector<const CodePageNames *> pages;
   for (std::size_t i = 0; i < codePageNameCount; ++i) pages.push_back(&codePageNames[i]);
   std::stable_sort(pages.begin(), pages.end(), [](auto a, auto b) { return a->product < b->product; });
-  char row[64];
-  std::snprintf(row, sizeof row, "%-6s %-7s %-11s %-8s ", "page", "windows", "kind", "converts");
-  std::cout << row << "names\n";
+  Table table({"page", "windows", "kind", "converts", "names"});
   for (const CodePageNames *page : pages) {
-    std::snprintf(row, sizeof row, "%-6u %-7u %-11s %-8s ", static_cast<unsigned>(page->product),
-                  static_cast<unsigned>(page->windows), kindName(page->kind), converts(*page) ? "yes" : "no");
-    std::cout << row;
+    std::string names;
     for (const char *const *name = page->names; *name != nullptr; ++name) {
-      std::cout << (name == page->names ? "" : ", ") << *name;
+      names += (name == page->names ? "" : ", ") + std::string(*name);
     }
-    std::cout << '\n';
+    table.add({std::to_string(page->product), std::to_string(page->windows), kindName(page->kind),
+               converts(*page) ? "yes" : "no", names});
   }
+  table.print(std::cout);
   return kExitOk;
 }
 

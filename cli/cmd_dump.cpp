@@ -1,4 +1,6 @@
-// qstr dump FILE: the items of a document stream, one a line.
+// qstr dump [--raw] FILE: the items of a document stream, one a line, each
+// said in words ("character group: the native character 0x0129 (U+00E9
+// é)"); --raw prints the terse columns of offset, kind, length and codes.
 #include <cstdio>
 #include <iostream>
 
@@ -6,6 +8,7 @@
 #include "files.h"
 #include "qstr14/charset.h"
 #include "stream_items.h"
+#include "table.h"
 #include "text.h"
 
 namespace qstr::cli {
@@ -42,7 +45,59 @@ std::string describe(const uint8_t *item, const StreamItem &info) {
   return "";
 }
 
-int runDump(const std::string &file) {
+// The functions whose meaning the tool knows: qstr convert reads them as
+// text; every other function is formatting.
+const char *functionMeaning(uint8_t code) {
+  switch (code) {
+    case 0x80: return "space";
+    case 0xCC: return "line end";
+    case 0xCF: return "end of paragraph";
+  }
+  return nullptr;
+}
+
+// The character a native value stands for: "U+00E9 é", or "no Unicode
+// value".
+std::string unicodeOf(uint16_t native) {
+  const uint16_t unicode = KZcharQX6xToUnicode(native);
+  if (unicode == 0xFFFF) return "no Unicode value";
+  std::string text = "U+" + hex4(unicode).substr(2);
+  if (unicode >= 0x20 && !(unicode >= 0x7F && unicode < 0xA0)) {
+    text += ' ';
+    appendUtf8(text, unicode);
+  }
+  return text;
+}
+
+// What an item is and holds, in words.
+std::string explain(const uint8_t *item, const StreamItem &info) {
+  const std::string code = hex2(item[0]);
+  switch (info.kind) {
+    case ItemKind::Terminator: return "terminator: the end of the stream";
+    case ItemKind::Character:
+      if (item[0] >= 0x20 && item[0] < 0x7F) return std::string("character '") + static_cast<char>(item[0]) + "' (" + code + ")";
+      return "control character " + code;
+    case ItemKind::CharacterGroup: {
+      const uint16_t native = static_cast<uint16_t>(item[1] | item[2] << 8);
+      return "character group: the native character " + hex4(native) + " (" + unicodeOf(native) + ")";
+    }
+    case ItemKind::Function:
+      if (const char *meaning = functionMeaning(item[0])) return "function " + code + ": " + meaning;
+      return "function " + code + " (formatting)";
+    case ItemKind::FixedGroup:
+      if (item[0] == 0xF2 || item[0] == 0xF3) {
+        return "fixed group " + code + ": attribute " + std::to_string(item[1]) +
+               (item[0] == 0xF2 ? " switched on" : " switched off");
+      }
+      return "fixed group " + code + " (formatting)";
+    case ItemKind::VariableGroup:
+      return "variable group " + code + " (formatting)";
+    case ItemKind::SingleByte: return "single-byte item " + code + " (formatting)";
+  }
+  return "";
+}
+
+int runDump(const std::string &file, bool raw) {
   InputFile in(file);
   const std::string &name = in.name();
   if (!in.error().empty()) {
@@ -54,7 +109,12 @@ int runDump(const std::string &file) {
   std::size_t offset = 0;  // of pending[0] in the input
   bool ended = false;
   int status = kExitOk;
-  std::printf("%-10s %-16s %6s  %s\n", "offset", "item", "bytes", "content");
+  // The items in words are gathered and printed at the end, aligned to
+  // their widest cells; the items before a malformed one are printed too.
+  Table words({"offset", "bytes", "item"});
+  if (raw) {
+    std::printf("%-10s %-16s %6s  %s\n", "offset", "item", "bytes", "content");
+  }
   for (bool more = true; more && status == kExitOk;) {
     const std::size_t got = in.read(chunk.data(), chunk.size());
     more = got != 0;
@@ -81,14 +141,19 @@ int runDump(const std::string &file) {
         status = kExitBadInput;
         break;
       }
-      std::printf("%-10zu %-16s %6zu  %s\n", offset + pos, itemKindName(item.kind), item.length,
-                  describe(pending.data() + pos, item).c_str());
+      if (raw) {
+        std::printf("%-10zu %-16s %6zu  %s\n", offset + pos, itemKindName(item.kind), item.length,
+                    describe(pending.data() + pos, item).c_str());
+      } else {
+        words.add({std::to_string(offset + pos), std::to_string(item.length), explain(pending.data() + pos, item)});
+      }
       ended = item.kind == ItemKind::Terminator;
       pos += item.length;
     }
     pending.erase(pending.begin(), pending.begin() + static_cast<long>(pos));
     offset += pos;
   }
+  if (!raw) words.print(std::cout);
   return status;
 }
 
@@ -96,8 +161,10 @@ int runDump(const std::string &file) {
 
 Action setupDump(CLI::App &app) {
   auto file = std::make_shared<std::string>();
+  auto raw = std::make_shared<bool>(false);
+  app.add_flag("--raw", *raw, "offset, kind, length and codes, without words");
   app.add_option("FILE", *file, "document stream (- for standard input)")->required();
-  return [file] { return runDump(*file); };
+  return [file, raw] { return runDump(*file, *raw); };
 }
 
 }  // namespace qstr::cli

@@ -23,15 +23,24 @@ const std::vector<Command> &commands() {
       {"chars", "list native characters with their Unicode values",
        "usage: qstr chars [SET]\n\n"
        "Lists the native characters of character set SET (0-14, decimal or\n"
-       "0x...), or of every set: native value, Unicode value, the character.\n"
-       "Sets 0 (above 0x7F) and 12 follow the ANSI code page.\n",
+       "0x...), or of every set, each set under its number and name: native\n"
+       "value, Unicode value and the character. Set 12 follows the ANSI code\n"
+       "page.\n\n"
+       "On a terminal the columns are aligned; into a pipe or a file they are\n"
+       "separated by tabs.\n",
        setupChars},
       {"dump", "list the items of a document stream",
-       "usage: qstr dump FILE\n\n"
+       "usage: qstr dump [--raw] FILE\n\n"
        "Lists the items of the document stream in FILE (- for standard input):\n"
-       "offset, kind, length, and the character, function code or attribute.\n"
-       "Stops with an error at the first malformed item: a group whose end does\n"
-       "not match its start, a length that runs past the end.\n",
+       "offset, length in bytes, and what the item is in words: a character, a\n"
+       "character group with its native character and Unicode value, a function\n"
+       "(a line end, a paragraph end, a space, or formatting), an attribute\n"
+       "switched on or off, a group of formatting, the terminator. Stops with an\n"
+       "error at the first malformed item: a group whose end does not match its\n"
+       "start, a length that runs past the end.\n\n"
+       "--raw prints the terse form instead: offset, kind, length, and the\n"
+       "character, function code or attribute. On a terminal the columns are\n"
+       "aligned; into a pipe or a file they are separated by tabs (not --raw).\n",
        setupDump},
       {"codepage", "show or set the DOS and Windows code pages",
        "usage: qstr codepage [--set-windows N | --list]\n\n"
@@ -43,7 +52,9 @@ const std::vector<Command> &commands() {
        "whether it converts here, and the names 'qstr convert' accepts for it\n"
        "(in any case). A single-byte page converts through the library's own\n"
        "tables; a double-byte page also needs the host's converter (iconv;\n"
-       "on Windows the system's) for its double-byte characters.\n",
+       "on Windows the system's) for its double-byte characters. On a terminal\n"
+       "the columns are aligned; into a pipe or a file they are separated by\n"
+       "tabs.\n",
        setupCodepage},
       {"registry", "list the library's registry values",
        "usage: qstr registry\n\n"
@@ -51,7 +62,8 @@ const std::vector<Command> &commands() {
        "types. A registry file that does not parse is reported with its line.\n",
        setupRegistry},
       {"convert", "convert text between forms and code pages",
-       "usage: qstr convert --from FORM --to FORM [--codepage CODEPAGE] [-o OUT] [--strict] [--bom] [FILE]\n\n"
+       "usage: qstr convert --from FORM --to FORM [--codepage CODEPAGE] [-o OUT]\n"
+       "                    [--strict] [--bom] [FILE]\n\n"
        "Converts FILE (or standard input) from one form to another:\n"
        "  utf8, utf16le   Unicode text\n"
        "  ansi, oem       the library's Windows and DOS code pages\n"
@@ -104,12 +116,12 @@ const std::vector<Command> &commands() {
        "are an error that names the line and column. Characters without a\n"
        "native form are passed over by the comparison.\n\n"
        "By default lines sort by the multi-level comparison of language XX:\n"
-       "letters first, with the language's tailoring,\n"
-       "contractions and expansions, then the first accent difference, then,\n"
-       "with --case, the first case difference (lower case first; upper case\n"
-       "first for GR). --kana makes hiragana and katakana differ in the Asian\n"
-       "languages (JP KR CT CS LA TA), which need an East Asian code page\n"
-       "(QSTR14_ACP) to read their characters.\n\n"
+       "letters first, with the language's tailoring, contractions and\n"
+       "expansions, then the first accent difference, then, with --case, the\n"
+       "first case difference (lower case first; upper case first for GR).\n"
+       "--kana makes hiragana and katakana differ in the Asian languages (JP KR\n"
+       "CT CS LA TA), which need an East Asian code page (QSTR14_ACP) to read\n"
+       "their characters.\n\n"
        "XX is the word processor's code in capitals (CZ Czech, DK Danish, SV\n"
        "Swedish, CS Chinese (Simplified)), an ISO 639-1 code or a locale name\n"
        "(cs, da, sv_SE, en-GB); 'qstr langs' lists the 40 languages. When XX\n"
@@ -145,12 +157,18 @@ const std::vector<Command> &commands() {
        "On a terminal, standard error shows the progress of a long sort.\n",
        setupSort},
       {"compare", "compare two strings the way the word processor sorts",
-       "usage: qstr compare [--lang XX] [--case] [--kana] [--explain] A B\n\n"
+       "usage: qstr compare [--lang XX] [--case] [--kana] [--explain]\n"
+       "                    [--porcelain] A B\n\n"
        "Compares the UTF-8 strings A and B by the multi-level comparison of\n"
-       "language XX and prints -1 (A sorts first), 0 or 1. --case and --kana\n"
-       "make case and kana differences count, as for 'qstr sort'. --explain\n"
-       "also prints the primary, secondary and case values of every position\n"
-       "of both strings and the level that decided.\n\n"
+       "language XX and says which sorts first and what decided it, as in\n"
+       "'llama > luz (ES, decided by the letters: ll sorts after l)': the\n"
+       "language, the level (the letters, the accents, case, kana or the\n"
+       "length) and the language's contraction or expansion where one decided.\n"
+       "--porcelain prints only -1 (A sorts first), 0 or 1, for scripts. --case\n"
+       "and --kana make case and kana differences count, as for 'qstr sort'.\n"
+       "--explain also prints the primary, secondary and case values of every\n"
+       "position of both strings, a contracted pair or an expanded letter on\n"
+       "one row, and the level that decided.\n\n"
        "XX is the word processor's code in capitals (CZ), an ISO 639-1 code or\n"
        "a locale name (cs, cs_CZ), read as for 'qstr sort'; without --lang, the\n"
        "locale's language. 'qstr langs' lists the 40 languages: US AF AR CA HR\n"
@@ -164,8 +182,10 @@ const std::vector<Command> &commands() {
        "processor's code, the ISO 639-1 code, the English name and what is\n"
        "special in the language's sorting (contractions, expansions, letters\n"
        "after z, right-to-left, Asian). A ? after the ISO code marks a reading\n"
-       "of the code that is a guess; the lines below the table say why.\n"
-       "--lang of sort and compare takes the code, the ISO code or a locale name.\n",
+       "of the code that is a guess; the lines below the table say why. On a\n"
+       "terminal the columns are aligned; into a pipe or a file they are\n"
+       "separated by tabs. --lang of sort and compare takes the code, the ISO\n"
+       "code or a locale name.\n",
        setupLangs},
   };
   return table;

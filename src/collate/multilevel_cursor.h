@@ -62,6 +62,9 @@ class CollationCursor {
   uint16_t held() const { return held_; }
   // Drops the held-back character (both sides were identical).
   void dropHeld() { held_ = 0; }
+  // Where the string continues: past every unit taken so far, contracted
+  // pairs included. Explanations measure what a position took with it.
+  const uint16_t *next() const { return pos_; }
 
   // Values of the taken character: primary (plus 1 for a contracted pair,
   // whose mark this consumes), secondary, case. Not for the Asian languages.

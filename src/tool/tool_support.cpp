@@ -99,9 +99,15 @@ bool isAsianLanguage(uint16_t language) { return collate::isAsian(language); }
 
 std::vector<PositionValues> collationValues(const uint16_t *s, const CollationOptions &options) {
   std::vector<PositionValues> positions;
+  const uint16_t *taken = collate::colFirstCh(s);  // the cursor's place before the position
+  std::size_t lastOffset = 0;
   collate::forEachPosition(s, internalOptions(options),
                            [&](const collate::CollationCursor &cursor, const collate::PositionValues &v) {
-                             positions.push_back({cursor.current(), v.primary, v.secondary, v.caseValue, v.ignorable});
+                             const std::size_t length = static_cast<std::size_t>(cursor.next() - taken);
+                             if (length != 0) lastOffset = static_cast<std::size_t>(taken - s);
+                             positions.push_back({cursor.current(), v.primary, v.secondary, v.caseValue, v.ignorable,
+                                                  lastOffset, length});
+                             taken = cursor.next();
                            });
   return positions;
 }

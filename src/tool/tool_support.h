@@ -91,6 +91,13 @@ struct PositionValues {
   uint16_t secondary;
   uint8_t caseValue;   // the case value; the flags byte in the Asian languages
   bool ignorable;      // right-to-left languages: passed over at the primary level
+  // The units of the string the position took: `length` units from index
+  // `offset` of `s`. A contracted pair takes both its letters (length 2, or
+  // more with markers between them); the letter that a pair or an expansion
+  // holds back for the next position takes none (length 0, the offset of
+  // the position that gave it).
+  std::size_t offset;
+  std::size_t length;
 };
 
 // Every position of the terminated native string `s`, walked one string at

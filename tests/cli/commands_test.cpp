@@ -10,6 +10,7 @@
 
 #include "run_qstr.h"
 #include "support/scratch_folder.h"
+#include "table.h"
 
 namespace {
 
@@ -31,20 +32,24 @@ TEST(QstrCommands, OutputAndErrors) {
       {{}, "", 2, "usage: qstr", ""},
       {{"frobnicate"}, "", 2, "", "unknown command 'frobnicate'"},
       {{"info"}, "", 0, "ANSI code page        1252", ""},
-      {{"chars", "8"}, "", 0, "0x0801  U+03B1  \xCE\xB1", ""},
-      {{"chars", "0x0B"}, "", 0, "0x0B3E  U+FF9F", ""},
+      // Tables reach a pipe tab-separated.
+      {{"chars", "8"}, "", 0, "set 8: Greek\nnative\tunicode\tchar\n0x0800\tU+0391\t", ""},
+      {{"chars", "8"}, "", 0, "\n0x0801\tU+03B1\t\xCE\xB1\n", ""},
+      {{"chars", "0x0B"}, "", 0, "set 11: half-width katakana\n", ""},
+      {{"chars", "0x0B"}, "", 0, "\n0x0B3E\tU+FF9F\t", ""},
+      {{"chars"}, "", 0, "\t~\n\nset 1: Latin letters", ""},
       {{"chars", "15"}, "", 2, "", "SET must be a character set number 0-14"},
       {{"codepage"}, "", 0, "Windows code page     1252  (system)", ""},
       {{"registry"}, "", 0, "(no values)", ""},
-      {{"langs"}, "", 0, "  5  CZ    cs   Czech  ", ""},
+      {{"langs"}, "", 0, "\n5\tCZ\tcs\tCzech\tcontraction: ch after h", ""},
       {{"langs", "extra"}, "", 2, "", "unexpected argument 'extra'"},
       {{"codepage", "--set-windows", "abc"}, "", 2, "", "--set-windows needs a code page number"},
       // The code page list: a header, then a row a page with its names.
-      {{"codepage", "--list"}, "", 0, "page   windows kind        converts names\n333 ", ""},
-      {{"codepage", "--list"}, "", 0, "\n1252   1252    Windows     yes      cp1252, windows-1252\n", ""},
-      {{"codepage", "--list"}, "", 0, "\n18851  28591   ISO         yes      cp18851, cp28591, iso-8859-1, ", ""},
-      {{"codepage", "--list"}, "", 0, "\n10001  10001   Mac         yes      cp10001, mac, macintosh", ""},
-      {{"codepage", "--list"}, "", 0, "\n949    949     double-byte yes      cp949, euc-kr, uhc", ""},
+      {{"codepage", "--list"}, "", 0, "page\twindows\tkind\tconverts\tnames\n333\t", ""},
+      {{"codepage", "--list"}, "", 0, "\n1252\t1252\tWindows\tyes\tcp1252, windows-1252\n", ""},
+      {{"codepage", "--list"}, "", 0, "\n18851\t28591\tISO\tyes\tcp18851, cp28591, iso-8859-1, ", ""},
+      {{"codepage", "--list"}, "", 0, "\n10001\t10001\tMac\tyes\tcp10001, mac, macintosh", ""},
+      {{"codepage", "--list"}, "", 0, "\n949\t949\tdouble-byte\tyes\tcp949, euc-kr, uhc", ""},
       {{"codepage", "--list", "--set-windows", "1250"}, "", 2, "", "--list and --set-windows cannot be combined"},
       // Malformed document streams: the byte offset and what is wrong there.
       {{"dump", "-"}, "A\xF0\x29\x01", 1, "",
@@ -75,14 +80,14 @@ TEST(QstrCommands, LangsListsFortyLanguages) {
   std::istringstream lines(r.out);
   std::string line;
   std::getline(lines, line);
-  EXPECT_TRUE(line.starts_with(" No  Code  ISO  Language")) << line;
+  EXPECT_EQ(line, "No\tCode\tISO\tLanguage\tSorting");
   int rows = 0;
   while (std::getline(lines, line) && !line.empty()) {
-    EXPECT_EQ(std::stoi(line.substr(0, 3)), rows) << line;
+    EXPECT_TRUE(line.starts_with(std::to_string(rows) + "\t")) << line;
     ++rows;
   }
   EXPECT_EQ(rows, 40);
-  EXPECT_TRUE(contains(r.out, " 39  TA    th?  Thai")) << r.out;
+  EXPECT_TRUE(contains(r.out, "\n39\tTA\tth?\tThai\t")) << r.out;
 }
 
 // Usage is checked before any work, the same way for every command: bad
@@ -120,9 +125,9 @@ TEST(QstrCommands, UsageOfEveryCommand) {
       {{"convert", "-x"}, 2, "", "unknown option -x" + see("convert")},
       {{"codepage", "--set-windows", "1250", "--frob"}, 2, "", "unknown option --frob"},
       // "--" ends the options: what follows is an operand, even "--".
-      {{"compare", "--", "-a", "-b"}, 0, "-1\n", ""},
-      {{"compare", "--explain", "--", "-b", "-a"}, 0, "1\nA:\n", ""},
-      {{"compare", "a", "--", "--"}, 0, "1\n", ""},
+      {{"compare", "--", "-a", "-b"}, 0, "-a < -b (US, decided by the letters)\n", ""},
+      {{"compare", "--explain", "--porcelain", "--", "-b", "-a"}, 0, "1\nA:\n", ""},
+      {{"compare", "--porcelain", "a", "--", "--"}, 0, "1\n", ""},
       {{"compare", "a", "--", "--", "b"}, 2, "", see("compare")},
       {{"chars", "--", "-1"}, 2, "", "SET must be a character set number 0-14, not '-1'"},
       {{"info", "--", "--frob"}, 2, "", "unexpected argument '--frob'"},
@@ -153,22 +158,54 @@ TEST(QstrCommands, UsageOfEveryCommand) {
 
 TEST(QstrCommands, CharsListsTheValidCodesOfASet) {
   const auto ascii = runQstr({"chars", "0"});
-  EXPECT_TRUE(ascii.out.starts_with("0x0020  U+0020")) << ascii.out;
-  EXPECT_TRUE(ascii.out.ends_with("\n0x007E  U+007E  ~\n")) << ascii.out;
+  EXPECT_TRUE(ascii.out.starts_with("set 0: ASCII\nnative\tunicode\tchar\n0x0020\tU+0020\t \n")) << ascii.out;
+  EXPECT_TRUE(ascii.out.ends_with("\n0x007E\tU+007E\t~\n")) << ascii.out;
   // Code 0xFF of a set is not a character of its own.
   const auto ansi = runQstr({"chars", "12"});
-  EXPECT_TRUE(contains(ansi.out, "\n0x0CFE  U+00FE")) << ansi.out;
+  EXPECT_TRUE(contains(ansi.out, "\n0x0CFE\tU+00FE\t")) << ansi.out;
   EXPECT_FALSE(contains(ansi.out, "0x0CFF")) << ansi.out;
 }
 
 TEST(QstrCommands, DumpListsEveryItem) {
   const std::string stream("A\x85\xF0\x29\x01\xF0\xF2\x0C\xF2\xD3\x00\x08\x00\x00\x08\x00\xD3" "B\0", 19);
-  const auto r = runQstr({"dump", "-"}, stream);
-  EXPECT_EQ(r.status, 0) << r.err;
-  for (const char *line : {"2          character group       4  0x0129  U+00E9",
-                           "6          fixed group           3  0xF2  attribute 12 on",
-                           "9          variable group        8  0xD3", "18         terminator            1"}) {
-    EXPECT_TRUE(contains(r.out, line)) << line << "\n" << r.out;
+  const std::string withFunctions = std::string("\xCC\xCF\x09", 3) + stream;
+  // In words (tab-separated into a pipe), and --raw as the terse columns.
+  const std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>> cases = {
+      {{"dump", "-"},
+       {"offset\tbytes\titem\n0\t1\tfunction 0xCC: line end\n1\t1\tfunction 0xCF: end of paragraph\n"
+        "2\t1\tcontrol character 0x09\n3\t1\tcharacter 'A' (0x41)\n4\t1\tfunction 0x85 (formatting)\n"
+        "5\t4\tcharacter group: the native character 0x0129 (U+00E9 \xC3\xA9)\n",
+        "\n9\t3\tfixed group 0xF2: attribute 12 switched on\n12\t8\tvariable group 0xD3 (formatting)\n",
+        "\n21\t1\tterminator: the end of the stream\n"}},
+      {{"dump", "--raw", "-"},
+       {"offset     item              bytes  content\n", "\n5          character group       4  0x0129  U+00E9",
+        "\n9          fixed group           3  0xF2  attribute 12 on\n", "\n12         variable group        8  0xD3\n",
+        "\n21         terminator            1  end of stream\n"}},
+  };
+  for (const auto &[args, parts] : cases) {
+    const auto r = runQstr(args, withFunctions);
+    SCOPED_TRACE(describe(args, r));
+    EXPECT_EQ(r.status, 0);
+    for (const std::string &part : parts) EXPECT_TRUE(contains(r.out, part)) << part;
+  }
+}
+
+// A terminal sees columns padded by characters, not bytes ("l·l", "é"),
+// the last column unpadded and right-aligned columns padded on the left; a
+// pipe sees the cells as they are, joined by tabs.
+TEST(QstrCommands, TablesAlignOnATerminalAndSeparateByTabsElsewhere) {
+  qstr::cli::Table table({"No", "name", "note"});
+  table.alignRight(0);
+  table.add({"5", "l\xC2\xB7l", "x"});
+  table.add({"10", "\xC3\xA9", ""});
+  const std::vector<std::pair<bool, std::string>> cases = {
+      {true, "No  name  note\n 5  l\xC2\xB7l   x\n10  \xC3\xA9     \n"},
+      {false, "No\tname\tnote\n5\tl\xC2\xB7l\tx\n10\t\xC3\xA9\t\n"},
+  };
+  for (const auto &[aligned, expected] : cases) {
+    std::ostringstream out;
+    table.print(out, aligned);
+    EXPECT_EQ(out.str(), expected);
   }
 }
 

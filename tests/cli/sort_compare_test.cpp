@@ -110,14 +110,14 @@ TEST_F(SortCompare, ReadsLanguagesByTheirNames) {
       {"sort --lang de_CH", "\xC3\x9F\nst\nsr\n", "sr\n\xC3\x9F\nst\n", ""},
       {"sort --lang uk", "\xD1\x8C\n\xD1\x8F\n", "\xD1\x8F\n\xD1\x8C\n",
        "qstr sort: --lang uk: Ukrainian (YK); UK is English (United Kingdom, UK)\n"},
-      {"compare --lang da '\xC3\xA6' z", "", "1\n", ""},
+      {"compare --porcelain --lang da '\xC3\xA6' z", "", "1\n", ""},
       // The locale: QSTR14_LOCALE, LC_ALL, LC_COLLATE, LANG; else US.
       {"sort", english, swedish, "", "LANG=sv_SE.UTF-8"},
       {"sort", plain, czech, "", "LANG=en_US.UTF-8 LC_COLLATE=cs_CZ.UTF-8"},
       {"sort", english, english, "", "LANG=sv_SE.UTF-8 LC_ALL=C"},
       {"sort", english, swedish, "", "LANG=C QSTR14_LOCALE=sv_SE"},
       {"sort --lang US", english, english, "", "LANG=sv_SE.UTF-8"},
-      {"compare '\xC3\xA4' z", "", "1\n", "", "LANG=fi_FI.UTF-8"},
+      {"compare '\xC3\xA4' z", "", "\xC3\xA4 > z (SU, decided by the letters)\n", "", "LANG=fi_FI.UTF-8"},
   };
   for (const Case &c : cases) {
     const std::string environment = "QSTR14_REGISTRY=:memory: LC_ALL= LC_COLLATE= QSTR14_LOCALE= " + c.environment;
@@ -148,17 +148,32 @@ TEST_F(SortCompare, SortsManyLinesStablyWithAndWithoutKeys) {
   }
   ASSERT_EQ(lines.size(), 40u);
   for (size_t i = 1; i < lines.size(); ++i) {
-    const Outcome c = run("compare --lang ES --case '" + lines[i - 1] + "' '" + lines[i] + "'");
+    const Outcome c = run("compare --porcelain --lang ES --case '" + lines[i - 1] + "' '" + lines[i] + "'");
     EXPECT_NE(c.out, "1\n") << lines[i - 1] << " / " << lines[i];
   }
 }
 
 TEST_F(SortCompare, ComparesAndExplainsTheDecidingLevel) {
+  // In words by default, the level and the language's tailoring that
+  // decided; --porcelain prints the number alone.
   const std::vector<std::pair<std::string, std::string>> results = {
-      {"compare abc abd", "-1\n"},           {"compare a A", "0\n"},
-      {"compare --case a A", "-1\n"},        {"compare --lang ES ch d", "-1\n"},
-      {"compare --lang ES cz ch", "-1\n"},   {"compare --lang CZ ch h", "1\n"},
-      {"compare --lang FR '\xC3\xA6' ae", "0\n"},
+      {"compare abc abd", "abc < abd (US, decided by the letters)\n"},
+      {"compare ab abc", "ab < abc (US, decided by the length: ab runs out first)\n"},
+      {"compare e '\xC3\xA9'", "e < \xC3\xA9 (US, decided by the accents)\n"},
+      {"compare a A", "a = A (US, no level that counts tells them apart)\n"},
+      {"compare --case A a", "A > a (US, decided by case)\n"},
+      {"compare --lang ES llama luz", "llama > luz (ES, decided by the letters: ll sorts after l)\n"},
+      {"compare --lang ES cz ch", "cz < ch (ES, decided by the letters: ch sorts after c)\n"},
+      {"compare --lang CZ hz ch", "hz < ch (CZ, decided by the letters: ch sorts after h)\n"},
+      {"compare --lang DE '\xC3\x9F' st", "\xC3\x9F < st (DE, decided by the letters: \xC3\x9F sorts as ss)\n"},
+      {"compare --lang FR af '\xC3\xA6'", "af > \xC3\xA6 (FR, decided by the letters: \xC3\xA6 sorts as ae)\n"},
+      // A tailoring elsewhere in the strings did not decide.
+      {"compare --lang ES llama llamb", "llama < llamb (ES, decided by the letters)\n"},
+      {"compare --porcelain abc abd", "-1\n"},        {"compare --porcelain a A", "0\n"},
+      {"compare --porcelain --case a A", "-1\n"}, {"compare --porcelain --lang ES ch d", "-1\n"},
+      {"compare --porcelain --lang ES cz ch", "-1\n"},
+      {"compare --porcelain --lang CZ ch h", "1\n"},
+      {"compare --porcelain --lang FR '\xC3\xA6' ae", "0\n"},
   };
   for (const auto &[args, output] : results) {
     const Outcome r = run(args);
@@ -179,9 +194,17 @@ TEST_F(SortCompare, ComparesAndExplainsTheDecidingLevel) {
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(r.out.ends_with("\ndecided by: " + level + "\n"));
   }
-  const Outcome r = run("compare --lang ES --explain ch c");
-  EXPECT_TRUE(qstr::test::contains(r.out, "  c     0x0063  132")) << r.out;  // the pair: c + 1
-  EXPECT_TRUE(qstr::test::contains(r.out, "  h     0x0068  138")) << r.out;
+  // A contracted pair and an expanded letter are one row each, with the
+  // values of both their positions: the pair is c + 1, then h.
+  for (const auto &[args, row] : std::vector<std::pair<std::string, std::string>>{
+           {"compare --lang ES --explain ch c", "\nch\t0x0063 0x0068\t132 138\t0x0000 0x0000\t0 0\tch sorts after c\n"},
+           {"compare --lang ES --explain c ch", "\nB:\nchar\tnative\tprimary\tsecondary\tcase\tnote\nch\t"},
+           {"compare --lang DE --explain 'a\xC3\x9F' a",
+            "\na\t0x0061\t128\t0x0000\t0\t\n\xC3\x9F\t0x0073 0x0073\t155 155\t0x0000 0x0000\t0 0\t"
+            "\xC3\x9F sorts as ss\n"}}) {
+    const Outcome r = run(args);
+    EXPECT_TRUE(qstr::test::contains(r.out, row)) << args << "\n" << r.out;
+  }
 }
 
 // Every failure is one line on standard error, starting with the command's
