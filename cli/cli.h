@@ -53,9 +53,9 @@ const Command &findCommand(const std::string &name);
 
 // ---- Settings (cmd_info.cpp) ----
 
-// Prints one setting as info and codepage show it: the name in a column of
-// 22, the value, "(source)", and an indented "note: ..." line when it has one.
-void printSetting(const tool::Setting &setting);
+// The settings as info and codepage show them: a table of name, value,
+// where the value came from, and why an override was not used.
+void printSettings(const std::vector<tool::Setting> &settings);
 
 // ---- Languages of the multi-level comparison (cmd_compare.cpp) ----
 
@@ -74,5 +74,7 @@ Action setupDump(CLI::App &app);
 Action setupSort(CLI::App &app);
 Action setupCompare(CLI::App &app);
 Action setupLangs(CLI::App &app);
+// The table of languages that `qstr langs` and `qstr sort --list-langs` print.
+int printLanguages();
 
 }  // namespace qstr::cli

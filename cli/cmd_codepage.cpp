@@ -94,12 +94,9 @@ int runCodepage(const std::optional<std::string> &setWindows, bool list) {
       return kExitBadInput;
     }
   }
-  std::cout << "registry location     " << QcvtGetRegistryLoc() << '\n';
-  if (const tool::RegistryStatus status = tool::registryStatus(); !status.usable) {
-    std::cout << "registry              unusable: " << status.problem << '\n';
-  }
-  printSetting(tool::dosCodepage());
-  printSetting(tool::windowsCodepage());
+  const tool::RegistryStatus status = tool::registryStatus();
+  printSettings({{"registry location", QcvtGetRegistryLoc(), "", status.usable ? "" : "unusable: " + status.problem},
+                 tool::dosCodepage(), tool::windowsCodepage()});
   return kExitOk;
 }
 

@@ -1,33 +1,34 @@
 // qstr info: what the library sees of this machine, and why.
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "cli.h"
 #include "qstr14/frame.h"
+#include "table.h"
 #include "tool_support.h"
 
 namespace qstr::cli {
 namespace {
 
 int runInfo() {
-  for (const tool::Setting &setting : tool::hostSettings()) printSetting(setting);
   static const char *const kCountryNames[] = {"none", "Japanese", "Korean", "Traditional Chinese",
                                               "Simplified Chinese", "Arabic", "Hebrew"};
+  std::vector<tool::Setting> settings = tool::hostSettings();
   const uint8_t country = QtpiGetCountryID();
-  std::cout << "country ID            " << int(country) << " ("
-            << (country < 7 ? kCountryNames[country] : "?") << ")\n";
-  std::cout << "current language      " << QStrGetLanguage() << '\n';
+  settings.push_back({"country ID", std::to_string(country) + " (" + (country < 7 ? kCountryNames[country] : "?") + ")",
+                      "", ""});
+  settings.push_back({"current language", QStrGetLanguage(), "", ""});
+  printSettings(settings);
   return kExitOk;
 }
 
 }  // namespace
 
-void printSetting(const tool::Setting &setting) {
-  const std::string name = setting.name;
-  std::cout << name << std::string(name.size() < 22 ? 22 - name.size() : 1, ' ') << setting.value;
-  if (!setting.source.empty()) std::cout << "  (" << setting.source << ')';
-  std::cout << '\n';
-  if (!setting.note.empty()) std::cout << std::string(22, ' ') << "note: " << setting.note << '\n';
+void printSettings(const std::vector<tool::Setting> &settings) {
+  Table table({"setting", "value", "from", "note"});
+  for (const tool::Setting &setting : settings) table.add({setting.name, setting.value, setting.source, setting.note});
+  table.print(std::cout);
 }
 
 Action setupInfo(CLI::App &) { return runInfo; }

@@ -9,9 +9,8 @@
 #include "table.h"
 
 namespace qstr::cli {
-namespace {
 
-int runLangs() {
+int printLanguages() {
   Table table({"No", "Code", "ISO", "Language", "Sorting"});
   table.alignRight(0);
   for (uint16_t n = 0; n < kLanguageCount; ++n) {
@@ -28,10 +27,6 @@ int runLangs() {
   return kExitOk;
 }
 
-}  // namespace
-
-Action setupLangs(CLI::App &) {
-  return [] { return runLangs(); };
-}
+Action setupLangs(CLI::App &) { return printLanguages; }
 
 }  // namespace qstr::cli

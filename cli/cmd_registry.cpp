@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli.h"
+#include "table.h"
 #include "qstr14/codepage.h"
 #include "text.h"
 #include "tool_support.h"
@@ -64,11 +65,16 @@ int runRegistry() {
     return kExitBadInput;
   }
   std::cout << "[" << location << "]  (" << status.path << ")\n";
-  if (values.empty()) std::cout << "(no values)\n";
-  for (const tool::RegistryValue &value : values) {
-    std::cout << "\"" << (value.name.empty() ? "@" : value.name) << "\"  " << typeName(value.type) << "  "
-              << describeData(value.type, value.data) << '\n';
+  if (values.empty()) {
+    std::cout << "(no values)\n";
+    return kExitOk;
   }
+  Table table({"name", "type", "data"});
+  for (const tool::RegistryValue &value : values) {
+    table.add({"\"" + (value.name.empty() ? std::string("@") : value.name) + "\"", typeName(value.type),
+               describeData(value.type, value.data)});
+  }
+  table.print(std::cout);
   return kExitOk;
 }
 

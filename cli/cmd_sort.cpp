@@ -28,7 +28,7 @@ struct SortCommand {
   std::optional<std::string> output;
   std::string lang;
   bool simple = false, ignoreCase = false, foldCase = false, caseFlag = false, kanaFlag = false;
-  bool reverse = false, unique = false, check = false;
+  bool reverse = false, unique = false, check = false, listLanguages = false;
   std::string separator, key, bufferSize;
   bool separatorGiven = false;
 };
@@ -211,7 +211,8 @@ Action setupSort(CLI::App &app) {
   app.add_option("-k,--key", command->key, "fields compared");
   app.add_option("-S,--buffer-size", command->bufferSize, "memory for lines");
   app.add_option("FILE", command->file, "lines to sort (- for standard input)");
-  return [command] { return runSort(*command); };
+  app.add_flag("--list-langs", command->listLanguages, "list the languages (as qstr langs)");
+  return [command] { return command->listLanguages ? printLanguages() : runSort(*command); };
 }
 
 }  // namespace qstr::cli
