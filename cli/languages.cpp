@@ -2,7 +2,9 @@
 // comparison.
 #include "languages.h"
 
-#include <cstdlib>
+#include <string_view>
+
+#include "tool_support.h"
 
 namespace qstr::cli {
 namespace {
@@ -86,9 +88,10 @@ std::optional<LanguageChoice> readLanguage(const std::string &value) {
 }
 
 uint16_t hostLanguage() {
-  for (const char *variable : {"QSTR14_LOCALE", "LC_ALL", "LC_COLLATE", "LANG"}) {
-    const char *value = std::getenv(variable);
-    if (value != nullptr && *value != '\0') return localeLanguage(value).value_or(0);
+  // The locale of the library's host profile (QSTR14_LOCALE, LC_ALL,
+  // LC_CTYPE, LANG), as the rest of the library sees it; Windows has none.
+  for (const tool::Setting &setting : tool::hostSettings()) {
+    if (std::string_view(setting.name) == "locale") return localeLanguage(setting.value).value_or(0);
   }
   return 0;
 }

@@ -37,9 +37,9 @@ std::optional<LanguageChoice> readLanguage(const std::string &value);
 // "C", "POSIX" or a language without a row.
 std::optional<uint16_t> localeLanguage(const std::string &locale);
 
-// The language of the host locale: the first non-empty of QSTR14_LOCALE,
-// LC_ALL, LC_COLLATE and LANG, as a locale name; 0 (US) when that names no
-// language.
+// The language of the locale the library's host profile uses (QSTR14_LOCALE,
+// else LC_ALL, LC_CTYPE, LANG); 0 (US) when that names no language, and on
+// Windows, which has no such locale.
 uint16_t hostLanguage();
 
 }  // namespace qstr::cli

@@ -21,7 +21,7 @@ class SortCompare : public qstr::test::ScratchFolderTest {
   static Outcome run(const std::string &args, const std::string &input = "", const std::string &locale = "en_US") {
     return qstr::test::runQstrCommandLine(
         args, input,
-        "QSTR14_REGISTRY=:memory: LANG=" + locale + ".UTF-8 LC_ALL= LC_COLLATE= QSTR14_LOCALE= QSTR14_ACP=");
+        "QSTR14_REGISTRY=:memory: LANG=" + locale + ".UTF-8 LC_ALL= LC_CTYPE= QSTR14_LOCALE= QSTR14_ACP=");
   }
 };
 
@@ -111,16 +111,16 @@ TEST_F(SortCompare, ReadsLanguagesByTheirNames) {
       {"sort --lang uk", "\xD1\x8C\n\xD1\x8F\n", "\xD1\x8F\n\xD1\x8C\n",
        "qstr sort: --lang uk: Ukrainian (YK); UK is English (United Kingdom, UK)\n"},
       {"compare --porcelain --lang da '\xC3\xA6' z", "", "1\n", ""},
-      // The locale: QSTR14_LOCALE, LC_ALL, LC_COLLATE, LANG; else US.
+      // The host profile's locale: QSTR14_LOCALE, LC_ALL, LC_CTYPE, LANG; else US.
       {"sort", english, swedish, "", "LANG=sv_SE.UTF-8"},
-      {"sort", plain, czech, "", "LANG=en_US.UTF-8 LC_COLLATE=cs_CZ.UTF-8"},
+      {"sort", plain, czech, "", "LANG=en_US.UTF-8 LC_CTYPE=cs_CZ.UTF-8"},
       {"sort", english, english, "", "LANG=sv_SE.UTF-8 LC_ALL=C"},
       {"sort", english, swedish, "", "LANG=C QSTR14_LOCALE=sv_SE"},
       {"sort --lang US", english, english, "", "LANG=sv_SE.UTF-8"},
       {"compare '\xC3\xA4' z", "", "\xC3\xA4 > z (SU, decided by the letters)\n", "", "LANG=fi_FI.UTF-8"},
   };
   for (const Case &c : cases) {
-    const std::string environment = "QSTR14_REGISTRY=:memory: LC_ALL= LC_COLLATE= QSTR14_LOCALE= " + c.environment;
+    const std::string environment = "QSTR14_REGISTRY=:memory: LC_ALL= LC_CTYPE= QSTR14_LOCALE= " + c.environment;
     const Outcome r = qstr::test::runQstrCommandLine(c.args, c.input, environment);
     SCOPED_TRACE(describe(c.args + " under " + c.environment, r));
     EXPECT_EQ(r.status, 0);
@@ -318,7 +318,7 @@ TEST_F(SortCompare, SortsInRunsAsInMemory) {
       const std::string args = std::string("sort -S ") + size + " " + options;
       const Outcome r = qstr::test::runQstrCommandLine(
           args, input,
-          "QSTR14_REGISTRY=:memory: LANG=en_US.UTF-8 LC_ALL= LC_COLLATE= QSTR14_LOCALE= TMPDIR='" + runs + "'");
+          "QSTR14_REGISTRY=:memory: LANG=en_US.UTF-8 LC_ALL= LC_CTYPE= QSTR14_LOCALE= TMPDIR='" + runs + "'");
       SCOPED_TRACE(describe(args, r));
       EXPECT_EQ(r.status, 0);
       EXPECT_EQ(r.out, whole.out);
