@@ -127,7 +127,7 @@ TEST_F(SortCompare, ReadsLanguagesByTheirNames) {
     EXPECT_EQ(r.out, c.output);
     EXPECT_EQ(r.err, c.err);
   }
-  // The word list: cs sorts it as CZ does, which CS does not.
+  // The Czech sample words: cs sorts them as CZ does, which CS does not.
   const std::string words = "'" QSTR14_SOURCE_DIR "/samples/words/cs.txt'";
   const Outcome iso = run("sort --lang cs " + words), product = run("sort --lang CZ " + words);
   EXPECT_EQ(iso.out, product.out);
