@@ -2,8 +2,6 @@
 // comparison.
 #include "languages.h"
 
-#include <string_view>
-
 #include "tool_support.h"
 
 namespace qstr::cli {
@@ -90,10 +88,7 @@ std::optional<LanguageChoice> readLanguage(const std::string &value) {
 uint16_t hostLanguage() {
   // The locale of the library's host profile (QSTR14_LOCALE, LC_ALL,
   // LC_CTYPE, LANG), as the rest of the library sees it; Windows has none.
-  for (const tool::Setting &setting : tool::hostSettings()) {
-    if (std::string_view(setting.name) == "locale") return localeLanguage(setting.value).value_or(0);
-  }
-  return 0;
+  return localeLanguage(tool::hostLocale()).value_or(0);
 }
 
 }  // namespace qstr::cli

@@ -54,6 +54,14 @@ collate::CollationOptions internalOptions(const CollationOptions &options) {
 
 }  // namespace
 
+std::string hostLocale() {
+#ifdef _WIN32
+  return "";
+#else
+  return host::hostProfile().locale.value;
+#endif
+}
+
 std::vector<Setting> hostSettings() {
   const host::HostProfile &profile = host::hostProfile();
   std::vector<Setting> rows;

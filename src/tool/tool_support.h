@@ -36,6 +36,10 @@ struct Setting {
 // "Windows" and no note.
 std::vector<Setting> hostSettings();
 
+// The POSIX locale the host profile derives from (the "locale" row above);
+// empty on Windows, whose settings come from the system.
+std::string hostLocale();
+
 // The DOS and Windows code pages as the library would choose them now, with
 // the source "registry", "country ID" or "system". Neither reads nor fills
 // the library's cached Windows code page.
