@@ -47,7 +47,7 @@ struct Store {
   std::unique_ptr<RegistryFile> file;  // null for the in-memory registry
   Tree tree;
   // Keys created while the registry file does not exist (their paths, by
-  // the paths in lower case): creating a key makes no file; the first value
+  // the paths case-folded): creating a key makes no file; the first value
   // set writes them all with it.
   std::map<std::string, std::string> pendingKeys;
   std::map<RegKey, OpenKey> handles;
@@ -147,21 +147,13 @@ bool keyExists(const Tree &tree, const std::string &path) {
   return depthOf(path) == 0 || tree.find(path) != nullptr;
 }
 
-// Key names compare without regard to ASCII case.
-std::string lowerCasePath(std::string path) {
-  for (char &c : path) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return path;
-}
-
 // A pending key, or a key above one, exists too.
 bool isPending(const Store &s, const std::string &path) {
-  const std::string lower = lowerCasePath(path);
-  auto next = s.pendingKeys.lower_bound(lower);
+  const std::string folded = foldCase(path);
+  auto next = s.pendingKeys.lower_bound(folded);
   if (next == s.pendingKeys.end()) return false;
   const std::string &found = next->first;
-  return found.compare(0, lower.size(), lower) == 0 && (found.size() == lower.size() || found[lower.size()] == '\\');
+  return found.compare(0, folded.size(), folded) == 0 && (found.size() == folded.size() || found[folded.size()] == '\\');
 }
 
 bool keyExists(const Store &s, const std::string &path) { return keyExists(s.tree, path) || isPending(s, path); }
@@ -184,7 +176,7 @@ int32_t openKey(RegKey parent, const char *subKey, uint32_t access, bool create,
   if (!keyExists(s, path)) {
     if (!create) return kErrorFileNotFound;
     if (s.file && !s.file->exists()) {
-      s.pendingKeys.emplace(lowerCasePath(path), path);
+      s.pendingKeys.emplace(foldCase(path), path);
       created = true;
     } else {
       status = update(s, [&](Tree &tree, bool *changed) {
@@ -242,7 +234,7 @@ int32_t setValue(RegKey key, const char *name, uint32_t type, const uint8_t *dat
   const bool isRoot = depthOf(open.path) == 0;
   const bool wasPending = isPending(s, open.path);
   status = update(s, [&](Tree &tree, bool *changed) {
-    for (const auto &[lower, pending] : s.pendingKeys) tree.ensure(pending, nullptr);
+    for (const auto &[folded, pending] : s.pendingKeys) tree.ensure(pending, nullptr);
     Key *node = isRoot || wasPending ? &tree.ensure(open.path, nullptr) : tree.find(open.path);
     if (node == nullptr) return kErrorKeyDeleted;
     storeValue(*node, valueName, type, data, size);
