@@ -137,8 +137,9 @@ TEST_F(RegistryFileTest, MissingFolderIsCreatedOnTheFirstValueWritten) {
   // Reading an empty registry, or creating keys in it, writes nothing: the
   // keys are there for this process until a value makes the file.
   EXPECT_EQ(openUserKey("Software", &key), host::kErrorFileNotFound);
+  createKey("Software\\FirstB");
   key = createKey("Software\\First\\Second");
-  EXPECT_EQ(openUserKey("Software\\First", &key), 0);
+  EXPECT_EQ(openUserKey("software\\first", &key), 0);
   uint32_t size = 0;
   EXPECT_EQ(host::regQueryValue(key, "v", nullptr, nullptr, &size), host::kErrorFileNotFound);
   EXPECT_FALSE(fs::exists(path_.parent_path()));

@@ -150,10 +150,11 @@ bool keyExists(const Tree &tree, const std::string &path) {
 // A pending key, or a key above one, exists too.
 bool isPending(const Store &s, const std::string &path) {
   const std::string folded = foldCase(path);
-  auto next = s.pendingKeys.lower_bound(folded);
-  if (next == s.pendingKeys.end()) return false;
-  const std::string &found = next->first;
-  return found.compare(0, folded.size(), folded) == 0 && (found.size() == folded.size() || found[folded.size()] == '\\');
+  if (s.pendingKeys.count(folded) != 0) return true;
+  // The keys below it sort together, from the path and a backslash on.
+  const std::string below = folded + '\\';
+  const auto next = s.pendingKeys.lower_bound(below);
+  return next != s.pendingKeys.end() && next->first.compare(0, below.size(), below) == 0;
 }
 
 bool keyExists(const Store &s, const std::string &path) { return keyExists(s.tree, path) || isPending(s, path); }
