@@ -49,7 +49,6 @@ struct Command {
 };
 
 const std::vector<Command> &commands();
-const Command &findCommand(const std::string &name);
 
 // ---- Settings (cmd_info.cpp) ----
 

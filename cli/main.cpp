@@ -193,13 +193,6 @@ const std::vector<Command> &commands() {
   return table;
 }
 
-const Command &findCommand(const std::string &name) {
-  for (const Command &command : commands()) {
-    if (name == command.name) return command;
-  }
-  throw UsageError{"unknown command '" + name + "'"};
-}
-
 void printError(const std::string &command, const std::string &message) {
   std::cerr << "qstr";
   if (!command.empty()) std::cerr << ' ' << command;

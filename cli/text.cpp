@@ -65,7 +65,6 @@ int decodeUtf8(const uint8_t *bytes, std::size_t size, uint32_t &codePoint) {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
-constexpr uint16_t kNoMapping = 0xFFFF;
 
 bool isHighSurrogate(uint32_t value) { return value >= 0xD800 && value <= 0xDBFF; }
 bool isLowSurrogate(uint32_t value) { return value >= 0xDC00 && value <= 0xDFFF; }
@@ -114,16 +113,6 @@ NativeText toNative(std::u16string_view units) {
   text.native.reserve(units.size());
   for (char16_t unit : units) text.native += static_cast<char16_t>(KZcharUnicodeToQX6x(unit));
   return text;
-}
-
-std::u16string fromNative(const NativeText &text) {
-  std::u16string out;
-  out.reserve(text.native.size());
-  for (std::size_t i = 0; i < text.native.size(); ++i) {
-    const uint16_t unicode = text.native[i] == kNoMapping ? kNoMapping : KZcharQX6xToUnicode(text.native[i]);
-    out += unicode == kNoMapping ? text.source[i] : static_cast<char16_t>(unicode);
-  }
-  return out;
 }
 
 std::string hex2(uint8_t value) {

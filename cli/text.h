@@ -29,16 +29,13 @@ std::optional<std::u16string> decodeUtf8(std::string_view bytes);
 std::string encodeUtf8(std::u16string_view units);
 
 // Native characters and the UTF-16 units they came from, one per unit:
-// the library's own mapping (KZcharUnicodeToQX6x), with the source unit
-// kept for the way back when the native model has no character for it.
+// the library's own mapping (KZcharUnicodeToQX6x), with the source units
+// kept to show what a position took.
 struct NativeText {
   std::u16string native;  // 0xFFFF where a unit has no native character
   std::u16string source;
 };
 NativeText toNative(std::u16string_view units);
-// Back to UTF-16 through KZcharQX6xToUnicode; a unit without a native
-// character comes back as it was.
-std::u16string fromNative(const NativeText &text);
 
 // The Unicode name of a code point ("GRINNING FACE"; the control
 // characters by their aliases, "LINE FEED"); empty when it has none or the
