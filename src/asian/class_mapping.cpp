@@ -1,5 +1,6 @@
 // The exported class mappings: fixed case rules for sets 0-15, the
 // country's class-mapping table for everything else.
+#include "base/ascii.h"
 #include "qstr14/asian.h"
 #include "qstr14/frame.h"
 
@@ -22,8 +23,8 @@ uint16_t low16(uint32_t ch) { return static_cast<uint16_t>(ch); }
 unsigned setOf(uint16_t ch) { return ch >> 8; }
 unsigned codeOf(uint16_t ch) { return ch & 0xFF; }
 
-bool isAsciiUpper(uint16_t ch) { return ch >= 'A' && ch <= 'Z'; }
-bool isAsciiLower(uint16_t ch) { return ch >= 'a' && ch <= 'z'; }
+using qstr::base::isAsciiLower;
+using qstr::base::isAsciiUpper;
 
 // Sets 1-15: the code lies in the set's case range of rngchr.
 bool inCaseRange(uint16_t ch) {

@@ -6,9 +6,11 @@
 
 #include <cstdint>
 
+#include "base/no_mapping.h"
+
 namespace qstr::charset {
 
-inline constexpr uint16_t kNoMapping = 0xFFFF;
+using base::kNoMapping;
 
 // 932, 934, 936, 938, 949 or 950.
 bool isEastAsianCodePage(uint32_t codePage);

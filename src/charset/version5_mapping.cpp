@@ -1,5 +1,6 @@
 // Single characters between the current numbering and the version-5
 // numbering: QtpiQX6toQX5, QtpiQX5toQX6.
+#include "base/no_mapping.h"
 #include "charset/version5_tables.h"
 #include "qstr14/frame.h"
 #include "qstr14/version5.h"
@@ -7,7 +8,7 @@
 namespace qstr::charset::version5 {
 namespace {
 
-constexpr uint16_t kNoMapping = 0xFFFF;
+using qstr::base::kNoMapping;
 constexpr uint16_t kVoicedSoundMark = 0x0B3D;
 constexpr uint16_t kSemiVoicedSoundMark = 0x0B3E;
 

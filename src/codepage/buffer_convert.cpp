@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "base/no_mapping.h"
 #include "charset/stream_grammar.h"
 #include "codepage/fast_lookup.h"
 #include "codepage/state.h"
@@ -15,7 +16,7 @@ namespace {
 
 using charset::kCharacterGroup;
 using charset::kCharacterGroupLength;
-constexpr uint16_t kNoMapping = 0xFFFF;
+using qstr::base::kNoMapping;
 // What host bytes keep of a stream: characters, spaces, line breaks and
 // paragraph ends; no attribute groups.
 constexpr uint8_t kStripForHost = kKeepLineBreaks | kKeepParagraph | kParagraphToSpace;

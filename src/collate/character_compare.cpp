@@ -1,5 +1,5 @@
 // Comparing two characters by the sort sequence, with or without case.
-#include "asian/ascii_case.h"
+#include "asian/quick_lower.h"
 #include "collate/collation_block.h"
 #include "qstr14/asian.h"
 #include "qstr14/collate.h"

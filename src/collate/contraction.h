@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "asian/ascii_case.h"
+#include "asian/quick_lower.h"
 #include "collate/multilevel_tables.h"
 
 namespace qstr::collate {

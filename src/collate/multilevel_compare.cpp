@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+#include "base/sign.h"
 #include "collate/contraction.h"
 #include "collate/multilevel_cursor.h"
 #include "collate/multilevel_values.h"
@@ -15,7 +16,7 @@ using namespace qstr::collate;
 
 namespace {
 
-int sign(int difference) { return (difference > 0) - (difference < 0); }
+using qstr::base::sign;
 
 // The first secondary difference and the first case difference seen so far.
 struct Differences {

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "base/ascii.h"
 #include "collate/sort_sequence_tables.h"
 #include "qstr14/collate.h"
 #include "qstr14/frame.h"
@@ -59,13 +60,13 @@ LanguageWord firstTwoLetters(const char *language) {
 
 // Language codes are ASCII: only "a"-"z" change, as under the case rule of
 // character set 0.
-char upperLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
+using base::toAsciiUpper;
 
 unsigned columnOf(LanguageWord word) {
   char letters[4];
   std::memcpy(letters, &word, sizeof letters);
-  const char first = upperLetter(letters[0]);
-  const char second = upperLetter(letters[1]);
+  const char first = toAsciiUpper(letters[0]);
+  const char second = toAsciiUpper(letters[1]);
   for (const uint8_t *record : kLanguageColumns) {
     if (record[0] == kEndOfTable) break;
     if (record[0] == static_cast<uint8_t>(first) && record[1] == static_cast<uint8_t>(second)) return record[2];

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "base/ascii.h"
 #include "base/build_once.h"
 
 namespace qstr::host {
@@ -16,19 +17,6 @@ constexpr const LocaleFacts &kDefaultLocale = kLocaleFacts[0];  // en_US
 
 uint16_t primaryLanguage(uint16_t langId) { return langId & 0x3FF; }
 
-std::string lowerAscii(std::string text) {
-  for (char &c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
-std::string upperAscii(std::string text) {
-  for (char &c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
 
 bool isDoubleByteCodePage(uint32_t codePage) {
   return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
@@ -123,32 +111,24 @@ base::BuiltOnce<HostProfile> &profileState() {
 std::optional<uint32_t> parseOverrideNumber(const std::string &text, uint32_t minValue,
                                             uint32_t maxValue) {
   std::string digits = text;
-  int base = 10;
+  int radix = 10;
   if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
     digits = digits.substr(2);
-    base = 16;
+    radix = 16;
   }
   if (digits.empty() || digits.size() > 10) return std::nullopt;
   uint64_t value = 0;
   for (char c : digits) {
-    int digit;
-    if (c >= '0' && c <= '9') {
-      digit = c - '0';
-    } else if (base == 16 && c >= 'a' && c <= 'f') {
-      digit = c - 'a' + 10;
-    } else if (base == 16 && c >= 'A' && c <= 'F') {
-      digit = c - 'A' + 10;
-    } else {
-      return std::nullopt;
-    }
-    value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+    const int digit = base::hexDigitValue(c);
+    if (digit < 0 || digit >= radix) return std::nullopt;
+    value = value * static_cast<uint64_t>(radix) + static_cast<uint64_t>(digit);
   }
   if (value < minValue || value > maxValue) return std::nullopt;
   return static_cast<uint32_t>(value);
 }
 
 std::optional<VectorIsa> parseVectorIsa(const std::string &text) {
-  const std::string name = lowerAscii(text);
+  const std::string name = base::toAsciiLower(text);
   for (VectorIsa isa : {VectorIsa::Plain, VectorIsa::Sse2, VectorIsa::Avx512}) {
     if (name == vectorIsaName(isa)) return isa;
   }
@@ -180,9 +160,9 @@ const LocaleFacts *localeFactsForName(const std::string &posixName) {
   // Drop ".codeset" and "@modifier".
   std::string name = posixName.substr(0, posixName.find_first_of(".@"));
   if (name == "C" || name == "POSIX") return &kDefaultLocale;
-  std::string language = lowerAscii(name.substr(0, name.find('_')));
+  std::string language = base::toAsciiLower(name.substr(0, name.find('_')));
   std::string territory;
-  if (auto sep = name.find('_'); sep != std::string::npos) territory = upperAscii(name.substr(sep + 1));
+  if (auto sep = name.find('_'); sep != std::string::npos) territory = base::toAsciiUpper(name.substr(sep + 1));
   if (language.empty()) return nullptr;
   const LocaleFacts *first = nullptr;
   for (const LocaleFacts &facts : kLocaleFacts) {

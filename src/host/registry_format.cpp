@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/ascii.h"
+
 namespace qstr::host::registry {
 namespace {
 
@@ -27,19 +29,12 @@ std::string_view trim(std::string_view text) {
   return text;
 }
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // Parses 1 to `maxDigits` hex digits forming the whole of `text`.
 bool parseHexNumber(std::string_view text, std::size_t maxDigits, uint32_t *number) {
   if (text.empty() || text.size() > maxDigits) return false;
   uint32_t result = 0;
   for (char c : text) {
-    int digit = hexDigit(c);
+    const int digit = base::hexDigitValue(c);
     if (digit < 0) return false;
     result = result << 4 | static_cast<uint32_t>(digit);
   }

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "base/ascii.h"
+
 namespace qstr::host::registry {
 namespace {
 
@@ -34,13 +36,7 @@ bool sameFolded(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::string foldCase(std::string_view text) {
-  std::string folded(text);
-  for (char &c : folded) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return folded;
-}
+std::string foldCase(std::string_view text) { return base::toAsciiUpper(text); }
 
 std::string_view canonicalRootName(std::string_view name) {
   for (std::string_view root : kRootNames) {

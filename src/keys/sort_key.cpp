@@ -2,6 +2,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/sign.h"
 #include "collate/contraction.h"
 #include "collate/multilevel_cursor.h"
 #include "collate/multilevel_values.h"
@@ -9,6 +10,7 @@
 #include "qstr14/keys.h"
 
 using namespace qstr::collate;
+using qstr::base::sign;
 using qstr::keys::KeyWriter;
 using qstr::keys::kLevelEnd;
 
@@ -39,8 +41,6 @@ LaterLevels &laterLevels() {
   levels.caseLevel.clear();
   return levels;
 }
-
-int sign(int difference) { return difference < 0 ? -1 : difference > 0 ? 1 : 0; }
 
 }  // namespace
 

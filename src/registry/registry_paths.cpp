@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/ascii.h"
+
 namespace qstr::registry {
 namespace {
 
@@ -34,17 +36,14 @@ constexpr RootName kReferenceRoots[] = {
     {"HKEY_DYN_DATA", host::kHkeyDynData},
 };
 
-template <typename Unit>
-Unit upperAscii(Unit c) {
-  return c >= 'a' && c <= 'z' ? static_cast<Unit>(c - 'a' + 'A') : c;
-}
+using base::toAsciiUpper;
 
 // Compares `length` units of `text` with `name`, ignoring ASCII case.
 template <typename Unit>
 bool equalsIgnoringCase(const Unit *text, std::size_t length, std::string_view name) {
   if (length != name.size()) return false;
   for (std::size_t i = 0; i < length; ++i) {
-    if (upperAscii(text[i]) != static_cast<Unit>(name[i])) return false;
+    if (toAsciiUpper(text[i]) != static_cast<Unit>(name[i])) return false;
   }
   return true;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <limits>
 
+#include "base/sign.h"
 #include "qstr14/charset.h"
 #include "qstr14/collate.h"
 #include "qstr14/strings.h"
@@ -16,7 +17,7 @@ using Position = const uint16_t *;
 constexpr uint32_t kWithCase = 1;
 constexpr uint32_t kIgnoringCase = 0;
 
-int32_t sign(int32_t r) { return r < 0 ? -1 : 1; }
+using qstr::base::sign;
 
 // After the walk stopped without a difference: the string that ended
 // first orders first.

@@ -1,4 +1,5 @@
 // Native strings to byte strings (ANSI or OEM).
+#include "base/no_mapping.h"
 #include "charset/unit_count.h"
 #include "codepage/fast_lookup.h"
 #include "codepage/state.h"
@@ -12,7 +13,7 @@ using qstr::codepage::NativeToHost;
 using qstr::codepage::loadedAnsiRecord;
 using qstr::codepage::loadedOemRecord;
 
-constexpr uint16_t kNoMapping = 0xFFFF;
+using qstr::base::kNoMapping;
 constexpr uint8_t kReplacement = 0x80;  // a character without a host code
 constexpr uint32_t kWriteReplacement = 0x01;
 constexpr uint32_t kParagraphAsSpace = 0x02;

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "asian/ascii_case.h"
+#include "asian/quick_lower.h"
 #include "asian/country_scope.h"
 #include "collate/contraction.h"
 #include "collate/multilevel_tables.h"

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 
+#include "base/ascii.h"
 #include "host/host.h"
 
 namespace qstr::host {
@@ -33,13 +34,7 @@ AtomTable &atomTable() {
   return table;
 }
 
-std::string foldCase(const char *name) {
-  std::string folded(name);
-  for (char &c : folded) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return folded;
-}
+std::string foldCase(const char *name) { return base::toAsciiUpper(std::string_view(name)); }
 
 // "#" and decimal digits name an integer atom.
 bool isIntegerAtomName(const char *name) {
