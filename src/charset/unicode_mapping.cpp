@@ -8,13 +8,18 @@
 #include "charset/east_asian_placement.h"
 #include "charset/native_tables.h"
 #include "charset/per_code_page.h"
-#include "charset/unit_count.h"
-#include "charset/wide_lookup.h"
+#include "simd/unit_count.h"
+#include "simd/table_lookup.h"
 #include "host/host.h"
 #include "qstr14/charset.h"
 
 namespace qstr::charset {
 namespace {
+
+using simd::LookupTable;
+using simd::kStreamingOutputBytes;
+using simd::unitCount;
+using simd::unitsThroughTable;
 
 constexpr unsigned kAnsiSet = 12;
 constexpr unsigned kFirstUnusedSet = 15;

@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "base/sign.h"
-#include "collate/contraction.h"
-#include "collate/multilevel_cursor.h"
-#include "collate/multilevel_values.h"
+#include "collate/multilevel/contraction.h"
+#include "collate/multilevel/multilevel_cursor.h"
+#include "collate/multilevel/multilevel_values.h"
 #include "keys/key_encoding.h"
 #include "qstr14/keys.h"
 

@@ -6,7 +6,7 @@
 // and the walk runs backward, from the last byte to the first, so that a
 // destination at the source's own address converts in place without any
 // allocation.
-#include "charset/wide_lookup.h"
+#include "simd/table_lookup.h"
 #include "codepage/fast_lookup.h"
 #include "codepage/state.h"
 #include "host/host.h"
@@ -65,7 +65,7 @@ void convertForward(const uint8_t *src, uint16_t *dst, uint32_t limit, const Hos
 void convertBackward(const uint8_t *src, uint16_t *dst, uint32_t count, const CODEPAGETBL &record) {
   dst[count] = 0;
   if (const uint16_t *table = qstr::codepage::singleByteNatives(record)) {
-    qstr::charset::bytesThroughTable(table, src, dst, count);
+    qstr::simd::bytesThroughTable(table, src, dst, count);
     return;
   }
   for (uint32_t i = count; i > 0; --i) dst[i - 1] = QcvtNtvToQx(&record, src[i - 1]);

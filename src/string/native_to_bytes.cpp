@@ -1,6 +1,6 @@
 // Native strings to byte strings (ANSI or OEM).
 #include "base/no_mapping.h"
-#include "charset/unit_count.h"
+#include "simd/unit_count.h"
 #include "codepage/fast_lookup.h"
 #include "codepage/state.h"
 #include "qstr14/codepage.h"
@@ -62,7 +62,7 @@ void putHostCode(ByteSink &sink, uint16_t code, bool replaceMissing) {
   sink.put(static_cast<uint8_t>(code));
 }
 
-uint32_t elementCount(const uint16_t *s) { return qstr::charset::unitCount(s, UINT32_MAX); }
+uint32_t elementCount(const uint16_t *s) { return qstr::simd::unitCount(s, UINT32_MAX); }
 
 // The first `count` characters, no mapping giving the replacement byte.
 void nativeToBytes(const uint16_t *src, char *dst, uint32_t count, const CODEPAGETBL &record) {

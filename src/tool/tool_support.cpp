@@ -4,12 +4,12 @@
 
 #include <cstdio>
 
-#include "charset/vector_isa.h"
+#include "simd/dispatch.h"
 #include "charset/version5_items.h"
 #include "codepage/state.h"
-#include "collate/multilevel_compare.h"
-#include "collate/multilevel_cursor.h"
-#include "collate/multilevel_values.h"
+#include "collate/multilevel/multilevel_compare.h"
+#include "collate/multilevel/multilevel_cursor.h"
+#include "collate/multilevel/multilevel_values.h"
 #include "host/host.h"
 #include "host/profile.h"
 #include "host/registry_store.h"
@@ -76,7 +76,7 @@ std::vector<Setting> hostSettings() {
   rows.push_back(systemSetting("registry", host::registry::storeStatus().path, profile.registryPath));
   // The library's own setting on every system: the tier in use is the cap,
   // unless the processor stops below it.
-  const host::VectorIsa isa = charset::vectorIsa();
+  const host::VectorIsa isa = simd::vectorIsa();
   rows.push_back({"vector instructions", host::vectorIsaName(isa),
                   isa < profile.vectorIsa.value ? "processor" : profile.vectorIsa.source, profile.vectorIsa.note});
   return rows;

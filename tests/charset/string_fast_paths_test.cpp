@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "charset/unicode_mapping.h"
-#include "charset/unit_count.h"
+#include "simd/unit_count.h"
 #include "charset/east_asian_placement.h"
 #include "codepage/state.h"
 #include "codepage/fast_lookup.h"
@@ -18,7 +18,7 @@
 
 namespace {
 
-using qstr::charset::unitCount;
+using qstr::simd::unitCount;
 using qstr::test::ScopedProfile;
 
 // Every start within a block (16 or 64 bytes), every length up to a few

@@ -2,7 +2,7 @@
 // tests run once per tier of vector instructions the processor has (CTest
 // registers them again under each QSTR14_ISA cap): each run checks the
 // tier it runs with against the element-at-a-time forms.
-#include "charset/wide_lookup.h"
+#include "simd/table_lookup.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "charset/vector_isa.h"
+#include "simd/dispatch.h"
 #include "host/profile.h"
 
 namespace {
 
-using qstr::charset::LookupTable;
+using qstr::simd::LookupTable;
 
 std::vector<uint16_t> randomValues(std::mt19937 &random, std::size_t count) {
   std::vector<uint16_t> values(count);
@@ -30,12 +30,12 @@ std::vector<uint16_t> randomValues(std::mt19937 &random, std::size_t count) {
 // has: a cap that were not obeyed would leave a tier's run checking another.
 TEST(VectorIsa, IsTheProcessorsBestUpToTheCap) {
   using qstr::host::VectorIsa;
-  const VectorIsa best = qstr::charset::processorVectorIsa();
+  const VectorIsa best = qstr::simd::processorVectorIsa();
   const char *cap = std::getenv("QSTR14_ISA");
   const std::optional<VectorIsa> capped = cap ? qstr::host::parseVectorIsa(cap) : std::nullopt;
   const VectorIsa expected = capped ? std::min(best, *capped) : best;
-  EXPECT_EQ(qstr::charset::vectorIsa(), expected) << (cap ? cap : "no cap");
-  EXPECT_EQ(qstr::charset::avx512Available(), expected == VectorIsa::Avx512);
+  EXPECT_EQ(qstr::simd::vectorIsa(), expected) << (cap ? cap : "no cap");
+  EXPECT_EQ(qstr::simd::avx512Available(), expected == VectorIsa::Avx512);
 }
 
 // Where the 16-bit output starts, in bytes from the start of the input
@@ -57,11 +57,11 @@ TEST(BytesThroughTable, AgreesWithThePlainWalk) {
     for (std::size_t count : {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{31}, std::size_t{63},
                               std::size_t{64}, std::size_t{65}, std::size_t{127}, std::size_t{128}, std::size_t{129},
                               std::size_t{200}, std::size_t{1000}, std::size_t{4099},
-                              qstr::charset::kStreamingOutputBytes / 2 + 77}) {
+                              qstr::simd::kStreamingOutputBytes / 2 + 77}) {
       std::vector<uint8_t> input(count);
       for (std::size_t i = 0; i < count; ++i) input[i] = static_cast<uint8_t>(i < 256 ? i : random());
       std::vector<uint16_t> expected(count);
-      qstr::charset::bytesThroughTablePlain(table.data(), input.data(), expected.data(), count);
+      qstr::simd::bytesThroughTablePlain(table.data(), input.data(), expected.data(), count);
 
       // One buffer holds the input and, for the overlapping layouts, the
       // output; guard values around both show writes out of place.
@@ -71,7 +71,7 @@ TEST(BytesThroughTable, AgreesWithThePlainWalk) {
       std::vector<uint16_t> apart(count + 2, 0xEEEE);
       uint16_t *out = layout.outputOffset < 0 ? apart.data() + 1
                                               : reinterpret_cast<uint16_t *>(bytes + layout.outputOffset);
-      qstr::charset::bytesThroughTable(table.data(), bytes, out, count);
+      qstr::simd::bytesThroughTable(table.data(), bytes, out, count);
       const std::vector<uint16_t> got(out, out + count);
       ASSERT_EQ(got, expected) << layout.what << ", " << count << " bytes";
       if (layout.outputOffset < 0) {
@@ -102,7 +102,7 @@ TEST(UnitsThroughTable, AgreesWithThePlainWalkUpToTheFirstValueOutside) {
         if (count > 0) input[0] = static_cast<uint16_t>(size - 1);  // the last entry: read with its spare neighbour
         if (outside < count && size < 0x10000) input[outside] = static_cast<uint16_t>(size + outside % 4);
         std::vector<uint16_t> expected(count + 1, 0xEEEE);
-        const std::size_t plain = qstr::charset::unitsThroughTablePlain(table, input.data(), expected.data(), count);
+        const std::size_t plain = qstr::simd::unitsThroughTablePlain(table, input.data(), expected.data(), count);
         for (const bool streamed : {false, true}) {
           for (std::size_t shift = 0; shift < 16; ++shift) {  // the output at every alignment
             std::vector<uint16_t> buffer(count + 1 + shift, 0xEEEE);
@@ -110,13 +110,13 @@ TEST(UnitsThroughTable, AgreesWithThePlainWalkUpToTheFirstValueOutside) {
             const std::string where = "size " + std::to_string(size) + ", count " + std::to_string(count) +
                                       ", outside at " + std::to_string(outside) + (streamed ? ", streamed" : "") +
                                       ", shift " + std::to_string(shift);
-            ASSERT_EQ(qstr::charset::unitsThroughTable(table, input.data(), out, count, streamed), plain) << where;
+            ASSERT_EQ(qstr::simd::unitsThroughTable(table, input.data(), out, count, streamed), plain) << where;
             ASSERT_EQ(std::vector<uint16_t>(out, out + count + 1), expected) << where;
           }
         }
 
         std::vector<uint16_t> inPlace = input;
-        qstr::charset::unitsThroughTable(table, inPlace.data(), inPlace.data(), count);
+        qstr::simd::unitsThroughTable(table, inPlace.data(), inPlace.data(), count);
         for (std::size_t i = 0; i < plain; ++i) ASSERT_EQ(inPlace[i], expected[i]) << "in place, element " << i;
       }
     }

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <set>
 
-#include "collate/col6_tables.h"
+#include "collate/tables/col6_tables.h"
 #include "qstr14/collate.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "collate/collation_block.h"
+#include "collate/tables/collation_block.h"
 #include "qstr14/collate.h"
 
 namespace {

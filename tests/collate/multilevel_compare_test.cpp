@@ -5,8 +5,8 @@
 #include <random>
 #include <vector>
 
-#include "collate/multilevel_compare.h"
-#include "collate/multilevel_values.h"
+#include "collate/multilevel/multilevel_compare.h"
+#include "collate/multilevel/multilevel_values.h"
 #include "collate/multilevel_strings.h"
 #include "qstr14/collate.h"
 

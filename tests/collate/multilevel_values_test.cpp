@@ -6,8 +6,8 @@
 #include <ostream>
 
 #include "collate/multilevel_strings.h"
-#include "collate/multilevel_tables.h"
-#include "collate/multilevel_values.h"
+#include "collate/tables/multilevel_tables.h"
+#include "collate/multilevel/multilevel_values.h"
 #include "qstr14/asian.h"
 #include "qstr14/collate.h"
 

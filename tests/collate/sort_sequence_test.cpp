@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "collate/sort_sequence.h"
-#include "collate/sort_sequence_tables.h"
+#include "collate/sequence/sort_sequence.h"
+#include "collate/tables/sort_sequence_tables.h"
 #include "frame/state.h"
 #include "qstr14/collate.h"
 #include "qstr14/frame.h"

@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "host/registry_format.h"
-#include "host/registry_tree.h"
+#include "regdb/format.h"
+#include "regdb/tree.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
-  using namespace qstr::host::registry;
+  using namespace qstr::regdb;
   const std::string_view text(reinterpret_cast<const char *>(data), size);
   Tree tree;
   ParseError error;

@@ -8,13 +8,13 @@
 #include <random>
 
 #include "fixture.h"
-#include "host/registry_format.h"
-#include "host/registry_tree.h"
+#include "regdb/format.h"
+#include "regdb/tree.h"
 
 namespace {
 
 using namespace registry_test;
-namespace reg = qstr::host::registry;
+namespace reg = qstr::regdb;
 
 constexpr const char *kKeyPath = "HKEY_CURRENT_USER\\Software\\Crash";
 
@@ -61,7 +61,7 @@ TEST_F(RegistryFileTest, KilledWritersNeverLoseOrCorruptAValue) {
   long last = 0;
   int kills = 0;
   for (int round = 0; round < 40; ++round) {
-    reg::resetStore();
+    qstr::host::registry::resetStore();
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
     const pid_t pid = fork();
@@ -81,7 +81,7 @@ TEST_F(RegistryFileTest, KilledWritersNeverLoseOrCorruptAValue) {
     ASSERT_GE(counter, last) << "round " << round << ": the file lost its value or does not parse";
     last = counter;
   }
-  reg::resetStore();
+  qstr::host::registry::resetStore();
   uint32_t type = 0, value = 0, size = 4;
   ASSERT_EQ(host::regQueryValue(key, "Counter", &type, reinterpret_cast<uint8_t *>(&value), &size), 0);
   EXPECT_EQ(static_cast<long>(value), last);

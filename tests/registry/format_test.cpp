@@ -4,12 +4,12 @@
 #include <random>
 #include <string>
 
-#include "host/registry_format.h"
-#include "host/registry_tree.h"
+#include "regdb/format.h"
+#include "regdb/tree.h"
 
 namespace {
 
-namespace reg = qstr::host::registry;
+namespace reg = qstr::regdb;
 
 // A name of printable bytes, the format's special characters and bytes above
 // ASCII included.

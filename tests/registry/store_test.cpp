@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "fixture.h"
-#include "host/registry_format.h"
-#include "host/registry_tree.h"
+#include "regdb/format.h"
+#include "regdb/tree.h"
 
 namespace {
 
@@ -120,12 +120,12 @@ TEST_F(RegistryFileTest, QueryResultCodes) {
 
 TEST_F(RegistryFileTest, RequestsPastTheLimitsAreRefused) {
   host::RegKey key = createKey("Software\\Limits");
-  std::vector<uint8_t> huge(reg::kMaxValueBytes + 1);
+  std::vector<uint8_t> huge(qstr::regdb::kMaxValueBytes + 1);
   EXPECT_EQ(host::regSetValue(key, "Huge", 3, huge.data(), static_cast<uint32_t>(huge.size())),
             host::kErrorInvalidParameter);
   EXPECT_EQ(host::regSetValue(key, "Tab\tName", 3, huge.data(), 1), host::kErrorInvalidParameter);
   std::string deep;
-  for (std::size_t i = 0; i <= reg::kMaxKeyDepth; ++i) deep += "k\\";
+  for (std::size_t i = 0; i <= qstr::regdb::kMaxKeyDepth; ++i) deep += "k\\";
   host::RegKey result = 0;
   EXPECT_EQ(createUserKey(deep, &result), host::kErrorInvalidParameter);
   EXPECT_EQ(createUserKey(std::string(256, 'n'), &result), host::kErrorInvalidParameter);
@@ -157,7 +157,7 @@ TEST_F(RegistryFileTest, ChangesByAnotherWriterAreSeenAndHandlesSurviveThem) {
   const uint8_t mine[] = {1};
   ASSERT_EQ(host::regSetValue(key, "Mine", 3, mine, 1), 0);
   // Another process replaces the file (here: a person editing it).
-  const std::string header = std::string(reg::kFileHeader) + "\n";
+  const std::string header = std::string(qstr::regdb::kFileHeader) + "\n";
   writeFile(path_, header + "\n[HKEY_CURRENT_USER\\Software\\Shared]\n\"Theirs\"=dword:00000007\n");
   uint32_t type = 0, number = 0, size = 4;
   ASSERT_EQ(host::regQueryValue(key, "Theirs", &type, reinterpret_cast<uint8_t *>(&number), &size), 0);
@@ -176,10 +176,10 @@ struct BrokenFile {
 };
 
 TEST_F(RegistryFileTest, AFileThatDoesNotParseIsLeftAloneAndExplained) {
-  const std::string header = std::string(reg::kFileHeader) + "\n";
+  const std::string header = std::string(qstr::regdb::kFileHeader) + "\n";
   const std::string user = header + "[HKEY_CURRENT_USER]\n";
   std::string deepKey = "[HKEY_CURRENT_USER";
-  for (std::size_t i = 0; i <= reg::kMaxKeyDepth; ++i) deepKey += "\\k";
+  for (std::size_t i = 0; i <= qstr::regdb::kMaxKeyDepth; ++i) deepKey += "\\k";
   deepKey += "]\n";
   const std::vector<BrokenFile> cases = {
       {"REGEDIT4\n", 1, "expected the header"},
@@ -226,12 +226,12 @@ TEST_F(RegistryFileTest, AFileThatDoesNotParseIsLeftAloneAndExplained) {
   }
   // Over-long lines and values, found without a crash and reported.
   std::string enormous = user + "\"v\"=hex:00";
-  for (std::size_t i = 0; i < reg::kMaxValueBytes; ++i) enormous += i % 20 == 19 ? ",\\\n00" : ",00";
+  for (std::size_t i = 0; i < qstr::regdb::kMaxValueBytes; ++i) enormous += i % 20 == 19 ? ",\\\n00" : ",00";
   writeFile(path_, enormous + "\n");
   EXPECT_NE(reg::storeStatus().message.find("larger than 1048576 bytes"), std::string::npos);
-  writeFile(path_, user + "\"v\"=hex:" + std::string(reg::kMaxLineBytes, '0') + "\n");
+  writeFile(path_, user + "\"v\"=hex:" + std::string(qstr::regdb::kMaxLineBytes, '0') + "\n");
   EXPECT_EQ(reg::storeStatus().message,
-            path_.string() + ":3: line is longer than " + std::to_string(reg::kMaxLineBytes) + " bytes");
+            path_.string() + ":3: line is longer than " + std::to_string(qstr::regdb::kMaxLineBytes) + " bytes");
   // Repaired by the user: usable again, without a reset.
   writeFile(path_, header + "; a comment\r\n[hkey_current_user\\Software]\r\n\"v\" = dword:2\r\n");
   EXPECT_TRUE(reg::storeStatus().usable);

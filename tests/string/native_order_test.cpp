@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "collate/sort_sequence.h"
+#include "collate/sequence/sort_sequence.h"
 #include "frame/state.h"
 #include "qstr14/frame.h"
 #include "qstr14/strings.h"

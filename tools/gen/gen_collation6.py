@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Generates src/collate/col6_tables_data.cpp, the version-6 collation tables:
+"""Generates src/collate/tables/col6_tables_data.cpp, the version-6 collation tables:
 the primary value blocks (col6tbl and the right-to-left table col6rtl), the
 repertoire counts, the composition pairs of sets 1, 8 and 10 with the set 1
 base mask, the diacritic ranks (internal and exported) and the secondary
@@ -26,7 +26,7 @@ import gen_native_tables as native  # noqa: E402
 
 ROOT = native.ROOT
 VALUES = native.DATA / "collation6_values.txt"
-OUTPUT = ROOT / "src" / "collate" / "col6_tables_data.cpp"
+OUTPUT = ROOT / "src" / "collate" / "tables" / "col6_tables_data.cpp"
 
 NONE, IGNORABLE = 0xFF, 0xFD
 
@@ -343,7 +343,7 @@ def byte_rows(data, first_code, indent="    "):
 
 def render(values, records, mask):
     out = [HEADER,
-           '#include "collate/col6_tables.h"\n#include "qstr14/collate.h"\n\n',
+           '#include "collate/tables/col6_tables.h"\n#include "qstr14/collate.h"\n\n',
            "namespace qstr::collate {\nnamespace {\n"]
     blocks = sorted(set(COL6TBL) | set(COL6RTL), key=lambda b: (b[0], b[1]))
     names = {}

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Generates src/collate/sort_sequence_data.cpp: the writable collation
+"""Generates src/collate/tables/sort_sequence_data.cpp: the writable collation
 blocks of coltbl with their start-up values, the tailoring table and the
 language column table of the sort sequence.
 
@@ -30,7 +30,7 @@ import gen_native_tables as native  # noqa: E402  (the forward tables' reader)
 
 ROOT = HERE.parents[1]
 DATA = HERE / "data"
-OUTPUT = ROOT / "src" / "collate" / "sort_sequence_data.cpp"
+OUTPUT = ROOT / "src" / "collate" / "tables" / "sort_sequence_data.cpp"
 
 # Blocks of coltbl: set -> (first code, count), in table order.
 BLOCKS = {0: (0x20, 95), 1: (0x17, 219), 4: (0x0B, 22), 5: (0x7B, 6), 8: (0x00, 215), 10: (0x00, 200)}
@@ -404,7 +404,7 @@ def render_block(s, values):
 
 
 def render(seq, blocks):
-    out = [HEADER, '#include "collate/sort_sequence_tables.h"\n\n',
+    out = [HEADER, '#include "collate/tables/sort_sequence_tables.h"\n\n',
            "namespace qstr::collate {\nnamespace {\n"]
     for s, values in blocks.items():
         out.append(render_block(s, values))

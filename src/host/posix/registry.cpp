@@ -16,11 +16,23 @@
 #include "host/posix/registry_file.h"
 #include "host/profile.h"
 #include "host/registry_store.h"
-#include "host/registry_tree.h"
+#include "regdb/tree.h"
 
 namespace qstr::host {
 namespace registry {
 namespace {
+
+using regdb::Key;
+using regdb::Tree;
+using regdb::Value;
+using regdb::findValue;
+using regdb::foldCase;
+using regdb::isValidKeyName;
+using regdb::isValidValueName;
+using regdb::kMaxKeyDepth;
+using regdb::kMaxValueBytes;
+using regdb::rootNameOfHandle;
+using regdb::storeValue;
 
 constexpr std::string_view kInMemoryPath = ":memory:";
 // Handles of opened keys: below the predefined roots, never null.
@@ -323,7 +335,7 @@ int32_t regSetValue(RegKey key, const char *name, uint32_t type, const uint8_t *
 }
 
 int32_t regCloseKey(RegKey key) {
-  if (!registry::rootNameOfHandle(key).empty()) return kErrorSuccess;
+  if (!regdb::rootNameOfHandle(key).empty()) return kErrorSuccess;
   registry::Store &s = registry::store();
   std::lock_guard<std::mutex> guard(s.mutex);
   return s.handles.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;

@@ -11,10 +11,15 @@
 #include <cstring>
 
 #include "host/host.h"
-#include "host/registry_format.h"
+#include "regdb/format.h"
 #include "host/registry_store.h"
 
 namespace qstr::host::registry {
+using regdb::ParseError;
+using regdb::formatRegistryText;
+using regdb::kMaxFileBytes;
+using regdb::parseRegistryText;
+
 namespace {
 
 // Closes a descriptor when it goes out of scope; closing a lock file's

@@ -16,9 +16,11 @@
 #include <functional>
 #include <string>
 
-#include "host/registry_tree.h"
+#include "regdb/tree.h"
 
 namespace qstr::host::registry {
+
+using regdb::Tree;
 
 class RegistryFile {
  public:
