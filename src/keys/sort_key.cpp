@@ -5,7 +5,7 @@
 #include "base/sign.h"
 #include "collate/multilevel/contraction.h"
 #include "collate/multilevel/multilevel_cursor.h"
-#include "collate/multilevel/multilevel_values.h"
+#include "collate/values/multilevel_values.h"
 #include "keys/key_encoding.h"
 #include "qstr14/keys.h"
 

@@ -9,7 +9,7 @@
 #include "codepage/state.h"
 #include "collate/multilevel/multilevel_compare.h"
 #include "collate/multilevel/multilevel_cursor.h"
-#include "collate/multilevel/multilevel_values.h"
+#include "collate/values/multilevel_values.h"
 #include "host/host.h"
 #include "host/profile.h"
 #include "host/registry_store.h"

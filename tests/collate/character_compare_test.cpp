@@ -9,7 +9,7 @@
 #include "asian/country_scope.h"
 #include "collate/multilevel/contraction.h"
 #include "collate/tables/multilevel_tables.h"
-#include "collate/multilevel/multilevel_values.h"
+#include "collate/values/multilevel_values.h"
 #include "collate/multilevel/position_memo.h"
 #include "collate/sequence/sort_sequence.h"
 #include "qstr14/asian.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "collate/multilevel/multilevel_compare.h"
-#include "collate/multilevel/multilevel_values.h"
+#include "collate/values/multilevel_values.h"
 #include "collate/multilevel_strings.h"
 #include "qstr14/collate.h"
 

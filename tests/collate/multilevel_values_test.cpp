@@ -7,7 +7,7 @@
 
 #include "collate/multilevel_strings.h"
 #include "collate/tables/multilevel_tables.h"
-#include "collate/multilevel/multilevel_values.h"
+#include "collate/values/multilevel_values.h"
 #include "qstr14/asian.h"
 #include "qstr14/collate.h"
 

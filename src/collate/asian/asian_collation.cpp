@@ -4,7 +4,7 @@
 // previous character, large character sets by code.
 #include "collate/tables/asian_collation_tables.h"
 #include "collate/tables/col6_tables.h"
-#include "collate/multilevel/multilevel_values.h"
+#include "collate/values/multilevel_values.h"
 #include "qstr14/asian.h"
 #include "qstr14/collate.h"
 

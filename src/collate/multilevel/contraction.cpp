@@ -1,7 +1,7 @@
 // The contraction machine of the multi-level comparison.
 #include "collate/multilevel/contraction.h"
 
-#include "collate/multilevel/multilevel_values.h"
+#include "collate/values/multilevel_values.h"
 #include "qstr14/asian.h"
 
 namespace qstr::collate {

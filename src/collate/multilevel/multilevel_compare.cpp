@@ -8,7 +8,7 @@
 #include "base/sign.h"
 #include "collate/multilevel/contraction.h"
 #include "collate/multilevel/multilevel_cursor.h"
-#include "collate/multilevel/multilevel_values.h"
+#include "collate/values/multilevel_values.h"
 #include "collate/multilevel/position_memo.h"
 #include "qstr14/collate.h"
 

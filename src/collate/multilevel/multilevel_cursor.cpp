@@ -2,7 +2,7 @@
 #include "collate/multilevel/multilevel_cursor.h"
 
 #include "collate/tables/col6_tables.h"
-#include "collate/multilevel/multilevel_values.h"
+#include "collate/values/multilevel_values.h"
 #include "qstr14/collate.h"
 
 namespace qstr::collate {

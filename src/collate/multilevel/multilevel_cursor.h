@@ -114,7 +114,7 @@ bool forEachPosition(const uint16_t *s, const CollationOptions &options, Visit v
 
 #include "collate/tables/col6_tables.h"
 #include "collate/multilevel/contraction.h"
-#include "collate/multilevel/multilevel_values.h"
+#include "collate/values/multilevel_values.h"
 #include "qstr14/collate.h"
 
 // The constructor, take() and values() run for every comparison and

@@ -5,7 +5,7 @@
 
 #include "collate/multilevel/contraction.h"
 #include "collate/tables/multilevel_tables.h"
-#include "collate/multilevel/multilevel_values.h"
+#include "collate/values/multilevel_values.h"
 #include "qstr14/collate.h"
 
 namespace qstr::collate {

@@ -1,7 +1,7 @@
 // Secondary values of the multi-level comparison: diacritic ranks, letter
 // codes, and the tables of the Arabic-script sets.
 #include "collate/tables/col6_tables.h"
-#include "collate/multilevel/multilevel_values.h"
+#include "collate/values/multilevel_values.h"
 #include "qstr14/collate.h"
 
 using namespace qstr::collate;

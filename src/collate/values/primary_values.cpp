@@ -2,7 +2,7 @@
 #include "collate/tables/col6_lookup.h"
 #include "collate/tables/col6_tables.h"
 #include "collate/tables/multilevel_tables.h"
-#include "collate/multilevel/multilevel_values.h"
+#include "collate/values/multilevel_values.h"
 #include "qstr14/asian.h"
 #include "qstr14/collate.h"
 
