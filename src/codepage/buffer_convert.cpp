@@ -77,26 +77,8 @@ bool storeHostCode(uint8_t *&write, uint32_t &count, uint32_t limit, uint16_t co
 
 uint16_t groupCharacter(const uint8_t *group) { return charset::readLittleEndian16(group + 1); }
 
-// Converts the character groups of a stripped stream in place.
-uint32_t convertStrippedInPlace(uint8_t *dst, uint32_t limit, const NativeToHost &convert) {
-  const uint8_t *read = dst;
-  uint8_t *write = dst;
-  uint32_t count = 0;
-  while (count < limit && *read != 0) {
-    if (*read != kCharacterGroup) {
-      *write++ = *read++;
-      ++count;
-      continue;
-    }
-    const uint16_t code = convert(groupCharacter(read));
-    read += kCharacterGroupLength;
-    if (!storeHostCode(write, count, limit, code)) break;
-  }
-  *write = 0;
-  return count + 1;
-}
-
-// Strips and converts in one walk, with the results of the two passes
+// Strips and converts in one walk, with the results of stripping into the
+// destination and converting there
 // (every kept group is a character group: no attribute groups are kept).
 uint32_t convertWhileStripping(uint8_t *dst, const uint8_t *src, uint32_t limit, const NativeToHost &convert) {
   uint8_t *write = dst;
@@ -115,13 +97,12 @@ uint32_t convertWhileStripping(uint8_t *dst, const uint8_t *src, uint32_t limit,
 
 // A lead byte just before the terminator is converted alone: the terminator
 // is never consumed.
-uint32_t hostToStream(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const CODEPAGETBL &record, bool doubleByte,
-                      bool byteTable) {
+uint32_t hostToStream(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const CODEPAGETBL &record, bool doubleByte) {
   const uint32_t size = sizeArg & 0xFFFF;
   if (size == 0) return 0;
   const uint32_t limit = size - 1;
   uint32_t count = 0;
-  if (!doubleByte && byteTable) {
+  if (!doubleByte) {
     if (const charset::StreamItem *items = singleByteStreamItems(record)) {
       storeItemsInBatches(dst, count, src, limit, items);
     }
@@ -144,13 +125,10 @@ uint32_t hostToStream(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const 
 
 // The write position never passes the read position, so `dst` may be
 // `src`.
-uint32_t streamToHost(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const CODEPAGETBL &record, bool oneWalk) {
+uint32_t streamToHost(uint8_t *dst, const uint8_t *src, uint32_t sizeArg, const CODEPAGETBL &record) {
   const uint32_t size = sizeArg & 0xFFFF;
   if (size == 0) return 0;
-  const NativeToHost convert(record);
-  if (oneWalk) return convertWhileStripping(dst, src, size - 1, convert);
-  TpiQxDocStripBuff(dst, src, size, kStripForHost);
-  return convertStrippedInPlace(dst, size - 1, convert);
+  return convertWhileStripping(dst, src, size - 1, NativeToHost(record));
 }
 
 }  // namespace qstr::codepage
@@ -167,17 +145,17 @@ const uint8_t *bytes(const char *text) { return reinterpret_cast<const uint8_t *
 }  // namespace
 
 uint32_t QSTR_CALL str_AnsiToQx(uint8_t *dst, const char *src, uint32_t size) {
-  return hostToStream(dst, bytes(src), size, loadedAnsiRecord(), false, true);
+  return hostToStream(dst, bytes(src), size, loadedAnsiRecord(), false);
 }
 
 uint32_t QSTR_CALL str_OemToQx(uint8_t *dst, const char *src, uint32_t size) {
-  return hostToStream(dst, bytes(src), size, loadedOemRecord(), false, true);
+  return hostToStream(dst, bytes(src), size, loadedOemRecord(), false);
 }
 
 // On a double-byte system both records hold the Windows code page, so every
 // host code goes through the ANSI record, whichever form is named.
 uint32_t QSTR_CALL str_DBCS_OEMorANSItoQX(uint8_t *dst, const char *src, uint32_t size, uint32_t) {
-  return hostToStream(dst, bytes(src), size, loadedAnsiRecord(), true, true);
+  return hostToStream(dst, bytes(src), size, loadedAnsiRecord(), true);
 }
 
 uint32_t QSTR_CALL TpiAnsiToQxBuff(uint8_t *dst, const char *src, uint32_t size) {
@@ -189,9 +167,9 @@ uint32_t QSTR_CALL TpiOemToQxBuff(uint8_t *dst, const char *src, uint32_t size) 
 }
 
 uint32_t QSTR_CALL TpiQxToAnsiBuff(char *dst, const uint8_t *src, uint32_t size) {
-  return streamToHost(reinterpret_cast<uint8_t *>(dst), src, size, loadedAnsiRecord(), true);
+  return streamToHost(reinterpret_cast<uint8_t *>(dst), src, size, loadedAnsiRecord());
 }
 
 uint32_t QSTR_CALL TpiQxToOemBuff(char *dst, const uint8_t *src, uint32_t size) {
-  return streamToHost(reinterpret_cast<uint8_t *>(dst), src, size, loadedOemRecord(), true);
+  return streamToHost(reinterpret_cast<uint8_t *>(dst), src, size, loadedOemRecord());
 }

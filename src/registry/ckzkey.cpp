@@ -37,14 +37,13 @@ CKZKey::CKZKey(host::RegKey root, const char *subKey) : access_(kRegistryAccess)
 
 CKZKey::~CKZKey() {
   if (key_ != 0) host::regCloseKey(key_);
-  delete resolver_;
 }
 
 uint32_t CKZKey::ResolverError() const { return resolver_ != nullptr ? resolver_->LastError() : 0; }
 
 bool CKZKey::EnsureResolver() {
   if (resolver_ == nullptr) {
-    resolver_ = new (std::nothrow) LinkResolver();
+    resolver_.reset(new (std::nothrow) LinkResolver());
     if (resolver_ == nullptr) return false;
     resolverStatus_ = static_cast<uint32_t>(resolver_->SetUp());
   }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "host/host.h"
 
@@ -30,7 +31,7 @@ class CKZKey {
   CKZKey(host::RegKey root, const char *subKey);
   CKZKey(const CKZKey &) = delete;
   CKZKey &operator=(const CKZKey &) = delete;
-  virtual ~CKZKey();
+  ~CKZKey();
 
   host::RegKey Key() const { return key_; }
   bool Created() const { return created_ != 0; }
@@ -75,7 +76,7 @@ class CKZKey {
   uint32_t created_ = 0;
   uint32_t access_ = 0;
   int32_t status_ = 0;
-  LinkResolver *resolver_ = nullptr;
+  std::unique_ptr<LinkResolver> resolver_;
   uint32_t resolverStatus_ = 0;
 };
 

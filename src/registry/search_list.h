@@ -24,7 +24,7 @@ class KZSEARCHLIST {
   KZSEARCHLIST() = default;
   KZSEARCHLIST(const KZSEARCHLIST &) = delete;
   KZSEARCHLIST &operator=(const KZSEARCHLIST &) = delete;
-  virtual ~KZSEARCHLIST();
+  ~KZSEARCHLIST();
 
   // Allocates room for `capacity` records of a 4-byte payload and a
   // `keySize`-byte key from `heap` (null: the process heap). Returns 1, or 0

@@ -171,10 +171,6 @@ ComparisonOutcome compareExplained(const uint16_t *s1, const uint16_t *s2, const
   return compareStrings(s1 + k, s2 + k, options, memo);
 }
 
-ComparisonOutcome compareFromTheStart(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options) {
-  return compareStrings(s1, s2, options, memoOf(options.language));
-}
-
 }  // namespace qstr::collate
 
 int32_t QSTR_CALL QxQS6Cmpcoll(const uint16_t *s1, const uint16_t *s2, uint16_t language,

@@ -24,8 +24,4 @@ struct ComparisonOutcome {
 // QxQS6Cmpcoll on two non-null strings, with the deciding level.
 ComparisonOutcome compareExplained(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options);
 
-// The same comparison walking both strings from their first positions,
-// without passing over their common start.
-ComparisonOutcome compareFromTheStart(const uint16_t *s1, const uint16_t *s2, const CollationOptions &options);
-
 }  // namespace qstr::collate
