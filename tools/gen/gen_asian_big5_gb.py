@@ -7,8 +7,8 @@ The path of one character: native character, code page 950 (or 936) code
 through the East Asian placement, Unicode through Python's codecs, the other
 script through ICU's transliterators (the uconv tool of ICU), the other code
 page, native character. The codecs' and the transliterators' answers are
-read from tools/gen/data/codecs.txt and transliterations.txt. tools/gen/data/asian_big5_gb.txt names the tables
-and the choices. Before writing, the generator checks the table sizes and
+read from tools/gen/data/codecs.txt and transliterations.txt.
+tools/gen/data/asian_big5_gb.txt names the tables and the choices. Before writing, the generator checks the table sizes and
 the telling rows, and prints how many entries each table fills.
 
   gen_asian_big5_gb.py          write the C++ source

@@ -90,7 +90,8 @@ class Row:
 # ---------------------------------------------------------------- reading
 
 def read_source(name):
-    """Byte -> Unicode value of a single-byte chart or Python codec, or None."""
+    """Byte -> Unicode value of a single-byte chart or Python codec (py:CODEC),
+    as tools/gen/data holds them, or None."""
     return native.read_chart(name)
 
 
