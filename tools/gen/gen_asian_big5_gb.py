@@ -6,8 +6,9 @@ Simplified Chinese counterpart, and back.
 The path of one character: native character, code page 950 (or 936) code
 through the East Asian placement, Unicode through Python's codecs, the other
 script through ICU's transliterators (the uconv tool of ICU), the other code
-page, native character. tools/gen/data/asian_big5_gb.txt names the tables
-and the choices. Before writing, the generator checks the table sizes and
+page, native character. The codecs' and the transliterators' answers are
+read from tools/gen/data/codecs.txt and transliterations.txt.
+tools/gen/data/asian_big5_gb.txt names the tables and the choices. Before writing, the generator checks the table sizes and
 the telling rows, and prints how many entries each table fills.
 
   gen_asian_big5_gb.py          write the C++ source
@@ -15,12 +16,11 @@ the telling rows, and prints how many entries each table fills.
                                 equal, 1 if stale, 2 on a broken invariant
 """
 import pathlib
-import shutil
-import subprocess
 import sys
 
 HERE = pathlib.Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE))
+import committed_data  # noqa: E402  (the transliterations, from tools/gen/data)
 import gen_asian_classes as classes  # noqa: E402  (placement and code page reading)
 import gen_native_tables as native_tables  # noqa: E402
 
@@ -122,14 +122,9 @@ class CodePage:
 
 
 def transliterate(texts, transliterator):
-    """Each text through an ICU transliterator, one line each."""
-    if shutil.which("uconv") is None:
-        raise SystemExit("gen_asian_big5_gb: the uconv tool of ICU is missing (Debian: icu-devtools)")
-    joined = "\n".join(texts) + "\n"
-    done = subprocess.run(["uconv", "-f", "utf-8", "-t", "utf-8", "-x", transliterator],
-                          input=joined.encode("utf-8"), capture_output=True, check=True)
-    lines = done.stdout.decode("utf-8").split("\n")
-    return lines[:len(texts)]
+    """Each text through an ICU transliterator, as uconv gives it
+    (tools/gen/data/transliterations.txt)."""
+    return committed_data.transliterate(texts, transliterator)
 
 
 def build(mapping, pages):

@@ -5,7 +5,8 @@ lookup index of each table's two columns, and the case-range table rngchr.
 
 The pairs come from public data: the full-width and half-width forms and the
 canonical equivalents of Unicode, the kana blocks, and each country's
-double-byte code page (Python's codecs) placed into the native sets; the
+double-byte code page (Python's codecs, as tools/gen/data/codecs.txt
+holds them) placed into the native sets; the
 single-width characters are those of the native tables
 (tools/gen/gen_native_tables.py, imported). tools/gen/data/asian_classes.txt
 says what each table draws on and records every choice the data leaves open.
@@ -19,10 +20,10 @@ record layout, the character sets each column uses and the telling rows.
 import collections
 import pathlib
 import sys
-import unicodedata
 
 HERE = pathlib.Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE))
+import committed_data as ucd  # noqa: E402  (Unicode data and the codecs, from tools/gen/data)
 import gen_native_tables as native_tables  # noqa: E402
 
 ROOT = HERE.parents[1]
@@ -121,21 +122,13 @@ def is_private_use(u):
 
 def decode(code, codec):
     """The one Unicode value of a double-byte code, or None."""
-    try:
-        text = bytes([code >> 8, code & 0xFF]).decode(codec)
-    except UnicodeDecodeError:
-        return None
-    if len(text) != 1 or is_private_use(ord(text)):
-        return None
-    return ord(text)
+    u = ucd.decode(code, codec)
+    return None if u is None or is_private_use(u) else u
 
 
 def encode(u, codec):
-    try:
-        raw = chr(u).encode(codec)
-    except UnicodeEncodeError:
-        return None
-    return raw[0] << 8 | raw[1] if len(raw) == 2 else None
+    """The double-byte code of a Unicode value, or None."""
+    return ucd.encode(u, codec)
 
 
 # ------------------------------------------------------------ data file
@@ -261,10 +254,11 @@ class Chart:
         self.by_value = collections.defaultdict(list)
         self.code_of = {}
         for code in range(0x8140, 0xFEFF):
-            codec = self.codec_for(code)
-            u = decode(code, codec)
-            n = place(table_def.code_page, code) if u is not None else None
+            n = place(table_def.code_page, code)
             if n is None or n >> 8 not in table_def.double_sets:
+                continue
+            u = decode(code, self.codec_for(code))
+            if u is None:
                 continue
             self.by_value[u].append(n)
             self.code_of[n] = code
@@ -286,7 +280,7 @@ def wide_forms():
     """Unicode value -> the characters whose decomposition is <wide> it."""
     wide = collections.defaultdict(list)
     for w in list(range(0x3000, 0x3100)) + list(range(0xFF00, 0xFFF0)):
-        d = unicodedata.decomposition(chr(w)).split()
+        d = ucd.decomposition(chr(w)).split()
         if d and d[0] == "<wide>" and len(d) == 2:
             wide[int(d[1], 16)].append(w)
     return wide
@@ -294,14 +288,9 @@ def wide_forms():
 
 def canonical_singletons():
     pairs = collections.defaultdict(list)
-    for v in range(0xA0, 0x10000):
-        if 0xD800 <= v <= 0xDFFF:
-            continue
-        d = unicodedata.decomposition(chr(v)).split()
-        if len(d) == 1 and not d[0].startswith("<"):
-            target = int(d[0], 16)
-            pairs[v].append(target)
-            pairs[target].append(v)
+    for v, target in ucd.canonical_singletons(0xA0, 0x10000):
+        pairs[v].append(target)
+        pairs[target].append(v)
     return pairs
 
 
@@ -315,7 +304,7 @@ class Forms:
     def of(self, u):
         """The Unicode values a double-width form of u carries, in order."""
         forms = list(self.wide.get(u, []))
-        d = unicodedata.decomposition(chr(u)).split()
+        d = ucd.decomposition(chr(u)).split()
         if d and d[0] == "<narrow>" and len(d) == 2:
             forms.append(int(d[1], 16))
         forms += self.extra.get(u, [])
@@ -338,7 +327,7 @@ class Builder:
         # under one of the table's compatibility tags.
         self.compat_forms = collections.defaultdict(list)
         for w in sorted(self.chart.by_value):
-            d = unicodedata.decomposition(chr(w)).split()
+            d = ucd.decomposition(chr(w)).split()
             if len(d) == 2 and d[0] in table_def.compat:
                 self.compat_forms[int(d[1], 16)].append(w)
 
@@ -368,7 +357,7 @@ class Builder:
     def half_width_of(self, kana):
         """The single-width cell of a katakana: its half-width character, with
         the voiced or semi-voiced flag for a kana built on a mark; 0 if none."""
-        parts = unicodedata.normalize("NFD", chr(kana))
+        parts = ucd.normalize("NFD", chr(kana))
         flag = 0
         if len(parts) == 2 and ord(parts[1]) in (VOICED_MARK, SEMI_VOICED_MARK):
             flag = VOICED_FLAG if ord(parts[1]) == VOICED_MARK else SEMI_VOICED_FLAG

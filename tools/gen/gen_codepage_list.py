@@ -24,7 +24,6 @@ tool's other forms.
   gen_codepage_list.py --check  compare with the committed sources: exit 0 if
                                 equal, 1 if stale, 2 on a broken invariant
 """
-import codecs
 import pathlib
 import re
 import sys
@@ -91,22 +90,9 @@ class Row:
 # ---------------------------------------------------------------- reading
 
 def read_source(name):
-    """Byte -> Unicode value of a single-byte chart or Python codec, or None."""
-    if not name.startswith("py:"):
-        return native.read_chart(name)
-    try:
-        decoder = codecs.getdecoder(name[3:])
-    except LookupError:
-        return None
-    chart = {}
-    for code in range(256):
-        try:
-            text, _ = decoder(bytes([code]))
-        except UnicodeDecodeError:
-            continue
-        if len(text) == 1:
-            chart[code] = ord(text)
-    return chart
+    """Byte -> Unicode value of a single-byte chart or Python codec (py:CODEC),
+    as tools/gen/data holds them, or None."""
+    return native.read_chart(name)
 
 
 def is_control(value):

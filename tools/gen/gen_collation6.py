@@ -19,9 +19,9 @@ written; each broken one is reported on a line of its own.
 import pathlib
 import re
 import sys
-import unicodedata
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
+import committed_data as ucd  # noqa: E402  (Unicode data, from tools/gen/data)
 import gen_native_tables as native  # noqa: E402
 
 ROOT = native.ROOT
@@ -147,7 +147,7 @@ def case_partner(n):
 
 def decomposition_head(value):
     """First character of the one-level decomposition of a Unicode value."""
-    fields = [f for f in unicodedata.decomposition(chr(value)).split() if not f.startswith("<")]
+    fields = [f for f in ucd.decomposition(chr(value)).split() if not f.startswith("<")]
     return int(fields[0], 16) if fields else None
 
 
@@ -287,7 +287,7 @@ def check_ties(chars, values, fail):
             if s in (8, 10):
                 forms.add(n & ~1)
             else:
-                forms.add(unicodedata.normalize("NFKC", chr(unicode_of(chars, n))))
+                forms.add(ucd.normalize("NFKC", chr(unicode_of(chars, n))))
         if len(forms) > 1:
             fail(f"set {s}: " + ", ".join(hex4(n) for n in members)
                  + f" share the value {v} with nothing to tell them apart")

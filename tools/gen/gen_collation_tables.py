@@ -21,11 +21,11 @@ script block stays inside its range, and the stated sizes of the blocks.
 import pathlib
 import re
 import sys
-import unicodedata
 
 HERE = pathlib.Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE))
 sys.dont_write_bytecode = True
+import committed_data as ucd  # noqa: E402  (Unicode data, from tools/gen/data)
 import gen_native_tables as native  # noqa: E402  (the forward tables' reader)
 
 ROOT = HERE.parents[1]
@@ -56,7 +56,7 @@ def uplus(v):
 
 
 def uname(v):
-    return unicodedata.name(chr(v), "?").lower()
+    return ucd.name(chr(v), "?").lower()
 
 
 # ---------------------------------------------------------------- reading
@@ -153,25 +153,25 @@ def read_letters(fail):
 # ---------------------------------------------------------------- deriving
 
 def script_of(v):
-    return unicodedata.name(chr(v), "").split(" ")[0].lower()
+    return ucd.name(chr(v), "").split(" ")[0].lower()
 
 
 def is_letter(v):
-    return unicodedata.category(chr(v)) in LETTER_CATEGORIES
+    return ucd.category(chr(v)) in LETTER_CATEGORIES
 
 
 def simple_upper(v):
-    up = chr(v).upper()
+    up = ucd.upper(chr(v))
     return ord(up) if len(up) == 1 and ord(up) != v else None
 
 
 def named_base(v):
     """X of "SCRIPT CAPITAL/SMALL LETTER X WITH ...", as a capital letter."""
-    m = re.fullmatch(r"(\w+) (?:CAPITAL|SMALL) LETTER (.+?) WITH .*", unicodedata.name(chr(v), ""))
+    m = re.fullmatch(r"(\w+) (?:CAPITAL|SMALL) LETTER (.+?) WITH .*", ucd.name(chr(v), ""))
     if not m:
         return None
     try:
-        return ord(unicodedata.lookup(f"{m[1]} CAPITAL LETTER {m[2]}"))
+        return ord(ucd.lookup(f"{m[1]} CAPITAL LETTER {m[2]}"))
     except KeyError:
         return None
 
@@ -182,7 +182,7 @@ def letter_step(v, letters):
     up = simple_upper(v)
     if up is not None:
         return "as", up
-    folded = unicodedata.normalize("NFKD", chr(v))
+    folded = ucd.normalize("NFKD", chr(v))
     if folded[0] != chr(v):
         return "as", ord(folded[0])
     base = named_base(v)
@@ -278,7 +278,7 @@ class Deriver:
                 return self.value(target, trail)
             self.fail(f"{uplus(v)} ({uname(v)}) is a base letter of no script block: place it in collation_letters.txt")
             return None
-        folded = unicodedata.normalize("NFD", chr(v))
+        folded = ucd.normalize("NFD", chr(v))
         if len(folded) == 1 and folded != chr(v):
             return self.value(ord(folded), trail)
         return None

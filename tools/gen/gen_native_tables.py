@@ -7,7 +7,7 @@ Before writing anything it checks every fact that the rest of the library
 relies on: table sizes, telling rows, case pairs, the letter ranges, the
 composed letters, the reverse table and how many characters of each public
 code page the native sets hold (tools/gen/data/codepage_coverage.txt, checked
-against the charts on this machine). Each broken invariant is reported on a
+against the charts of tools/gen/data/charmaps.txt). Each broken invariant is reported on a
 line of its own and the run fails.
 
   gen_native_tables.py          write the C++ source
@@ -15,16 +15,15 @@ line of its own and the run fails.
                                 equal, 1 if stale, 2 on a broken invariant
 """
 import argparse
-import gzip
 import pathlib
 import re
 import sys
-import unicodedata
+
+import committed_data as ucd  # Unicode data and the code page charts, from tools/gen/data
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 DATA = ROOT / "tools" / "gen" / "data"
 OUTPUT = ROOT / "src" / "charset" / "native_tables_data.cpp"
-CHARMAPS = pathlib.Path("/usr/share/i18n/charmaps")
 
 # Entries of each forward table; sets 0 and 12 have none.
 SET_SIZES = {1: 242, 2: 145, 3: 88, 4: 102, 5: 255, 6: 238, 7: 229, 8: 219,
@@ -250,16 +249,7 @@ def read_coverage(fail):
 
 def read_chart(name):
     """Byte -> Unicode value of a single-byte chart, or None without one."""
-    path = CHARMAPS / f"{name}.gz"
-    if not path.exists():
-        return None
-    chart = {}
-    with gzip.open(path, "rt", encoding="latin-1") as f:
-        for line in f:
-            m = re.match(r"<U([0-9A-Fa-f]{4,})>\s+/x([0-9a-fA-F]{2})(\s|$)", line)
-            if m:
-                chart[int(m[2], 16)] = int(m[1], 16)
-    return chart
+    return ucd.chart(name)
 
 
 # ---------------------------------------------------------------- checks
@@ -279,12 +269,12 @@ def check_characters(chars, fail):
             # Private use only for a piece without a standard code point, so
             # its name must not be the name of a standard character.
             try:
-                unicodedata.lookup(c.name)
+                ucd.lookup(c.name)
                 fail(f"{where}: private-use value for '{c.name}', which has a standard code point")
             except KeyError:
                 pass
         else:
-            name = unicodedata.name(chr(c.value), None)
+            name = ucd.name(chr(c.value), None)
             if name is None:
                 fail(f"{where}: {uplus(c.value)} is not an assigned character")
             elif name.lower() != c.name.lower():
@@ -303,19 +293,19 @@ def check_letters(chars, fail):
     for s, first, last in LETTER_RANGES:
         for code in range(first, last + 1):
             c = chars.get((s, code))
-            if c is not None and not unicodedata.category(chr(c.value)).startswith("L"):
+            if c is not None and not ucd.category(chr(c.value)).startswith("L"):
                 fail(f"letter range: {hex4(c.native)} ({c.name}) is not a letter")
 
 
 def simple_lower(v):
     if v in SIMPLE_LOWER:
         return SIMPLE_LOWER[v]
-    low = chr(v).lower()
+    low = ucd.lower(chr(v))
     return ord(low) if len(low) == 1 else v
 
 
 def simple_upper(v):
-    up = chr(v).upper()
+    up = ucd.upper(chr(v))
     return ord(up) if len(up) == 1 else v
 
 
@@ -338,9 +328,9 @@ def check_case_pairs(chars, case_pairs, fail):
             elif not unicode_pair and not listed:
                 fail(f"case pair {hex4(pair[0])}/{hex4(pair[1])} ({upper.name} / {lower.name}) "
                      f"is not an upper/lower pair in Unicode; list it as a case-pair with the reason")
-            if unicodedata.category(chr(upper.value)) not in ("Lu", "Lt") and not listed:
+            if ucd.category(chr(upper.value)) not in ("Lu", "Lt") and not listed:
                 fail(f"case pair: {hex4(pair[0])} ({upper.name}) is not upper case")
-            if unicodedata.category(chr(lower.value)) != "Ll":
+            if ucd.category(chr(lower.value)) != "Ll":
                 fail(f"case pair: {hex4(pair[1])} ({lower.name}) is not lower case")
     for even, (odd, _) in case_pairs.items():
         if even not in checked or odd != even + 1:
@@ -350,13 +340,13 @@ def check_case_pairs(chars, case_pairs, fail):
 def diacritic_marks(v):
     """The combining marks an accent stands for: itself if it combines, the
     marks of its compatibility decomposition if it is a spacing accent."""
-    if unicodedata.category(chr(v)) == "Mn":
-        return unicodedata.normalize("NFD", chr(v))
+    if ucd.category(chr(v)) == "Mn":
+        return ucd.normalize("NFD", chr(v))
     if v in SPACING_MARK:
         return chr(SPACING_MARK[v])
-    folded = unicodedata.normalize("NFKD", chr(v)).lstrip(" ")
+    folded = ucd.normalize("NFKD", chr(v)).lstrip(" ")
     folded = "".join(chr(SPACING_MARK.get(ord(ch), ord(ch))) for ch in folded)
-    if folded and all(unicodedata.combining(ch) or unicodedata.category(ch) == "Mn" for ch in folded):
+    if folded and all(ucd.combining(ch) or ucd.category(ch) == "Mn" for ch in folded):
         return folded
     return ""
 
@@ -364,12 +354,12 @@ def diacritic_marks(v):
 def compose(base, marks):
     """The character that base plus marks makes, or None if not one character."""
     if base in DOTLESS:
-        if not all(unicodedata.combining(m) == 230 for m in marks):
+        if not all(ucd.combining(m) == 230 for m in marks):
             return None
         if marks == "\u0307":
             return DOTLESS[base]
         base = DOTLESS[base]
-    text = unicodedata.normalize("NFC", unicodedata.normalize("NFD", chr(base)) + marks)
+    text = ucd.normalize("NFC", ucd.normalize("NFD", chr(base)) + marks)
     return ord(text) if len(text) == 1 else None
 
 
@@ -382,7 +372,7 @@ def composition_pairs(chars, s):
             if marks:
                 diacritics.append((c, marks))
     bases = [c for c in chars.values()
-             if c.s == s and not is_pua(c.value) and unicodedata.category(chr(c.value)).startswith("L")]
+             if c.s == s and not is_pua(c.value) and ucd.category(chr(c.value)).startswith("L")]
     ascii_bases = [(ch, ord(ch)) for ch in "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"]
     made = {}  # value -> list of (rank, base native, diacritic native)
     for d, marks in diacritics:
@@ -401,7 +391,7 @@ def composition_pairs(chars, s):
             made.setdefault(result, []).append((rank, base_native, d.native))
     pairs = {}
     for c in chars.values():
-        if c.s != s or not unicodedata.category(chr(c.value)).startswith("L"):
+        if c.s != s or not ucd.category(chr(c.value)).startswith("L"):
             continue
         options = [o for o in made.get(c.value, []) if o[1] != c.native]
         if options:
@@ -431,9 +421,9 @@ def check_composition(chars, early, fail):
         # describable as a base and a diacritic of the set.
         for code in range(first, first + count):
             c = chars.get((s, code))
-            if c is None or code in pairs or not unicodedata.category(chr(c.value)).startswith("L"):
+            if c is None or code in pairs or not ucd.category(chr(c.value)).startswith("L"):
                 continue
-            if len(unicodedata.normalize("NFD", chr(c.value))) > 1:
+            if len(ucd.normalize("NFD", chr(c.value))) > 1:
                 fail(f"composition: {hex4(c.native)} ({c.name}) decomposes but no base and diacritic of set {s} make it")
     set1 = all_pairs[1]
     masked = {code for code, (base, _) in set1.items() if base >= 0x100}
@@ -446,7 +436,7 @@ def check_composition(chars, early, fail):
             fail(f"composition: {hex4(native(1, code))} uses diacritic {hex4(diacritic)} outside 0x0100-0x0116")
     for code in SET1_DIACRITICS:
         c = chars.get((1, code))
-        if c is not None and unicodedata.category(chr(c.value)) not in ("Mn", "Lm", "Sk", "Po"):
+        if c is not None and ucd.category(chr(c.value)) not in ("Mn", "Lm", "Sk", "Po"):
             fail(f"set 1: {hex4(c.native)} ({c.name}) is not a stand-alone diacritic")
     for n, expected in COMPOSITION_TELLING.items():
         got = all_pairs[n >> 8].get(n & 0xFF)
@@ -489,8 +479,8 @@ def build_reverse(chars, extras, fail):
         if value in reverse:
             fail(f"{where}: {uplus(value)} is already carried by {hex4(reverse[value])}")
             continue
-        if (unicodedata.name(chr(value), "").lower()) != name.lower():
-            fail(f"{where}: {uplus(value)} is '{unicodedata.name(chr(value), '?').lower()}', not '{name}'")
+        if (ucd.name(chr(value), "").lower()) != name.lower():
+            fail(f"{where}: {uplus(value)} is '{ucd.name(chr(value), '?').lower()}', not '{name}'")
         if s == 12:
             if RAW_ENTRIES.get(value) != target:
                 fail(f"{where}: only " + ", ".join(f"{uplus(u)} -> {hex4(n)}" for u, n in RAW_ENTRIES.items())
@@ -498,8 +488,8 @@ def build_reverse(chars, extras, fail):
         elif s not in EXTRA_TARGET_SETS or (s, code) not in chars:
             fail(f"{where}: {hex4(target)} is not a character of sets 4, 5, 6 or 13")
         elif s == 13:
-            folded = unicodedata.normalize("NFKC", chr(value))
-            if folded != unicodedata.normalize("NFKC", chr(chars[(s, code)].value)):
+            folded = ucd.normalize("NFKC", chr(value))
+            if folded != ucd.normalize("NFKC", chr(chars[(s, code)].value)):
                 fail(f"{where}: {uplus(value)} is not a form of {chars[(s, code)].name} ({hex4(target)})")
         reverse[value] = target
     for value, target in RAW_ENTRIES.items():
