@@ -10,7 +10,8 @@ namespace qstr::charset {
 
 inline constexpr uint16_t kNoMapping = 0xFFFF;
 
-// 932, 934, 936, 938, 949 or 950.
+// A double-byte code page (base/double_byte_pages.h): 932, 934, 936, 938,
+// 949 or 950.
 bool isEastAsianCodePage(uint32_t codePage);
 
 // Native character sets of the East Asian characters.

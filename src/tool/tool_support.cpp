@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "base/double_byte_pages.h"
 #include "charset/vector_isa.h"
 #include "charset/version5_items.h"
 #include "codepage/state.h"
@@ -84,6 +85,8 @@ std::vector<Setting> hostSettings() {
 
 Setting dosCodepage() { return codepageSetting("DOS code page", codepage::chooseDosCodepage()); }
 Setting windowsCodepage() { return codepageSetting("Windows code page", codepage::chooseWindowsCodepage()); }
+
+bool hostDoubleByteCodePage(uint32_t codePage) { return base::isHostDoubleByteCodePage(codePage); }
 
 RegistryStatus registryStatus() {
   const host::registry::StoreStatus status = host::registry::storeStatus();
