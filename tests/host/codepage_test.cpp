@@ -163,9 +163,17 @@ bool isLeadByte(const qstr::host::posix::CodePageFacts &page, unsigned byte) {
   return false;
 }
 
+bool opensUserDefinedCodes(uint32_t codePage, unsigned byte) {
+  for (const auto &block : qstr::host::posix::kUserDefinedBlocks) {
+    if (block.codePage == codePage && byte >= block.leads.first && byte <= block.leads.last) return true;
+  }
+  return false;
+}
+
 // The lead bytes of the code page table are the bytes on which iconv waits
-// for a second byte, and the table has the double-byte pages that current
-// systems convert.
+// for a second byte (but for those that open only user-defined codes, which
+// iconv may not convert), and the table has the double-byte pages that
+// current systems convert.
 TEST(HostCodePages, LeadBytesAreTheOnesIconvWaitsOn) {
   std::vector<uint32_t> numbers;
   for (const auto *page : doubleBytePages()) {
@@ -181,6 +189,11 @@ TEST(HostCodePages, LeadBytesAreTheOnesIconvWaitsOn) {
       std::size_t outLeft = sizeof output;
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
       const bool waits = iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1) && errno == EINVAL;
+      if (!waits && opensUserDefinedCodes(page->codePage, byte)) {
+        // iconv may know nothing of a row of user-defined codes alone.
+        EXPECT_TRUE(isLeadByte(*page, byte)) << page->codePage << " byte " << std::hex << byte;
+        continue;
+      }
       EXPECT_EQ(waits, isLeadByte(*page, byte)) << page->codePage << " byte " << std::hex << byte;
     }
     iconv_close(cd);
