@@ -12,16 +12,13 @@
 #include "files.h"
 #include "qstr14/codepage.h"
 #include "text.h"
+#include "tool_support.h"
 
 namespace qstr::cli {
 namespace {
 
 constexpr std::size_t kChunkBytes = 1 << 16;
 constexpr std::uint64_t kProgressThreshold = 64 << 20;  // show progress for inputs from 64 MiB
-
-bool isDoubleByteCodePage(uint32_t codePage) {
-  return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
-}
 
 // The forms that are no code page, for the suggestions after a name that is
 // unknown.
@@ -61,12 +58,12 @@ void setVariable(const char *name, const std::string &value) {
 struct CodePageContext {
   CODEPAGETBL record{};
   // The library reads the host profile's variables once, on its first use;
-  // this runs before anything reaches the library (argument parsing and
-  // codePageOfForm do not, and QcvtQXCodepageToWinCodepage only looks in
-  // the code page list).
+  // this runs before anything reaches the library (argument parsing,
+  // codePageOfForm and hostDoubleByteCodePage do not, and
+  // QcvtQXCodepageToWinCodepage only looks in the code page list).
   void use(uint32_t productCodePage) {
     setVariable("QSTR14_ACP", std::to_string(QcvtQXCodepageToWinCodepage(productCodePage)));
-    setVariable("QSTR14_DBCS", isDoubleByteCodePage(productCodePage) ? "1" : "0");
+    setVariable("QSTR14_DBCS", tool::hostDoubleByteCodePage(productCodePage) ? "1" : "0");
     QcvtSetCodepage(static_cast<int32_t>(productCodePage), 3, &record);
   }
 };

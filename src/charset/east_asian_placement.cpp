@@ -1,5 +1,7 @@
 #include "charset/east_asian_placement.h"
 
+#include "base/double_byte_pages.h"
+
 namespace qstr::charset {
 namespace {
 
@@ -122,12 +124,7 @@ uint32_t nativeToBig5(unsigned set, unsigned code) {
 
 }  // namespace
 
-bool isEastAsianCodePage(uint32_t codePage) {
-  switch (codePage) {
-    case 932: case 934: case 936: case 938: case 949: case 950: return true;
-    default: return false;
-  }
-}
+bool isEastAsianCodePage(uint32_t codePage) { return base::isDoubleByteCodePage(codePage); }
 
 uint16_t lDbcsToQX6x(uint32_t codePage, uint16_t code) {
   const unsigned lead = code >> 8;

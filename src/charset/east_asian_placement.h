@@ -12,7 +12,8 @@ namespace qstr::charset {
 
 using base::kNoMapping;
 
-// 932, 934, 936, 938, 949 or 950.
+// A double-byte code page (base/double_byte_pages.h): 932, 934, 936, 938,
+// 949 or 950.
 bool isEastAsianCodePage(uint32_t codePage);
 
 // Native character sets of the East Asian characters.

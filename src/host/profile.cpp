@@ -5,6 +5,7 @@
 
 #include "base/ascii.h"
 #include "base/build_once.h"
+#include "base/double_byte_pages.h"
 
 namespace qstr::host {
 namespace {
@@ -17,10 +18,6 @@ constexpr const LocaleFacts &kDefaultLocale = kLocaleFacts[0];  // en_US
 
 uint16_t primaryLanguage(uint16_t langId) { return langId & 0x3FF; }
 
-
-bool isDoubleByteCodePage(uint32_t codePage) {
-  return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
-}
 
 std::optional<std::string> nonEmpty(const EnvLookup &env, const char *name) {
   auto value = env(name);
@@ -187,7 +184,7 @@ HostProfile deriveHostProfile(const EnvLookup &env) {
   applyNumberOverride(env, "QSTR14_LANGID", 0, 0xFFFF, profile.langId);
   profile.keyboardLangId = {profile.langId.value, "system language ID", ""};
   applyNumberOverride(env, "QSTR14_KEYBOARD_LANGID", 0, 0xFFFF, profile.keyboardLangId);
-  profile.dbcsEnabled = {isDoubleByteCodePage(profile.ansiCodePage.value),
+  profile.dbcsEnabled = {base::isHostDoubleByteCodePage(profile.ansiCodePage.value),
                          "ANSI code page " + std::to_string(profile.ansiCodePage.value), ""};
   applyNumberOverride(env, "QSTR14_DBCS", 0, 1, profile.dbcsEnabled);
   profile.registryPath = chooseRegistryPath(env);

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "simd/dispatch.h"
+#include "base/double_byte_pages.h"
 #include "charset/version5_items.h"
 #include "codepage/state.h"
 #include "collate/multilevel/multilevel_compare.h"
@@ -14,6 +14,7 @@
 #include "host/profile.h"
 #include "host/registry_store.h"
 #include "registry/ckzkey.h"
+#include "simd/dispatch.h"
 
 namespace qstr::tool {
 namespace {
@@ -84,6 +85,8 @@ std::vector<Setting> hostSettings() {
 
 Setting dosCodepage() { return codepageSetting("DOS code page", codepage::chooseDosCodepage()); }
 Setting windowsCodepage() { return codepageSetting("Windows code page", codepage::chooseWindowsCodepage()); }
+
+bool hostDoubleByteCodePage(uint32_t codePage) { return base::isHostDoubleByteCodePage(codePage); }
 
 RegistryStatus registryStatus() {
   const host::registry::StoreStatus status = host::registry::storeStatus();

@@ -46,6 +46,11 @@ std::string hostLocale();
 Setting dosCodepage();
 Setting windowsCodepage();
 
+// Whether `codePage` (its Windows number) is a double-byte page that the
+// host converts, so that as the ANSI code page it turns double-byte support
+// on. Reads no setting and starts nothing.
+bool hostDoubleByteCodePage(uint32_t codePage);
+
 // ---- The registry ----
 
 struct RegistryStatus {

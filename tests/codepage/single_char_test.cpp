@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/double_byte_pages.h"
 #include "qstr14/codepage.h"
 #include "support/host_profile.h"
 
@@ -124,7 +125,7 @@ TEST(NativeToHost, DoubleBytePages) {
 // Every host code that a double-byte rule accepts comes back unchanged.
 TEST(HostCodeRoundTrip, DoubleBytePagesEveryCode) {
   ScopedProfile dbcs({{"LANG", "en_US"}, {"QSTR14_DBCS", "1"}});
-  for (uint32_t codePage : {932u, 934u, 936u, 938u, 949u, 950u}) {
+  for (uint32_t codePage : qstr::base::kDoubleByteCodePages) {
     const CODEPAGETBL record{codePage, codePage, nullptr, nullptr, nullptr};
     int accepted = 0;
     for (uint32_t code = 0x100; code <= 0xFFFF; ++code) {

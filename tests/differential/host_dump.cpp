@@ -4,13 +4,12 @@
 // can be compared line by line.
 #include <cstdio>
 
+#include "base/double_byte_pages.h"
 #include "host/host.h"
 
 namespace {
 
 constexpr unsigned kCodePages[] = {1252, 437, 850, 932, 936, 949, 950};
-
-bool isDoubleByte(unsigned codePage) { return codePage >= 932 && codePage <= 950; }
 
 void dumpBytes(unsigned codePage) {
   for (unsigned byte = 0; byte < 256; ++byte) {
@@ -53,7 +52,7 @@ int main() {
   }
   for (unsigned codePage : kCodePages) {
     dumpBytes(codePage);
-    if (isDoubleByte(codePage)) dumpDoubleBytes(codePage);
+    if (qstr::base::isHostDoubleByteCodePage(codePage)) dumpDoubleBytes(codePage);
     dumpUnits(codePage);
   }
   return 0;

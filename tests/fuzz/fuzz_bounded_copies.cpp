@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/double_byte_pages.h"
 #include "fuzz_support.h"
 #include "host/profile.h"
 #include "qstr14/strings.h"
@@ -15,7 +16,7 @@ namespace {
 void useCodePage(uint32_t codePage) {
   qstr::host::HostProfile profile = qstr::host::hostProfile();
   profile.ansiCodePage.value = codePage;
-  profile.dbcsEnabled.value = codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
+  profile.dbcsEnabled.value = qstr::base::isHostDoubleByteCodePage(codePage);
   qstr::host::installHostProfile(profile);
 }
 

@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include <iconv.h>
 #include <unistd.h>
 
+#include "base/double_byte_pages.h"
 #include "host/host.h"
+#include "host/posix/codepage_tables.h"
 #include "support/host_profile.h"
 
 namespace {
@@ -143,30 +147,63 @@ TEST(HostCodePages, KnownDoubleByteCharacters) {
   EXPECT_EQ(unit, u'\uFF71');
 }
 
-// The user-defined areas of the double-byte pages as the published code
-// page charts lay them out: consecutive Private Use units, lead byte by lead
-// byte, trail bytes ascending. iconv converts only some of them (all of
-// 932, 950's C6A1..C8FE), so this layout is the reference, held against
-// ICU's converters too where its uconv tool is installed.
-struct UserDefinedBlock {
-  uint32_t codePage;
-  uint8_t firstLead, lastLead;
-  std::vector<std::pair<uint8_t, uint8_t>> trails;  // the trail byte ranges of each lead
-  char16_t firstUnit;
-};
-const std::vector<UserDefinedBlock> kUserDefinedBlocks = {
-    {932, 0xF0, 0xF9, {{0x40, 0x7E}, {0x80, 0xFC}}, 0xE000},
-    {936, 0xAA, 0xAF, {{0xA1, 0xFE}}, 0xE000},
-    {936, 0xF8, 0xFE, {{0xA1, 0xFE}}, 0xE234},
-    {936, 0xA1, 0xA7, {{0x40, 0x7E}, {0x80, 0xA0}}, 0xE4C6},
-    {949, 0xC9, 0xC9, {{0xA1, 0xFE}}, 0xE000},
-    {949, 0xFE, 0xFE, {{0xA1, 0xFE}}, 0xE05E},
-    {950, 0xFA, 0xFE, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xE000},
-    {950, 0x8E, 0xA0, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xE311},
-    {950, 0x81, 0x8D, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xEEB8},
-    {950, 0xC6, 0xC6, {{0xA1, 0xFE}}, 0xF6B1},
-    {950, 0xC7, 0xC8, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xF70F},
-};
+// The double-byte pages of the code page table that the host converts.
+std::vector<const qstr::host::posix::CodePageFacts *> doubleBytePages() {
+  std::vector<const qstr::host::posix::CodePageFacts *> pages;
+  for (const auto &page : qstr::host::posix::kCodePageFacts) {
+    if (page.leadBytes[0].first != 0) pages.push_back(&page);
+  }
+  return pages;
+}
+
+bool isLeadByte(const qstr::host::posix::CodePageFacts &page, unsigned byte) {
+  for (const auto &range : page.leadBytes) {
+    if (range.first != 0 && byte >= range.first && byte <= range.last) return true;
+  }
+  return false;
+}
+
+bool opensUserDefinedCodes(uint32_t codePage, unsigned byte) {
+  for (const auto &block : qstr::host::posix::kUserDefinedBlocks) {
+    if (block.codePage == codePage && byte >= block.leads.first && byte <= block.leads.last) return true;
+  }
+  return false;
+}
+
+// The lead bytes of the code page table are the bytes on which iconv waits
+// for a second byte (but for those that open only user-defined codes, which
+// iconv may not convert), and the table has the double-byte pages that
+// current systems convert.
+TEST(HostCodePages, LeadBytesAreTheOnesIconvWaitsOn) {
+  std::vector<uint32_t> numbers;
+  for (const auto *page : doubleBytePages()) {
+    numbers.push_back(page->codePage);
+    iconv_t cd = iconv_open("UTF-16LE", page->iconvName);
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1)) << page->iconvName;
+    for (unsigned byte = 0; byte < 256; ++byte) {
+      char input[1] = {static_cast<char>(byte)};
+      char output[8];
+      char *in = input;
+      char *out = output;
+      std::size_t inLeft = 1;
+      std::size_t outLeft = sizeof output;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      const bool waits = iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1) && errno == EINVAL;
+      if (!waits && opensUserDefinedCodes(page->codePage, byte)) {
+        // iconv may know nothing of a row of user-defined codes alone.
+        EXPECT_TRUE(isLeadByte(*page, byte)) << page->codePage << " byte " << std::hex << byte;
+        continue;
+      }
+      EXPECT_EQ(waits, isLeadByte(*page, byte)) << page->codePage << " byte " << std::hex << byte;
+    }
+    iconv_close(cd);
+  }
+  EXPECT_EQ(numbers, (std::vector<uint32_t>{932, 936, 949, 950}));
+  for (uint32_t codePage : qstr::base::kDoubleByteCodePages) {
+    EXPECT_EQ(qstr::base::isHostDoubleByteCodePage(codePage),
+              std::find(numbers.begin(), numbers.end(), codePage) != numbers.end()) << codePage;
+  }
+}
 
 // ICU's conversion of each double-byte code to UTF-16, through its uconv
 // tool (package icu-devtools); empty when the tool cannot convert them.
@@ -195,19 +232,26 @@ std::vector<char16_t> decodeWithIcu(uint32_t codePage, const std::vector<uint16_
 }
 
 // Every code of each user-defined area decodes to its Private Use unit and
-// back; no other double-byte code decodes into the Private Use Area.
+// back; no other double-byte code decodes into the Private Use Area. The
+// layout is the code page table's, the published charts' (consecutive
+// Private Use units, lead byte by lead byte, trail bytes ascending); iconv
+// converts only some of the areas (all of 932, 950's C6A1..C8FE), so it is
+// held against ICU's converters too where its uconv tool is installed.
 TEST(HostCodePages, UserDefinedAreasArePrivateUseInOrder) {
-  for (uint32_t codePage : {932u, 936u, 949u, 950u}) {
+  for (const auto *page : doubleBytePages()) {
+    const uint32_t codePage = page->codePage;
     std::map<uint16_t, char16_t> layout;
-    for (const UserDefinedBlock &block : kUserDefinedBlocks) {
+    for (const auto &block : qstr::host::posix::kUserDefinedBlocks) {
       if (block.codePage != codePage) continue;
       char16_t unit = block.firstUnit;
-      for (unsigned lead = block.firstLead; lead <= block.lastLead; ++lead) {
+      for (unsigned lead = block.leads.first; lead <= block.leads.last; ++lead) {
         for (const auto &[first, last] : block.trails) {
+          if (first == 0) continue;
           for (unsigned trail = first; trail <= last; ++trail) layout[static_cast<uint16_t>(lead << 8 | trail)] = unit++;
         }
       }
     }
+    EXPECT_FALSE(layout.empty()) << codePage;
     std::vector<uint16_t> codes;
     for (const auto &entry : layout) codes.push_back(entry.first);
     const std::vector<char16_t> icu = decodeWithIcu(codePage, codes);
@@ -233,23 +277,17 @@ TEST(HostCodePages, UserDefinedAreasArePrivateUseInOrder) {
   }
 }
 
+// The host's lead bytes are those of its ANSI code page; a single-byte page
+// has none.
 TEST(HostCodePages, LeadBytesFollowTheAnsiCodePage) {
-  struct Case {
-    const char *acp;
-    std::vector<uint8_t> leads;
-    std::vector<uint8_t> others;
-  };
-  const std::vector<Case> cases = {
-      {"932", {0x81, 0x9F, 0xE0, 0xFC}, {0x00, 0x41, 0x80, 0xA0, 0xA1, 0xDF, 0xFD}},
-      {"936", {0x81, 0xA1, 0xFE}, {0x41, 0x80, 0xFF}},
-      {"949", {0x81, 0xB0, 0xFE}, {0x41, 0x80}},
-      {"950", {0x81, 0xA1, 0xFE}, {0x41, 0x80}},
-      {"1252", {}, {0x81, 0xA1, 0xE0}},
-  };
-  for (const Case &c : cases) {
-    qstr::test::ScopedProfile profile({{"LANG", "en_US"}, {"QSTR14_ACP", c.acp}});
-    for (uint8_t b : c.leads) EXPECT_TRUE(host::isDbcsLeadByte(b)) << c.acp << " " << int(b);
-    for (uint8_t b : c.others) EXPECT_FALSE(host::isDbcsLeadByte(b)) << c.acp << " " << int(b);
+  std::vector<const qstr::host::posix::CodePageFacts *> pages = doubleBytePages();
+  const qstr::host::posix::CodePageFacts singleByte{1252, "CP1252", {}};
+  pages.push_back(&singleByte);
+  for (const auto *page : pages) {
+    qstr::test::ScopedProfile profile({{"LANG", "en_US"}, {"QSTR14_ACP", std::to_string(page->codePage)}});
+    for (unsigned b = 0; b < 256; ++b) {
+      EXPECT_EQ(host::isDbcsLeadByte(static_cast<uint8_t>(b)), isLeadByte(*page, b)) << page->codePage << " " << b;
+    }
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cerrno>
+#include <iterator>
 #include <memory>
 
 #include "base/build_once.h"
@@ -11,78 +12,15 @@
 namespace qstr::host::posix {
 namespace {
 
-struct ByteRange {
-  uint8_t first;
-  uint8_t last;
-};
-
-struct CodePageName {
-  uint32_t codePage;
-  const char *iconvName;
-  ByteRange leadBytes[2];  // double-byte pages: the bytes that open a pair
-};
-// The Windows numbers this backend converts. 934 and 938, the old Korean
-// and Traditional Chinese pages, are not here: no current system converts
-// them, so their host conversions fail as they would on such a system (the
-// native placement arithmetic still handles them).
-constexpr CodePageName kCodePageNames[] = {
-    {437, "CP437", {}},   {708, "ASMO-708", {}}, {737, "CP737", {}},   {775, "CP775", {}},
-    {850, "CP850", {}},   {851, "CP851", {}},    {852, "CP852", {}},   {855, "CP855", {}},
-    {857, "CP857", {}},   {858, "CP858", {}},    {860, "CP860", {}},   {861, "CP861", {}},
-    {862, "CP862", {}},   {863, "CP863", {}},    {864, "CP864", {}},   {865, "CP865", {}},
-    {866, "CP866", {}},   {869, "CP869", {}},    {874, "CP874", {}},
-    {932, "CP932", {{0x81, 0x9F}, {0xE0, 0xFC}}},
-    {936, "CP936", {{0x81, 0xFE}, {}}},
-    {949, "CP949", {{0x81, 0xFE}, {}}},
-    {950, "CP950", {{0x81, 0xFE}, {}}},
-    {1250, "CP1250", {}}, {1251, "CP1251", {}},  {1252, "CP1252", {}}, {1253, "CP1253", {}},
-    {1254, "CP1254", {}}, {1255, "CP1255", {}},  {1256, "CP1256", {}}, {1257, "CP1257", {}},
-    {1258, "CP1258", {}}, {10000, "MACINTOSH", {}}, {10007, "CP10007", {}},
-    {20866, "KOI8-R", {}}, {21866, "KOI8-U", {}},
-    {28591, "ISO-8859-1", {}}, {28592, "ISO-8859-2", {}}, {28593, "ISO-8859-3", {}},
-    {28594, "ISO-8859-4", {}}, {28595, "ISO-8859-5", {}}, {28596, "ISO-8859-6", {}},
-    {28597, "ISO-8859-7", {}}, {28598, "ISO-8859-8", {}}, {28599, "ISO-8859-9", {}},
-    {28603, "ISO-8859-13", {}}, {28605, "ISO-8859-15", {}},
-};
-
-// User-defined areas of the double-byte pages, mapped onto the Private Use
-// Area in order (lead byte by lead byte, trail bytes ascending), as the host
-// system maps them. Used only where iconv has no mapping of its own.
-struct UserDefinedBlock {
-  uint32_t codePage;
-  ByteRange leads;
-  ByteRange trails[2];
-  char16_t firstUnit;
-};
-constexpr UserDefinedBlock kUserDefinedBlocks[] = {
-    {936, {0xAA, 0xAF}, {{0xA1, 0xFE}, {}}, 0xE000},
-    {936, {0xF8, 0xFE}, {{0xA1, 0xFE}, {}}, 0xE234},
-    {936, {0xA1, 0xA7}, {{0x40, 0x7E}, {0x80, 0xA0}}, 0xE4C6},
-    {949, {0xC9, 0xC9}, {{0xA1, 0xFE}, {}}, 0xE000},
-    {949, {0xFE, 0xFE}, {{0xA1, 0xFE}, {}}, 0xE05E},
-    {950, {0xFA, 0xFE}, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xE000},
-    {950, {0x8E, 0xA0}, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xE311},
-    {950, {0x81, 0x8D}, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xEEB8},
-    {950, {0xC6, 0xC6}, {{0xA1, 0xFE}, {}}, 0xF6B1},
-    {950, {0xC7, 0xC8}, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xF70F},
-};
-
-struct ExtraBytes {
-  uint32_t codePage;
-  uint8_t first;
-  uint8_t last;
-  char16_t firstUnit;
-};
-constexpr ExtraBytes kExtraBytes[] = {
-#include "host/posix/codepage_extras.inc"
-};
-
-// The host's value of a single byte that the public chart leaves undefined.
-char16_t extraByteUnit(uint32_t codePage, unsigned byte) {
-  for (const ExtraBytes &row : kExtraBytes) {
-    if (row.codePage == codePage && byte >= row.first && byte <= row.last) {
-      return static_cast<char16_t>(row.firstUnit + (byte - row.first));
-    }
+// Used only where iconv has no mapping of its own, so that the portable
+// backend gives what the host system gives: the host converts the bytes of
+// kC1Bytes to the C1 control of the same value, and the user-defined areas
+// to Private Use units. (The host also gives Private Use values for a few
+// other undefined single bytes, but reports them as invalid, as the portable
+// backend does.)
+char16_t c1ByteUnit(uint32_t codePage, unsigned byte) {
+  for (const C1Bytes &row : kC1Bytes) {
+    if (row.codePage == codePage && byte >= row.first && byte <= row.last) return static_cast<char16_t>(byte);
   }
   return kNoUnit;
 }
@@ -168,7 +106,7 @@ void buildSingleBytes(CodePageTables &tables, uint32_t codePage, iconv_t decoder
     const uint8_t b = static_cast<uint8_t>(byte);
     char16_t unit = kNoUnit;
     if (tables.leadByte[byte]) continue;
-    if (decode(decoder, &b, 1, unit) != Decoded::Unit) unit = extraByteUnit(codePage, byte);
+    if (decode(decoder, &b, 1, unit) != Decoded::Unit) unit = c1ByteUnit(codePage, byte);
     if (unit == kNoUnit) continue;
     tables.singleToUnicode[byte] = unit;
     if (byte != 0) addReverse(tables, encoder, unit, static_cast<uint16_t>(byte));
@@ -192,7 +130,7 @@ void buildDoubleBytes(CodePageTables &tables, uint32_t codePage, iconv_t decoder
   }
 }
 
-std::unique_ptr<CodePageTables> buildTables(const CodePageName &page) {
+std::unique_ptr<CodePageTables> buildTables(const CodePageFacts &page) {
   iconv_t decoder = iconv_open("UTF-16LE", page.iconvName);
   if (decoder == reinterpret_cast<iconv_t>(-1)) return nullptr;
   iconv_t encoder = iconv_open(page.iconvName, "UTF-16LE");
@@ -215,12 +153,12 @@ std::unique_ptr<CodePageTables> buildTables(const CodePageName &page) {
 
 // One slot a code page, built on first use (null when the system cannot
 // convert the code page) and kept for the life of the process.
-constexpr std::size_t kSlots = sizeof kCodePageNames / sizeof kCodePageNames[0];
+constexpr std::size_t kSlots = std::size(kCodePageFacts);
 std::array<base::BuiltOnce<std::unique_ptr<CodePageTables>>, kSlots> cache;
 
 int slotOf(uint32_t codePage) {
   for (std::size_t i = 0; i < kSlots; ++i) {
-    if (kCodePageNames[i].codePage == codePage) return static_cast<int>(i);
+    if (kCodePageFacts[i].codePage == codePage) return static_cast<int>(i);
   }
   return -1;
 }
@@ -229,13 +167,13 @@ int slotOf(uint32_t codePage) {
 
 const char *iconvName(uint32_t codePage) {
   int slot = slotOf(codePage);
-  return slot < 0 ? nullptr : kCodePageNames[slot].iconvName;
+  return slot < 0 ? nullptr : kCodePageFacts[slot].iconvName;
 }
 
 const CodePageTables *codePageTables(uint32_t codePage) {
   int slot = slotOf(codePage);
   if (slot < 0) return nullptr;
-  return cache[slot].get([slot] { return buildTables(kCodePageNames[slot]); }).get();
+  return cache[slot].get([slot] { return buildTables(kCodePageFacts[slot]); }).get();
 }
 
 }  // namespace qstr::host::posix

@@ -23,6 +23,37 @@ struct CodePageTables {
   std::unique_ptr<uint16_t[]> unicodeToCode;
 };
 
+// What the backend knows of each code page it converts, generated from the
+// code page table (tools/gen/data/codepage_rows.txt).
+struct ByteRange {
+  uint8_t first;
+  uint8_t last;  // a range whose first byte is 0 is empty
+};
+
+struct CodePageFacts {
+  uint32_t codePage;  // the Windows number
+  const char *iconvName;
+  ByteRange leadBytes[2];  // double-byte pages: the bytes that open a pair
+};
+
+// A user-defined area of a double-byte page, mapped onto the Private Use
+// Area in order (lead byte by lead byte, trail bytes ascending), as the host
+// system maps it.
+struct UserDefinedBlock {
+  uint32_t codePage;
+  ByteRange leads;
+  ByteRange trails[2];
+  char16_t firstUnit;
+};
+
+struct C1Bytes {
+  uint32_t codePage;
+  uint8_t first;
+  uint8_t last;
+};
+
+#include "host/posix/codepage_facts.inc"
+
 // The tables of a code page, or null when the system cannot convert it.
 // Thread-safe; the result stays valid for the life of the process.
 const CodePageTables *codePageTables(uint32_t codePage);
