@@ -1,6 +1,7 @@
 // The exported class mappings: fixed case rules for sets 0-15, the
 // country's class-mapping table for everything else.
 #include "base/ascii.h"
+#include "charset/stream_grammar.h"
 #include "qstr14/asian.h"
 #include "qstr14/frame.h"
 
@@ -17,7 +18,6 @@ constexpr uint16_t kHalfWidthVoicedMark = 0x0B3D;
 constexpr uint16_t kHalfWidthSemiVoicedMark = 0x0B3E;
 constexpr uint16_t kVoicedFlag = 0x40;
 constexpr uint16_t kSemiVoicedFlag = 0x80;
-constexpr uint8_t kGroupByte = 0xF0;
 
 uint16_t low16(uint32_t ch) { return static_cast<uint16_t>(ch); }
 unsigned setOf(uint16_t ch) { return ch >> 8; }
@@ -108,7 +108,7 @@ int32_t QSTR_CALL wisupper(uint32_t ch) {
 void QSTR_CALL s2upper(uint8_t *dst, const uint8_t *src) {
   for (;;) {
     uint8_t byte = *src++;
-    if (byte == kGroupByte) {
+    if (byte == qstr::charset::kCharacterGroup) {
       // The group's character, low byte first; its closing 0xF0 follows as
       // a plain byte.
       *dst++ = byte;

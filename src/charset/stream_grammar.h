@@ -11,12 +11,34 @@ inline constexpr uint8_t kFirstFunction = 0x80;       // 0x80-0xCF one-byte func
 inline constexpr uint8_t kFirstVariableGroup = 0xD0;  // 0xD0-0xEF variable-length groups
 inline constexpr uint8_t kLastVariableGroup = 0xEF;
 inline constexpr uint8_t kCharacterGroup = 0xF0;      // F0 code set F0
+inline constexpr uint8_t kAttributeOnGroup = 0xF2;    // F2 attribute F2
+inline constexpr uint8_t kAttributeOffGroup = 0xF3;   // F3 attribute F3
 inline constexpr uint8_t kSingleByte = 0xFF;
+inline constexpr uint16_t kAttributeGroupLength = 3;
+
+// One-byte functions that plain text keeps in some form.
+inline constexpr uint8_t kStreamSpace = 0x80;
+inline constexpr uint8_t kStreamHardHyphen = 0x84;
+inline constexpr uint8_t kStreamSoftHyphen = 0x85;
+inline constexpr uint8_t kStreamLineBreak = 0xCC;
+inline constexpr uint8_t kStreamParagraph = 0xCF;
 inline constexpr uint16_t kCharacterGroupLength = 4;
 inline constexpr uint16_t kMinVariableGroupLength = 7;
 
 // Native string elements from here up are functions and attributes.
 inline constexpr uint16_t kFirstNativeFunction = 0xF900;
+// The control functions: 0xF900 plus the control code they stand for.
+inline constexpr uint16_t kNativeTab = 0xF909;
+inline constexpr uint16_t kNativeLineFeed = 0xF90A;
+inline constexpr uint16_t kNativeFormFeed = 0xF90C;
+inline constexpr uint16_t kNativeParagraph = 0xF90D;  // the carriage return
+// Attribute n switched on is kFirstNativeAttribute + 2n, off + 2n + 1.
+inline constexpr uint16_t kFirstNativeAttribute = 0xFE00;
+inline constexpr uint16_t kLastNativeAttribute = 0xFE1F;
+
+constexpr bool isNativeAttribute(uint16_t element) {
+  return element >= kFirstNativeAttribute && element <= kLastNativeAttribute;
+}
 
 constexpr bool isVariableGroup(uint8_t first) {
   return first >= kFirstVariableGroup && first <= kLastVariableGroup;

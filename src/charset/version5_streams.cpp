@@ -9,8 +9,8 @@
 namespace qstr::charset::version5 {
 namespace {
 
-constexpr uint16_t kControlBase = 0xF900;    // 0x0A → 0xF90A
-constexpr uint16_t kAttributeBase = 0xFE00;  // + 2n on, + 2n + 1 off
+constexpr uint16_t kControlBase = kFirstNativeFunction;  // 0x0A → 0xF90A
+constexpr uint16_t kAttributeBase = kFirstNativeAttribute;
 constexpr uint8_t kSet0Lead = 0x21;          // 21 x: the set-0 character x
 constexpr uint8_t kSet11Lead = 0x22;         // Japanese: 22 x: set 11
 constexpr uint8_t kDroppedLead = 0x7F;       // Japanese: 7F x: dropped

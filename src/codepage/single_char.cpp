@@ -1,6 +1,7 @@
 // Single-character conversion between host codes and native characters
 // through a code page record.
 #include "charset/east_asian_placement.h"
+#include "charset/stream_grammar.h"
 #include "codepage/fast_lookup.h"
 #include "host/host.h"
 #include "qstr14/codepage.h"
@@ -15,14 +16,16 @@ constexpr uint16_t kRawByteSet = 12;
 // has no glyphs of its own for the control codes.
 uint16_t nativeControl(unsigned hostCode) {
   switch (hostCode) {
-    case 9: case 10: case 12: case 13: return static_cast<uint16_t>(0xF900 | hostCode);
+    case 9: case 10: case 12: case 13: return static_cast<uint16_t>(qstr::charset::kFirstNativeFunction | hostCode);
     default: return kNoMapping;
   }
 }
 
 uint16_t hostControl(uint16_t native) {
   switch (native) {
-    case 0xF909: case 0xF90A: case 0xF90C: case 0xF90D: return native & 0xFF;
+    case qstr::charset::kNativeTab: case qstr::charset::kNativeLineFeed: case qstr::charset::kNativeFormFeed:
+    case qstr::charset::kNativeParagraph:
+      return native & 0xFF;
     default: return kNoMapping;
   }
 }

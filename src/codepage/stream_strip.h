@@ -12,24 +12,26 @@ namespace qstr::codepage {
 
 // Flags of the stripping (TpiQxDocStripBuff's fourth argument).
 inline constexpr uint8_t kKeepAttributes = 0x01;
-inline constexpr uint8_t kKeepLineBreaks = 0x02;  // 0xCC; 0xF90A and 0xF90C
-inline constexpr uint8_t kKeepParagraph = 0x04;   // 0xCF; 0xF90D
+inline constexpr uint8_t kKeepLineBreaks = 0x02;
+inline constexpr uint8_t kKeepParagraph = 0x04;
 inline constexpr uint8_t kParagraphToSpace = 0x08;
 inline constexpr uint8_t kHyphensToMinus = 0x10;
 inline constexpr uint8_t kKeepTab = 0x20;
 
-inline constexpr uint8_t kStreamSpace = 0x80;
-inline constexpr uint8_t kStreamLineBreak = 0xCC;
-inline constexpr uint8_t kStreamParagraph = 0xCF;
-inline constexpr uint8_t kAttributeOnGroup = 0xF2;
-inline constexpr uint8_t kAttributeOffGroup = 0xF3;
-inline constexpr uint16_t kAttributeGroupLength = 3;
+using charset::kAttributeGroupLength;
+using charset::kAttributeOffGroup;
+using charset::kAttributeOnGroup;
+using charset::kStreamLineBreak;
+using charset::kStreamParagraph;
+using charset::kStreamSpace;
 
 // What the stripping of a one-byte stream item stores: the byte, or -1 to
 // drop it. Bytes 0xD0 and up are groups and handled by the walk.
 inline int strippedByte(uint8_t byte, uint8_t flags) {
   if (charset::isPrintableAscii(byte) || byte == kStreamSpace) return byte;
-  if (byte == 0x84 || byte == 0x85) return flags & kHyphensToMinus ? '-' : -1;
+  if (byte == charset::kStreamHardHyphen || byte == charset::kStreamSoftHyphen) {
+    return flags & kHyphensToMinus ? '-' : -1;
+  }
   if (byte == kStreamLineBreak) return flags & kKeepLineBreaks ? byte : -1;
   if (byte == kStreamParagraph) {
     if (flags & kKeepParagraph) return byte;

@@ -7,18 +7,19 @@
 namespace {
 
 using namespace qstr::codepage;
+using namespace qstr::charset;
 
 // What the stripping of a native string element stores, or 0 to drop it.
 uint16_t strippedElement(uint16_t c, uint8_t flags) {
   if (ValidQxCharacter(c)) return c;
   switch (c) {
-    case 0xF909: return flags & kKeepTab ? c : 0;
-    case 0xF90A: case 0xF90C: return flags & kKeepLineBreaks ? c : 0;
-    case 0xF90D:
+    case kNativeTab: return flags & kKeepTab ? c : 0;
+    case kNativeLineFeed: case kNativeFormFeed: return flags & kKeepLineBreaks ? c : 0;
+    case kNativeParagraph:
       if (flags & kKeepParagraph) return c;
       return flags & kParagraphToSpace ? 0x0020 : 0;
-    case 0x0084: case 0x0085: case 0xFB05: return flags & kHyphensToMinus ? 0x002D : 0;
-    default: return c >= 0xFE00 && c <= 0xFE1F && (flags & kKeepAttributes) ? c : 0;
+    case kStreamHardHyphen: case kStreamSoftHyphen: case 0xFB05: return flags & kHyphensToMinus ? 0x002D : 0;
+    default: return isNativeAttribute(c) && (flags & kKeepAttributes) ? c : 0;
   }
 }
 

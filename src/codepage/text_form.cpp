@@ -3,6 +3,7 @@
 // escape (0xFD, code, set) for every other native character.
 #include <array>
 
+#include "charset/stream_grammar.h"
 #include "frame/state.h"
 #include "host/host.h"
 #include "qstr14/charset.h"
@@ -10,6 +11,8 @@
 #include "qstr14/strings.h"
 
 namespace {
+
+using namespace qstr::charset;
 
 constexpr uint8_t kTextLineEnd = 0x0D;
 constexpr uint8_t kTextTab = 0x09;
@@ -44,16 +47,16 @@ Item attributeItem(bool on, unsigned attribute, unsigned number) {
 Item streamItem(const uint8_t *p, unsigned &consumed) {
   consumed = 1;
   const uint8_t b = p[0];
-  if (b >= 0x20 && b <= 0x7E) return item({b});
-  if (b == 0x80) return item({0x20});
-  if (b == 0xCC || b == 0xCF) return item({kTextLineEnd});
-  if (b == 0xF0) {
-    consumed = 4;
+  if (isPrintableAscii(b)) return item({b});
+  if (b == kStreamSpace) return item({' '});
+  if (b == kStreamLineBreak || b == kStreamParagraph) return item({kTextLineEnd});
+  if (b == kCharacterGroup) {
+    consumed = kCharacterGroupLength;
     return item({kTextCharacter, p[1], p[2]});
   }
-  if (b == 0xF2 || b == 0xF3) {
-    consumed = 3;
-    return attributeItem(b == 0xF2, p[1], p[1] / 2u + 1);
+  if (b == kAttributeOnGroup || b == kAttributeOffGroup) {
+    consumed = kAttributeGroupLength;
+    return attributeItem(b == kAttributeOnGroup, p[1], p[1] / 2u + 1);
   }
   consumed = 0;
   return {};
@@ -62,13 +65,13 @@ Item streamItem(const uint8_t *p, unsigned &consumed) {
 // The item of a stripped native string element (possibly empty).
 Item nativeItem(uint16_t c, uint32_t flags) {
   switch (c) {
-    case 0xF90A: case 0xF90D: return item({kTextLineEnd});
-    case 0xF909: return item({flags & kAlternativeTab ? kTextTabAlternative : kTextTab});
-    case 0xF90C: return {};
+    case kNativeLineFeed: case kNativeParagraph: return item({kTextLineEnd});
+    case kNativeTab: return item({flags & kAlternativeTab ? kTextTabAlternative : kTextTab});
+    case kNativeFormFeed: return {};
     default: break;
   }
-  if (c >= 0xFE00 && c <= 0xFE1F) {
-    const unsigned attribute = (c - 0xFE00u) / 2;
+  if (isNativeAttribute(c)) {
+    const unsigned attribute = (c - kFirstNativeAttribute) / 2u;
     return attributeItem((c & 1) == 0, attribute, attribute + 1);
   }
   if (!ValidQxCharacter(c)) return {};

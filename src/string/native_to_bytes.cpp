@@ -1,5 +1,6 @@
 // Native strings to byte strings (ANSI or OEM).
 #include "base/no_mapping.h"
+#include "charset/stream_grammar.h"
 #include "simd/unit_count.h"
 #include "codepage/fast_lookup.h"
 #include "codepage/state.h"
@@ -89,10 +90,10 @@ uint32_t QSTR_CALL Q6wzToazEx(const uint16_t *src, char *dst, uint32_t flagsArg)
   for (uint32_t i = 0; i < count; ++i) {
     if (codes != nullptr && (i = sink.putSingleByteRun(src, i, count, codes)) == count) break;
     const uint16_t native = src[i];
-    if (native == 0xF90A) {
+    if (native == qstr::charset::kNativeLineFeed) {
       if (flags & kLineEndsAsCrLf) sink.put(0x0D);
       sink.put(0x0A);
-    } else if (native == 0xF90D) {
+    } else if (native == qstr::charset::kNativeParagraph) {
       if (flags & kParagraphAsSpace) {
         sink.put(0x20);
       } else {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "charset/stream_grammar.h"
+
 namespace qstr::collate {
 
 // ---- Language groups (by language number) ----
@@ -26,7 +28,7 @@ inline bool hasLateDiaeresis(uint16_t language) {
 
 // ---- Values ----
 inline constexpr uint8_t kTabPrimary = 0;
-inline constexpr uint16_t kTabMarker = 0xF909;
+inline constexpr uint16_t kTabMarker = charset::kNativeTab;
 
 // Secondary value of `ch` whose primary value (after a contraction's + 1)
 // is `primary`.
