@@ -5,14 +5,6 @@
 
 namespace qstr::collate {
 
-const char kLanguageCodes[kLanguageCount][2] = {
-    {'U', 'S'}, {'A', 'F'}, {'A', 'R'}, {'C', 'A'}, {'H', 'R'}, {'C', 'Z'}, {'D', 'K'}, {'N', 'L'},
-    {'O', 'Z'}, {'C', 'E'}, {'U', 'K'}, {'F', 'A'}, {'S', 'U'}, {'C', 'F'}, {'F', 'R'}, {'G', 'A'},
-    {'D', 'E'}, {'S', 'D'}, {'G', 'R'}, {'H', 'E'}, {'M', 'A'}, {'I', 'S'}, {'I', 'T'}, {'N', 'O'},
-    {'P', 'L'}, {'B', 'R'}, {'P', 'O'}, {'R', 'U'}, {'S', 'L'}, {'E', 'S'}, {'S', 'V'}, {'Y', 'K'},
-    {'U', 'R'}, {'T', 'K'}, {'J', 'P'}, {'K', 'R'}, {'C', 'T'}, {'C', 'S'}, {'L', 'A'}, {'T', 'A'},
-};
-
 // Rows 0-12 hold 31 keys, row 13 the 24 tailored characters.
 const uint16_t kRuleRowStarts[kRuleRows + 1] = {0, 9, 12, 13, 15, 16, 17, 19, 20, 21, 22, 22, 22, 31, 55};
 
