@@ -24,7 +24,7 @@ bool hasCaseLevel(const CollationOptions &options) {
 // gives it.
 uint16_t caseLevelValue(const PositionValues &v, const CollationOptions &options) {
   if (isAsian(options.language)) return options.caseFlag ? v.caseValue : v.caseValue & 1;
-  return options.language == kLanguageGreek ? 1 - v.caseValue : v.caseValue;
+  return upperBeforeLower(options.language) ? 1 - v.caseValue : v.caseValue;
 }
 
 // The secondary and case levels of a key, gathered while the primary level

@@ -32,9 +32,9 @@ struct Differences {
 void noteDifferences(Differences &d, const PositionValues &a, const PositionValues &b,
                      const CollationOptions &options) {
   if (options.caseFlag && a.caseValue != b.caseValue) {
-    // Lower case (0) sorts first, upper case first under the Greek order.
+    // Lower case (0) sorts first, upper case first where the language puts it first.
     const int difference = a.caseValue < b.caseValue ? -1 : 1;
-    d.note(d.caseOrKana, options.language == kLanguageGreek ? -difference : difference);
+    d.note(d.caseOrKana, upperBeforeLower(options.language) ? -difference : difference);
   }
   d.note(d.secondary, int(a.secondary) - int(b.secondary));
 }

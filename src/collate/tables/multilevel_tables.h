@@ -5,11 +5,12 @@
 #include <bitset>
 #include <cstdint>
 
+#include "collate/tables/language_traits.h"
+
 namespace qstr::collate {
 
-// Two-letter codes, indexed by language number.
-inline constexpr unsigned kLanguageCount = 40;
-extern const char kLanguageCodes[kLanguageCount][2];
+// The language codes (kLanguageCodes, kLanguageCount) are generated into
+// language_traits.h.
 
 // The rule table: three parallel arrays. Row r owns the keys from
 // kRuleRowStarts[r] up to kRuleRowStarts[r + 1]. Rows 0-9 drive the

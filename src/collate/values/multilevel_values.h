@@ -5,26 +5,26 @@
 #include <cstdint>
 
 #include "charset/stream_grammar.h"
+#include "collate/tables/language_traits.h"
 
 namespace qstr::collate {
 
 // ---- Language groups (by language number) ----
 inline constexpr uint16_t kLanguagePlain = 0;
-inline constexpr uint16_t kLanguageGreek = 18;  // upper case sorts before lower case
-inline constexpr uint16_t kFirstAsianLanguage = 34;
 
-inline bool isRightToLeft(uint16_t language) {
-  return language == 2 || language == 11 || language == 19 || language == 32;
+// The trait flags of a language; numbers past the table have the traits
+// kTraitsPastTable gives them (Asian).
+inline uint8_t languageTraits(uint16_t language) {
+  return language < kLanguageCount ? kLanguageTraits[language] : kTraitsPastTable;
 }
-inline bool isAsian(uint16_t language) { return language >= kFirstAsianLanguage; }
+inline bool isRightToLeft(uint16_t language) { return languageTraits(language) & kTraitRightToLeft; }
+inline bool isAsian(uint16_t language) { return languageTraits(language) & kTraitAsian; }
 // Languages that run the contraction machine (only some have rules).
-inline bool mayContract(uint16_t language) {
-  return language >= 1 && language < kFirstAsianLanguage && !isRightToLeft(language);
-}
+inline bool mayContract(uint16_t language) { return languageTraits(language) & kTraitContracting; }
 // Languages in which diacritic 7 of set 1 ranks 9 instead of 6.
-inline bool hasLateDiaeresis(uint16_t language) {
-  return language == 5 || language == 12 || language == 28 || language == 30;
-}
+inline bool hasLateDiaeresis(uint16_t language) { return languageTraits(language) & kTraitLateDiaeresis; }
+// Languages in which upper case sorts before lower case.
+inline bool upperBeforeLower(uint16_t language) { return languageTraits(language) & kTraitUpperFirst; }
 
 // ---- Values ----
 inline constexpr uint8_t kTabPrimary = 0;
