@@ -7,12 +7,30 @@
 #include "cli.h"
 #include "files.h"
 #include "qstr14/charset.h"
-#include "stream_items.h"
+#include "tool_support.h"
 #include "table.h"
 #include "text.h"
 
 namespace qstr::cli {
 namespace {
+
+using ItemKind = tool::StreamItemKind;
+using tool::ItemStatus;
+using tool::StreamItem;
+using tool::readStreamItem;
+
+const char *itemKindName(ItemKind kind) {
+  switch (kind) {
+    case ItemKind::Terminator: return "terminator";
+    case ItemKind::Character: return "character";
+    case ItemKind::Function: return "function";
+    case ItemKind::VariableGroup: return "variable group";
+    case ItemKind::CharacterGroup: return "character group";
+    case ItemKind::FixedGroup: return "fixed group";
+    case ItemKind::SingleByte: return "single byte";
+  }
+  return "?";
+}
 
 // What an item holds, in words.
 std::string describe(const uint8_t *item, const StreamItem &info) {

@@ -8,7 +8,6 @@
 #include "qstr14/codepage.h"
 #include "qstr14/strings.h"
 #include "qstr14/version5.h"
-#include "stream_items.h"
 #include "text.h"
 #include "tool_support.h"
 
@@ -21,23 +20,27 @@ void Changes::add(const Position &where, std::string character, std::string outc
 
 namespace {
 
-constexpr uint16_t kNoMapping = 0xFFFF;
+using ItemKind = tool::StreamItemKind;
+using tool::ItemStatus;
+using tool::StreamItem;
+using tool::readStreamItem;
+using base::kNoMapping;
+using charset::kFirstNativeFunction;
+using charset::kNativeFormFeed;
+using charset::kNativeLineFeed;
+using charset::kNativeParagraph;
+using charset::kNativeTab;
 constexpr uint32_t kByteOrderMark = 0xFEFF;
-constexpr uint16_t kNativeTab = 0xF909;
-constexpr uint16_t kNativeLineFeed = 0xF90A;
-constexpr uint16_t kNativeFormFeed = 0xF90C;
-constexpr uint16_t kNativeReturn = 0xF90D;
-constexpr uint16_t kFirstFunction = 0xF900;  // functions and attributes from here up
 
 bool isNativeControl(uint32_t native) {
-  return native == kNativeTab || native == kNativeLineFeed || native == kNativeFormFeed || native == kNativeReturn;
+  return native == kNativeTab || native == kNativeLineFeed || native == kNativeFormFeed || native == kNativeParagraph;
 }
 
 // The native character of a code point, or kNoMapping. The control
 // characters that the native model keeps travel as its control codes.
 uint16_t nativeOfCodePoint(uint32_t codePoint) {
   if (codePoint == 0x09 || codePoint == 0x0A || codePoint == 0x0C || codePoint == 0x0D) {
-    return static_cast<uint16_t>(0xF900 | codePoint);
+    return static_cast<uint16_t>(kFirstNativeFunction | codePoint);
   }
   if (codePoint == 0 || codePoint > 0xFFFF) return kNoMapping;  // no native character outside the basic plane
   return KZcharUnicodeToQX6x(codePoint);
@@ -47,7 +50,7 @@ uint16_t nativeOfCodePoint(uint32_t codePoint) {
 // and characters without one.
 std::optional<uint32_t> unicodeOfNative(uint32_t native) {
   if (isNativeControl(native)) return native & 0xFF;
-  if (native >= kFirstFunction) return std::nullopt;
+  if (native >= kFirstNativeFunction) return std::nullopt;
   const uint16_t unit = KZcharQX6xToUnicode(native);
   if (unit == kNoMapping) return std::nullopt;
   return unit;
@@ -162,7 +165,7 @@ class Utf8Encoder : public Encoder {
         appendUtf8CodePoint(out, element.value);
         continue;
       }
-      if (element.value >= kFirstFunction && !isNativeControl(element.value)) continue;  // not text
+      if (element.value >= kFirstNativeFunction && !isNativeControl(element.value)) continue;  // not text
       const auto codePoint = unicodeOfNative(element.value);
       if (!codePoint) changes_.add(element.where, describeNative(element.value), "became U+FFFD (no Unicode character)");
       appendUtf8CodePoint(out, codePoint.value_or(0xFFFD));
@@ -256,7 +259,7 @@ class Utf16Encoder : public Encoder {
     for (const Element &element : elements) {
       std::optional<uint32_t> codePoint = element.value;
       if (!unicode_) {
-        if (element.value >= kFirstFunction && !isNativeControl(element.value)) continue;  // not text
+        if (element.value >= kFirstNativeFunction && !isNativeControl(element.value)) continue;  // not text
         codePoint = unicodeOfNative(element.value);
         if (!codePoint) changes_.add(element.where, describeNative(element.value), "became U+FFFD (no Unicode character)");
       }
@@ -347,7 +350,7 @@ class BytesEncoder : public Encoder {
   void put(const Elements &elements, std::string &out) override {
     for (const Element &element : elements) {
       const uint16_t code = QcvtQxToNtv(form_.record, element.value);
-      if (code == kNoMapping && element.value >= kFirstFunction) continue;  // functions and attributes are not text
+      if (code == kNoMapping && element.value >= kFirstNativeFunction) continue;  // functions and attributes are not text
       if (code == kNoMapping) {
         changes_.add(element.where, describeNative(element.value), outcome_);
         out += '?';
@@ -383,13 +386,14 @@ class NativeEncoder : public Encoder {
 };
 
 // ---- document streams ----
-// A stream holds a line end as the function 0xCC and a paragraph end as
-// 0xCF; a form feed is stored as 0xCC too and so reads back as a line end.
-// The function 0x80 is the word processor's space and reads as U+0020.
-// Other functions and groups are formatting, not text: they are passed over.
-constexpr uint8_t kLineBreakFunction = 0xCC;
-constexpr uint8_t kParagraphFunction = 0xCF;
-constexpr uint8_t kSpaceFunction = 0x80;
+// A stream holds a line end as its line break function and a paragraph end
+// as its paragraph function; a form feed is stored as a line break too and
+// so reads back as a line end. The space function is the word processor's
+// space and reads as U+0020. Other functions and groups are formatting, not
+// text: they are passed over.
+using charset::kStreamLineBreak;
+using charset::kStreamParagraph;
+using charset::kStreamSpace;
 
 class StreamDecoder : public Decoder {
  public:
@@ -423,16 +427,16 @@ class StreamDecoder : public Decoder {
       case ItemKind::Character: out.push_back({bytes[0], where}); break;
       case ItemKind::CharacterGroup: out.push_back({static_cast<uint32_t>(bytes[1] | bytes[2] << 8), where}); break;
       case ItemKind::Function:
-        if (bytes[0] == kLineBreakFunction) out.push_back({kNativeLineFeed, where});
-        if (bytes[0] == kParagraphFunction) out.push_back({kNativeReturn, where});
-        if (bytes[0] == kSpaceFunction) {
+        if (bytes[0] == kStreamLineBreak) out.push_back({kNativeLineFeed, where});
+        if (bytes[0] == kStreamParagraph) out.push_back({kNativeParagraph, where});
+        if (bytes[0] == kStreamSpace) {
           changes_.add(where, "function 0x80", "became U+0020 SPACE (the stream's space function reads as a space)");
           out.push_back({0x0020, where});
         }
         break;
       case ItemKind::FixedGroup:
         if ((bytes[0] == 0xF2 || bytes[0] == 0xF3) && bytes[1] < 16) {
-          out.push_back({static_cast<uint32_t>(0xFE00 + 2 * bytes[1] + (bytes[0] == 0xF3 ? 1 : 0)), where});
+          out.push_back({static_cast<uint32_t>(charset::kFirstNativeAttribute + 2 * bytes[1] + (bytes[0] == charset::kAttributeOffGroup ? 1 : 0)), where});
         }
         break;
       default: break;  // other functions carry no text
@@ -452,20 +456,20 @@ class StreamEncoder : public Encoder {
     for (const Element &element : elements) {
       const uint32_t native = element.value;
       if (native == kNativeLineFeed) {
-        out += static_cast<char>(kLineBreakFunction);
+        out += static_cast<char>(kStreamLineBreak);
       } else if (native == kNativeFormFeed) {
         changes_.add(element.where, describeCharacter(0x0C), "became U+000A (a page break reads back as a line end)");
-        out += static_cast<char>(kLineBreakFunction);
-      } else if (native == kNativeReturn) {
-        out += static_cast<char>(kParagraphFunction);
+        out += static_cast<char>(kStreamLineBreak);
+      } else if (native == kNativeParagraph) {
+        out += static_cast<char>(kStreamParagraph);
       } else if (native == kNativeTab) {
         out += '\t';
-      } else if (native >= 0xFE00 && native <= 0xFE1F) {
+      } else if (charset::isNativeAttribute(native)) {
         const char code = static_cast<char>(native & 1 ? 0xF3 : 0xF2);
         out += code;
-        out += static_cast<char>((native - 0xFE00) / 2);
+        out += static_cast<char>((native - charset::kFirstNativeAttribute) / 2);
         out += code;
-      } else if (native >= kFirstFunction) {
+      } else if (native >= kFirstNativeFunction) {
         continue;
       } else if (native < 0x80) {
         out += static_cast<char>(native);
@@ -499,7 +503,7 @@ class TextFormEncoder : public Encoder {
       slice.clear();
       for (std::size_t i = start; i < std::min(elements.size(), start + kSlice); ++i) {
         const uint32_t native = elements[i].value;
-        if (native < kFirstFunction && !ValidQxCharacter(native)) {
+        if (native < kFirstNativeFunction && !ValidQxCharacter(native)) {
           changes_.add(elements[i].where, describeNative(native), "dropped (not a valid native character)");
         } else if (native == kNativeFormFeed) {
           changes_.add(elements[i].where, describeCharacter(0x0C), "dropped (the text form has no page break)");
@@ -567,7 +571,7 @@ class Version5Decoder : public Decoder {
     }
     const Position where{offset};
     for (const uint16_t *e = elements; *e != 0; ++e) {
-      if (*e >= kFirstFunction) {
+      if (*e >= kFirstNativeFunction) {
         out.push_back({*e, where});
         continue;
       }
@@ -590,11 +594,11 @@ class Version5Encoder : public Encoder {
     old.reserve(elements.size());
     for (const Element &element : elements) {
       const uint32_t native = element.value;
-      if (native == kNativeLineFeed || native == kNativeFormFeed || native == kNativeReturn) {
+      if (native == kNativeLineFeed || native == kNativeFormFeed || native == kNativeParagraph) {
         old.push_back(static_cast<uint16_t>(native & 0xFF));  // written as the byte, which reads back as the same code
       } else if (native == kNativeTab) {
         changes_.add(element.where, describeCharacter(0x09), "dropped (v5dz holds no tab)");
-      } else if (native >= kFirstFunction) {
+      } else if (native >= kFirstNativeFunction) {
         continue;  // attributes and functions are not text
       } else if (const uint16_t converted = QtpiQX6toQX5(native); converted == kNoMapping) {
         changes_.add(element.where, describeNative(native), "dropped (no version-5 character)");

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/double_byte_pages.h"
+#include "charset/stream_items.h"
 #include "charset/version5_items.h"
 #include "codepage/state.h"
 #include "collate/multilevel/multilevel_compare.h"
@@ -134,6 +135,38 @@ Comparison compareExplained(const uint16_t *a, const uint16_t *b, const Collatio
     case collate::DecidingLevel::kCase: level = DecidingLevel::kCase; break;
   }
   return {outcome.result, level};
+}
+
+static_assert(static_cast<int>(StreamItemKind::SingleByte) == static_cast<int>(charset::StreamItemKind::kSingleByte) &&
+              static_cast<int>(StreamItemKind::FixedGroup) == static_cast<int>(charset::StreamItemKind::kFixedGroup));
+
+namespace {
+
+std::string hex2(unsigned byte) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02X", byte);
+  return text;
+}
+
+}  // namespace
+
+ItemStatus readStreamItem(const uint8_t *bytes, std::size_t size, StreamItem &item, std::string &why) {
+  using charset::StreamItemProblem;
+  const charset::CheckedStreamItem checked = charset::checkStreamItem(bytes, size);
+  item = {static_cast<StreamItemKind>(checked.kind), checked.length};
+  const std::string group = size > 0 ? "group " + hex2(bytes[0]) : std::string();
+  switch (checked.problem) {
+    case StreamItemProblem::kNone: return ItemStatus::Complete;
+    case StreamItemProblem::kNeedMore: return ItemStatus::NeedMore;
+    case StreamItemProblem::kShortVariableGroup:
+      why = group + " gives its length as " + std::to_string(checked.length) + ", less than 7";
+      break;
+    case StreamItemProblem::kWrongClosingByte:
+      why = group + " ends with " + hex2(checked.closingByte) + " instead of its own code";
+      break;
+    case StreamItemProblem::kUnequalLengths: why = group + " gives two different lengths at its ends"; break;
+  }
+  return ItemStatus::Malformed;
 }
 
 std::optional<std::size_t> firstIncompleteVersion5Item(const uint8_t *stream, std::size_t size, bool doubleByte) {

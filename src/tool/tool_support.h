@@ -2,8 +2,10 @@
 // where each setting came from, the registry store's state and the values
 // under a key, and the values behind a multi-level comparison.
 //
-// This is the only header of the library's own that the tool includes; the
-// rest of what it does goes through include/qstr14/. The functions are
+// This is the only header of the library's own that the tool includes, with
+// the two it includes itself for the facts of the character model (the
+// no-mapping value, the stream grammar); the rest of what the tool does goes
+// through include/qstr14/. The functions are
 // compiled into the library's objects with hidden visibility, so the tool
 // reaches them through the static library and the shared library does not
 // export them. Every function may be called from any thread; none changes a
@@ -15,6 +17,9 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "base/no_mapping.h"
+#include "charset/stream_grammar.h"
 
 namespace qstr::tool {
 
@@ -129,6 +134,32 @@ struct Comparison {
 
 // QxQS6Cmpcoll on two terminated native strings, with the level that decided.
 Comparison compareExplained(const uint16_t *a, const uint16_t *b, const CollationOptions &options);
+
+// ---- Document streams ----
+
+// The kinds of document stream item, in the library's order.
+enum class StreamItemKind : uint8_t {
+  Terminator,      // 0x00 at an item start
+  Character,       // 0x01-0x7F
+  Function,        // 0x80-0xCF
+  VariableGroup,   // 0xD0-0xEF
+  CharacterGroup,  // 0xF0
+  FixedGroup,      // 0xF1-0xFE
+  SingleByte,      // 0xFF
+};
+
+struct StreamItem {
+  StreamItemKind kind = StreamItemKind::Terminator;
+  std::size_t length = 0;  // bytes
+};
+
+enum class ItemStatus { Complete, NeedMore, Malformed };
+
+// Reads the item at the start of `bytes` (`size` bytes available), checking
+// what the library's readers take on trust. Complete: `item` says what it
+// is. NeedMore: the item runs past the bytes available (more input may
+// complete it). Malformed: `why` says what is wrong, in a phrase.
+ItemStatus readStreamItem(const uint8_t *bytes, std::size_t size, StreamItem &item, std::string &why);
 
 // ---- Version-5 streams ----
 

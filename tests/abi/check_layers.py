@@ -2,7 +2,8 @@
 """Holds the library to its layers (src/layers.txt): no file includes a header
 of a layer above its own, and no object calls or reads a symbol defined in a
 layer above its own. Every folder under src/ must be a listed layer (or a
-backend of host). Each violation is printed on a line of its own, naming the
+backend of host). The tool (cli/) sees the library through
+tool/tool_support.h and the public headers alone. Each violation is printed on a line of its own, naming the
 file and what it reaches up to; the exit status is 1 when there is any.
 
   check_layers.py SOURCE_DIR [NM OBJECT ...]
@@ -60,6 +61,19 @@ def upward_includes(src, layers):
     return problems
 
 
+def tool_includes(root, layers):
+    problems = []
+    folders = {layer.split("/")[0] for layer in layers}
+    for path in sorted((root / "cli").rglob("*")):
+        if not path.is_file() or path.suffix not in (".h", ".cpp"):
+            continue
+        for included in INCLUDE.findall(path.read_text(errors="replace")):
+            if included.split("/")[0] in folders:
+                problems.append(f"cli/{path.relative_to(root / 'cli').as_posix()} includes {included}: "
+                                f"the tool reaches the library through tool_support.h")
+    return problems
+
+
 def symbols(nm, obj, *options):
     out = subprocess.run([nm, "-C", *options, obj], capture_output=True, text=True, check=True).stdout
     names = []
@@ -100,9 +114,10 @@ def upward_calls(nm, objects, layers):
 
 
 def main(argv):
-    src = pathlib.Path(argv[1]) / "src"
+    root = pathlib.Path(argv[1])
+    src = root / "src"
     layers = read_layers(src)
-    problems = unlisted_folders(src, layers) + upward_includes(src, layers)
+    problems = unlisted_folders(src, layers) + upward_includes(src, layers) + tool_includes(root, layers)
     if len(argv) > 3:
         problems += upward_calls(argv[2], argv[3:], layers)
     for problem in problems:
