@@ -16,6 +16,7 @@
 #include "sort_engine.h"
 #include "sort_order.h"
 #include "text.h"
+#include "tool_support.h"
 
 namespace qstr::cli {
 namespace {
@@ -35,7 +36,7 @@ struct SortCommand {
 
 bool isLanguageCode(const std::string &code) {
   return !code.empty() && code.size() <= 7 &&
-         std::all_of(code.begin(), code.end(), [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
+         std::all_of(code.begin(), code.end(), base::isAsciiLetter<char>);
 }
 
 // A field number of -k: 1 or more.

@@ -3,18 +3,14 @@
 #include <algorithm>
 #include <numeric>
 
+#include "tool_support.h"
+
 namespace qstr::cli {
 namespace {
 
 // ASCII lower case: names are ASCII, and the C library's tolower would
 // follow the locale.
-std::string lowered(std::string_view text) {
-  std::string out(text);
-  for (char &c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
+std::string lowered(std::string_view text) { return base::toAsciiLower(text); }
 
 std::size_t editDistance(std::string_view a, std::string_view b) {
   std::vector<std::size_t> row(b.size() + 1);

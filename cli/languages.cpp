@@ -2,20 +2,18 @@
 // comparison.
 #include "languages.h"
 
+#include <algorithm>
+
 #include "tool_support.h"
 
 namespace qstr::cli {
 namespace {
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char lower(char c) { return base::toAsciiLower(c); }
+char upper(char c) { return base::toAsciiUpper(c); }
 
 bool isLetters(const std::string &text) {
-  if (text.empty()) return false;
-  for (char c : text) {
-    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
-  }
-  return true;
+  return !text.empty() && std::all_of(text.begin(), text.end(), base::isAsciiLetter<char>);
 }
 
 std::optional<uint16_t> productCode(const std::string &code) {

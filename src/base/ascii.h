@@ -20,6 +20,11 @@ constexpr bool isAsciiLower(Unit c) {
 }
 
 template <std::integral Unit>
+constexpr bool isAsciiLetter(Unit c) {
+  return isAsciiUpper(c) || isAsciiLower(c);
+}
+
+template <std::integral Unit>
 constexpr Unit toAsciiLower(Unit c) {
   return isAsciiUpper(c) ? static_cast<Unit>(c + ('a' - 'A')) : c;
 }

@@ -3,7 +3,7 @@
 // under a key, and the values behind a multi-level comparison.
 //
 // This is the only header of the library's own that the tool includes, with
-// the two it includes itself for the facts of the character model (the
+// the few it includes itself for facts the two share (ASCII letters, the
 // no-mapping value, the stream grammar); the rest of what the tool does goes
 // through include/qstr14/. The functions are
 // compiled into the library's objects with hidden visibility, so the tool
@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ascii.h"
 #include "base/no_mapping.h"
 #include "charset/stream_grammar.h"
 

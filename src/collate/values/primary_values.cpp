@@ -1,4 +1,5 @@
 // Primary and case values of the multi-level comparison.
+#include "base/ascii.h"
 #include "collate/tables/col6_lookup.h"
 #include "collate/tables/col6_tables.h"
 #include "collate/tables/multilevel_tables.h"
@@ -40,7 +41,7 @@ uint16_t QSTR_CALL f_QX60ColVal(uint32_t ch, uint16_t language) {
 
 uint32_t QSTR_CALL f_wislower(uint32_t ch) {
   const uint16_t c = static_cast<uint16_t>(ch);
-  if (c >> 8 == 0) return c >= 'a' && c <= 'z' ? 0 : 1;
+  if (c >> 8 == 0) return qstr::base::isAsciiLower(c) ? 0 : 1;
   if (inCaseRange(c)) return c & 1 ? 0 : 1;
   return (c & 0xFF00u) | 1;
 }
