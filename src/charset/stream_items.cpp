@@ -6,13 +6,13 @@
 namespace qstr::charset {
 
 StreamItemKind streamItemKind(uint8_t first) {
-  if (first == 0) return StreamItemKind::kTerminator;
-  if (first < kFirstFunction) return StreamItemKind::kCharacter;
-  if (first < kFirstVariableGroup) return StreamItemKind::kFunction;
-  if (isVariableGroup(first)) return StreamItemKind::kVariableGroup;
-  if (first == kCharacterGroup) return StreamItemKind::kCharacterGroup;
-  if (first == kSingleByte) return StreamItemKind::kSingleByte;
-  return StreamItemKind::kFixedGroup;
+  if (first == 0) return StreamItemKind::Terminator;
+  if (first < kFirstFunction) return StreamItemKind::Character;
+  if (first < kFirstVariableGroup) return StreamItemKind::Function;
+  if (isVariableGroup(first)) return StreamItemKind::VariableGroup;
+  if (first == kCharacterGroup) return StreamItemKind::CharacterGroup;
+  if (first == kSingleByte) return StreamItemKind::SingleByte;
+  return StreamItemKind::FixedGroup;
 }
 
 CheckedStreamItem checkStreamItem(const uint8_t *bytes, std::size_t size) {
@@ -23,7 +23,7 @@ CheckedStreamItem checkStreamItem(const uint8_t *bytes, std::size_t size) {
   }
   const uint8_t code = bytes[0];
   item.kind = streamItemKind(code);
-  const bool variable = item.kind == StreamItemKind::kVariableGroup;
+  const bool variable = item.kind == StreamItemKind::VariableGroup;
   // A variable group's length word follows its code and one byte.
   if (variable && size < 4) {
     item.problem = StreamItemProblem::kNeedMore;
@@ -34,7 +34,7 @@ CheckedStreamItem checkStreamItem(const uint8_t *bytes, std::size_t size) {
     item.problem = StreamItemProblem::kShortVariableGroup;
   } else if (item.length > size) {
     item.problem = StreamItemProblem::kNeedMore;
-  } else if (code >= kFirstVariableGroup && item.kind != StreamItemKind::kSingleByte &&
+  } else if (code >= kFirstVariableGroup && item.kind != StreamItemKind::SingleByte &&
              bytes[item.length - 1] != code) {
     item.problem = StreamItemProblem::kWrongClosingByte;
     item.closingByte = bytes[item.length - 1];

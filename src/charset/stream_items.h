@@ -10,13 +10,13 @@
 namespace qstr::charset {
 
 enum class StreamItemKind : uint8_t {
-  kTerminator,      // 0x00 at an item start
-  kCharacter,       // 0x01-0x7F
-  kFunction,        // 0x80-0xCF
-  kVariableGroup,   // 0xD0-0xEF
-  kCharacterGroup,  // 0xF0
-  kFixedGroup,      // 0xF1-0xFE
-  kSingleByte,      // 0xFF
+  Terminator,      // 0x00 at an item start
+  Character,       // 0x01-0x7F
+  Function,        // 0x80-0xCF
+  VariableGroup,   // 0xD0-0xEF
+  CharacterGroup,  // 0xF0
+  FixedGroup,      // 0xF1-0xFE
+  SingleByte,      // 0xFF
 };
 
 enum class StreamItemProblem : uint8_t {
@@ -28,7 +28,7 @@ enum class StreamItemProblem : uint8_t {
 };
 
 struct CheckedStreamItem {
-  StreamItemKind kind = StreamItemKind::kTerminator;
+  StreamItemKind kind = StreamItemKind::Terminator;
   StreamItemProblem problem = StreamItemProblem::kNone;
   std::size_t length = 0;  // bytes; with kShortVariableGroup the length given
   uint8_t closingByte = 0;  // with kWrongClosingByte: the byte found

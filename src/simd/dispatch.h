@@ -1,8 +1,8 @@
 // The vector instructions that the string loops use when the processor has
 // them: SSE2 (the length scan) and AVX-512 with byte permutes (F, BW and
-// VBMI) on x86-64. AVX-512 functions are compiled for it one by one and
-// called only after asking; SSE2 is compiled in wherever the compiler
-// assumes it.
+// VBMI) on x86-64. AVX-512 kernels are compiled for it one by one and
+// called only when simd/dispatch.cpp chose them; SSE2 is compiled in
+// wherever the compiler assumes it.
 #pragma once
 
 #include <algorithm>
@@ -44,8 +44,5 @@ inline VectorIsa vectorIsa() {
   static const VectorIsa isa = std::min(processorVectorIsa(), host::vectorIsaCap());
   return isa;
 }
-
-inline bool avx512Available() { return QSTR_HAS_AVX512_PATHS && vectorIsa() >= VectorIsa::Avx512; }
-inline bool sse2Available() { return vectorIsa() >= VectorIsa::Sse2; }
 
 }  // namespace qstr::simd

@@ -1,9 +1,9 @@
-#include "simd/table_lookup.h"
-
+// Table lookups over whole strings, element by element and with AVX-512.
+// simd/dispatch.cpp chooses between them.
 #include <array>
 #include <cstdint>
 
-#include "simd/dispatch.h"
+#include "simd/kernels.h"
 
 #if QSTR_HAS_AVX512_PATHS
 #include <immintrin.h>
@@ -142,8 +142,8 @@ inline __mmask64 firstElements(std::size_t count) { return count == 0 ? 0 : ~__m
 // Blocks of 64 from the last: each block is read whole before any of it is
 // written, and a block's output lies at or after its own bytes and so past
 // every block still to be read.
-QSTR_TARGET_AVX512 void bytesThroughTableAvx512(const uint16_t table[256], const uint8_t *src, uint16_t *dst,
-                                                std::size_t count) {
+QSTR_TARGET_AVX512 void bytesThroughTableInBlocks(const uint16_t table[256], const uint8_t *src, uint16_t *dst,
+                                                  std::size_t count) {
   const BytePlanes planes = splitTable(table);
   std::size_t i = count;
   const auto end = reinterpret_cast<std::uintptr_t>(dst + count);
@@ -163,8 +163,8 @@ QSTR_TARGET_AVX512 void bytesThroughTableAvx512(const uint16_t table[256], const
 // (four bytes at each element, which the spare element makes safe) and
 // narrowed again. A streamed output is written element by element up to a
 // 32-byte boundary, then a line at a time past the caches.
-QSTR_TARGET_AVX512 std::size_t unitsThroughTableAvx512(const LookupTable &table, const uint16_t *src, uint16_t *dst,
-                                                       std::size_t count, bool streamed) {
+QSTR_TARGET_AVX512 std::size_t unitsThroughTableInBlocks(const LookupTable &table, const uint16_t *src, uint16_t *dst,
+                                                         std::size_t count, bool streamed) {
   // The zero-masked forms of the conversions and the gather, with every
   // element selected, are the plain ones without an undefined start value.
   constexpr __mmask16 kAll = 0xFFFF;
@@ -197,27 +197,22 @@ QSTR_TARGET_AVX512 std::size_t unitsThroughTableAvx512(const LookupTable &table,
 }
 
 }  // namespace
-#endif
 
-void bytesThroughTable(const uint16_t table[256], const uint8_t *src, uint16_t *dst, std::size_t count) {
-#if QSTR_HAS_AVX512_PATHS
-  // The vector form reads 64 bytes before writing them, which is safe for a
-  // destination at or after the source, or apart from it.
+// The vector form reads 64 bytes before writing them, which is safe for a
+// destination at or after the source, or apart from it.
+void bytesThroughTableAvx512(const uint16_t table[256], const uint8_t *src, uint16_t *dst, std::size_t count) {
   const auto from = reinterpret_cast<std::uintptr_t>(src), to = reinterpret_cast<std::uintptr_t>(dst);
-  if (avx512Available() && (to >= from || to + 2 * count <= from)) {
-    bytesThroughTableAvx512(table, src, dst, count);
-    return;
+  if (to >= from || to + 2 * count <= from) {
+    bytesThroughTableInBlocks(table, src, dst, count);
+  } else {
+    bytesThroughTablePlain(table, src, dst, count);
   }
-#endif
-  bytesThroughTablePlain(table, src, dst, count);
 }
 
-std::size_t unitsThroughTable(const LookupTable &table, const uint16_t *src, uint16_t *dst, std::size_t count,
-                              [[maybe_unused]] bool partOfLongOutput) {
-#if QSTR_HAS_AVX512_PATHS
-  if (avx512Available()) return unitsThroughTableAvx512(table, src, dst, count, partOfLongOutput);
-#endif
-  return unitsThroughTablePlain(table, src, dst, count);
+std::size_t unitsThroughTableAvx512(const LookupTable &table, const uint16_t *src, uint16_t *dst, std::size_t count,
+                                    bool partOfLongOutput) {
+  return unitsThroughTableInBlocks(table, src, dst, count, partOfLongOutput);
 }
+#endif
 
 }  // namespace qstr::simd

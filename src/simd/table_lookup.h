@@ -1,6 +1,7 @@
 // Table lookups over whole strings: a vector at a time where the processor
-// has the instructions for it (asked once, at run time), an element at a
-// time elsewhere. Both ways give the same answers.
+// has the instructions for it, an element at a time elsewhere (the kernels
+// of simd/kernels.h, chosen once by simd/dispatch.cpp). Both ways give the
+// same answers.
 #pragma once
 
 #include <cstddef>
@@ -39,10 +40,5 @@ void bytesThroughTable(const uint16_t table[256], const uint8_t *src, uint16_t *
 // belongs to one of at least kStreamingOutputBytes.
 std::size_t unitsThroughTable(const LookupTable &table, const uint16_t *src, uint16_t *dst, std::size_t count,
                               bool partOfLongOutput = false);
-
-// The element-at-a-time forms of the two above, which the vector forms
-// must match.
-void bytesThroughTablePlain(const uint16_t table[256], const uint8_t *src, uint16_t *dst, std::size_t count);
-std::size_t unitsThroughTablePlain(const LookupTable &table, const uint16_t *src, uint16_t *dst, std::size_t count);
 
 }  // namespace qstr::simd

@@ -1,9 +1,9 @@
-#include "simd/unit_count.h"
-
+// The length scans of every tier: element by element, SSE2 blocks and
+// AVX-512 blocks. simd/dispatch.cpp chooses among them.
 #include <bit>
 #include <cstddef>
 
-#include "simd/dispatch.h"
+#include "simd/kernels.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -25,13 +25,19 @@
 
 namespace qstr::simd {
 
+uint32_t unitCountPlain(const uint16_t *s, uint32_t limit) {
+  uint32_t i = 0;
+  while (i < limit && s[i] != 0) ++i;
+  return i;
+}
+
 #if QSTR_HAS_AVX512_PATHS
 namespace {
 
 // Aligned 64-byte blocks from the one holding the first element; the
 // zeros found before the string's start are shifted out. An even address
 // is needed so that elements do not straddle blocks.
-QSTR_READS_WHOLE_BLOCKS QSTR_TARGET_AVX512 uint32_t unitCountAvx512(const uint16_t *s, uint32_t limit) {
+QSTR_READS_WHOLE_BLOCKS QSTR_TARGET_AVX512 uint32_t unitCountInBlocks(const uint16_t *s, uint32_t limit) {
   constexpr std::uintptr_t kBlock = sizeof(__m512i);
   const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(s);
   const auto *block = reinterpret_cast<const __m512i *>(address - address % kBlock);
@@ -51,10 +57,15 @@ QSTR_READS_WHOLE_BLOCKS QSTR_TARGET_AVX512 uint32_t unitCountAvx512(const uint16
 }
 
 }  // namespace
+
+uint32_t unitCountAvx512(const uint16_t *s, uint32_t limit) {
+  if (limit == 0) return 0;
+  if (reinterpret_cast<std::uintptr_t>(s) % 2 != 0) return unitCountSse2(s, limit);
+  return unitCountInBlocks(s, limit);
+}
 #endif
 
 #if defined(__SSE2__)
-namespace {
 
 // Element by element up to a 16-byte boundary, then aligned blocks; an odd
 // address never reaches a boundary and is read element by element to the
@@ -78,21 +89,6 @@ QSTR_READS_WHOLE_BLOCKS uint32_t unitCountSse2(const uint16_t *s, uint32_t limit
   }
   return static_cast<uint32_t>(i < limit ? i : limit);
 }
-
-}  // namespace
 #endif
-
-uint32_t unitCount(const uint16_t *s, uint32_t limit) {
-#if QSTR_HAS_AVX512_PATHS
-  if (limit == 0) return 0;
-  if (avx512Available() && reinterpret_cast<std::uintptr_t>(s) % 2 == 0) return unitCountAvx512(s, limit);
-#endif
-#if defined(__SSE2__)
-  if (sse2Available()) return unitCountSse2(s, limit);
-#endif
-  uint32_t i = 0;
-  while (i < limit && s[i] != 0) ++i;
-  return i;
-}
 
 }  // namespace qstr::simd

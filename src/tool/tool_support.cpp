@@ -137,8 +137,8 @@ Comparison compareExplained(const uint16_t *a, const uint16_t *b, const Collatio
   return {outcome.result, level};
 }
 
-static_assert(static_cast<int>(StreamItemKind::SingleByte) == static_cast<int>(charset::StreamItemKind::kSingleByte) &&
-              static_cast<int>(StreamItemKind::FixedGroup) == static_cast<int>(charset::StreamItemKind::kFixedGroup));
+static_assert(static_cast<int>(StreamItemKind::SingleByte) == static_cast<int>(charset::StreamItemKind::SingleByte) &&
+              static_cast<int>(StreamItemKind::FixedGroup) == static_cast<int>(charset::StreamItemKind::FixedGroup));
 
 namespace {
 
