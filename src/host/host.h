@@ -9,7 +9,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/windows_codes.h"
+
 namespace qstr::host {
+
+// The host answers in Windows codes (error codes, registry keys and
+// rights) on every platform.
+using namespace qstr::windows;
 
 // ---- Process heap (GetProcessHeap, HeapAlloc, HeapReAlloc, HeapFree) ----
 using HeapHandle = void *;
@@ -105,18 +111,6 @@ bool translateCharsetInfo(uint32_t codePage, uint32_t *charset);
 
 // ---- Registry (RegCreateKeyExA, RegOpenKeyExA, RegQueryValueExA,
 //      RegSetValueExA, RegCloseKey); results are Windows error codes ----
-using RegKey = std::uintptr_t;
-inline constexpr RegKey kHkeyClassesRoot = 0x80000000u;
-inline constexpr RegKey kHkeyCurrentUser = 0x80000001u;
-inline constexpr RegKey kHkeyLocalMachine = 0x80000002u;
-inline constexpr RegKey kHkeyUsers = 0x80000003u;
-inline constexpr RegKey kHkeyPerformanceData = 0x80000004u;
-inline constexpr RegKey kHkeyCurrentConfig = 0x80000005u;
-inline constexpr RegKey kHkeyDynData = 0x80000006u;
-
-inline constexpr uint32_t kRegCreatedNewKey = 1;
-inline constexpr uint32_t kRegOpenedExistingKey = 2;
-
 int32_t regCreateKey(RegKey parent, const char *subKey, uint32_t access, RegKey *result,
                      uint32_t *disposition);
 int32_t regOpenKey(RegKey parent, const char *subKey, uint32_t access, RegKey *result);
@@ -127,20 +121,5 @@ int32_t regQueryValue(RegKey key, const char *name, uint32_t *type, uint8_t *dat
 int32_t regSetValue(RegKey key, const char *name, uint32_t type, const uint8_t *data,
                     uint32_t size);
 int32_t regCloseKey(RegKey key);
-
-}  // namespace qstr::host
-
-namespace qstr::host {
-
-// Windows error codes the library passes on or returns.
-inline constexpr int32_t kErrorSuccess = 0;
-inline constexpr int32_t kErrorFileNotFound = 2;
-inline constexpr int32_t kErrorAccessDenied = 5;
-inline constexpr int32_t kErrorOutOfMemory = 14;
-inline constexpr int32_t kErrorInvalidParameter = 87;
-inline constexpr int32_t kErrorCallNotImplemented = 120;
-inline constexpr int32_t kErrorMoreData = 234;
-inline constexpr int32_t kErrorBadKey = 1010;
-inline constexpr int32_t kErrorCantOpen = 1011;
 
 }  // namespace qstr::host

@@ -16,18 +16,9 @@
 #include <vector>
 
 #include "host/host.h"
+#include "regdb/tree.h"
 
 namespace qstr::host::registry {
-
-// Windows error codes that only the registry store returns.
-inline constexpr int32_t kErrorInvalidHandle = 6;
-inline constexpr int32_t kErrorBadDb = 1009;       // the registry file does not parse
-inline constexpr int32_t kErrorRegistryIo = 1016;  // the registry file could not be read or saved
-inline constexpr int32_t kErrorKeyDeleted = 1018;  // the handle's key is gone from the file
-
-// Access rights that the operations check (KEY_QUERY_VALUE, KEY_SET_VALUE).
-inline constexpr uint32_t kKeyQueryValue = 0x0001;
-inline constexpr uint32_t kKeySetValue = 0x0002;
 
 struct StoreStatus {
   bool usable = false;    // the operations can read and write
@@ -47,11 +38,7 @@ StoreStatus storeStatus();
 // stay open: they name key paths, not cached keys. Tests only.
 void resetStore();
 
-struct ValueRecord {
-  std::string name;  // empty for the default value
-  uint32_t type = 0;  // as stored, flag bits included
-  std::vector<uint8_t> data;
-};
+using ValueRecord = regdb::Value;  // name (empty for the default value), type as stored, data
 
 // The values of the key `key`, in the order they were first set. Returns a
 // Windows error code (0, 6 for an unknown handle, 1009, 1018).

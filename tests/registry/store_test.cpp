@@ -89,7 +89,7 @@ TEST_F(RegistryFileTest, NamesCompareWithoutRegardToCase) {
   ASSERT_EQ(reg::listSubkeys(host::kHkeyCurrentUser, &subkeys), 0);
   EXPECT_EQ(subkeys, std::vector<std::string>{"Software"});
   EXPECT_EQ(host::regCloseKey(first), 0);
-  EXPECT_EQ(host::regCloseKey(first), reg::kErrorInvalidHandle);
+  EXPECT_EQ(host::regCloseKey(first), qstr::windows::kErrorInvalidHandle);
   EXPECT_EQ(host::regCloseKey(second), 0);
 }
 
@@ -109,7 +109,7 @@ TEST_F(RegistryFileTest, QueryResultCodes) {
   EXPECT_EQ(host::regQueryValue(key, "Five", &type, buffer, nullptr), host::kErrorInvalidParameter);
   host::RegKey missing = 0;
   EXPECT_EQ(openUserKey("Software\\Nowhere", &missing), host::kErrorFileNotFound);
-  EXPECT_EQ(host::regQueryValue(0x1234567, "Five", &type, buffer, &size), reg::kErrorInvalidHandle);
+  EXPECT_EQ(host::regQueryValue(0x1234567, "Five", &type, buffer, &size), qstr::windows::kErrorInvalidHandle);
   // Access rights are checked: a key opened for reading only refuses writes.
   host::RegKey readOnly = 0;
   ASSERT_EQ(openUserKey("Software\\Codes", &readOnly, 0x20019), 0);
@@ -165,8 +165,8 @@ TEST_F(RegistryFileTest, ChangesByAnotherWriterAreSeenAndHandlesSurviveThem) {
   EXPECT_EQ(host::regQueryValue(key, "Mine", &type, nullptr, &size), host::kErrorFileNotFound);
   // The key itself goes away: its handle reports that, writes included.
   writeFile(path_, header);
-  EXPECT_EQ(host::regQueryValue(key, "Theirs", &type, nullptr, &size), reg::kErrorKeyDeleted);
-  EXPECT_EQ(host::regSetValue(key, "Mine", 3, mine, 1), reg::kErrorKeyDeleted);
+  EXPECT_EQ(host::regQueryValue(key, "Theirs", &type, nullptr, &size), qstr::windows::kErrorKeyDeleted);
+  EXPECT_EQ(host::regSetValue(key, "Mine", 3, mine, 1), qstr::windows::kErrorKeyDeleted);
 }
 
 struct BrokenFile {
@@ -218,10 +218,10 @@ TEST_F(RegistryFileTest, AFileThatDoesNotParseIsLeftAloneAndExplained) {
     host::RegKey key = 0;
     uint32_t size = 0;
     const uint8_t one[] = {1};
-    EXPECT_EQ(createUserKey("Software\\New", &key), reg::kErrorBadDb);
-    EXPECT_EQ(openUserKey("Software", &key), reg::kErrorBadDb);
-    EXPECT_EQ(host::regQueryValue(host::kHkeyCurrentUser, "v", nullptr, nullptr, &size), reg::kErrorBadDb);
-    EXPECT_EQ(host::regSetValue(host::kHkeyCurrentUser, "v", 3, one, 1), reg::kErrorBadDb);
+    EXPECT_EQ(createUserKey("Software\\New", &key), qstr::windows::kErrorBadDb);
+    EXPECT_EQ(openUserKey("Software", &key), qstr::windows::kErrorBadDb);
+    EXPECT_EQ(host::regQueryValue(host::kHkeyCurrentUser, "v", nullptr, nullptr, &size), qstr::windows::kErrorBadDb);
+    EXPECT_EQ(host::regSetValue(host::kHkeyCurrentUser, "v", 3, one, 1), qstr::windows::kErrorBadDb);
     EXPECT_EQ(readFile(path_), broken.text);
   }
   // Over-long lines and values, found without a crash and reported.
@@ -287,7 +287,7 @@ TEST_F(InMemoryRegistryTest, PrivateRegistryKeepsValuesUntilReset) {
   EXPECT_TRUE(status.usable);
   EXPECT_TRUE(status.inMemory);
   reg::resetStore();
-  EXPECT_EQ(host::regQueryValue(key, "v", nullptr, nullptr, &size), reg::kErrorKeyDeleted);
+  EXPECT_EQ(host::regQueryValue(key, "v", nullptr, nullptr, &size), qstr::windows::kErrorKeyDeleted);
 }
 
 }  // namespace

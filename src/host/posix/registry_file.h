@@ -16,37 +16,35 @@
 #include <functional>
 #include <string>
 
+#include "regdb/database.h"
 #include "regdb/tree.h"
 
 namespace qstr::host::registry {
 
 using regdb::Tree;
 
-class RegistryFile {
+// The storage of the registry database in the profile's registry file.
+class RegistryFile final : public regdb::Storage {
  public:
-  // A change to the tree: returns a Windows error code and sets `changed`
-  // when the tree must be saved.
-  using Change = std::function<int32_t(Tree &tree, bool *changed)>;
-
   explicit RegistryFile(std::string path) : path_(std::move(path)) {}
 
   // Makes `tree` hold the file's current content, reading the file again
   // only when it was replaced or changed since the last read. A missing file
   // is an empty registry. Returns 0, kErrorBadDb (the file does not parse)
   // or kErrorRegistryIo (it cannot be read); problem() then says why.
-  int32_t refresh(Tree &tree);
+  int32_t refresh(Tree &tree) override;
 
   // Under the file lock: refreshes `tree`, applies `change`, and when it
   // reports a change saves the tree. Creates the folder on the first write.
   // Returns the change's result, or the failure that stopped it; a file
   // that does not parse is left as it is.
-  int32_t update(Tree &tree, const Change &change);
+  int32_t update(Tree &tree, const Change &change) override;
 
   // Whether the file existed at the last refresh or update.
-  bool exists() const { return stamp_.exists; }
+  bool exists() const override { return stamp_.exists; }
 
   // "FILE:LINE: message" or "FILE: message" after a failed refresh or update.
-  const std::string &problem() const { return problem_; }
+  const std::string &problem() const override { return problem_; }
 
  private:
   // What identifies one version of the file: a save always makes a new
