@@ -7,9 +7,9 @@
 #include "cli.h"
 #include "files.h"
 #include "qstr14/charset.h"
-#include "tool_support.h"
 #include "table.h"
 #include "text.h"
+#include "tool_support.h"
 
 namespace qstr::cli {
 namespace {

@@ -4,8 +4,8 @@
 #include <iostream>
 
 #include "cli.h"
-#include "table.h"
 #include "qstr14/codepage.h"
+#include "table.h"
 #include "text.h"
 #include "tool_support.h"
 

@@ -8,10 +8,10 @@
 #include "charset/east_asian_placement.h"
 #include "charset/native_tables.h"
 #include "charset/per_code_page.h"
-#include "simd/unit_count.h"
-#include "simd/table_lookup.h"
 #include "host/host.h"
 #include "qstr14/charset.h"
+#include "simd/table_lookup.h"
+#include "simd/unit_count.h"
 
 namespace qstr::charset {
 namespace {

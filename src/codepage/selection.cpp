@@ -4,10 +4,10 @@
 #include <cstdio>
 
 #include "base/build_once.h"
+#include "codepage/state.h"
 #include "host/host.h"
 #include "qstr14/codepage.h"
 #include "qstr14/frame.h"
-#include "codepage/state.h"
 #include "registry/ckzkey.h"
 
 namespace qstr::codepage {

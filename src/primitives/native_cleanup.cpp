@@ -1,7 +1,7 @@
 // Clean-up transforms of native strings, in place: the byte-safe form and
 // the renumbering of the control and attribute codes.
-#include "qstr14/strings.h"
 #include "primitives/special_code_pairs.h"
+#include "qstr14/strings.h"
 
 namespace {
 

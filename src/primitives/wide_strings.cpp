@@ -2,8 +2,8 @@
 // attributes of native strings included; the terminator is the zero element.
 #include <cstddef>
 
-#include "simd/unit_count.h"
 #include "qstr14/strings.h"
+#include "simd/unit_count.h"
 
 namespace {
 

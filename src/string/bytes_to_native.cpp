@@ -6,12 +6,12 @@
 // and the walk runs backward, from the last byte to the first, so that a
 // destination at the source's own address converts in place without any
 // allocation.
-#include "simd/table_lookup.h"
 #include "codepage/fast_lookup.h"
 #include "codepage/state.h"
 #include "host/host.h"
 #include "qstr14/codepage.h"
 #include "qstr14/strings.h"
+#include "simd/table_lookup.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // Native strings to byte strings (ANSI or OEM).
 #include "base/no_mapping.h"
 #include "charset/stream_grammar.h"
-#include "simd/unit_count.h"
 #include "codepage/fast_lookup.h"
 #include "codepage/state.h"
 #include "qstr14/codepage.h"
 #include "qstr14/strings.h"
+#include "simd/unit_count.h"
 
 namespace {
 

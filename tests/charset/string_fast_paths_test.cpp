@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "charset/unicode_mapping.h"
-#include "simd/unit_count.h"
 #include "charset/east_asian_placement.h"
-#include "codepage/state.h"
+#include "charset/unicode_mapping.h"
 #include "codepage/fast_lookup.h"
+#include "codepage/state.h"
 #include "host/host.h"
 #include "qstr14/strings.h"
+#include "simd/unit_count.h"
 #include "support/host_profile.h"
 #include "support/machine.h"
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "simd/dispatch.h"
 #include "host/profile.h"
+#include "simd/dispatch.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "codepage/fast_lookup.h"
 #include "codepage/state.h"
 #include "codepage/stream_strip.h"
-#include "support/machine.h"
 #include "qstr14/codepage.h"
+#include "support/machine.h"
 #include "support/stream_builder.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "codepage/codepage_list.h"
-#include "support/machine.h"
 #include "host/host.h"
 #include "qstr14/charset.h"
 #include "qstr14/codepage.h"
+#include "support/machine.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "support/machine.h"
 #include "qstr14/codepage.h"
 #include "qstr14/frame.h"
 #include "registry/ckzkey.h"
+#include "support/machine.h"
 
 namespace {
 

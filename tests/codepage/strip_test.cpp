@@ -3,8 +3,8 @@
 #include <random>
 #include <vector>
 
-#include "support/machine.h"
 #include "qstr14/codepage.h"
+#include "support/machine.h"
 #include "support/stream_builder.h"
 
 namespace {

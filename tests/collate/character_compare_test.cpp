@@ -5,13 +5,13 @@
 
 #include <vector>
 
-#include "asian/quick_lower.h"
 #include "asian/country_scope.h"
+#include "asian/quick_lower.h"
 #include "collate/multilevel/contraction.h"
-#include "collate/tables/multilevel_tables.h"
-#include "collate/values/multilevel_values.h"
 #include "collate/multilevel/position_memo.h"
 #include "collate/sequence/sort_sequence.h"
+#include "collate/tables/multilevel_tables.h"
+#include "collate/values/multilevel_values.h"
 #include "qstr14/asian.h"
 #include "qstr14/collate.h"
 #include "qstr14/frame.h"

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "collate/multilevel/multilevel_compare.h"
-#include "collate/values/multilevel_values.h"
 #include "collate/multilevel_strings.h"
+#include "collate/values/multilevel_values.h"
 #include "qstr14/collate.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "support/machine.h"
 #include "qstr14/codepage.h"
 #include "qstr14/strings.h"
+#include "support/machine.h"
 
 namespace {
 

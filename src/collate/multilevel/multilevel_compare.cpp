@@ -8,8 +8,8 @@
 #include "base/sign.h"
 #include "collate/multilevel/contraction.h"
 #include "collate/multilevel/multilevel_cursor.h"
-#include "collate/values/multilevel_values.h"
 #include "collate/multilevel/position_memo.h"
+#include "collate/values/multilevel_values.h"
 #include "qstr14/collate.h"
 
 using namespace qstr::collate;

@@ -112,8 +112,8 @@ bool forEachPosition(const uint16_t *s, const CollationOptions &options, Visit v
 
 }  // namespace qstr::collate
 
-#include "collate/tables/col6_tables.h"
 #include "collate/multilevel/contraction.h"
+#include "collate/tables/col6_tables.h"
 #include "collate/values/multilevel_values.h"
 #include "qstr14/collate.h"
 

@@ -1,8 +1,8 @@
 // Collation values one position at a time, for callers that build their own
 // sort keys.
 #include "collate/multilevel/contraction.h"
-#include "collate/values/multilevel_values.h"
 #include "collate/tables/col6_tables.h"
+#include "collate/values/multilevel_values.h"
 #include "qstr14/collate.h"
 
 using namespace qstr::collate;

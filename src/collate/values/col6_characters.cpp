@@ -1,7 +1,7 @@
 // Version-6 character services: the repertoire test and the primary values
 // of col6tbl, one character at a time.
-#include "collate/tables/collation_block.h"
 #include "collate/tables/col6_tables.h"
+#include "collate/tables/collation_block.h"
 #include "qstr14/collate.h"
 
 using namespace qstr::collate;

@@ -11,8 +11,8 @@
 #include <cstring>
 
 #include "host/host.h"
-#include "regdb/format.h"
 #include "host/registry_store.h"
+#include "regdb/format.h"
 
 namespace qstr::host::registry {
 using regdb::ParseError;
