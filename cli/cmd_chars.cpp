@@ -6,6 +6,7 @@
 #include "qstr14/charset.h"
 #include "table.h"
 #include "text.h"
+#include "tool_support.h"
 
 namespace qstr::cli {
 namespace {
@@ -61,7 +62,7 @@ Action setupChars(CLI::App &app) {
       }
       return kExitOk;
     }
-    const auto number = parseNumber(**set, kLastTableSet);
+    const auto number = base::parseNumber(**set, 0, kLastTableSet);
     if (!number) throw UsageError{"SET must be a character set number 0-14, not '" + **set + "'"};
     listSet(*number);
     return kExitOk;

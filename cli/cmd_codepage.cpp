@@ -87,7 +87,7 @@ int runCodepage(const std::optional<std::string> &setWindows, bool list) {
     return listCodepages();
   }
   if (const auto &text = setWindows) {
-    const auto number = parseNumber(*text, 0xFFFF);
+    const auto number = base::parseNumber(*text, 0, 0xFFFF);
     if (!number || *number == 0) throw UsageError{"--set-windows needs a code page number 1-65535, not '" + *text + "'"};
     if (QcvtSetWinCodepage(*number) != 1) {
       printError("codepage", "cannot store Windows code page " + std::to_string(*number) + ": " + whyNotStored());

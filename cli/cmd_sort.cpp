@@ -41,7 +41,7 @@ bool isLanguageCode(const std::string &code) {
 
 // A field number of -k: 1 or more.
 unsigned fieldNumber(const std::string &text, const std::string &key) {
-  const auto number = text.empty() || text[0] == '0' ? std::nullopt : parseNumber(text, 0xFFFFFFu);
+  const auto number = text.empty() || text[0] == '0' ? std::nullopt : base::parseNumber(text, 0, 0xFFFFFFu);
   if (!number || text.find_first_not_of("0123456789") != std::string::npos) {
     throw UsageError{"-k takes a field number N or a range N,M (from 1), not '" + key + "'"};
   }

@@ -127,26 +127,5 @@ std::string hex4(uint32_t value) {
   return text;
 }
 
-std::optional<uint32_t> parseNumber(const std::string &text, uint32_t maxValue) {
-  std::size_t start = 0;
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    start = 2;
-    base = 16;
-  }
-  if (start >= text.size() || text.size() - start > 10) return std::nullopt;
-  uint64_t value = 0;
-  for (std::size_t i = start; i < text.size(); ++i) {
-    const char c = text[i];
-    int digit = -1;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    if (digit < 0) return std::nullopt;
-    value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
-  }
-  if (value > maxValue) return std::nullopt;
-  return static_cast<uint32_t>(value);
-}
 
 }  // namespace qstr::cli

@@ -49,8 +49,4 @@ std::string hex2(uint8_t value);
 // "0x" and four upper-case hex digits.
 std::string hex4(uint32_t value);
 
-// A number as the tool accepts it: decimal or 0x-prefixed hex, whole
-// string, at most `maxValue`.
-std::optional<uint32_t> parseNumber(const std::string &text, uint32_t maxValue);
-
 }  // namespace qstr::cli

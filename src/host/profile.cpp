@@ -59,7 +59,7 @@ void applyNumberOverride(const EnvLookup &env, const char *name, uint32_t minVal
                          uint32_t maxValue, ProfileField<T> &field) {
   auto text = nonEmpty(env, name);
   if (!text) return;
-  if (auto number = parseOverrideNumber(*text, minValue, maxValue)) {
+  if (auto number = base::parseNumber(*text, minValue, maxValue)) {
     field.value = static_cast<T>(*number);
     field.source = name;
     return;
@@ -104,25 +104,6 @@ base::BuiltOnce<HostProfile> &profileState() {
 }
 
 }  // namespace
-
-std::optional<uint32_t> parseOverrideNumber(const std::string &text, uint32_t minValue,
-                                            uint32_t maxValue) {
-  std::string digits = text;
-  int radix = 10;
-  if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-    digits = digits.substr(2);
-    radix = 16;
-  }
-  if (digits.empty() || digits.size() > 10) return std::nullopt;
-  uint64_t value = 0;
-  for (char c : digits) {
-    const int digit = base::hexDigitValue(c);
-    if (digit < 0 || digit >= radix) return std::nullopt;
-    value = value * static_cast<uint64_t>(radix) + static_cast<uint64_t>(digit);
-  }
-  if (value < minValue || value > maxValue) return std::nullopt;
-  return static_cast<uint32_t>(value);
-}
 
 std::optional<VectorIsa> parseVectorIsa(const std::string &text) {
   const std::string name = base::toAsciiLower(text);

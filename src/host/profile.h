@@ -69,9 +69,4 @@ const LocaleFacts *localeFactsForName(const std::string &posixName);
 std::optional<VectorIsa> parseVectorIsa(const std::string &text);
 const char *vectorIsaName(VectorIsa isa);
 
-// Parses a number as the overrides accept it: decimal or 0x-prefixed hex,
-// whole string, within [minValue, maxValue]. nullopt otherwise.
-std::optional<uint32_t> parseOverrideNumber(const std::string &text, uint32_t minValue,
-                                            uint32_t maxValue);
-
 }  // namespace qstr::host

@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "base/no_mapping.h"
 #include "asian/country_scope.h"
 #include "qstr14/version5.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 using qstr::test::ScopedCountry;
 
-constexpr uint16_t kNone = 0xFFFF;
+constexpr uint16_t kNone = qstr::base::kNoMapping;
 constexpr uint16_t kUntouched = 0xABCD;  // guard in the second result
 
 // What QtpiQX5toQX6 gives: how many characters, and the two results.

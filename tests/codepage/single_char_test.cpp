@@ -3,13 +3,14 @@
 #include <vector>
 
 #include "base/double_byte_pages.h"
+#include "base/no_mapping.h"
 #include "qstr14/codepage.h"
 #include "support/host_profile.h"
 
 namespace {
 
 using qstr::test::ScopedProfile;
-constexpr uint16_t kNone = 0xFFFF;
+constexpr uint16_t kNone = qstr::base::kNoMapping;
 
 // A made-up single-byte page: low range 1-31 → 0x04nn, high range 127-254
 // → 0x01nn (code - 127), and a reverse table for a few of them.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/no_mapping.h"
 #include "fuzz_support.h"
 #include "host/host.h"
 #include "host_kinds.h"
@@ -18,7 +19,7 @@ namespace {
 
 constexpr uint8_t kGuard = 0x55;
 constexpr uint16_t kGuardElement = 0x5555;
-constexpr uint16_t kNoMapping = 0xFFFF;
+using qstr::base::kNoMapping;
 
 void check(bool ok) {
   if (!ok) std::abort();
