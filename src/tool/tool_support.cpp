@@ -137,9 +137,6 @@ Comparison compareExplained(const uint16_t *a, const uint16_t *b, const Collatio
   return {outcome.result, level};
 }
 
-static_assert(static_cast<int>(StreamItemKind::SingleByte) == static_cast<int>(charset::StreamItemKind::SingleByte) &&
-              static_cast<int>(StreamItemKind::FixedGroup) == static_cast<int>(charset::StreamItemKind::FixedGroup));
-
 namespace {
 
 std::string hex2(unsigned byte) {
@@ -153,7 +150,7 @@ std::string hex2(unsigned byte) {
 ItemStatus readStreamItem(const uint8_t *bytes, std::size_t size, StreamItem &item, std::string &why) {
   using charset::StreamItemProblem;
   const charset::CheckedStreamItem checked = charset::checkStreamItem(bytes, size);
-  item = {static_cast<StreamItemKind>(checked.kind), checked.length};
+  item = {checked.kind, checked.length};
   const std::string group = size > 0 ? "group " + hex2(bytes[0]) : std::string();
   switch (checked.problem) {
     case StreamItemProblem::kNone: return ItemStatus::Complete;

@@ -4,7 +4,7 @@
 //
 // This is the only header of the library's own that the tool includes, with
 // the few it includes itself for facts the two share (ASCII letters, the
-// no-mapping value, the stream grammar); the rest of what the tool does goes
+// no-mapping value, the stream grammar and its item kinds); the rest of what the tool does goes
 // through include/qstr14/. The functions are
 // compiled into the library's objects with hidden visibility, so the tool
 // reaches them through the static library and the shared library does not
@@ -21,6 +21,7 @@
 #include "base/ascii.h"
 #include "base/no_mapping.h"
 #include "charset/stream_grammar.h"
+#include "charset/stream_items.h"
 
 namespace qstr::tool {
 
@@ -138,16 +139,7 @@ Comparison compareExplained(const uint16_t *a, const uint16_t *b, const Collatio
 
 // ---- Document streams ----
 
-// The kinds of document stream item, in the library's order.
-enum class StreamItemKind : uint8_t {
-  Terminator,      // 0x00 at an item start
-  Character,       // 0x01-0x7F
-  Function,        // 0x80-0xCF
-  VariableGroup,   // 0xD0-0xEF
-  CharacterGroup,  // 0xF0
-  FixedGroup,      // 0xF1-0xFE
-  SingleByte,      // 0xFF
-};
+using charset::StreamItemKind;
 
 struct StreamItem {
   StreamItemKind kind = StreamItemKind::Terminator;
