@@ -77,10 +77,11 @@ bool storeHostCode(uint8_t *&write, uint32_t &count, uint32_t limit, uint16_t co
 
 uint16_t groupCharacter(const uint8_t *group) { return charset::readLittleEndian16(group + 1); }
 
-// Strips and converts in one walk, with the results of stripping into the
-// destination and converting there
-// (every kept group is a character group: no attribute groups are kept).
-uint32_t convertWhileStripping(uint8_t *dst, const uint8_t *src, uint32_t limit, const NativeToHost &convert) {
+// Strips and converts in one walk: what stripping into the destination and
+// converting there gives (every kept group is a character group: no
+// attribute groups are kept). `convert` is a copy of the caller's, so that
+// its table stays in a register while the walk writes.
+uint32_t convertWhileStripping(uint8_t *dst, const uint8_t *src, uint32_t limit, const NativeToHost convert) {
   uint8_t *write = dst;
   uint32_t count = 0;
   walkStrippedItems(src, limit, kStripForHost, [&](const uint8_t *item, uint16_t length, uint32_t) {
