@@ -2,6 +2,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <random>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,20 +60,27 @@ std::string dosText437(std::size_t bytes) {
                      bytes);
 }
 
-std::vector<std::string> chunks(const std::string &text, std::size_t limit, bool (*leadByte)(uint8_t)) {
-  std::vector<std::string> pieces;
+std::vector<std::string> pieces(const std::string &text, std::size_t shortest, std::size_t longest,
+                                bool (*leadByte)(uint8_t)) {
+  std::vector<std::string> cut;
+  std::minstd_rand lengths(23);
   std::size_t start = 0;
   while (start < text.size()) {
+    const std::size_t limit = shortest + lengths() % (longest - shortest + 1);
     std::size_t end = start;
     while (end < text.size()) {
       const std::size_t length = leadByte(static_cast<uint8_t>(text[end])) ? 2 : 1;
       if (end + length - start > limit) break;
       end += length;
     }
-    pieces.push_back(text.substr(start, end - start));
+    cut.push_back(text.substr(start, end - start));
     start = end;
   }
-  return pieces;
+  return cut;
+}
+
+std::vector<std::string> chunks(const std::string &text, std::size_t limit, bool (*leadByte)(uint8_t)) {
+  return pieces(text, limit, limit, leadByte);
 }
 
 namespace {

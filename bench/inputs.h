@@ -22,6 +22,12 @@ std::string dosText437(std::size_t bytes);
 // double-byte character of `leadByte` (a predicate over bytes).
 std::vector<std::string> chunks(const std::string &text, std::size_t limit, bool (*leadByte)(uint8_t));
 
+// Cuts `text` into pieces of `shortest` to `longest` bytes (lengths drawn
+// from a fixed sequence), never inside a double-byte character: the words
+// or lines a word processor converts one call at a time.
+std::vector<std::string> pieces(const std::string &text, std::size_t shortest, std::size_t longest,
+                                bool (*leadByte)(uint8_t));
+
 // Sets LC_COLLATE to `locale` (a name such as "en_US.UTF-8"), generating
 // the locale with localedef first when the system lacks it (which needs
 // root). False when the locale cannot be had.
