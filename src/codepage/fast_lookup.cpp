@@ -1,6 +1,7 @@
 #include "codepage/fast_lookup.h"
 
 #include <array>
+#include <atomic>
 #include <vector>
 
 #include "base/build_once.h"
@@ -26,22 +27,37 @@ LazyTables<ByteNatives> byteNativesTables;
 LazyTables<ByteStreamItems> byteStreamItemsTables;
 LazyTables<NativeHostCodes> nativeHostCodesTables;
 
-int rangeSlot(const CODEPAGETBL &record) {
-  if (record.lowTable == nullptr && record.highTable == nullptr) return kCodepageListRows;
+// The list row whose tables a record holds, found by the tables'
+// addresses. The last row found is remembered: a program converts through
+// one or two records, and the scan of the list would otherwise be most of
+// the cost of a short string. The rows never change, so a relaxed load
+// of the remembered row is enough.
+template <typename Same>
+int rowOf(std::atomic<const CodepageListRow *> &last, Same &&same) {
+  const CodepageListRow *remembered = last.load(std::memory_order_relaxed);
+  if (same(*remembered)) return static_cast<int>(remembered - codepageList);
   for (std::size_t row = 0; row < kCodepageListRows; ++row) {
-    if (codepageList[row].lowTable == record.lowTable && codepageList[row].highTable == record.highTable) {
+    if (same(codepageList[row])) {
+      last.store(&codepageList[row], std::memory_order_relaxed);
       return static_cast<int>(row);
     }
   }
   return -1;
 }
 
+std::atomic<const CodepageListRow *> lastRangeRow{codepageList};
+std::atomic<const CodepageListRow *> lastReverseRow{codepageList};
+
+int rangeSlot(const CODEPAGETBL &record) {
+  if (record.lowTable == nullptr && record.highTable == nullptr) return kCodepageListRows;
+  return rowOf(lastRangeRow, [&record](const CodepageListRow &row) {
+    return row.lowTable == record.lowTable && row.highTable == record.highTable;
+  });
+}
+
 int reverseSlot(const CODEPAGETBL &record) {
   if (record.reverseTable == nullptr) return kCodepageListRows;
-  for (std::size_t row = 0; row < kCodepageListRows; ++row) {
-    if (codepageList[row].reverseTable == record.reverseTable) return static_cast<int>(row);
-  }
-  return -1;
+  return rowOf(lastReverseRow, [&record](const CodepageListRow &row) { return row.reverseTable == record.reverseTable; });
 }
 
 }  // namespace

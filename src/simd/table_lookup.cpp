@@ -199,18 +199,25 @@ QSTR_TARGET_AVX512 std::size_t unitsThroughTableInBlocks(const LookupTable &tabl
 }  // namespace
 
 // The vector form reads 64 bytes before writing them, which is safe for a
-// destination at or after the source, or apart from it.
+// destination at or after the source, or apart from it. Loading the table
+// into the vector registers costs what the plain walk spends on about a
+// hundred bytes, so shorter strings (words, lines) take the plain walk.
+constexpr std::size_t kBytesWorthVectors = 128;
+constexpr std::size_t kUnitsWorthVectors = 128;
+
 void bytesThroughTableAvx512(const uint16_t table[256], const uint8_t *src, uint16_t *dst, std::size_t count) {
   const auto from = reinterpret_cast<std::uintptr_t>(src), to = reinterpret_cast<std::uintptr_t>(dst);
-  if (to >= from || to + 2 * count <= from) {
+  if (count >= kBytesWorthVectors && (to >= from || to + 2 * count <= from)) {
     bytesThroughTableInBlocks(table, src, dst, count);
   } else {
     bytesThroughTablePlain(table, src, dst, count);
   }
 }
 
+// Gathers pay off on longer strings only, as the byte permutes do.
 std::size_t unitsThroughTableAvx512(const LookupTable &table, const uint16_t *src, uint16_t *dst, std::size_t count,
                                     bool partOfLongOutput) {
+  if (count < kUnitsWorthVectors) return unitsThroughTablePlain(table, src, dst, count);
   return unitsThroughTableInBlocks(table, src, dst, count, partOfLongOutput);
 }
 #endif

@@ -58,10 +58,17 @@ QSTR_READS_WHOLE_BLOCKS QSTR_TARGET_AVX512 uint32_t unitCountInBlocks(const uint
 
 }  // namespace
 
+// Most strings are words and lines: they end within the first elements,
+// which the SSE2 scan reads without the start-up cost of 512-bit blocks.
+// Only a string that runs past them is scanned on in 512-bit blocks.
 uint32_t unitCountAvx512(const uint16_t *s, uint32_t limit) {
-  if (limit == 0) return 0;
-  if (reinterpret_cast<std::uintptr_t>(s) % 2 != 0) return unitCountSse2(s, limit);
-  return unitCountInBlocks(s, limit);
+  constexpr uint32_t kShortString = 128;
+  const uint32_t head = limit < kShortString ? limit : kShortString;
+  const uint32_t counted = unitCountSse2(s, head);
+  if (counted < head || head == limit) return counted;
+  const uint16_t *rest = s + head;
+  if (reinterpret_cast<std::uintptr_t>(rest) % 2 != 0) return head + unitCountSse2(rest, limit - head);
+  return head + unitCountInBlocks(rest, limit - head);
 }
 #endif
 
