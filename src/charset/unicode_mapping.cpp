@@ -173,6 +173,10 @@ std::size_t convertThroughIndex(const LookupTable &index, uint32_t codePage, con
 }  // namespace
 
 uint32_t nativeStringToUnicode(const uint16_t *src, uint32_t limit, uint16_t *dst) {
+  if (limit == 0 || src[0] == 0) {  // nothing to convert: no table to look up
+    dst[0] = 0;
+    return 0;
+  }
   const uint32_t codePage = host::ansiCodePage();
   const LookupTable &index = nativeUnicodeIndex(codePage);
   // A piece at a time, measured and then converted while it is still in the
@@ -194,6 +198,10 @@ uint32_t nativeStringToUnicode(const uint16_t *src, uint32_t limit, uint16_t *ds
 }
 
 uint32_t unicodeStringToNative(const uint16_t *src, uint32_t limit, uint16_t *dst) {
+  if (limit == 0 || src[0] == 0) {  // nothing to convert: no table to look up
+    dst[0] = 0;
+    return 0;
+  }
   const uint32_t codePage = host::ansiCodePage();
   const uint32_t count = unitCount(src, limit);
   if (isEastAsianCodePage(codePage)) {

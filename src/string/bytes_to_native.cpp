@@ -73,17 +73,17 @@ void convertBackward(const uint8_t *src, uint16_t *dst, uint32_t count, const CO
 
 // `limit` is the number of characters to convert at most (kNoLimit: all).
 int32_t bytesToNative(const char *src, uint16_t *dst, uint32_t limit, const CODEPAGETBL &record) {
-  const HostToNative convert(record);
   const uint32_t length = wstrlen(src);
   const uint32_t count = length < limit ? length : limit;
+  if (count == 0) {  // nothing to convert: no table to look up
+    dst[0] = 0;
+    return 1;
+  }
   if (qstr::host::dbcsEnabled() == 0) {
     convertBackward(reinterpret_cast<const uint8_t *>(src), dst, count, record);
     return 1;
   }
-  if (count == 0) {
-    dst[0] = 0;
-    return 1;
-  }
+  const HostToNative convert(record);
   const char *dstBytes = reinterpret_cast<const char *>(dst);
   if (dstBytes <= src && src <= dstBytes + count) {
     TemporaryCopy copy(src, length);

@@ -83,9 +83,12 @@ uint32_t limitedCount(const uint16_t *src, uint32_t n) {
 uint32_t QSTR_CALL Q6wzToazEx(const uint16_t *src, char *dst, uint32_t flagsArg) {
   const uint8_t flags = static_cast<uint8_t>(flagsArg);
   ByteSink sink(dst, flags & kMeasureOnly);
-  const CODEPAGETBL &record = loadedAnsiRecord();
-  const NativeToHost toAnsi(record);
-  const uint16_t *codes = qstr::codepage::hostCodesOfNatives(record);
+  if (src[0] == 0) {  // nothing to convert: no record or table to look up
+    sink.terminate();
+    return 0;
+  }
+  const NativeToHost toAnsi(loadedAnsiRecord());
+  const uint16_t *codes = toAnsi.directCodes();
   const uint32_t count = elementCount(src);
   for (uint32_t i = 0; i < count; ++i) {
     if (codes != nullptr && (i = sink.putSingleByteRun(src, i, count, codes)) == count) break;
