@@ -13,15 +13,16 @@ struct Kernels {
   std::size_t (*unitsThroughTable)(const LookupTable &, const uint16_t *, uint16_t *, std::size_t, bool);
 };
 
-std::size_t unitsThroughTableIgnoringLength(const LookupTable &table, const uint16_t *src, uint16_t *dst,
-                                            std::size_t count, bool) {
-  return unitsThroughTablePlain(table, src, dst, count);
+// The plain and SSE2 walks write no differently for long outputs.
+template <std::size_t (*walk)(const LookupTable &, const uint16_t *, uint16_t *, std::size_t)>
+std::size_t ignoringLength(const LookupTable &table, const uint16_t *src, uint16_t *dst, std::size_t count, bool) {
+  return walk(table, src, dst, count);
 }
 
 Kernels kernelsOf([[maybe_unused]] VectorIsa isa) {
-  Kernels chosen{unitCountPlain, bytesThroughTablePlain, unitsThroughTableIgnoringLength};
+  Kernels chosen{unitCountPlain, bytesThroughTablePlain, ignoringLength<unitsThroughTablePlain>};
 #if defined(__SSE2__)
-  if (isa >= VectorIsa::Sse2) chosen.unitCount = unitCountSse2;
+  if (isa >= VectorIsa::Sse2) chosen = {unitCountSse2, bytesThroughTablePlain, ignoringLength<unitsThroughTableSse2>};
 #endif
 #if QSTR_HAS_AVX512_PATHS
   if (isa >= VectorIsa::Avx512) chosen = {unitCountAvx512, bytesThroughTableAvx512, unitsThroughTableAvx512};

@@ -19,6 +19,7 @@ std::size_t unitsThroughTablePlain(const LookupTable &table, const uint16_t *src
 
 #if defined(__SSE2__)
 uint32_t unitCountSse2(const uint16_t *s, uint32_t limit);
+std::size_t unitsThroughTableSse2(const LookupTable &table, const uint16_t *src, uint16_t *dst, std::size_t count);
 #endif
 
 #if QSTR_HAS_AVX512_PATHS

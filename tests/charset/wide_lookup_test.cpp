@@ -86,14 +86,17 @@ TEST(BytesThroughTable, AgreesWithThePlainWalk) {
 }
 
 // Tables of both sizes in use, inputs inside them with one value outside
-// at each position of the first blocks (or none), outputs cached or
-// streamed from each alignment: the same count and the same values as the
-// element-at-a-time walk, and nothing written past the count.
+// (or one whose table value is 0) at each position of the first blocks and
+// some further on (or none), outputs cached or streamed from each
+// alignment: the same count and the same values as the element-at-a-time
+// walk, and nothing written past the count.
 TEST(UnitsThroughTable, AgreesWithThePlainWalkUpToTheFirstValueOutside) {
   std::mt19937 random(11);
   for (std::size_t size : {0x1000, 0x10000}) {
     LookupTable table(size);
-    for (std::size_t i = 0; i < size; ++i) table[i] = static_cast<uint16_t>(random());
+    for (std::size_t i = 0; i < size; ++i) table[i] = static_cast<uint16_t>(1 + random() % 0xFFFF);
+    constexpr uint16_t kZeroEntry = 0x0C00;
+    table[kZeroEntry] = 0;
     // Counts on both sides of the length below which AVX-512 leaves the
     // walk to the plain loop; values outside near the start and further on.
     for (std::size_t count : {0, 1, 15, 16, 17, 40, 127, 128, 129, 160, 333}) {
@@ -101,7 +104,9 @@ TEST(UnitsThroughTable, AgreesWithThePlainWalkUpToTheFirstValueOutside) {
         std::vector<uint16_t> input(count);
         for (uint16_t &v : input) v = static_cast<uint16_t>(random() % size);
         if (count > 0) input[0] = static_cast<uint16_t>(size - 1);  // the last entry: read with its spare neighbour
-        if (outside < count && size < 0x10000) input[outside] = static_cast<uint16_t>(size + outside % 4);
+        // Where the walk must stop: past the small table, or at a value 0
+        // in the large one, which every element indexes.
+        if (outside < count) input[outside] = static_cast<uint16_t>(size < 0x10000 ? size + outside % 4 : kZeroEntry);
         std::vector<uint16_t> expected(count + 1, 0xEEEE);
         const std::size_t plain = qstr::simd::unitsThroughTablePlain(table, input.data(), expected.data(), count);
         for (const bool streamed : {false, true}) {
