@@ -73,8 +73,6 @@ class NativeToHost {
   uint16_t operator()(uint16_t native) const {
     return native < kIndexedNativeEnd && codes_ != nullptr ? codes_[native] : QcvtQxToNtv(record_, native);
   }
-  // The direct table (hostCodesOfNatives), or null.
-  const uint16_t *directCodes() const { return codes_; }
 
  private:
   const CODEPAGETBL *record_;

@@ -87,8 +87,9 @@ uint32_t QSTR_CALL Q6wzToazEx(const uint16_t *src, char *dst, uint32_t flagsArg)
     sink.terminate();
     return 0;
   }
-  const NativeToHost toAnsi(loadedAnsiRecord());
-  const uint16_t *codes = toAnsi.directCodes();
+  const CODEPAGETBL &record = loadedAnsiRecord();
+  const NativeToHost toAnsi(record);
+  const uint16_t *codes = qstr::codepage::hostCodesOfNatives(record);
   const uint32_t count = elementCount(src);
   for (uint32_t i = 0; i < count; ++i) {
     if (codes != nullptr && (i = sink.putSingleByteRun(src, i, count, codes)) == count) break;
