@@ -122,22 +122,22 @@ def check_shape(tables, fail):
         if name in by_name:
             fail(f"{where}: {table.direction} {table.field} is given twice")
         by_name[name] = table
-        spec = next((s for s in SCHEMA[table.direction] if s[0] == table.field), None)
-        if spec is None:
+        member = next((s for s in SCHEMA[table.direction] if s[0] == table.field), None)
+        if member is None:
             fail(f"{where}: {table.direction} has no member {table.field}")
             continue
-        if spec[1] != table.kind:
-            fail(f"{where}: {table.direction} {table.field} is a {spec[1]} table, not {table.kind}")
+        if member[1] != table.kind:
+            fail(f"{where}: {table.direction} {table.field} is a {member[1]} table, not {table.kind}")
             continue
         entries = table.entries
         if table.kind == "direct":
-            first, last = spec[2], spec[3]
+            first, last = member[2], member[3]
             if table.first != first or len(entries) != last - first + 1:
                 fail(f"{where}: the table must cover the codes {first:02X}-{last:02X}, not "
                      f"{table.first or 0:02X} on for {len(entries)} codes")
         elif table.kind == "codes":
-            if entries != sorted(set(entries)) or (entries and entries[-1] > spec[2]):
-                fail(f"{where}: codes ascending, none above {spec[2]:02X} (no code above is asked about)")
+            if entries != sorted(set(entries)) or (entries and entries[-1] > member[2]):
+                fail(f"{where}: codes ascending, none above {member[2]:02X} (no code above is asked about)")
         elif table.kind == "pairs":
             olds = [old for old, _ in entries]
             if len(set(olds)) != len(olds):
@@ -146,17 +146,17 @@ def check_shape(tables, fail):
             thresholds = [row[0] for row in entries]
             if not entries or any(a <= b for a, b in zip(thresholds, thresholds[1:])):
                 fail(f"{where}: thresholds must descend strictly")
-            elif thresholds[-1] != spec[2]:
-                fail(f"{where}: the last threshold must be {spec[2]:02X}, the lowest code the list is asked about")
+            elif thresholds[-1] != member[2]:
+                fail(f"{where}: the last threshold must be {member[2]:02X}, the lowest code the list is asked about")
             for row in entries:
                 subtracts = row[1] if table.kind == "signed" else table.direction == "to"
                 delta = row[-1]
                 if subtracts and delta > row[0]:
                     fail(f"{where}: the row {row[0]:02X} takes its code {row[0]:02X} below 0")
-    for direction, specs in SCHEMA.items():
-        for spec in specs:
-            if (direction, spec[0]) not in by_name:
-                fail(f"version5_tables.txt: {direction} {spec[0]} is missing")
+    for direction, members in SCHEMA.items():
+        for member in members:
+            if (direction, member[0]) not in by_name:
+                fail(f"version5_tables.txt: {direction} {member[0]} is missing")
     order = [(t.direction, t.field) for t in tables]
     expected = [(d, s[0]) for d in SCHEMA for s in SCHEMA[d]]
     if not fail.messages and order != expected:
@@ -232,32 +232,32 @@ def render(tables):
     for direction in SCHEMA:
         out.append("\n// ---- " + ("Current numbering to version 5" if direction == "to"
                                    else "Version-5 numbering to current") + " ----\n")
-        for spec in SCHEMA[direction]:
-            t = tables[(direction, spec[0])]
+        for member in SCHEMA[direction]:
+            t = tables[(direction, member[0])]
             if t.kind in ("direct", "codes"):
                 cells, per = ["0x%02X" % v for v in t.entries], 16
             elif t.kind in ("pairs", "shifts"):
                 cells, per = ["{0x%02X, 0x%02X}" % e for e in t.entries], 6
             else:
                 cells, per = ["{0x%02X, %d, 0x%02X}" % e for e in t.entries], 5
-            out.append(f"\nconstexpr {types[t.kind]} {array_name(direction, spec[0])}[] = {{\n")
+            out.append(f"\nconstexpr {types[t.kind]} {array_name(direction, member[0])}[] = {{\n")
             for i in range(0, len(cells), per):
                 out.append("    " + ", ".join(cells[i:i + per]) + ",\n")
             out.append("};\n")
             if t.kind == "direct":
-                out.append(f"static_assert(sizeof {array_name(direction, spec[0])} == {len(t.entries)});\n")
+                out.append(f"static_assert(sizeof {array_name(direction, member[0])} == {len(t.entries)});\n")
     out.append("\nconstexpr bool kSubtract = true;\nconstexpr bool kAdd = false;\n\n}  // namespace\n")
     for direction in SCHEMA:
         out.append(f"\nconst {STRUCTS[direction]} = {{\n")
-        for spec in SCHEMA[direction]:
-            t, name = tables[(direction, spec[0])], array_name(direction, spec[0])
+        for member in SCHEMA[direction]:
+            t, name = tables[(direction, member[0])], array_name(direction, member[0])
             if t.kind == "direct":
                 value = f"0x{t.first:02X}, {name}"
             elif t.kind == "shifts":
                 value = f"{name}, {'kSubtract' if direction == 'to' else 'kAdd'}"
             else:
                 value = name
-            out.append(f"    .{spec[0]} = {{{value}}},\n")
+            out.append(f"    .{member[0]} = {{{value}}},\n")
         out.append("};\n")
     out.append("\n}  // namespace qstr::charset::version5\n")
     return "".join(out)
