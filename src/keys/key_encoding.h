@@ -33,6 +33,16 @@ class KeyWriter {
       byte(static_cast<uint8_t>(v));
     }
   }
+  // A primary value of the one-byte languages: 0-0xFD in one byte
+  // 0x01-0xFE, 0xFE and 0xFF as 0xFF and a second byte.
+  void primaryByte(uint8_t v) {
+    if (v < 0xFE) {
+      byte(static_cast<uint8_t>(v + 1));
+    } else {
+      byte(0xFF);
+      byte(static_cast<uint8_t>(v - 0xFD));
+    }
+  }
   size_t length() const { return length_; }
 
  private:

@@ -42,6 +42,45 @@ LaterLevels &laterLevels() {
   return levels;
 }
 
+// Primary values take a byte each, except in the Asian languages, whose
+// values have 16 bits.
+void writePrimary(KeyWriter &out, uint16_t primary, uint16_t language) {
+  if (isAsian(language)) {
+    out.value(primary);
+  } else {
+    out.primaryByte(static_cast<uint8_t>(primary));
+  }
+}
+
+// The number of values of a level that the key must hold: trailing values
+// of 0, the lowest any level takes, say nothing a key without them does
+// not, because the level's end sorts before every value. Where strings equal
+// at the primary level always have as many positions (everywhere but the
+// right-to-left languages, whose ignorable characters count only here),
+// leaving them out keeps the order.
+size_t valuesToWrite(const std::vector<uint16_t> &level, bool trailingZerosCount) {
+  size_t count = level.size();
+  if (trailingZerosCount) return count;
+  while (count > 0 && level[count - 1] == 0) --count;
+  return count;
+}
+
+// The secondary and case levels after the primary one, each after a level
+// end. A level left empty, and the level end before it, are not written at
+// all: a key that stops sorts before one that goes on, as the lowest values
+// would. The empty string still gets its level end, so that it sorts after
+// the null string.
+void writeLaterLevels(KeyWriter &out, const LaterLevels &later, const CollationOptions &options, bool withCase) {
+  const bool rightToLeft = isRightToLeft(options.language);
+  const size_t secondaries = valuesToWrite(later.secondary, rightToLeft);
+  const size_t cases = withCase ? valuesToWrite(later.caseLevel, false) : 0;
+  if (secondaries > 0 || cases > 0 || out.length() == 0) out.byte(kLevelEnd);
+  for (size_t i = 0; i < secondaries; ++i) out.value(later.secondary[i]);
+  if (cases == 0) return;
+  out.byte(kLevelEnd);
+  for (size_t i = 0; i < cases; ++i) out.value(later.caseLevel[i]);
+}
+
 }  // namespace
 
 size_t QSTR_CALL QsKeyBuild(const uint16_t *s, uint16_t language, uint16_t caseFlag, uint16_t kanaFlag,
@@ -55,16 +94,11 @@ size_t QSTR_CALL QsKeyBuild(const uint16_t *s, uint16_t language, uint16_t caseF
   // Whether the string's values could order differently in the comparison
   // than in the key.
   const bool hazard = forEachPosition(s, options, [&](const CollationCursor &, const PositionValues &v) {
-    if (!v.ignorable) out.value(v.primary);
+    if (!v.ignorable) writePrimary(out, v.primary, language);
     later.secondary.push_back(v.secondary);
     if (withCase) later.caseLevel.push_back(caseLevelValue(v, options));
   });
-  out.byte(kLevelEnd);
-  for (uint16_t value : later.secondary) out.value(value);
-  if (withCase) {
-    out.byte(kLevelEnd);
-    for (uint16_t value : later.caseLevel) out.value(value);
-  }
+  writeLaterLevels(out, later, options, withCase);
   if (exact != nullptr && hazard) *exact = 0;
   return out.length();
 }
