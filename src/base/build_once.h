@@ -60,10 +60,11 @@ template <typename T>
 class BuiltOnce {
  public:
   // The value; the first call (since the start or the last reset) builds
-  // it with `build()`.
+  // it with `build()`. Once built, a use is one load: the gate, and the
+  // closure passed to it, are not entered.
   template <typename Build>
   const T &get(Build &&build) {
-    gate_.pass([this, &build] { value_ = build(); });
+    if (!gate_.passed()) gate_.pass([this, &build] { value_ = build(); });
     return value_;
   }
 
