@@ -23,6 +23,9 @@ namespace registry_test {
 
 namespace host = qstr::host;
 namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+constexpr uint32_t kReadWrite = 0x2001F;
 
 inline void useRegistryPath(const std::string &path) {
   host::HostProfile profile = host::hostProfile();
@@ -32,24 +35,10 @@ inline void useRegistryPath(const std::string &path) {
 }
 
 inline std::string readFile(const fs::path &path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
-
-inline void writeFile(const fs::path &path, const std::string &text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-}
-
-inline std::vector<uint8_t> bytes(std::initializer_list<int> list) {
-  std::vector<uint8_t> out;
-  for (int b : list) out.push_back(static_cast<uint8_t>(b));
-  return out;
-}
-
-constexpr uint32_t kReadWrite = 0x2001F;
 
 // regCreateKey and regOpenKey below HKEY_CURRENT_USER.
 inline int32_t createUserKey(const std::string &subKey, host::RegKey *key, uint32_t *disposition = nullptr) {
@@ -61,8 +50,15 @@ inline int32_t openUserKey(const std::string &subKey, host::RegKey *key, uint32_
   return host::regOpenKey(host::kHkeyCurrentUser, subKey.c_str(), access, key);
 }
 
+// Opens or creates a key below HKEY_CURRENT_USER; fails the test otherwise.
+inline host::RegKey createKey(const char *subKey) {
+  host::RegKey key = 0;
+  EXPECT_EQ(createUserKey(subKey, &key), 0) << subKey;
+  return key;
+}
+
 #ifndef _WIN32  // the registry file is the portable backend's
-// A registry file in its own temporary folder, one level below it so that
+// A registry file one level below its own temporary folder, so that
 // creating the folder is part of the first write.
 class RegistryFileTest : public qstr::test::ScratchFolderTest {
  protected:
@@ -77,17 +73,8 @@ class RegistryFileTest : public qstr::test::ScratchFolderTest {
     host::registry::resetStore();
     qstr::test::ScratchFolderTest::TearDown();
   }
-
-  // Opens or creates a key below HKEY_CURRENT_USER; fails the test otherwise.
-  static host::RegKey createKey(const char *subKey) {
-    host::RegKey key = 0;
-    EXPECT_EQ(createUserKey(subKey, &key), 0);
-    return key;
-  }
-
   fs::path path_;
 };
-
 #endif
 
 // The private in-memory registry.
