@@ -1,14 +1,14 @@
 // The registry store: the host's key and value operations over the registry
-// file, which another writer may change, a killed writer must not corrupt,
+// file, which other writers may change, a killed writer must not corrupt,
 // and a file that does not parse leaves untouched.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
+#include <fstream>
 #include <random>
-#include <string>
-#include <vector>
+#include <sstream>
 
 #include "fixture.h"
 #include "regdb/format.h"
@@ -20,6 +20,41 @@ using namespace registry_test;
 namespace reg = qstr::host::registry;
 namespace db = qstr::regdb;
 namespace win = qstr::windows;
+
+std::string readFile(const std::filesystem::path &path) {
+  std::ostringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
+
+// A key below HKEY_CURRENT_USER, created or opened; 0 when that fails.
+host::RegKey userKey(const std::string &subKey, bool create = true, uint32_t *disposition = nullptr) {
+  host::RegKey key = 0;
+  uint32_t ignored = 0;
+  if (create) host::regCreateKey(host::kHkeyCurrentUser, subKey.c_str(), kReadWrite, &key, disposition ?: &ignored);
+  if (!create) host::regOpenKey(host::kHkeyCurrentUser, subKey.c_str(), kReadWrite, &key);
+  return key;
+}
+
+int32_t set(host::RegKey key, const char *name, const Bytes &data, uint32_t type = 3) {
+  return host::regSetValue(key, name, type, data.data(), static_cast<uint32_t>(data.size()));
+}
+
+// A value's type and data (up to 512 bytes), or the status of the failed query.
+struct Read {
+  int32_t status;
+  uint32_t type = 0;
+  Bytes data = {};
+  bool operator==(const Read &) const = default;
+};
+Read query(host::RegKey key, const char *name) {
+  Read read{0, 0, Bytes(512)};
+  uint32_t size = 512;
+  read.status = host::regQueryValue(key, name, &read.type, read.data.data(), &size);
+  if (read.status != 0) return {read.status};
+  read.data.resize(size);
+  return read;
+}
 
 struct TypedValue {
   const char *name;
@@ -33,7 +68,6 @@ TEST_F(RegistryFileTest, TypedValuesSurviveAReloadAndTheFileIsReadable) {
   for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<uint8_t>(i * 7);
   const std::vector<TypedValue> values = {
       {"Windows Code Page", 0x80000002, {0x52, 0x03}, "\"Windows Code Page\"=hex(80000002):52,03\n"},
-      {"Locked", 0x40000004, {1, 0, 0, 0}, "\"Locked\"=hex(40000004):01,00,00,00\n"},
       {"Text", 1, {'a', '\\', '"', 'b', 0}, "\"Text\"=\"a\\\\\\\"b\"\n"},
       {"", 1, {'d', 0}, "@=\"d\"\n"},
       {"Count", 4, {0x2A, 0, 0, 0x80}, "\"Count\"=dword:8000002a\n"},
@@ -47,41 +81,29 @@ TEST_F(RegistryFileTest, TypedValuesSurviveAReloadAndTheFileIsReadable) {
       {"Short dword", 4, {1, 2}, "\"Short dword\"=hex(4):01,02\n"},
       {"Large", 0x80000001, large, nullptr},
   };
-  host::RegKey key = createKey("Software\\Test");
-  for (const TypedValue &v : values) {
-    ASSERT_EQ(host::regSetValue(key, v.name, v.type, v.data.data(), static_cast<uint32_t>(v.data.size())), 0)
-        << v.name;
-  }
+  host::RegKey key = userKey("Software\\Test");
+  for (const TypedValue &v : values) ASSERT_EQ(set(key, v.name, v.data, v.type), 0) << v.name;
   reg::resetStore();  // forget everything cached: read back from the file
   const std::string text = readFile(path_);
   for (const TypedValue &v : values) {
-    uint32_t type = 0;
-    Bytes data(v.data.size() + 4);
-    uint32_t size = static_cast<uint32_t>(data.size());
-    ASSERT_EQ(host::regQueryValue(key, v.name, &type, data.data(), &size), 0) << v.name;
-    data.resize(size);
-    EXPECT_EQ(type, v.type) << v.name;
-    EXPECT_EQ(data, v.data) << v.name;
+    EXPECT_EQ(query(key, v.name), (Read{0, v.type, v.data})) << v.name;
     if (v.lineInFile != nullptr) EXPECT_NE(text.find(v.lineInFile), std::string::npos) << v.name;
   }
   EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\n", 0), 0u);
   EXPECT_NE(text.find("\n[HKEY_CURRENT_USER\\Software\\Test]\n"), std::string::npos);
   EXPECT_NE(text.find(",\\\n  "), std::string::npos);  // the large value continues on lines
-  EXPECT_TRUE(reg::storeStatus().usable);
 }
 
 // ASCII letters compare without regard to case, the first and last of them
 // included; a value set again keeps the name it had.
 TEST_F(RegistryFileTest, NamesCompareWithoutRegardToCase) {
-  uint32_t disposition = 0;
-  host::RegKey first = 0, second = 0;
-  ASSERT_EQ(createUserKey("Software\\MixedCase Zoo", &first, &disposition), 0);
-  EXPECT_EQ(disposition, host::kRegCreatedNewKey);
-  ASSERT_EQ(createUserKey("SOFTWARE\\mixedCASE zoo", &second, &disposition), 0);
-  EXPECT_EQ(disposition, host::kRegOpenedExistingKey);
-  const uint8_t one[] = {1}, two[] = {2};
-  ASSERT_EQ(host::regSetValue(first, "Value z", 3, one, 1), 0);
-  ASSERT_EQ(host::regSetValue(second, "VALUE Z", 3, two, 1), 0);
+  uint32_t created = 0, opened = 0;
+  host::RegKey first = userKey("Software\\MixedCase Zoo", true, &created);
+  host::RegKey second = userKey("SOFTWARE\\mixedCASE zoo", true, &opened);
+  EXPECT_EQ(created, host::kRegCreatedNewKey);
+  EXPECT_EQ(opened, host::kRegOpenedExistingKey);
+  ASSERT_EQ(set(first, "Value z", {1}), 0);
+  ASSERT_EQ(set(second, "VALUE Z", {2}), 0);
   std::vector<reg::ValueRecord> values;
   ASSERT_EQ(reg::listValues(first, &values), 0);
   ASSERT_EQ(values.size(), 1u);
@@ -92,11 +114,10 @@ TEST_F(RegistryFileTest, NamesCompareWithoutRegardToCase) {
   EXPECT_EQ(subkeys, std::vector<std::string>{"Software"});
   EXPECT_EQ(host::regCloseKey(first), 0);
   EXPECT_EQ(host::regCloseKey(first), win::kErrorInvalidHandle);
-  EXPECT_EQ(host::regCloseKey(second), 0);
 }
 
 TEST_F(RegistryFileTest, ResultCodesAndLimits) {
-  host::RegKey key = createKey("Software\\Codes");
+  host::RegKey key = userKey("Software\\Codes");
   Bytes data(db::kMaxValueBytes + 1, 5);
   ASSERT_EQ(host::regSetValue(key, "Five", 0x80000003, data.data(), 5), 0);
   uint8_t buffer[8] = {};
@@ -107,90 +128,75 @@ TEST_F(RegistryFileTest, ResultCodesAndLimits) {
   size = 0;
   EXPECT_EQ(host::regQueryValue(key, "five", nullptr, nullptr, &size), 0);  // size only
   EXPECT_EQ(size, 5u);
-  EXPECT_EQ(host::regQueryValue(key, "Missing", &type, buffer, &size), host::kErrorFileNotFound);
+  EXPECT_EQ(query(key, "Missing").status, host::kErrorFileNotFound);
   EXPECT_EQ(host::regQueryValue(key, "Five", &type, buffer, nullptr), host::kErrorInvalidParameter);
-  EXPECT_EQ(host::regQueryValue(0x1234567, "Five", &type, buffer, &size), win::kErrorInvalidHandle);
-  host::RegKey result = 0;
-  EXPECT_EQ(openUserKey("Software\\Nowhere", &result), host::kErrorFileNotFound);
+  EXPECT_EQ(query(0x1234567, "Five").status, win::kErrorInvalidHandle);
+  EXPECT_EQ(userKey("Software\\Nowhere", false), 0u);
   // A key opened for reading only refuses writes.
-  ASSERT_EQ(openUserKey("Software\\Codes", &result, 0x20019), 0);
-  EXPECT_EQ(host::regSetValue(result, "Five", 3, data.data(), 1), host::kErrorAccessDenied);
-  size = sizeof buffer;
-  EXPECT_EQ(host::regQueryValue(result, "Five", &type, buffer, &size), 0);
+  host::RegKey readOnly = 0;
+  ASSERT_EQ(host::regOpenKey(host::kHkeyCurrentUser, "Software\\Codes", 0x20019, &readOnly), 0);
+  EXPECT_EQ(set(readOnly, "Five", {1}), host::kErrorAccessDenied);
+  EXPECT_EQ(query(readOnly, "Five").status, 0);
   // Sizes, names and depths up to their limits.
   EXPECT_EQ(host::regSetValue(key, "Max", 3, data.data(), db::kMaxValueBytes), 0);
-  EXPECT_EQ(host::regSetValue(key, "Huge", 3, data.data(), db::kMaxValueBytes + 1), host::kErrorInvalidParameter);
-  EXPECT_EQ(host::regSetValue(key, "Tab\tName", 3, data.data(), 1), host::kErrorInvalidParameter);
+  EXPECT_EQ(set(key, "Huge", data), host::kErrorInvalidParameter);
+  EXPECT_EQ(set(key, "Tab\tName", {1}), host::kErrorInvalidParameter);
   std::string deep;
-  for (std::size_t i = 0; i <= db::kMaxKeyDepth; ++i) deep += "k\\";
-  EXPECT_EQ(createUserKey(deep, &result), host::kErrorInvalidParameter);
-  EXPECT_EQ(createUserKey(std::string(256, 'n'), &result), host::kErrorInvalidParameter);
+  for (std::size_t i = 0; i < db::kMaxKeyDepth; ++i) deep += "k\\";
+  EXPECT_NE(userKey(deep), 0u);
+  EXPECT_EQ(userKey(deep + "k"), 0u);
+  EXPECT_NE(userKey(std::string(255, 'n')), 0u);
+  EXPECT_EQ(userKey(std::string(256, 'n')), 0u);
 }
 
+// Reading an empty registry, or creating keys in it, writes nothing: the
+// keys are there for this process until a value makes the file; once it
+// exists, a key created is written at once.
 TEST_F(RegistryFileTest, MissingFolderIsCreatedOnTheFirstValueWritten) {
-  host::RegKey key = 0;
-  // Reading an empty registry, or creating keys in it, writes nothing: the
-  // keys are there for this process until a value makes the file.
-  EXPECT_EQ(openUserKey("Software", &key), host::kErrorFileNotFound);
-  createKey("Software\\FirstB");
-  key = createKey("Software\\First\\Second");
-  EXPECT_EQ(openUserKey("software\\first", &key), 0);
-  uint32_t size = 0;
-  EXPECT_EQ(host::regQueryValue(key, "v", nullptr, nullptr, &size), host::kErrorFileNotFound);
-  EXPECT_FALSE(fs::exists(path_.parent_path()));
-  const uint8_t one = 1;
-  EXPECT_EQ(host::regSetValue(key, "v", 3, &one, 1), 0);
+  EXPECT_EQ(userKey("Software", false), 0u);
+  userKey("Software\\FirstB");
+  userKey("Software\\First\\Second");
+  host::RegKey key = userKey("software\\first", false);
+  EXPECT_EQ(query(key, "v").status, host::kErrorFileNotFound);
+  EXPECT_FALSE(std::filesystem::exists(path_.parent_path()));
+  EXPECT_EQ(set(key, "v", {1}), 0);
   EXPECT_NE(readFile(path_).find("[HKEY_CURRENT_USER\\Software\\First]\n\"v\"=hex:01"), std::string::npos);
-  // Once the file exists, a key created is written at once.
-  createKey("Software\\Third");
+  userKey("Software\\Third");
   EXPECT_NE(readFile(path_).find("[HKEY_CURRENT_USER\\Software\\Third]"), std::string::npos);
 }
 
+// Another writer (here: a person editing the file) is seen at once; a key
+// it removes reports so through its handle, writes included.
 TEST_F(RegistryFileTest, ChangesByAnotherWriterAreSeenAndHandlesSurviveThem) {
-  host::RegKey key = createKey("Software\\Shared");
-  const uint8_t mine[] = {1};
-  ASSERT_EQ(host::regSetValue(key, "Mine", 3, mine, 1), 0);
-  // Another process replaces the file (here: a person editing it).
+  host::RegKey key = userKey("Software\\Shared");
+  ASSERT_EQ(set(key, "Mine", {1}), 0);
   const std::string header = std::string(db::kFileHeader) + "\n";
   std::ofstream(path_) << header << "\n[HKEY_CURRENT_USER\\Software\\Shared]\n\"Theirs\"=dword:00000007\n";
-  uint32_t type = 0, number = 0, size = 4;
-  ASSERT_EQ(host::regQueryValue(key, "Theirs", &type, reinterpret_cast<uint8_t *>(&number), &size), 0);
-  EXPECT_EQ(number, 7u);
-  EXPECT_EQ(host::regQueryValue(key, "Mine", &type, nullptr, &size), host::kErrorFileNotFound);
-  // The key itself goes away: its handle reports that, writes included.
+  EXPECT_EQ(query(key, "Theirs"), (Read{0, 4, {7, 0, 0, 0}}));
+  EXPECT_EQ(query(key, "Mine").status, host::kErrorFileNotFound);
   std::ofstream(path_) << header;
-  EXPECT_EQ(host::regQueryValue(key, "Theirs", &type, nullptr, &size), win::kErrorKeyDeleted);
-  EXPECT_EQ(host::regSetValue(key, "Mine", 3, mine, 1), win::kErrorKeyDeleted);
+  EXPECT_EQ(query(key, "Theirs").status, win::kErrorKeyDeleted);
+  EXPECT_EQ(set(key, "Mine", {1}), win::kErrorKeyDeleted);
 }
 
 // What a broken file says is the reader's (see format_test.cpp); the store
-// puts the file and line first, fails every operation and writes nothing.
+// puts the file and line first, fails every operation and writes nothing,
+// until the file is repaired.
 TEST_F(RegistryFileTest, AFileThatDoesNotParseIsLeftAloneAndExplained) {
-  const std::string header = std::string(db::kFileHeader) + "\n";
-  fs::create_directories(path_.parent_path());
-  for (const std::string &broken : {std::string("REGEDIT4\n"), header + "[HKEY_CURRENT_USER]\n\"v\"=hex:zz\n"}) {
-    std::ofstream(path_) << broken;
-    reg::StoreStatus status = reg::storeStatus();
-    EXPECT_FALSE(status.usable);
-    const std::string where = path_.string() + (broken.size() < 10 ? ":1: " : ":3: ");
-    EXPECT_EQ(status.message.rfind(where, 0), 0u) << status.message;
-    host::RegKey key = 0;
-    uint32_t size = 0;
-    const uint8_t one[] = {1};
-    EXPECT_EQ(createUserKey("Software\\New", &key), win::kErrorBadDb);
-    EXPECT_EQ(openUserKey("Software", &key), win::kErrorBadDb);
-    EXPECT_EQ(host::regQueryValue(host::kHkeyCurrentUser, "v", nullptr, nullptr, &size), win::kErrorBadDb);
-    EXPECT_EQ(host::regSetValue(host::kHkeyCurrentUser, "v", 3, one, 1), win::kErrorBadDb);
-    EXPECT_EQ(readFile(path_), broken);
-  }
-  // Repaired by the user: usable again, without a reset.
-  std::ofstream(path_) << header << "; a comment\r\n[hkey_current_user\\Software]\r\n\"v\" = dword:2\r\n";
-  EXPECT_TRUE(reg::storeStatus().usable);
-  uint32_t size = 0;
+  const std::string broken = std::string(db::kFileHeader) + "\n[HKEY_CURRENT_USER]\n\"v\"=hex:zz\n";
+  std::filesystem::create_directories(path_.parent_path());
+  std::ofstream(path_) << broken;
+  EXPECT_FALSE(reg::storeStatus().usable);
+  EXPECT_EQ(reg::storeStatus().message.rfind(path_.string() + ":3: invalid hex byte", 0), 0u);
   host::RegKey key = 0;
-  ASSERT_EQ(openUserKey("software", &key), 0);
-  EXPECT_EQ(host::regQueryValue(key, "V", nullptr, nullptr, &size), 0);
-  EXPECT_EQ(size, 4u);
+  EXPECT_EQ(host::regCreateKey(host::kHkeyCurrentUser, "New", kReadWrite, &key, nullptr), win::kErrorBadDb);
+  EXPECT_EQ(host::regOpenKey(host::kHkeyCurrentUser, "Software", kReadWrite, &key), win::kErrorBadDb);
+  EXPECT_EQ(query(host::kHkeyCurrentUser, "v").status, win::kErrorBadDb);
+  EXPECT_EQ(set(host::kHkeyCurrentUser, "v", {1}), win::kErrorBadDb);
+  EXPECT_EQ(readFile(path_), broken);
+  std::ofstream(path_) << db::kFileHeader << "\r\n; a comment\r\n[hkey_current_user\\Software]\r\n\"v\" = dword:2\r\n";
+  EXPECT_TRUE(reg::storeStatus().usable);
+  EXPECT_EQ(query(userKey("software", false), "V").data.size(), 4u);
 }
 
 // Waits for `pid`, which must end as `signaled` says.
@@ -202,33 +208,29 @@ void reap(pid_t pid, bool signaled) {
 }
 
 TEST_F(RegistryFileTest, ConcurrentWritersLoseNothing) {
-  const uint8_t zero = 0;
-  ASSERT_EQ(host::regSetValue(createKey("Software\\Race"), "first", 3, &zero, 1), 0);
+  ASSERT_EQ(set(userKey("Software\\Race"), "first", {0}), 0);
   std::vector<pid_t> children;
   for (int writer = 0; writer < 2; ++writer) {
     const pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
       reg::resetStore();
-      host::RegKey key = 0;
-      int failures = openUserKey("Software\\Race", &key) != 0;
-      for (uint8_t i = 0; i < 100; ++i) {
-        std::string name = "w" + std::to_string(writer) + "-" + std::to_string(i);
-        failures += host::regSetValue(key, name.c_str(), 3, &i, 1) != 0;
-      }
+      host::RegKey key = userKey("Software\\Race", false);
+      int failures = key == 0;
+      for (uint8_t i = 0; i < 100; ++i) failures += set(key, (std::to_string(writer) + "-" + std::to_string(i)).c_str(), {i});
       _exit(failures == 0 ? 0 : 1);
     }
     children.push_back(pid);
   }
   for (pid_t pid : children) reap(pid, false);
   std::vector<reg::ValueRecord> values;
-  ASSERT_EQ(reg::listValues(createKey("Software\\Race"), &values), 0);
+  ASSERT_EQ(reg::listValues(userKey("Software\\Race"), &values), 0);
   EXPECT_EQ(values.size(), 201u);
 }
 
 // The counter in the file, read straight from its text; -1 when the file
 // does not parse or holds no counter.
-long storedCounter(const fs::path &path) {
+long storedCounter(const std::filesystem::path &path) {
   db::Tree tree;
   db::ParseError error;
   if (!db::parseRegistryText(readFile(path), tree, error)) return -1;
@@ -242,13 +244,12 @@ long storedCounter(const fs::path &path) {
 
 // A writer killed at any moment leaves a file that parses and holds the last
 // counter it stored or the one before. Each writer stores counters from
-// `first` up, each after a large companion value so that a write takes a
+// `last + 1` up, each after a large companion value so that a write takes a
 // while, and says on a pipe when the first is stored, so that every round
 // makes progress however slow the build.
 TEST_F(RegistryFileTest, KilledWritersNeverLoseOrCorruptAValue) {
-  host::RegKey key = createKey("Software\\Crash");
-  const uint32_t start = 0;
-  ASSERT_EQ(host::regSetValue(key, "Counter", 4, reinterpret_cast<const uint8_t *>(&start), 4), 0);
+  host::RegKey key = userKey("Software\\Crash");
+  ASSERT_EQ(set(key, "Counter", {0, 0, 0, 0}, 4), 0);
   std::mt19937 random(5);
   long last = 0;
   for (int round = 0; round < 40; ++round) {
@@ -257,14 +258,10 @@ TEST_F(RegistryFileTest, KilledWritersNeverLoseOrCorruptAValue) {
     ASSERT_EQ(pipe(ready), 0);
     const pid_t pid = fork();
     ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      Bytes companion(64 * 1024, 0xAB);
-      for (auto counter = static_cast<uint32_t>(last + 1);; ++counter) {
-        companion[0] = static_cast<uint8_t>(counter);
-        host::regSetValue(key, "Companion", 3, companion.data(), static_cast<uint32_t>(companion.size()));
-        host::regSetValue(key, "Counter", 4, reinterpret_cast<const uint8_t *>(&counter), 4);
-        if (counter == last + 1) (void)!::write(ready[1], "!", 1);
-      }
+    for (auto counter = static_cast<uint32_t>(last + 1); pid == 0; ++counter) {
+      set(key, "Companion", Bytes(64 * 1024, static_cast<uint8_t>(counter)));
+      host::regSetValue(key, "Counter", 4, reinterpret_cast<const uint8_t *>(&counter), 4);
+      if (counter == last + 1) (void)!::write(ready[1], "!", 1);
     }
     char byte;
     ASSERT_EQ(read(ready[0], &byte, 1), 1);
@@ -278,34 +275,28 @@ TEST_F(RegistryFileTest, KilledWritersNeverLoseOrCorruptAValue) {
     last = counter;
   }
   reg::resetStore();
-  uint32_t type = 0, value = 0, size = 4;
-  ASSERT_EQ(host::regQueryValue(key, "Counter", &type, reinterpret_cast<uint8_t *>(&value), &size), 0);
-  EXPECT_EQ(static_cast<long>(value), last);
+  EXPECT_EQ(query(key, "Counter").data, Bytes({uint8_t(last), uint8_t(last >> 8), 0, 0}));
   EXPECT_GT(last, 0) << "the writers made progress";
 }
 
 // A registry folder that cannot be made (a file stands in its way, which
 // binds every user, the superuser too): writes fail and nothing is written.
 TEST_F(RegistryFileTest, UnwritableFolderFallsBackAndWritesNothing) {
-  const fs::path blocker = write("blocker", "not a folder");
+  const std::filesystem::path blocker = write("blocker", "not a folder");
   useRegistryPath((blocker / "sub" / "registry.reg").string());
-  host::RegKey key = 0;
-  const uint8_t data[2] = {1, 2};
-  if (createUserKey("Software\\X", &key) == 0) EXPECT_NE(host::regSetValue(key, "V", 3, data, 2), 0);
+  host::RegKey key = userKey("Software\\X");
+  if (key != 0) EXPECT_NE(set(key, "V", {1, 2}), 0);
   EXPECT_EQ(readFile(blocker), "not a folder");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), std::filesystem::directory_iterator()), 1);
 }
 
 TEST_F(InMemoryRegistryTest, PrivateRegistryKeepsValuesUntilReset) {
-  host::RegKey key = createKey("Software\\Private");
-  const uint8_t one[] = {1};
-  ASSERT_EQ(host::regSetValue(key, "v", 3, one, 1), 0);
-  uint32_t size = 0;
-  EXPECT_EQ(host::regQueryValue(key, "v", nullptr, nullptr, &size), 0);
-  EXPECT_TRUE(reg::storeStatus().usable);
-  EXPECT_TRUE(reg::storeStatus().inMemory);
+  host::RegKey key = userKey("Software\\Private");
+  ASSERT_EQ(set(key, "v", {1}), 0);
+  EXPECT_EQ(query(key, "v").status, 0);
+  EXPECT_TRUE(reg::storeStatus().usable && reg::storeStatus().inMemory);
   reg::resetStore();
-  EXPECT_EQ(host::regQueryValue(key, "v", nullptr, nullptr, &size), win::kErrorKeyDeleted);
+  EXPECT_EQ(query(key, "v").status, win::kErrorKeyDeleted);
 }
 
 }  // namespace
