@@ -45,7 +45,7 @@ TEST(CountryId, BySystemLanguageThenKeyboard) {
   for (const CountryCase &c : cases) {
     Environment env = {{"LANG", "en_US"}, {"QSTR14_LANGID", c.langId}, {"QSTR14_DBCS", c.dbcs}};
     if (c.keyboard) env["QSTR14_KEYBOARD_LANGID"] = c.keyboard;
-    EXPECT_EQ(detectUnder(env), c.country) << c.langId << " dbcs " << c.dbcs << " " << (c.keyboard ? c.keyboard : "");
+    EXPECT_EQ(detectUnder(env), c.country) << c.langId << " " << c.dbcs << " " << (c.keyboard ? c.keyboard : "");
   }
   // Detected once, then kept until reset.
   EXPECT_EQ(detectUnder({{"LANG", "ja_JP"}}), 1);

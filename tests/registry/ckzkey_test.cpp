@@ -30,7 +30,9 @@ Bytes utf16Bytes(std::u16string_view text) {
 
 std::u16string textOf(const Bytes &bytes) {
   std::u16string text;
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) text.push_back(static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8));
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    text.push_back(static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8));
+  }
   return text.substr(0, text.find(u'\0'));
 }
 
@@ -39,7 +41,7 @@ void put(const char *path, const char *name, uint32_t type, const Bytes &data) {
   ASSERT_EQ(key.SetValue(name, type, data.data(), static_cast<uint32_t>(data.size()), 0, 1), 0) << path;
 }
 
-void putLink(const char *name, std::u16string_view expression) { put(kLinks, name, r::kLinkType, utf16Bytes(expression)); }
+void putLink(const char *name, std::u16string_view text) { put(kLinks, name, r::kLinkType, utf16Bytes(text)); }
 
 // What QueryValue gives, and the resolver's error after it.
 struct Reading {
@@ -193,7 +195,8 @@ TEST_F(CKZKeyTest, ChainsOfLinksAreBounded) {
   for (int links : {r::kMaxLinkDepth, r::kMaxLinkDepth + 1}) {
     for (int i = 0; i < links; ++i) {
       std::string next = i + 1 < links ? "Chain" + std::to_string(i + 1) : "End";
-      putLink(("Chain" + std::to_string(i)).c_str(), u"<Links\\" + std::u16string(next.begin(), next.end()) + u">");
+      const std::u16string reference = u"<Links\\" + std::u16string(next.begin(), next.end()) + u">";
+      putLink(("Chain" + std::to_string(i)).c_str(), reference);
     }
     Reading reading = read("Chain0");
     if (links == r::kMaxLinkDepth) EXPECT_EQ(reading, (Reading{0, r::kLinkType, 0, {0x52, 0x03, 0, 0}}));

@@ -31,7 +31,8 @@ std::string readFile(const std::filesystem::path &path) {
 host::RegKey userKey(const std::string &subKey, bool create = true, uint32_t *disposition = nullptr) {
   host::RegKey key = 0;
   uint32_t ignored = 0;
-  if (create) host::regCreateKey(host::kHkeyCurrentUser, subKey.c_str(), kReadWrite, &key, disposition ?: &ignored);
+  disposition = disposition != nullptr ? disposition : &ignored;
+  if (create) host::regCreateKey(host::kHkeyCurrentUser, subKey.c_str(), kReadWrite, &key, disposition);
   if (!create) host::regOpenKey(host::kHkeyCurrentUser, subKey.c_str(), kReadWrite, &key);
   return key;
 }
@@ -194,7 +195,8 @@ TEST_F(RegistryFileTest, AFileThatDoesNotParseIsLeftAloneAndExplained) {
   EXPECT_EQ(query(host::kHkeyCurrentUser, "v").status, win::kErrorBadDb);
   EXPECT_EQ(set(host::kHkeyCurrentUser, "v", {1}), win::kErrorBadDb);
   EXPECT_EQ(readFile(path_), broken);
-  std::ofstream(path_) << db::kFileHeader << "\r\n; a comment\r\n[hkey_current_user\\Software]\r\n\"v\" = dword:2\r\n";
+  std::ofstream(path_) << db::kFileHeader << "\r\n; a comment\r\n[hkey_current_user\\Software]\r\n"
+                       << "\"v\" = dword:2\r\n";
   EXPECT_TRUE(reg::storeStatus().usable);
   EXPECT_EQ(query(userKey("software", false), "V").data.size(), 4u);
 }
@@ -217,7 +219,9 @@ TEST_F(RegistryFileTest, ConcurrentWritersLoseNothing) {
       reg::resetStore();
       host::RegKey key = userKey("Software\\Race", false);
       int failures = key == 0;
-      for (uint8_t i = 0; i < 100; ++i) failures += set(key, (std::to_string(writer) + "-" + std::to_string(i)).c_str(), {i});
+      for (uint8_t i = 0; i < 100; ++i) {
+        failures += set(key, (std::to_string(writer) + "-" + std::to_string(i)).c_str(), {i}) != 0;
+      }
       _exit(failures == 0 ? 0 : 1);
     }
     children.push_back(pid);
