@@ -159,19 +159,13 @@ TEST_F(CKZKeyTest, ExpressionsEvaluateToText) {
       {u"a*b", u"a*b", 0},  // a product after a literal is a literal
       {u"<Links\\Pair>*<Links\\Digits>", u"x1|x2|y1|y2", 0},
       {u"<Links\\Pair>*<Links\\Digits>*<Links\\Single>", u"x1z|x2z|y1z|y2z", 0},
-      {u"pre<Links\\Single>post", u"prezpost", 0},
-      {u"pre<Links\\Missing>post", u"prepost", 0},
-      {u"<Links\\Pair>*<Links\\Missing>", u"x|y", 0},
-      {u"<Links\\Pair>|<Links\\Digits>", u"x|y|1|2", 0},
+      {u"pre<Links\\Single>post", u"prezpost", 0},     {u"pre<Links\\Missing>post", u"prepost", 0},
+      {u"<Links\\Pair>*<Links\\Missing>", u"x|y", 0}, {u"<Links\\Pair>|<Links\\Digits>", u"x|y|1|2", 0},
       {u"\"a\"\"b\"", u"\"ab\"", 0},  // adjacent quotation marks go in pairs
-      {u"\"\"", u"", 0},
-      {u"\"a|b\"*<Links\\Pair>", u"\"a|b\"*x|y", 0},
-      {u"\"unclosed", u"", r::kErrorUnclosedQuote},
-      {u"<Links\\Pair", u"", r::kErrorUnclosedReference},
-      {u"<Links\\Pair>*text", u"", r::kErrorUnclosedReference},
-      {u"stray>close", u"", r::kErrorLinkCycle},
-      {u"<Links\\Self>", u"", r::kErrorLinkCycle},
-      {u"<Links\\Ping>", u"", r::kErrorLinkCycle},
+      {u"\"\"", u"", 0},                                {u"\"a|b\"*<Links\\Pair>", u"\"a|b\"*x|y", 0},
+      {u"\"unclosed", u"", r::kErrorUnclosedQuote},     {u"<Links\\Pair", u"", r::kErrorUnclosedReference},
+      {u"<Links\\Pair>*text", u"", r::kErrorUnclosedReference}, {u"stray>close", u"", r::kErrorLinkCycle},
+      {u"<Links\\Self>", u"", r::kErrorLinkCycle},      {u"<Links\\Ping>", u"", r::kErrorLinkCycle},
       {u"<LINKS\\self>", u"", r::kErrorLinkCycle},  // one atom, whatever the case
   };
   for (const ExpressionCase &c : cases) {

@@ -37,6 +37,13 @@ host::RegKey userKey(const std::string &subKey, bool create = true, uint32_t *di
   return key;
 }
 
+// The status of creating (or opening) a key below HKEY_CURRENT_USER.
+int32_t keyStatus(const std::string &subKey, bool create = true) {
+  host::RegKey key = 0;
+  return create ? host::regCreateKey(host::kHkeyCurrentUser, subKey.c_str(), kReadWrite, &key, nullptr)
+                : host::regOpenKey(host::kHkeyCurrentUser, subKey.c_str(), kReadWrite, &key);
+}
+
 int32_t set(host::RegKey key, const char *name, const Bytes &data, uint32_t type = 3) {
   return host::regSetValue(key, name, type, data.data(), static_cast<uint32_t>(data.size()));
 }
@@ -132,7 +139,7 @@ TEST_F(RegistryFileTest, ResultCodesAndLimits) {
   EXPECT_EQ(query(key, "Missing").status, host::kErrorFileNotFound);
   EXPECT_EQ(host::regQueryValue(key, "Five", &type, buffer, nullptr), host::kErrorInvalidParameter);
   EXPECT_EQ(query(0x1234567, "Five").status, win::kErrorInvalidHandle);
-  EXPECT_EQ(userKey("Software\\Nowhere", false), 0u);
+  EXPECT_EQ(keyStatus("Software\\Nowhere", false), host::kErrorFileNotFound);
   // A key opened for reading only refuses writes.
   host::RegKey readOnly = 0;
   ASSERT_EQ(host::regOpenKey(host::kHkeyCurrentUser, "Software\\Codes", 0x20019, &readOnly), 0);
@@ -145,16 +152,16 @@ TEST_F(RegistryFileTest, ResultCodesAndLimits) {
   std::string deep;
   for (std::size_t i = 0; i < db::kMaxKeyDepth; ++i) deep += "k\\";
   EXPECT_NE(userKey(deep), 0u);
-  EXPECT_EQ(userKey(deep + "k"), 0u);
+  EXPECT_EQ(keyStatus(deep + "k"), host::kErrorInvalidParameter);
   EXPECT_NE(userKey(std::string(255, 'n')), 0u);
-  EXPECT_EQ(userKey(std::string(256, 'n')), 0u);
+  EXPECT_EQ(keyStatus(std::string(256, 'n')), host::kErrorInvalidParameter);
 }
 
 // Reading an empty registry, or creating keys in it, writes nothing: the
 // keys are there for this process until a value makes the file; once it
 // exists, a key created is written at once.
 TEST_F(RegistryFileTest, MissingFolderIsCreatedOnTheFirstValueWritten) {
-  EXPECT_EQ(userKey("Software", false), 0u);
+  EXPECT_EQ(keyStatus("Software", false), host::kErrorFileNotFound);
   userKey("Software\\FirstB");
   userKey("Software\\First\\Second");
   host::RegKey key = userKey("software\\first", false);
@@ -189,9 +196,8 @@ TEST_F(RegistryFileTest, AFileThatDoesNotParseIsLeftAloneAndExplained) {
   std::ofstream(path_) << broken;
   EXPECT_FALSE(reg::storeStatus().usable);
   EXPECT_EQ(reg::storeStatus().message.rfind(path_.string() + ":3: invalid hex byte", 0), 0u);
-  host::RegKey key = 0;
-  EXPECT_EQ(host::regCreateKey(host::kHkeyCurrentUser, "New", kReadWrite, &key, nullptr), win::kErrorBadDb);
-  EXPECT_EQ(host::regOpenKey(host::kHkeyCurrentUser, "Software", kReadWrite, &key), win::kErrorBadDb);
+  EXPECT_EQ(keyStatus("New"), win::kErrorBadDb);
+  EXPECT_EQ(keyStatus("Software", false), win::kErrorBadDb);
   EXPECT_EQ(query(host::kHkeyCurrentUser, "v").status, win::kErrorBadDb);
   EXPECT_EQ(set(host::kHkeyCurrentUser, "v", {1}), win::kErrorBadDb);
   EXPECT_EQ(readFile(path_), broken);
