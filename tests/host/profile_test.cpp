@@ -135,7 +135,7 @@ TEST(HostServices, LocaleDefaultsAndCharsets) {
   EXPECT_EQ(host::localeDefaultAnsiCodePage(0x0409, small, 4), 0);  // no room for the terminator
   EXPECT_EQ(host::localeDefaultAnsiCodePage(0x0411, small, 4), 4);
   for (const auto &[codePage, charset] : std::vector<std::pair<uint32_t, int>>{
-           {932, 128}, {950, 136}, {1252, 0}, {1250, 238}, {437, -1}, {0, -1}}) {
+           {932, 128}, {949, 129}, {950, 136}, {1251, 204}, {1252, 0}, {1250, 238}, {437, -1}, {0, -1}}) {
     uint32_t found = 999;
     EXPECT_EQ(host::translateCharsetInfo(codePage, &found), charset >= 0) << codePage;
     EXPECT_EQ(found, charset >= 0 ? uint32_t(charset) : 999u) << codePage;
