@@ -117,6 +117,10 @@ TEST_F(CKZKeyTest, ALinkToAPlainValueReadsAndWritesThatValue) {
   putLink("Absolute", u"<\\HKEY_CURRENT_USER\\Software\\Target\\Code Page>");
   EXPECT_EQ(read("Relative"), (Reading{0, kCodePageType, 0, {0x52, 0x03}}));
   EXPECT_EQ(read("Absolute"), (Reading{0, kCodePageType, 0, {0x52, 0x03}}));
+  // A rooted reference of a single name is a value of HKEY_CURRENT_USER, even a root's name.
+  put("HKEY_CURRENT_USER", "HKEY_USERS", 3, {9});
+  putLink("Rooted", u"<\\HKEY_USERS>");
+  EXPECT_EQ(read("Rooted"), (Reading{0, 3, 0, {9}}));
   // Without resolving, the link is read as it is stored.
   EXPECT_EQ(textOf(read("Absolute", kLinks, 256, 0).data), u"<\\HKEY_CURRENT_USER\\Software\\Target\\Code Page>");
   CKZKey key(kLinks, kReadWrite);
