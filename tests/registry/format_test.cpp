@@ -135,7 +135,7 @@ TEST(RegistryFormat, TextThatDoesNotParseSaysWhereAndWhy) {
       {user + "\"v\"=\"unterminated\n", 3, "unterminated string"},
       {user + "\"v\"=\"text\" tail\n", 3, "after the string"},
       {user + "\"v\"=\"C:\\dir\"\n", 3, "unknown escape"},
-      {user + "\"unterminated\n", 3, "unterminated value name"},
+      {user + "\"unterminated\nv=1\n", 3, "unterminated value name"},  // the first error counts
       {user + "\"v\"=-\n", 3, "not supported"},            {user + "v=1\n", 3, "unrecognised line"},
       {user + "\"v\"=hex:" + std::string(reg::kMaxLineBytes, '0') + "\n", 3, "line is longer than"},
   };
