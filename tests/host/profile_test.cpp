@@ -131,9 +131,10 @@ TEST(HostServices, LocaleDefaultsAndCharsets) {
     EXPECT_EQ(host::localeDefaultAnsiCodePage(langId, buffer, 6), text.empty() ? 0 : int(text.size()) + 1);
     EXPECT_EQ(buffer, text);
   }
-  char small[4];
+  char small[4] = {'x', 'x', 'x', 'x'};
   EXPECT_EQ(host::localeDefaultAnsiCodePage(0x0409, small, 4), 0);  // no room for the terminator
   EXPECT_EQ(host::localeDefaultAnsiCodePage(0x0411, small, 4), 4);
+  EXPECT_EQ(std::string(small, 4), std::string("932", 4));
   for (const auto &[codePage, charset] : std::vector<std::pair<uint32_t, int>>{
            {932, 128}, {949, 129}, {950, 136}, {1251, 204}, {1252, 0}, {1250, 238}, {437, -1}, {0, -1}}) {
     uint32_t found = 999;
