@@ -3,7 +3,6 @@
 // and their user-defined areas, lead bytes, and whole strings.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <map>
@@ -14,7 +13,6 @@
 #include <iconv.h>
 #include <unistd.h>
 
-#include "base/double_byte_pages.h"
 #include "host/host.h"
 #include "host/posix/codepage_tables.h"
 #include "support/host_profile.h"
@@ -145,10 +143,6 @@ TEST(HostCodePages, LeadBytesAreTheOnesIconvWaitsOn) {
     iconv_close(cd);
   }
   EXPECT_EQ(numbers, (std::vector<uint32_t>{932, 936, 949, 950}));
-  for (uint32_t codePage : qstr::base::kDoubleByteCodePages) {
-    EXPECT_EQ(qstr::base::isHostDoubleByteCodePage(codePage),
-              std::find(numbers.begin(), numbers.end(), codePage) != numbers.end()) << codePage;
-  }
   qstr::test::ScopedProfile singleByte({{"LANG", "en_US"}, {"QSTR14_ACP", "1252"}});
   for (unsigned b = 0; b < 256; ++b) EXPECT_FALSE(host::isDbcsLeadByte(static_cast<uint8_t>(b))) << b;
 }
