@@ -1,5 +1,8 @@
+// The host's atoms (names shared regardless of case, counted, integer
+// names), reserved and committed pages, global memory and the process heap.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -11,80 +14,60 @@ namespace {
 
 namespace host = qstr::host;
 
-TEST(Atoms, EqualNamesShareAnAtomRegardlessOfCase) {
-  uint16_t a = host::addAtom("HKEY_CURRENT_USER\\Software\\X");
-  uint16_t b = host::addAtom("hkey_current_user\\software\\x");
-  uint16_t c = host::addAtom("Another");
-  EXPECT_GE(a, 0xC000);
-  EXPECT_EQ(a, b);
-  EXPECT_NE(a, c);
-  EXPECT_EQ(host::deleteAtom(a), 0);
-  // Still held once: the same name gives the same atom.
-  EXPECT_EQ(host::addAtom("HKEY_CURRENT_USER\\SOFTWARE\\X"), a);
-  EXPECT_EQ(host::deleteAtom(a), 0);
-  EXPECT_EQ(host::deleteAtom(a), 0);
-  EXPECT_EQ(host::deleteAtom(a), a);  // released: deleting again fails
-  EXPECT_EQ(host::deleteAtom(c), 0);
-}
-
-TEST(Atoms, IntegerAndInvalidNames) {
-  EXPECT_EQ(host::addAtom("#123"), 123);
-  EXPECT_EQ(host::deleteAtom(123), 0);
-  EXPECT_EQ(host::addAtom("#49152"), 0);  // past the integer range: refused
-  EXPECT_EQ(host::addAtom("#0"), 0);
-  EXPECT_GE(host::addAtom("#12a"), 0xC000);
-  EXPECT_EQ(host::addAtom(""), 0);
-  EXPECT_EQ(host::addAtom(nullptr), 0);
-  EXPECT_EQ(host::addAtom(std::string(256, 'x').c_str()), 0);
-  EXPECT_NE(host::addAtom(std::string(255, 'x').c_str()), 0);
-}
-
-TEST(Atoms, ConcurrentAddsOfOneNameAgree) {
+TEST(Atoms, EqualNamesShareAnAtomWhileHeld) {
   std::vector<uint16_t> atoms(8);
   std::vector<std::thread> threads;
   for (std::size_t i = 0; i < atoms.size(); ++i) {
-    threads.emplace_back([&atoms, i] { atoms[i] = host::addAtom("shared-name"); });
+    const char *name = i % 2 ? "hkey_current_user\\software\\x" : "HKEY_CURRENT_USER\\Software\\X";
+    threads.emplace_back([&atoms, i, name] { atoms[i] = host::addAtom(name); });
   }
   for (std::thread &t : threads) t.join();
+  EXPECT_GE(atoms[0], 0xC000);
   for (uint16_t atom : atoms) EXPECT_EQ(atom, atoms[0]);
+  const uint16_t other = host::addAtom("Another");
+  EXPECT_NE(other, atoms[0]);
   for (std::size_t i = 0; i < atoms.size(); ++i) EXPECT_EQ(host::deleteAtom(atoms[0]), 0);
-  EXPECT_EQ(host::deleteAtom(atoms[0]), atoms[0]);
+  EXPECT_EQ(host::deleteAtom(atoms[0]), atoms[0]);  // released: deleting again fails
+  EXPECT_EQ(host::deleteAtom(other), 0);
 }
 
-TEST(Pages, ReserveCommitRelease) {
-  const std::size_t reserved = 0x100000;
+TEST(Atoms, IntegerAndInvalidNames) {
+  const std::vector<std::pair<std::string, int>> cases = {
+      {"#123", 123}, {"#49151", 49151}, {"#49152", 0} /* past the integer range */, {"#0", 0},
+      {"#12a", -1} /* a string atom */, {"", 0}, {std::string(256, 'x'), 0}, {std::string(255, 'x'), -1},
+  };
+  for (const auto &[name, atom] : cases) {
+    if (atom >= 0) EXPECT_EQ(host::addAtom(name.c_str()), atom) << name;
+    if (atom < 0) EXPECT_GE(host::addAtom(name.c_str()), 0xC000) << name;
+  }
+  EXPECT_EQ(host::deleteAtom(123), 0);
+  EXPECT_EQ(host::addAtom(nullptr), 0);
+}
+
+TEST(Memory, PagesGlobalBlocksAndTheHeap) {
+  const std::size_t reserved = 0x100000, page = host::kPageSize;
   auto *base = static_cast<uint8_t *>(host::reservePages(reserved));
   ASSERT_NE(base, nullptr);
-  ASSERT_TRUE(host::commitPages(base, host::kPageSize));
+  ASSERT_TRUE(host::commitPages(base, page));
   EXPECT_EQ(base[0], 0);
-  std::memset(base, 0xAB, host::kPageSize);
+  std::memset(base, 0xAB, page);
   // A commit that starts mid-page covers every page it touches.
-  ASSERT_TRUE(host::commitPages(base + host::kPageSize + 100, 2 * host::kPageSize));
-  std::memset(base + host::kPageSize, 0xCD, 3 * host::kPageSize);
-  EXPECT_EQ(base[host::kPageSize - 1], 0xAB);
-  EXPECT_EQ(base[4 * host::kPageSize - 1], 0xCD);
+  ASSERT_TRUE(host::commitPages(base + page + 100, 2 * page));
+  std::memset(base + page, 0xCD, 3 * page);
+  EXPECT_EQ(base[page - 1], 0xAB);
   host::releasePages(base, reserved);
   EXPECT_EQ(host::reservePages(0), nullptr);
-}
-
-TEST(GlobalMemory, ZeroedAndLockable) {
   host::GlobalHandle handle = host::globalAlloc(64);
-  ASSERT_NE(handle, nullptr);
   auto *data = static_cast<uint8_t *>(host::globalLock(handle));
   ASSERT_NE(data, nullptr);
-  for (int i = 0; i < 64; ++i) EXPECT_EQ(data[i], 0);
-  std::memset(data, 1, 64);
+  EXPECT_EQ(std::count(data, data + 64, 0), 64);
   host::globalUnlock(handle);
   host::globalFree(handle);
   EXPECT_EQ(host::globalLock(nullptr), nullptr);
-}
-
-TEST(ProcessHeap, ZeroFillAndReAlloc) {
   host::HeapHandle heap = host::processHeap();
-  ASSERT_NE(heap, nullptr);
   auto *block = static_cast<uint8_t *>(host::heapAlloc(heap, 32, true));
   ASSERT_NE(block, nullptr);
-  for (int i = 0; i < 32; ++i) EXPECT_EQ(block[i], 0);
+  EXPECT_EQ(std::count(block, block + 32, 0), 32);
   block[31] = 7;
   block = static_cast<uint8_t *>(host::heapReAlloc(heap, block, 4096));
   ASSERT_NE(block, nullptr);

@@ -6,9 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,7 +19,9 @@
 namespace registry_test {
 
 namespace host = qstr::host;
-namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+constexpr uint32_t kReadWrite = 0x2001F;
 
 inline void useRegistryPath(const std::string &path) {
   host::HostProfile profile = host::hostProfile();
@@ -31,39 +30,18 @@ inline void useRegistryPath(const std::string &path) {
   host::registry::resetStore();
 }
 
-inline std::string readFile(const fs::path &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-inline void writeFile(const fs::path &path, const std::string &text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-}
-
-inline std::vector<uint8_t> bytes(std::initializer_list<int> list) {
-  std::vector<uint8_t> out;
-  for (int b : list) out.push_back(static_cast<uint8_t>(b));
-  return out;
-}
-
-constexpr uint32_t kReadWrite = 0x2001F;
-
-// regCreateKey and regOpenKey below HKEY_CURRENT_USER.
-inline int32_t createUserKey(const std::string &subKey, host::RegKey *key, uint32_t *disposition = nullptr) {
-  uint32_t ignored = 0;
-  return host::regCreateKey(host::kHkeyCurrentUser, subKey.c_str(), kReadWrite, key,
-                            disposition != nullptr ? disposition : &ignored);
-}
-inline int32_t openUserKey(const std::string &subKey, host::RegKey *key, uint32_t access = kReadWrite) {
-  return host::regOpenKey(host::kHkeyCurrentUser, subKey.c_str(), access, key);
-}
+class InMemoryRegistryTest : public ::testing::Test {
+ protected:
+  void SetUp() override { useRegistryPath(":memory:"); }
+  void TearDown() override {
+    host::resetHostProfile();
+    host::registry::resetStore();
+  }
+};
 
 #ifndef _WIN32  // the registry file is the portable backend's
-// A registry file in its own temporary folder, one level below it so that
-// creating the folder is part of the first write.
+// The registry file one level below its own folder, so that creating the
+// folder is part of the first write.
 class RegistryFileTest : public qstr::test::ScratchFolderTest {
  protected:
   void SetUp() override {
@@ -77,27 +55,8 @@ class RegistryFileTest : public qstr::test::ScratchFolderTest {
     host::registry::resetStore();
     qstr::test::ScratchFolderTest::TearDown();
   }
-
-  // Opens or creates a key below HKEY_CURRENT_USER; fails the test otherwise.
-  static host::RegKey createKey(const char *subKey) {
-    host::RegKey key = 0;
-    EXPECT_EQ(createUserKey(subKey, &key), 0);
-    return key;
-  }
-
-  fs::path path_;
+  std::filesystem::path path_;
 };
-
 #endif
-
-// The private in-memory registry.
-class InMemoryRegistryTest : public ::testing::Test {
- protected:
-  void SetUp() override { useRegistryPath(":memory:"); }
-  void TearDown() override {
-    host::resetHostProfile();
-    host::registry::resetStore();
-  }
-};
 
 }  // namespace registry_test

@@ -1,8 +1,11 @@
-// The registry file format: whatever the store holds, the file gives back.
+// The registry file format: whatever the store holds, the file gives back;
+// the forms people write are read; a file that does not parse says where
+// and why; values are held to their size limit.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "regdb/format.h"
 #include "regdb/tree.h"
@@ -10,6 +13,7 @@
 namespace {
 
 namespace reg = qstr::regdb;
+using Bytes = std::vector<uint8_t>;
 
 // A name of printable bytes, the format's special characters and bytes above
 // ASCII included.
@@ -27,13 +31,12 @@ reg::Tree randomTree(std::mt19937 &random) {
     std::string path = "HKEY_CURRENT_USER";
     for (int depth = random() % 4; depth > 0; --depth) {
       std::string name = randomName(random, 12);
-      if (name.empty() || name.find('\\') != std::string::npos) name = "k";
-      path += "\\" + name;
+      path += "\\" + (name.empty() || name.find('\\') != std::string::npos ? "k" : name);
     }
     reg::Key &key = tree.ensure(path, nullptr);
     for (int v = random() % 5; v > 0; --v) {
       uint32_t type = kTypes[random() % std::size(kTypes)];
-      std::vector<uint8_t> data(random() % 3 == 0 ? random() % 200 : random() % 6);
+      Bytes data(random() % 3 == 0 ? random() % 200 : random() % 6);
       for (uint8_t &byte : data) byte = static_cast<uint8_t>(random() % 3 == 0 ? random() : 'a' + random() % 26);
       if (type == 1 && random() % 2 == 0) data.push_back(0);  // a terminated string
       reg::storeValue(key, randomName(random, 10), type, data.data(), data.size());
@@ -42,27 +45,24 @@ reg::Tree randomTree(std::mt19937 &random) {
   return tree;
 }
 
+// Every key path, and every value's key, name, type and data, in order.
+std::vector<std::tuple<std::string, std::string, uint32_t, Bytes>> flatten(const reg::Tree &tree) {
+  std::vector<std::tuple<std::string, std::string, uint32_t, Bytes>> out;
+  for (const reg::Key *key : tree.keysInOrder()) {
+    out.emplace_back(key->path, "", 0, Bytes{});
+    for (const reg::Value &v : key->values) out.emplace_back(key->path, v.name, v.type, v.data);
+  }
+  return out;
+}
+
 TEST(RegistryFormat, EveryTreeReadsBackAsWritten) {
   std::mt19937 random(2024);
   for (int round = 0; round < 300; ++round) {
-    reg::Tree tree = randomTree(random);
+    reg::Tree tree = randomTree(random), back;
     std::string text = reg::formatRegistryText(tree);
-    reg::Tree back;
     reg::ParseError error;
-    ASSERT_TRUE(reg::parseRegistryText(text, back, error)) << error.line << ": " << error.message
-                                                           << "\n" << text;
-    std::vector<const reg::Key *> written = tree.keysInOrder(), read = back.keysInOrder();
-    ASSERT_EQ(written.size(), read.size());
-    for (std::size_t k = 0; k < written.size(); ++k) {
-      EXPECT_EQ(read[k]->path, written[k]->path);
-      ASSERT_EQ(read[k]->values.size(), written[k]->values.size()) << text;
-      for (std::size_t v = 0; v < written[k]->values.size(); ++v) {
-        const reg::Value &a = written[k]->values[v], &b = read[k]->values[v];
-        EXPECT_EQ(b.name, a.name);
-        EXPECT_EQ(b.type, a.type);
-        EXPECT_EQ(b.data, a.data) << reg::formatValueLine(a);
-      }
-    }
+    ASSERT_TRUE(reg::parseRegistryText(text, back, error)) << error.line << ": " << error.message << "\n" << text;
+    EXPECT_EQ(flatten(back), flatten(tree)) << text;
     EXPECT_EQ(reg::formatRegistryText(back), text);
   }
 }
@@ -87,13 +87,87 @@ TEST(RegistryFormat, ReadsTheFormsPeopleWrite) {
   ASSERT_NE(key, nullptr);
   ASSERT_NE(tree.find("HKEY_CURRENT_USER\\Software"), nullptr);  // parents exist
   ASSERT_EQ(key->values.size(), 4u);
-  EXPECT_EQ(reg::findValue(*key, "")->data, (std::vector<uint8_t>{'d', 'e', 'f', 'a', 'u', 'l', 't', 0}));
-  EXPECT_EQ(reg::findValue(*key, "split")->data, (std::vector<uint8_t>{0x52, 0x03}));
-  EXPECT_EQ(reg::findValue(*key, "split")->type, 0x80000002u);
-  EXPECT_EQ(reg::findValue(*key, "Short")->data, (std::vector<uint8_t>{0x2A, 0, 0, 0}));
-  EXPECT_EQ(reg::findValue(*key, "CASE")->data, (std::vector<uint8_t>{1}));
+  struct Expected {
+    const char *name;
+    uint32_t type;
+    Bytes data;
+  };
+  for (const Expected &e : std::vector<Expected>{{"", 1, {'d', 'e', 'f', 'a', 'u', 'l', 't', 0}},
+                                                 {"split", 0x80000002, {0x52, 0x03}},
+                                                 {"Short", 4, {0x2A, 0, 0, 0}},
+                                                 {"CASE", 3, {1}}}) {  // hex: without a type
+    ASSERT_NE(reg::findValue(*key, e.name), nullptr) << e.name;
+    EXPECT_EQ(reg::findValue(*key, e.name)->type, e.type) << e.name;
+    EXPECT_EQ(reg::findValue(*key, e.name)->data, e.data) << e.name;
+  }
   EXPECT_TRUE(reg::parseRegistryText("", tree, error));  // an empty file: an empty registry
   EXPECT_TRUE(tree.empty());
+}
+
+struct BrokenText {
+  std::string text;
+  std::size_t line;
+  const char *message;  // part of the error message
+};
+
+TEST(RegistryFormat, TextThatDoesNotParseSaysWhereAndWhy) {
+  const std::string header = std::string(reg::kFileHeader) + "\n";
+  const std::string user = header + "[HKEY_CURRENT_USER]\n";
+  std::string deepKey = "[HKEY_CURRENT_USER";
+  for (std::size_t i = 0; i <= reg::kMaxKeyDepth; ++i) deepKey += "\\k";
+  const std::vector<BrokenText> cases = {
+      {"REGEDIT4\n", 1, "expected the header"},
+      {std::string("\xFF\xFEW\0", 4), 1, "UTF-16"},
+      {header + "\"v\"=dword:1\n", 2, "before the first [KEY]"},
+      {header + "\n[HKEY_CURRENT_USER\\Software\n", 3, "closing ']'"},
+      {header + "[HKEY_NOWHERE\\X]\n", 2, "unknown root key \"HKEY_NOWHERE\""},
+      {header + "[HKEY_CURRENT_USER\\\\X]\n", 2, "empty key name"},
+      {header + "[-HKEY_CURRENT_USER\\X]\n", 2, "not supported"},
+      {header + deepKey + "]\n", 2, "deeper than 512"},
+      {header + "[HKEY_CURRENT_USER\\" + std::string(256, 'n') + "]\n", 2, "longer than 255"},
+      {user + "\"v\"=hex(80000002):52,zz\n", 3, "invalid hex byte \"zz\""},
+      {user + "\"v\"=hex:123\n", 3, "invalid hex byte"},    {user + "\"v\"=hex:01 02\n", 3, "expected ','"},
+      {user + "\"v\"=hex:01,\n", 3, "ends with ','"},       {user + "\"v\"=hex:01,\\\n", 3, "past the end"},
+      {user + "\"v\"=hex:01,\\\n\n", 4, "ends with ','"},
+      {user + "\"v\"=qword:00\n", 3, "unknown value type \"qword\""},
+      {user + "\"v\"=hex(123456789):00\n", 3, "invalid type"}, {user + "\"v\"=dword:\n", 3, "invalid dword"},
+      {user + "\"v=\"x\"\n", 3, "expected '='"},
+      {user + "\"v\"=\"unterminated\n", 3, "unterminated string"},
+      {user + "\"v\"=\"text\" tail\n", 3, "after the string"},
+      {user + "\"v\"=\"C:\\dir\"\n", 3, "unknown escape"},
+      {user + "\"unterminated\nv=1\n", 3, "unterminated value name"},  // the first error counts
+      {user + "\"v\"=-\n", 3, "not supported"},            {user + "v=1\n", 3, "unrecognised line"},
+      {user + "\"v\"=hex:" + std::string(reg::kMaxLineBytes, '0') + "\n", 3, "line is longer than"},
+  };
+  for (const BrokenText &broken : cases) {
+    reg::Tree tree;
+    reg::ParseError error;
+    EXPECT_FALSE(reg::parseRegistryText(broken.text, tree, error)) << broken.text.substr(0, 80);
+    EXPECT_EQ(error.line, broken.line) << broken.text.substr(0, 80);
+    EXPECT_NE(error.message.find(broken.message), std::string::npos) << error.message;
+  }
+}
+
+// A value of exactly the largest size reads; a byte more is refused, as a
+// hex list (on continuation lines too) and as a string with its terminator.
+TEST(RegistryFormat, ValuesUpToTheSizeLimit) {
+  const std::string user = std::string(reg::kFileHeader) + "\n[HKEY_CURRENT_USER]\n";
+  for (std::size_t size : {reg::kMaxValueBytes, reg::kMaxValueBytes + 1}) {
+    std::string hex = "\"v\"=hex:00", continued = hex;
+    for (std::size_t i = 1; i < size; ++i) {
+      hex += ",00";
+      continued += i % 20 == 19 ? ",\\\n00" : ",00";
+    }
+    const std::string quoted = "\"v\"=\"" + std::string(size - 1, 'a') + "\"";
+    for (const std::string &line : {hex, continued, quoted}) {
+      reg::Tree tree;
+      reg::ParseError error;
+      const bool fits = size == reg::kMaxValueBytes;
+      ASSERT_EQ(reg::parseRegistryText(user + line + "\n", tree, error), fits) << line.substr(0, 12);
+      if (fits) EXPECT_EQ(tree.find("HKEY_CURRENT_USER")->values[0].data.size(), size);
+      if (!fits) EXPECT_NE(error.message.find("larger than 1048576 bytes"), std::string::npos);
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,123 @@
+// The frame: the country ID detected from the system language, double-byte
+// support and the keyboard; the keyboard's code page and character set; the
+// language set by clients; the entry point.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "frame/country.h"
+#include "frame/state.h"
+#include "qstr14/frame.h"
+#include "support/host_profile.h"
+
+namespace {
+
+using qstr::test::Environment;
+using qstr::test::ScopedProfile;
+
+uint8_t detectUnder(const Environment &env) {
+  ScopedProfile profile(env);
+  qstr::frame::resetCountryDetection();
+  return QtpiGetCountryID();
+}
+
+struct CountryCase {
+  const char *langId, *dbcs;
+  const char *keyboard;  // keyboard language ID, or null for the system's
+  uint8_t country;
+};
+
+TEST(CountryId, BySystemLanguageThenKeyboard) {
+  const std::vector<CountryCase> cases = {
+      {"0x0411", "0", nullptr, 1}, {"0x0412", "0", nullptr, 2}, {"0x0404", "0", nullptr, 3},
+      {"0x0804", "0", nullptr, 4}, {"0x0401", "0", nullptr, 5}, {"0x040D", "0", nullptr, 6},
+      {"0x0411", "1", nullptr, 1}, {"0x0409", "0", nullptr, 0},
+      {"0x0409", "0", "0x0804", 0},  // no double-byte support: the keyboard is not asked
+      {"0x0409", "1", "0x0804", 4},  // 936 → GB 2312
+      {"0x0409", "1", "0x0404", 3},  // 950 → Big5
+      {"0x0409", "1", "0x0411", 0},  // 932: a Japanese keyboard does not count
+      {"0x0409", "1", "0x0045", 0},  // unknown keyboard language: ANSI code page 1252
+      {"0x0C04", "1", nullptr, 3},   // Hong Kong: decided by the keyboard (950)
+      {"0x0C04", "0", nullptr, 0},   {"0x0C01", "0", nullptr, 0} /* not the listed Arabic */,
+  };
+  for (const CountryCase &c : cases) {
+    Environment env = {{"LANG", "en_US"}, {"QSTR14_LANGID", c.langId}, {"QSTR14_DBCS", c.dbcs}};
+    if (c.keyboard) env["QSTR14_KEYBOARD_LANGID"] = c.keyboard;
+    EXPECT_EQ(detectUnder(env), c.country) << c.langId << " " << c.dbcs << " " << (c.keyboard ? c.keyboard : "");
+  }
+  // Detected once, then kept until reset.
+  EXPECT_EQ(detectUnder({{"LANG", "ja_JP"}}), 1);
+  ScopedProfile korean(Environment{{"LANG", "ko_KR"}});
+  EXPECT_EQ(QtpiGetCountryID(), 1);
+  qstr::frame::resetCountryDetection();
+  EXPECT_EQ(QtpiGetCountryID(), 2);
+  qstr::frame::resetCountryDetection();
+}
+
+TEST(KeyboardInfo, CodePageAndCharset) {
+  struct Case {
+    const char *keyboard, *acp;
+    uint16_t codePage;
+    uint8_t charset;
+  };
+  const std::vector<Case> cases = {
+      {"0x0411", "1252", 932, 128}, {"0x0404", "1252", 950, 136}, {"0x0409", "932", 1252, 0},
+      // Unknown language: the ANSI code page; 437 has no character set: 1.
+      {"0x0045", "950", 950, 136},  {"0x0045", "437", 437, 1},
+  };
+  for (const Case &c : cases) {
+    ScopedProfile profile({{"LANG", "en_US"}, {"QSTR14_KEYBOARD_LANGID", c.keyboard}, {"QSTR14_ACP", c.acp}});
+    uint16_t codePage = 0, onlyCodePage = 0;
+    uint8_t charset = 0;
+    QshGetInfoFromKeyboard(&codePage, &charset);
+    EXPECT_EQ(codePage, c.codePage) << c.keyboard;
+    EXPECT_EQ(charset, c.charset) << c.keyboard;
+    QshGetInfoFromKeyboard(&onlyCodePage, nullptr);
+    EXPECT_EQ(onlyCodePage, c.codePage);
+    QshGetInfoFromKeyboard(nullptr, nullptr);
+  }
+}
+
+// A client's calls and the language each leaves: the first QStrInit sets
+// it until QStrUnInit; QStrSetLanguage always does (keeping the initialised
+// flag), cut to 7 characters in the live buffer, the rest cleared.
+TEST(Lifecycle, CallSequencesLeaveTheExpectedLanguage) {
+  enum Kind { Init, UnInit, Set };
+  struct Step {
+    Kind kind;
+    const char *argument, *after;
+  };
+  const std::vector<std::vector<Step>> sequences = {
+      {{Init, "DE", "DE"}, {Init, "FR", "DE"}, {UnInit, nullptr, "DE"}, {Init, "FR", "FR"}},
+      {{UnInit, nullptr, "EN"}, {Set, nullptr, "EN"}},
+      {{Set, "CZ", "CZ"}, {Init, "DE", "DE"}, {Set, "SV", "SV"}, {Init, "FR", "SV"}},
+      {{Set, "ABCDEFGHIJ", "ABCDEFG"}, {Set, "X", "X"}},
+  };
+  for (const std::vector<Step> &sequence : sequences) {
+    qstr::frame::resetFrameState();
+    const char *language = QStrGetLanguage();
+    EXPECT_STREQ(language, "EN");
+    for (const Step &step : sequence) {
+      if (step.kind == UnInit) QStrUnInit();
+      if (step.kind != UnInit) EXPECT_EQ((step.kind == Init ? QStrInit : QStrSetLanguage)(step.argument), 1);
+      EXPECT_EQ(QStrGetLanguage(), language);
+      EXPECT_EQ(std::string(language, qstr::frame::kLanguageBufferSize),
+                std::string(step.after).append(qstr::frame::kLanguageBufferSize - std::strlen(step.after), '\0'));
+    }
+  }
+  qstr::frame::resetFrameState();
+}
+
+// Attach at load recorded the heap and module; every reason returns true.
+TEST(EntryPoint, AttachAtLoadAndEveryReason) {
+  EXPECT_NE(qstr::frame::moduleHandle(), nullptr);
+  for (uint32_t reason : {qstr::frame::kProcessDetach, qstr::frame::kThreadAttach,
+                          qstr::frame::kThreadDetach, qstr::frame::kProcessAttach}) {
+    EXPECT_EQ(qstr::frame::entryPoint(qstr::frame::moduleHandle(), reason, nullptr), 1);
+  }
+  EXPECT_NE(qstr::frame::processHeapHandle(), nullptr);
+}
+
+}  // namespace
