@@ -43,11 +43,9 @@ TEST_F(SortCompare, SortsLines) {
       // Options.
       {"-r", "b\nA\na\nc\n", "c\nb\nA\na\n"},  // equal lines keep their order reversed or not
       {"-u", "b\nA\na\nb\n", "A\nb\n"},        // the first of equal lines
-      {"-ru", "a\nb\nB\n", "b\na\n"},
       {"-t: -k2", "x:b:1\ny:a:2\nz\nw:a:1\n", "z\nw:a:1\ny:a:2\nx:b:1\n"},
       {"-t '\xC3\xA9' -k2 -r", "1\xC3\xA9y\n2\xC3\xA9z\n", "2\xC3\xA9z\n1\xC3\xA9y\n"},
       {"-k2,2", "x  b 2\n  a 3\nc 1\n", "c 1\n  a 3\nx  b 2\n"},  // blanks separate fields
-      {"-k 1,1 -u", "a 2\nb 1\na 1\n", "a 2\nb 1\n"},
       // --lang: the word processor's code in capitals, then an ISO 639-1 code
       // or a locale name; which it took is said when the two readings differ.
       {"--lang cs", plain, czech, "qstr sort: --lang cs: Czech (CZ); CS is Chinese (Simplified, CS)\n"},
@@ -61,7 +59,6 @@ TEST_F(SortCompare, SortsLines) {
       {"", english, swedish, "", "LANG=sv_SE.UTF-8"},
       {"", plain, czech, "", "LC_CTYPE=cs_CZ.UTF-8"},
       {"", english, english, "", "LANG=sv_SE.UTF-8 LC_ALL=C"},
-      {"--lang US", english, english, "", "LANG=sv_SE.UTF-8"},
   };
   for (const Case &c : cases) {
     const auto r = runQstr("sort " + c.args, c.input, c.environment);
@@ -79,10 +76,8 @@ TEST_F(SortCompare, ComparesAndExplainsTheDecidingLevel) {
       {"abc abd", "abc < abd (US, decided by the letters)\n"},
       {"ab abc", "ab < abc (US, decided by the length: ab runs out first)\n"},
       {"e '\xC3\xA9'", "e < \xC3\xA9 (US, decided by the accents)\n"},
-      {"a A", "a = A (US, no level that counts tells them apart)\n"},
       {"--case A a", "A > a (US, decided by case)\n"},
       {"--lang ES llama luz", "llama > luz (ES, decided by the letters: ll sorts after l)\n"},
-      {"--porcelain --case a A", "-1\n"},
       {"--porcelain --lang ES cz ch", "-1\n"},
       {"--porcelain --lang da '\xC3\xA6' z", "1\n"},
   };
@@ -157,7 +152,7 @@ TEST_F(SortCompare, SortsInRunsAsInMemory) {
     input += std::string(stems[(i * 7) % 10]) + (i % 3 == 0 ? "" : std::to_string((i * 37) % 50));
     input += i % 5 == 0 ? "\r\n" : "\n";
   }
-  for (const char *options : {"--lang ES --case", "-u", "-r --case", "--simple -f -u", "-t 1 -k2"}) {
+  for (const char *options : {"--lang ES --case", "-r -u", "--simple -f -u", "-t 1 -k2"}) {
     const auto whole = runQstr(std::string("sort ") + options, input);
     ASSERT_EQ(whole.status, 0) << options << whole.err;
     for (const char *size : {"1K", "300"}) {

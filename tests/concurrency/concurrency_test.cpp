@@ -65,6 +65,12 @@ Answers join(const Units &units, Answers more = {}) {
   return more;
 }
 
+// A multi-level comparison of two texts under a language.
+template <typename Text>
+long long collate(Text a, Text b, const char *language, int level, int kana) {
+  return QxQS6CmpcollLang(natives(a).data(), natives(b).data(), language, level, kana);
+}
+
 constexpr const char *kLinks = "HKEY_CURRENT_USER\\Software\\Links";
 
 struct Family {
@@ -120,16 +126,11 @@ const std::vector<Family> &families() {
          return Answers{Q6wstrcmp(a.data(), b.data()), Q6wstricmp(a.data(), b.data()), Q6wstrcmp(c.data(), b.data())};
        }},
       {"ContractingCollation", "en_US",
-       [] {
-         const Units llama = natives("llama"), luz = natives("luz"), chata = natives("chata"), hrad = natives("hrad");
-         return Answers{QxQS6CmpcollLang(llama.data(), luz.data(), "ES", 1, 0),
-                        QxQS6CmpcollLang(chata.data(), hrad.data(), "CZ", 1, 0)};
-       }},
+       [] { return Answers{collate("llama", "luz", "ES", 1, 0), collate("chata", "hrad", "CZ", 1, 0)}; }},
       {"AsianCollation", "ja_JP",
        [] {
-         const Units hiragana = natives(u"\u3042\u304B"), katakana = natives(u"\u30A2\u30AB");
-         return Answers{QxQS6CmpcollLang(hiragana.data(), katakana.data(), "JA", 0, 1),
-                        QxQS6CmpcollLang(hiragana.data(), katakana.data(), "JA", 0, 0)};
+         const char16_t *hiragana = u"\u3042\u304B", *katakana = u"\u30A2\u30AB";
+         return Answers{collate(hiragana, katakana, "JA", 0, 1), collate(hiragana, katakana, "JA", 0, 0)};
        }},
       {"SortKeys", "en_US",
        [] {
