@@ -34,6 +34,7 @@ TEST(QstrConvert, EveryFormThereAndBack) {
       {"utf8", "native", "A\xC3\xA9\n", "A\0\x29\x01\x0A\xF9"s, true},
       {"utf8", "dz", "A\xC3\xA9\n", "A\xF0\x29\x01\xF0\xCC\0"s, true},
       {"utf8", "v5dz", "A\xC3\xA9", "A\xC0\x29\x01\xC0\0"s, true},
+      {"native", "dz", "\x7F\0\x80\0"s, "\x7F\xF0\x80\x00\xF0\0"s, true},  // 0x80 up: a group, not a function
       {"utf8", "tz", "A\xC3\xA9\n", "A\xFD\x29\x01\x0D", false},
       {"dz", "utf8", "A\x85\xF0\x29\x01\xF0\xCC\0"s, "A\xC3\xA9\n", false},
       // The previous format version: checked whole, converted, renumbered.
