@@ -110,8 +110,9 @@ TEST(QstrCommands, InformationAndDump) {
                              "4\t4\tcharacter group: the native character 0x0129 (U+00E9 \xC3\xA9)\n"
                              "8\t3\tfixed group 0xF2: attribute 12 switched on\n11\t8\tvariable group 0xD3",
                              "\n20\t1\tterminator: the end of the stream\n"}, ""},
-      {"dump --raw -", stream, 0, {"offset     item              bytes  content\n0          function              1  0xCC\n",
-                                   "\n4          character group       4  0x0129  U+00E9"}, ""},
+      {"dump --raw -", stream, 0,
+       {"offset     item              bytes  content\n0          function              1  0xCC\n",
+        "\n4          character group       4  0x0129  U+00E9"}, ""},
       // Malformed streams: the byte offset and what is wrong there.
       {"dump -", "A\xF0\x29\x01", 1, {}, "standard input: byte 1: malformed document stream: the last item is"},
       {"dump -", "\xF2\x01\xF3", 1, {}, "byte 0: malformed document stream: group 0xF2 ends with 0xF3"},
@@ -120,6 +121,13 @@ TEST(QstrCommands, InformationAndDump) {
       {"dump /nonexistent/file", "", 1, {}, "/nonexistent/file: No such file or directory"},
   };
   for (const Case &c : cases) check(c);
+  // A tier asked for is used unless the processor lacks it.
+  for (const std::string tier : {"plain", "sse2", "avx512"}) {
+    const auto r = runQstr("info", "", "QSTR14_ISA=" + tier);
+    const std::string row = "vector instructions\t" + tier;
+    EXPECT_TRUE(contains(r.out, row + "\tQSTR14_ISA") || contains(r.out, "\tprocessor")) << r.out;
+    EXPECT_FALSE(contains(r.out, row + "\tprocessor")) << r.out;
+  }
 }
 
 // A terminal sees columns padded by characters, not bytes ("l·l", "é"),
