@@ -1,16 +1,14 @@
-// Runs the built qstr tool with arguments and standard input, capturing its
-// exit status, standard output and standard error.
+// Runs the built qstr tool through the shell with a command line, standard
+// input and extra environment settings, capturing its exit status, standard
+// output and standard error.
 #pragma once
 
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <vector>
 
 namespace qstr::test {
 
@@ -20,12 +18,6 @@ struct QstrResult {
   std::string err;
 };
 
-inline std::string shellQuote(const std::string &text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
 inline std::string readWhole(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
@@ -33,18 +25,15 @@ inline std::string readWhole(const std::string &path) {
   return text.str();
 }
 
-inline const char *kDefaultEnvironment = "QSTR14_REGISTRY=:memory: LANG=en_US.UTF-8 LC_ALL= QSTR14_LOCALE=";
-
-// Runs qstr with `arguments`, already quoted for the shell. A folder of its
-// own holds each call's files and is removed afterwards.
-inline QstrResult runQstrCommandLine(const std::string &arguments, const std::string &input = "",
-                                     const std::string &environment = kDefaultEnvironment) {
+// `arguments` go to the shell as written (the caller quotes them). The
+// settings in `environment` come after the defaults and override them.
+inline QstrResult runQstr(const std::string &arguments, const std::string &input = "",
+                          const std::string &environment = "") {
   char pattern[] = "/tmp/qstr-cli-XXXXXX";
   const std::string dir = mkdtemp(pattern);
-  {
-    std::ofstream(dir + "/in", std::ios::binary) << input;
-  }
-  std::string command = "env " + environment + " " + shellQuote(QSTR_BINARY) + " " + arguments;
+  std::ofstream(dir + "/in", std::ios::binary) << input;
+  std::string command = "env QSTR14_REGISTRY=:memory: LANG=en_US.UTF-8 LC_ALL= LC_CTYPE= QSTR14_LOCALE= ";
+  command += environment + " '" QSTR_BINARY "' " + arguments;
   command += " < " + dir + "/in > " + dir + "/out 2> " + dir + "/err";
   QstrResult result;
   const int raw = std::system(command.c_str());
@@ -55,13 +44,6 @@ inline QstrResult runQstrCommandLine(const std::string &arguments, const std::st
   return result;
 }
 
-inline QstrResult runQstr(const std::vector<std::string> &args, const std::string &input = "",
-                          const std::string &environment = kDefaultEnvironment) {
-  std::string arguments;
-  for (const std::string &arg : args) arguments += (arguments.empty() ? "" : " ") + shellQuote(arg);
-  return runQstrCommandLine(arguments, input, environment);
-}
-
 inline bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
 // An error report is exactly one line.
@@ -70,11 +52,6 @@ inline bool oneLine(const std::string &text) { return !text.empty() && text.find
 // What a failed check names: the command line and what the run wrote.
 inline std::string describe(const std::string &arguments, const QstrResult &result) {
   return "qstr " + arguments + "\nout: " + result.out + "\nerr: " + result.err;
-}
-inline std::string describe(const std::vector<std::string> &args, const QstrResult &result) {
-  std::string arguments;
-  for (const std::string &arg : args) arguments += (arguments.empty() ? "" : " ") + arg;
-  return describe(arguments, result);
 }
 
 }  // namespace qstr::test
