@@ -70,7 +70,7 @@ TEST(EastAsianPlacement, KnownPlaces) {
       {950, kNoMapping, 0xDEDF, false}, {950, kNoMapping, 0xA5FF, false}, {950, kNoMapping, 0x2BBB, false},
   };
   for (const Case &c : cases) {
-    if (c.produced) EXPECT_EQ(lDbcsToQX6x(c.codePage, c.code), c.native) << c.codePage << " " << std::hex << c.code;
+    if (c.produced) EXPECT_EQ(lDbcsToQX6x(c.codePage, c.code), c.native) << std::hex << c.code;
     EXPECT_EQ(lQX6xToDbcs(c.codePage, c.native), c.code) << c.codePage << " " << std::hex << c.native;
   }
   for (uint32_t codePage : {0u, 1252u, 933u, 951u}) {  // no places on other code pages

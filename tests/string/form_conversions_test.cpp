@@ -59,7 +59,7 @@ TEST(NativeToBytes, FlagsOfTheExtendedConversion) {
   struct Case { Elements source; uint32_t flags; std::string bytes; };
   const std::vector<Case> cases = {
       {{'a', 0xF90A, 'b', 0}, 0x01, "a\nb"}, {{'a', 0xF90A, 'b', 0}, 0x05, "a\r\nb"}, {{0xF90D, 0}, 0x01, "\r"},
-      {{0xF90D, 0}, 0x05, "\r\n"},           {{0xF90D, 0}, 0x07, " "},                {{'a', 0x2400, 'b', 0}, 0x00, "ab"},
+      {{0xF90D, 0}, 0x05, "\r\n"}, {{0xF90D, 0}, 0x07, " "}, {{'a', 0x2400, 'b', 0}, 0x00, "ab"},
       {{'a', 0x2400, 'b', 0}, 0x01, "a\x80" "b"}, {{0x0129, 0x0448, 0x0C81, 0x0084, 0}, 0x01, "\xE9\x80\x81\x84"},
   };
   for (const Case &c : cases) {
