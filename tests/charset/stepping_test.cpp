@@ -10,18 +10,9 @@ namespace {
 
 using qstr::test::StreamBuilder;
 
-// Item lengths that the walks over a stream of every kind below do not
-// meet: the terminator's, and a length word of 0x1234.
-TEST(Ufsize, TerminatorAndLongVariableGroup) {
-  const uint8_t terminator[] = {0x00}, group[] = {0xEF, 0x55, 0x34, 0x12};
-  EXPECT_EQ(ufsize(terminator), 1);
-  EXPECT_EQ(ufsize(group), 0x1234);
-}
-
 // A stream with one item of every kind (every fixed-length group code with
-// its length), data bytes chosen to look like other items (zero, group
-// codes, plain letters), walked forward with ufsize, backward with ubsize,
-// and by characters.
+// its length), data bytes that look like other items, walked forward with
+// ufsize, backward with ubsize, and by characters.
 TEST(DocumentStream, EveryItemReachedEachWay) {
   StreamBuilder s;
   s.function(0x80).variableGroup(0xD0, 7).plain('A').character(0x0100);
@@ -44,43 +35,41 @@ TEST(DocumentStream, EveryItemReachedEachWay) {
   EXPECT_EQ(forward, s.starts());
   EXPECT_EQ(backward, s.starts());
   EXPECT_EQ(characters, s.characterStarts());
+  const uint8_t zero[] = {0x00}, longGroup[] = {0xEF, 0x55, 0x34, 0x12};
+  EXPECT_EQ(ufsize(zero), 1);
+  EXPECT_EQ(ufsize(longGroup), 0x1234);
 }
 
-TEST(DocumentStream, FirstAndNextCharacter) {
-  const uint8_t stream[] = {0x41, 0x85, 0x86, 0xF0, 0x07, 0x01, 0xF0, 0x42, 0x00};
-  EXPECT_EQ(Q6dstrNextCh(stream), stream + 3);
-  EXPECT_EQ(Q6dstrNextCh(stream + 3), stream + 7);
-  EXPECT_EQ(Q6dstrNextCh(stream + 7), stream + 8);
-  // The first character is past the leading functions, or the terminator.
-  const std::vector<uint8_t> leading =
-      StreamBuilder().function(0x81).function(0x82).variableGroup(0xD3, 9).plain('Q').bytes();
-  EXPECT_EQ(Q6dstrFirstCh(leading.data()), leading.data() + 11);
-  const std::vector<uint8_t> onlyFunctions = StreamBuilder().function(0x90).fixedGroup(0xFB, 6).bytes();
-  EXPECT_EQ(Q6dstrFirstCh(onlyFunctions.data()), onlyFunctions.data() + 7);
-  const uint8_t empty[] = {0};
-  EXPECT_EQ(Q6dstrFirstCh(empty), empty);
-  // A character group whose code byte is zero does not end the stream.
-  const std::vector<uint8_t> zeroCode = StreamBuilder().character(0x0100).plain('B').bytes();
-  ASSERT_EQ(Q6dstrFirstCh(zeroCode.data()), zeroCode.data());
+// The first character is past the leading functions, or the terminator; a
+// character group whose code byte is zero does not end the stream.
+TEST(DocumentStream, FirstCharacter) {
+  const std::vector<StreamBuilder> streams = {
+      StreamBuilder().function(0x81).function(0x82).variableGroup(0xD3, 9).plain('Q'),
+      StreamBuilder().function(0x90).fixedGroup(0xFB, 6), StreamBuilder(),
+      StreamBuilder().character(0x0100).plain('B')};
+  for (const StreamBuilder &s : streams) {
+    const std::vector<uint8_t> bytes = s.bytes();
+    const std::vector<std::size_t> starts = s.characterStarts();
+    const std::size_t first = starts.empty() ? bytes.size() - 1 : starts[0];
+    EXPECT_EQ(Q6dstrFirstCh(bytes.data()), bytes.data() + first) << bytes.size();
+  }
+  const std::vector<uint8_t> zeroCode = streams[3].bytes();
   EXPECT_EQ(*Q6dstrNextCh(zeroCode.data()), 'B');
 }
 
 // Function elements are 0xF900-0xFFFF; stepping passes over them.
 TEST(NativeString, SteppingSkipsFunctionElements) {
-  const uint16_t text[] = {0xF90A, 0x0041, 0xFE01, 0x0042, 0x0000};
-  EXPECT_EQ(Q6wstrFirstCh(text), text + 1);
-  EXPECT_EQ(Q6wstrNextCh(text + 1), text + 3);
-  EXPECT_EQ(Q6wstrNextCh(text + 3), text + 4);
-  EXPECT_EQ(Q6wstrFirstCh(text + 4), text + 4);
-  EXPECT_EQ(Q6wstrPrevCh(text, text + 3), text + 1);
-  EXPECT_EQ(Q6wstrPrevCh(text, text + 1), text);
+  const uint16_t text[] = {0xF8FF, 0xF900, 0x0041, 0xFFFF, 0x0042, 0x0000};
+  EXPECT_EQ(Q6wstrFirstCh(text), text);
+  EXPECT_EQ(Q6wstrFirstCh(text + 1), text + 2);
+  EXPECT_EQ(Q6wstrFirstCh(text + 5), text + 5);
+  EXPECT_EQ(Q6wstrNextCh(text), text + 2);
+  EXPECT_EQ(Q6wstrNextCh(text + 2), text + 4);
+  EXPECT_EQ(Q6wstrNextCh(text + 4), text + 5);
+  EXPECT_EQ(Q6wstrPrevCh(text, text + 4), text + 2);
+  EXPECT_EQ(Q6wstrPrevCh(text, text + 2), text);
   EXPECT_EQ(Q6wstrPrevCh(text, text), text);
-  EXPECT_EQ(Q6wstrPrevCh(text + 2, text + 1), text + 2);
-  const uint16_t bounds[] = {0xF8FF, 0xF900, 0xFFFF, 0x0001, 0x0000};
-  EXPECT_EQ(Q6wstrFirstCh(bounds), bounds);
-  EXPECT_EQ(Q6wstrNextCh(bounds), bounds + 3);
-  EXPECT_EQ(Q6wstrFirstCh(bounds + 1), bounds + 3);
-  EXPECT_EQ(Q6wstrPrevCh(bounds, bounds + 3), bounds);
+  EXPECT_EQ(Q6wstrPrevCh(text + 3, text + 2), text + 3);
 }
 
 }  // namespace

@@ -1,30 +1,117 @@
-// The whole-string loops against the one-character functions they stand for.
-// The loop tests run once per tier of vector instructions the processor has
-// (CTest registers them again under each QSTR14_ISA cap).
+// The fast paths (vector loops, string loops, prebuilt tables) against the
+// plain forms they stand for, over every input value and past the vector
+// blocks. CTest runs the suites VectorIsa, BytesThroughTable,
+// UnitsThroughTable, UnitCount, StringLoops and NativeStringToBytes again
+// under each lower QSTR14_ISA tier.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstdlib>
+#include <random>
+#include <string>
 #include <vector>
 
-#include "charset/east_asian_placement.h"
 #include "charset/unicode_mapping.h"
 #include "codepage/fast_lookup.h"
 #include "codepage/state.h"
 #include "host/host.h"
+#include "host/profile.h"
 #include "qstr14/strings.h"
+#include "simd/dispatch.h"
+#include "simd/kernels.h"
 #include "simd/unit_count.h"
 #include "support/host_profile.h"
 #include "support/machine.h"
 
 namespace {
 
-using qstr::simd::unitCount;
 using qstr::test::ScopedProfile;
 
-// Every start within a block (16 or 64 bytes), every length up to a few
-// blocks past the short-string head that AVX-512 leaves to SSE2, limits
-// below, at and above the length: the length scan of the tier in use finds
-// the terminator the string was given, never a unit with one zero byte.
+// Fast and plain give the same on [first, last]; the first difference is reported.
+template <typename Fast, typename Plain>
+void expectSameOnDomain(const std::string &what, uint32_t first, uint32_t last, Fast fast, Plain plain) {
+  for (uint32_t v = first; v <= last; ++v) {
+    const auto got = fast(v), expected = plain(v);
+    if (got != expected) {
+      ADD_FAILURE() << what << " at " << v << ": " << testing::PrintToString(got) << " instead of "
+                    << testing::PrintToString(expected);
+      return;
+    }
+  }
+}
+
+// A cap that were not obeyed would leave a tier's run checking another.
+TEST(VectorIsa, IsTheProcessorsBestUpToTheCap) {
+  const auto best = qstr::simd::processorVectorIsa();
+  const char *cap = std::getenv("QSTR14_ISA");
+  const auto capped = cap ? qstr::host::parseVectorIsa(cap) : std::nullopt;
+  EXPECT_EQ(qstr::simd::vectorIsa(), capped ? std::min(best, *capped) : best) << (cap ? cap : "no cap");
+}
+
+// Every byte value, lengths up to a streamed output, the output apart from
+// the input, over it or after it: the plain walk's values, guards intact.
+TEST(BytesThroughTable, AgreesWithThePlainWalk) {
+  std::mt19937 random(7);
+  std::vector<uint16_t> table(256);
+  for (uint16_t &v : table) v = static_cast<uint16_t>(random());
+  const std::size_t counts[] = {0, 1, 31, 63, 64, 65, 127, 128, 129, 4099,
+                                qstr::simd::kStreamingOutputBytes / 2 + 77};
+  expectSameOnDomain("offset, count", 0, 5 * std::size(counts) - 1, [&](uint32_t k) {
+    const std::ptrdiff_t offsets[] = {-1, 0, 2, 62, 0x400};  // -1: a buffer apart
+    const std::ptrdiff_t offset = offsets[k / std::size(counts)];
+    const std::size_t count = counts[k % std::size(counts)];
+    std::vector<uint8_t> buffer(2 * count + 0x800 + 64, 0xEE);
+    uint8_t *bytes = buffer.data() + 32;
+    for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(i < 256 ? i : random());
+    std::vector<uint16_t> expected(count), apart(count + 2, 0xEEEE);
+    qstr::simd::bytesThroughTablePlain(table.data(), bytes, expected.data(), count);
+    uint16_t *out = offset < 0 ? apart.data() + 1 : reinterpret_cast<uint16_t *>(bytes + offset);
+    const uint8_t *after = reinterpret_cast<uint8_t *>(out + count);
+    const uint8_t afterBefore = offset < 0 ? 0xEE : *after;
+    qstr::simd::bytesThroughTable(table.data(), bytes, out, count);
+    const bool guarded = offset < 0 ? apart.front() == 0xEEEE && apart[count + 1] == 0xEEEE
+                                    : buffer[31] == 0xEE && (after < bytes + count || *after == afterBefore);
+    return std::vector<uint16_t>(out, out + count) == expected && guarded;
+  }, [](uint32_t) { return true; });
+}
+
+// Both table sizes; a value outside (or with entry 0) at each early position,
+// further on, or none; output cached or streamed at every alignment, or in
+// place: the plain walk's count and values, nothing written past them.
+TEST(UnitsThroughTable, AgreesWithThePlainWalkUpToTheFirstValueOutside) {
+  std::mt19937 random(11);
+  for (std::size_t size : {0x1000, 0x10000}) {
+    qstr::simd::LookupTable table(size);
+    for (std::size_t i = 0; i < size; ++i) table[i] = static_cast<uint16_t>(1 + random() % 0xFFFF);
+    constexpr uint16_t kZeroEntry = 0x0C00;
+    table[kZeroEntry] = 0;
+    for (std::size_t count : {0, 1, 15, 16, 17, 40, 127, 128, 129, 160, 333}) {
+      for (std::size_t outside = 0; outside <= count; outside += outside < 48 ? 1 : 29) {
+        std::vector<uint16_t> input(count);
+        for (uint16_t &v : input) v = static_cast<uint16_t>(random() % size);
+        if (count > 0) input[0] = static_cast<uint16_t>(size - 1);  // read with its spare neighbour
+        // past the small table, or an entry 0 in the large one
+        if (outside < count) input[outside] = uint16_t(size < 0x10000 ? size + outside % 4 : kZeroEntry);
+        std::vector<uint16_t> expected(count + 1, 0xEEEE);
+        const std::size_t plain = qstr::simd::unitsThroughTablePlain(table, input.data(), expected.data(), count);
+        const std::string where = std::to_string(size) + ", count " + std::to_string(count) + ", outside at " +
+                                  std::to_string(outside);
+        expectSameOnDomain(where + ", streamed and shift", 0, 31, [&](uint32_t k) {
+          std::vector<uint16_t> buffer(count + 1 + k % 16, 0xEEEE);
+          uint16_t *out = buffer.data() + k % 16;
+          const std::size_t n = qstr::simd::unitsThroughTable(table, input.data(), out, count, k >= 16);
+          return std::make_pair(n, std::vector<uint16_t>(out, out + count + 1));
+        }, [&](uint32_t) { return std::make_pair(plain, expected); });
+        std::vector<uint16_t> inPlace = input;
+        qstr::simd::unitsThroughTable(table, inPlace.data(), inPlace.data(), count);
+        inPlace.resize(plain);
+        ASSERT_EQ(inPlace, std::vector<uint16_t>(expected.begin(), expected.begin() + plain)) << where;
+      }
+    }
+  }
+}
+
+// Every start in a 64-byte block, lengths past the head AVX-512 leaves to
+// SSE2, limits around the length: the terminator, never a half-zero unit.
 TEST(UnitCount, AgreesWithAPlainWalkAtEveryAlignment) {
   constexpr uint16_t kUnits[] = {0x4141, 0x0041, 0x4100, 0x0001, 0x8000};
   constexpr uint32_t kBufferUnits = 352;
@@ -34,94 +121,80 @@ TEST(UnitCount, AgreesWithAPlainWalkAtEveryAlignment) {
       for (uint32_t k = 0; k < kBufferUnits; ++k) buffer[k] = kUnits[(k + length) % 5];
       buffer[start + length] = 0;
       for (uint32_t limit : {0u, length / 2, length, length + 1, 0xFFFFFFFFu}) {
-        const uint32_t expected = length < limit ? length : limit;
-        ASSERT_EQ(unitCount(buffer + start, limit), expected) << "start " << start << " length " << length
-                                                              << " limit " << limit;
+        ASSERT_EQ(qstr::simd::unitCount(buffer + start, limit), std::min(length, limit))
+            << "start " << start << " length " << length << " limit " << limit;
       }
     }
   }
 }
 
-// Every value but 0 through each string loop, in the code pages whose
-// tables the loops build, switching back and forth between them: the same
-// answers as the one-character functions.
+// Every value through each string loop, in code pages switched back and
+// forth: the one-character functions' answers; a 0 answer ends the string.
 TEST(StringLoops, AgreeWithTheCharacterFunctionsInEveryCodePage) {
   struct Loop {
-    const char *what;
     uint32_t (*strings)(const uint16_t *, uint32_t, uint16_t *);
     uint16_t (*character)(uint16_t, uint32_t);
   };
-  const Loop loops[] = {{"natives to UTF-16", qstr::charset::nativeStringToUnicode, qstr::charset::nativeToUnicode},
-                        {"UTF-16 to natives", qstr::charset::unicodeStringToNative, qstr::charset::unicodeToNative}};
+  const Loop loops[] = {{qstr::charset::nativeStringToUnicode, qstr::charset::nativeToUnicode},
+                        {qstr::charset::unicodeStringToNative, qstr::charset::unicodeToNative}};
   std::vector<uint16_t> every, out(0x10000);
-  for (uint32_t value = 1; value < 0x10000; ++value) every.push_back(static_cast<uint16_t>(value));
-  every.push_back(0);
+  for (uint32_t value = 1; value <= 0x10000; ++value) every.push_back(static_cast<uint16_t>(value));
   for (const Loop &loop : loops) {
     for (const char *lang : {"en_US", "cs_CZ", "ja_JP", "en_US", "ko_KR", "zh_TW", "zh_CN", "ru_RU", "ja_JP"}) {
       ScopedProfile profile({{"LANG", lang}});
       const uint32_t codePage = qstr::host::ansiCodePage();
-      // A value that converts to 0 ends the string: the next run starts
-      // after it.
       for (uint32_t start = 0; start < 0xFFFF;) {
         const uint32_t end = start + loop.strings(every.data() + start, 0xFFFFFFFF, out.data() + start);
-        for (uint32_t i = start; i <= end && i < 0xFFFF; ++i) {
-          ASSERT_EQ(out[i], i < end ? loop.character(every[i], codePage) : 0) << loop.what << " in " << lang << ": " << every[i];
-        }
-        if (end < 0xFFFF) ASSERT_EQ(loop.character(every[end], codePage), 0) << loop.what << " in " << lang;
+        expectSameOnDomain(lang, start, std::min(end, 0xFFFEu), [&](uint32_t i) { return out[i]; },
+                           [&](uint32_t i) { return i < end ? loop.character(every[i], codePage) : uint16_t{0}; });
+        if (end < 0xFFFF) ASSERT_EQ(loop.character(every[end], codePage), 0) << lang;
         start = end + 1;
       }
     }
   }
 }
 
-// Q6wzToaz writes runs of one-byte codes straight from the direct table;
-// Q6wzToazN converts character by character. Every native but the two line
-// codes (which Q6wzToaz spells out) gives the same bytes both ways.
+// Q6wzToaz writes runs from the direct table, Q6wzToazN character by
+// character: the same bytes for every native but the two line codes.
 TEST(NativeStringToBytes, RunsAgreeWithTheCharacterByCharacterConversion) {
   constexpr uint32_t kChunk = 4096;
   for (const char *lang : {"en_US", "cs_CZ", "ja_JP"}) {
     ScopedProfile profile({{"LANG", lang}});
-    for (uint32_t first = 1; first < 0x10000; first += kChunk) {
+    expectSameOnDomain(lang, 0, 0xFFFF / kChunk, [&](uint32_t chunk) {
       std::vector<uint16_t> natives;
-      for (uint32_t n = first; n < first + kChunk && n < 0x10000; ++n) {
+      for (uint32_t n = chunk * kChunk + 1; n <= (chunk + 1) * kChunk && n < 0x10000; ++n) {
         if (n != 0xF90A && n != 0xF90D) natives.push_back(static_cast<uint16_t>(n));
       }
       natives.push_back(0);
       std::vector<char> runs(2 * kChunk + 1), plain(2 * kChunk + 1);
       const uint32_t written = Q6wzToaz(natives.data(), runs.data());
-      ASSERT_EQ(Q6wzToazN(natives.data(), plain.data(), 0xFFFF), 1);
-      // Some natives have the host code 0: compare all the bytes written.
-      const auto end = runs.begin() + written + 1;
-      const auto differs = std::mismatch(runs.begin(), end, plain.begin()).first;
-      ASSERT_TRUE(differs == end) << lang << " from " << first << ", byte " << differs - runs.begin();
-    }
+      const bool ok = Q6wzToazN(natives.data(), plain.data(), 0xFFFF) == 1;
+      runs.resize(written + 1);  // some natives have the host code 0
+      plain.resize(written + 1);
+      return ok && runs == plain;
+    }, [](uint32_t) { return true; });
   }
 }
 
-// The double-byte table of the ANSI record of each East Asian system
-// answers as the record walk does for every code from 0x8000; without
-// double-byte support there is none.
+// The double-byte and lead byte tables answer as the record walk and the
+// host; without double-byte support there is no double-byte table.
 TEST(DoubleByteNatives, AgreesWithTheRecordWalkOnEveryEastAsianSystem) {
   for (const char *lang : {"ja_JP", "ko_KR", "zh_TW", "zh_CN"}) {
     qstr::test::Machine machine({{"LANG", lang}, {"QSTR14_DBCS", "1"}});
     const CODEPAGETBL &record = qstr::codepage::loadedAnsiRecord();
     const uint16_t *natives = qstr::codepage::doubleByteNatives(record);
     ASSERT_NE(natives, nullptr) << lang;
-    for (uint32_t code = qstr::codepage::kFirstDoubleByteCode; code <= 0xFFFF; ++code) {
-      ASSERT_EQ(natives[code - qstr::codepage::kFirstDoubleByteCode], QcvtNtvToQx(&record, code)) << lang << " " << code;
-    }
+    const uint32_t first = qstr::codepage::kFirstDoubleByteCode;
+    expectSameOnDomain(lang, first, 0xFFFF, [&](uint32_t code) { return natives[code - first]; },
+                       [&](uint32_t code) { return QcvtNtvToQx(&record, code); });
   }
   qstr::test::Machine single({{"LANG", "ja_JP"}, {"QSTR14_DBCS", "0"}});
   EXPECT_EQ(qstr::codepage::doubleByteNatives(qstr::codepage::loadedAnsiRecord()), nullptr);
-}
-
-TEST(AnsiLeadBytes, AgreeWithTheHostInEveryCodePage) {
   for (const char *lang : {"ja_JP", "en_US", "zh_TW", "ko_KR", "ja_JP"}) {
     ScopedProfile profile({{"LANG", lang}});
     const bool *leadBytes = qstr::codepage::ansiLeadBytes();
-    for (unsigned b = 0; b < 256; ++b) {
-      ASSERT_EQ(leadBytes[b], qstr::host::isDbcsLeadByte(static_cast<uint8_t>(b))) << lang << " " << b;
-    }
+    expectSameOnDomain(lang, 0, 255, [&](uint32_t b) { return leadBytes[b]; },
+                       [](uint32_t b) { return qstr::host::isDbcsLeadByte(static_cast<uint8_t>(b)) != 0; });
   }
 }
 

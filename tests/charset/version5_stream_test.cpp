@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
 #include <optional>
-#include <random>
 #include <vector>
 
 #include "charset/version5_items.h"
-#include "host/host.h"
 #include "qstr14/version5.h"
 #include "support/host_profile.h"
 
@@ -38,9 +35,8 @@ uint16_t *convert(Reader reader, const uint8_t *src, uint16_t *dst, uint32_t siz
   return nullptr;
 }
 
-// The elements stored before the terminator. Checks that the result is the
-// destination, that a terminator was stored when there was room for one,
-// and that nothing was written past `size` bytes.
+// The elements stored before the terminator; checks the result, that a
+// terminator was stored if there was room, and nothing past `size` bytes.
 Elements toNative(Reader reader, const Bytes &stream, uint32_t size = 1024) {
   const std::size_t capacity = (size & 0xFFFF) / 2;
   std::vector<uint16_t> dst(capacity + 8, kGuardElement);
@@ -60,7 +56,7 @@ Bytes toVersion5(const Elements &string, uint32_t size) {
   Bytes dst(capacity + 8, kGuardByte);
   EXPECT_EQ(QwzTo5dz(src.data(), dst.data(), size), dst.data());
   EXPECT_EQ(std::count(dst.begin() + capacity, dst.end(), kGuardByte), 8) << "written past the size";
-  // Items up to the terminator: single bytes and C0 code set C0.
+  // Items up to the terminator: single bytes and C0 code C0 groups.
   Bytes out;
   for (std::size_t i = 0; i < capacity;) {
     const std::size_t length = dst[i] == 0xC0 ? 4 : 1;
@@ -71,41 +67,36 @@ Bytes toVersion5(const Elements &string, uint32_t size) {
   return out;
 }
 
+// Attributes, line feeds, kept controls, wrapping attribute numbers,
+// extended characters (not renumbered), skipped variable-length functions;
+// pairs of the double-byte rows (space, set 0, set 11, the last rows, 0x7F
+// pairs dropped) and the Chinese readers.
 TEST(Version5Stream, ItemsBecomeElements) {
-  struct Case {
-    const char *what;
-    Reader reader;
-    Bytes stream;  // terminator included
-    Elements native;
-  };
+  struct Case { Reader reader; Bytes stream; Elements native; };
   const Reader single = Reader::kSingleByte, japanese = Reader::kJapanese;
   const std::vector<Case> cases = {
-      {"attribute and line feed", single, {0x41, 0xC3, 0x05, 0xC3, 0x42, 0x0A, 0x00},
-       {0x0041, 0xFE0A, 0x0042, 0xF90A}},
-      {"controls kept, other functions dropped", single,
-       {0x01, 0x09, 0x0C, 0x0B, 0x0D, 0x1F, 0x80, 0xBF, 0x20, 0x7F, 0x00}, {0xF90C, 0xF90D, 0x0020, 0x007F}},
-      {"attribute numbers wrap", single, {0xC3, 0x80, 0xC3, 0xC4, 0xFF, 0xC4, 0xC4, 0x00, 0xC4, 0x00},
-       {0xFE00, 0xFEFF, 0xFE01}},
-      {"extended characters copied unrenumbered", single,
-       {0xC0, 0x18, 0x01, 0xC0, 0xC0, 0x00, 0x01, 0xC0, 0xC0, 0x41, 0x00, 0xC0, 0x00}, {0x0118, 0x0100, 0x0041}},
-      {"variable-length functions skipped by their length word", single,
-       {0xD0, 0x00, 0x00, 0x00, 0x41, 0xFF, 0xC0, 0x03, 0x00, 0x00, 0xC0, 0x41, 0x42, 0x00}, {0x0041, 0x0042}},
-      {"pairs of the double-byte rows", japanese, {0x23, 0x21, 0x24, 0x21, 0x00}, {0x2400, 0x245E}},
-      {"space, set 0, set 11, last rows", japanese,
-       {0x20, 0x21, 0x41, 0x22, 0x21, 0x22, 0x5F, 0x7D, 0x21, 0x7E, 0x7E, 0x00},
+      {single, {0x41, 0xC3, 0x05, 0xC3, 0x42, 0x0A, 0x00}, {0x0041, 0xFE0A, 0x0042, 0xF90A}},
+      {single, {0x01, 0x09, 0x0C, 0x0B, 0x0D, 0x1F, 0x80, 0xBF, 0x20, 0x7F, 0x00}, {0xF90C, 0xF90D, 0x20, 0x7F}},
+      {single, {0xC3, 0x80, 0xC3, 0xC4, 0xFF, 0xC4, 0xC4, 0x00, 0xC4, 0x00}, {0xFE00, 0xFEFF, 0xFE01}},
+      {single, {0xC0, 0x18, 0x01, 0xC0, 0xC0, 0x00, 0x01, 0xC0, 0xC0, 0x41, 0x00, 0xC0, 0x00},
+       {0x0118, 0x0100, 0x41}},
+      {single, {0xD0, 0x00, 0x00, 0x00, 0x41, 0xFF, 0xC0, 0x03, 0x00, 0x00, 0xC0, 0x41, 0x42, 0x00}, {0x41, 0x42}},
+      {japanese, {0x23, 0x21, 0x24, 0x21, 0x00}, {0x2400, 0x245E}},
+      {japanese, {0x20, 0x21, 0x41, 0x22, 0x21, 0x22, 0x5F, 0x7D, 0x21, 0x7E, 0x7E, 0x00},
        {0x0020, 0x0041, 0x0B00, 0x0B3E, 0x5100, 0x51BB}},
-      {"0x7F pairs dropped, functions as in single-byte", japanese,
-       {0x7F, 0x21, 0x0A, 0xC3, 0x01, 0xC3, 0x80, 0xC0, 0x29, 0x01, 0xC0, 0x00}, {0xF90A, 0xFE02, 0x0129}},
-      {"simplified Chinese", Reader::kSimplifiedChinese,
-       {0x22, 0x21, 0x24, 0x64, 0x7F, 0x7E, 0x21, 0x41, 0x20, 0x00}, {0x8200, 0x8300, 0xA4A5, 0x0041, 0x0020}},
-      {"traditional Chinese", Reader::kTraditionalChinese, {0x22, 0x21, 0x24, 0x64, 0x00}, {0xA500, 0xA600}},
+      {japanese, {0x7F, 0x21, 0x0A, 0xC3, 0x01, 0xC3, 0x80, 0xC0, 0x29, 0x01, 0xC0, 0x00},
+       {0xF90A, 0xFE02, 0x0129}},
+      {Reader::kSimplifiedChinese, {0x22, 0x21, 0x24, 0x64, 0x7F, 0x7E, 0x21, 0x41, 0x20, 0x00},
+       {0x8200, 0x8300, 0xA4A5, 0x0041, 0x0020}},
+      {Reader::kTraditionalChinese, {0x22, 0x21, 0x24, 0x64, 0x00}, {0xA500, 0xA600}},
   };
-  for (const Case &c : cases) EXPECT_EQ(toNative(c.reader, c.stream), c.native) << c.what;
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_EQ(toNative(cases[i].reader, cases[i].stream), cases[i].native) << "case " << i;
+  }
 }
 
-// The fixed-length functions whose length the stream does not state: code,
-// one or two data bytes, code again. Data bytes that look like terminators,
-// characters or other codes do not start items.
+// Fixed-length functions: code, one or two data bytes (which may look like
+// a terminator, a character or a code), code again.
 TEST(Version5Stream, FixedLengthFunctionsSkipped) {
   std::vector<uint8_t> codes = {0xC1, 0xC2};
   for (uint8_t code = 0xC5; code <= 0xCF; ++code) codes.push_back(code);
@@ -121,8 +112,8 @@ TEST(Version5Stream, FixedLengthFunctionsSkipped) {
   }
 }
 
-// Every size gives a prefix of the whole result, terminated, within the
-// size; below 2 bytes nothing is written.
+// Every size gives a terminated prefix of the whole result within the
+// size (its low 16 bits); below 2 bytes nothing is written.
 TEST(Version5Stream, RoomCountedInElements) {
   const Bytes stream = {0x41, 0xC3, 0x05, 0xC3, 0x0A, 0x85, 0xC0, 0x29, 0x01, 0xC0, 0xC6, 0x07, 0xC6,
                         0x42, 0xE0, 0x00, 0x02, 0x00, 0x41, 0x41, 0x0D, 0x43, 0x00};
@@ -132,7 +123,7 @@ TEST(Version5Stream, RoomCountedInElements) {
     const std::size_t room = size / 2 == 0 ? 0 : size / 2 - 1;
     const Elements expected(whole.begin(), whole.begin() + std::min(room, whole.size()));
     EXPECT_EQ(toNative(Reader::kSingleByte, stream, size), expected) << "size " << size;
-    EXPECT_EQ(toNative(Reader::kSingleByte, stream, 0x10000 + size), expected) << "low 16 bits";
+    EXPECT_EQ(toNative(Reader::kSingleByte, stream, 0x10000 + size), expected) << "size " << size;
   }
   // Functions that store nothing take no room; a dropped 0x7F pair takes one element's.
   const Bytes functions = {0x80, 0x41, 0xD5, 0x00, 0x00, 0x00, 0xC5, 0x01, 0xC5, 0x42, 0x00};
@@ -145,60 +136,50 @@ TEST(Version5Stream, FromNativeStrings) {
   struct Case { Elements string; uint32_t size; Bytes stream; };
   const Elements mixed = {0x0041, 0x0129, 0x0042, 0x0B3E, 0x0043};
   const std::vector<Case> cases = {
-      {{0x0041, 0x0129, 0x0042}, 5, {0x41, 0x42, 0x00}},
-      {mixed, 0, {}}, {mixed, 1, {0x00}}, {mixed, 2, {0x41, 0x00}}, {mixed, 3, {0x41, 0x42, 0x00}},
-      {mixed, 5, {0x41, 0x42, 0x43, 0x00}},
+      {mixed, 0, {}}, {mixed, 1, {0x00}}, {mixed, 3, {0x41, 0x42, 0x00}}, {mixed, 6, {0x41, 0x42, 0x43, 0x00}},
       // An extended character needs more than its 4 bytes of room.
       {{0x0129}, 5, {0x00}}, {{0x0129}, 6, {0xC0, 0x29, 0x01, 0xC0, 0x00}},
-      {mixed, 6, {0x41, 0x42, 0x43, 0x00}},
-      {mixed, 7, {0x41, 0xC0, 0x29, 0x01, 0xC0, 0x42, 0x00}},
       {mixed, 0x10007, {0x41, 0xC0, 0x29, 0x01, 0xC0, 0x42, 0x00}},  // low 16 bits
       {mixed, 100, {0x41, 0xC0, 0x29, 0x01, 0xC0, 0x42, 0xC0, 0x3E, 0x0B, 0xC0, 0x43, 0x00}},
       // Functions and attributes dropped; set-0 codes written as they stand.
       {{0xF90A, 0x0041, 0xFE01, 0xFFFF, 0x000A, 0x0100}, 100, {0x41, 0x0A, 0xC0, 0x00, 0x01, 0xC0, 0x00}},
   };
   for (const Case &c : cases) EXPECT_EQ(toVersion5(c.string, c.size), c.stream) << "size " << c.size;
-}
-
-TEST(Version5Stream, NativeStringsRoundTrip) {
+  // Characters of every kind come back through the reader.
   const Elements string = {0x0041, 0x0129, 0x0B3E, 0x0020, 0x007E, 0x2400, 0x0100, 0x0C80, 0xDEFE};
   const Bytes stream = toVersion5(string, 1024);
   EXPECT_EQ(toNative(Reader::kSingleByte, stream), string);
   EXPECT_EQ(firstIncompleteVersion5Item(stream.data(), stream.size(), false), std::nullopt);
 }
 
+
 // ---- Validation ----
 
-// A stream built item by item, remembering where each item starts.
+// One item of every kind, with the offset where each starts.
 struct Version5Stream {
   Bytes bytes;
   std::vector<std::size_t> starts;
-
-  Version5Stream &item(const Bytes &item) {
-    starts.push_back(bytes.size());
-    bytes.insert(bytes.end(), item.begin(), item.end());
-    return *this;
-  }
-  Version5Stream &variable(uint8_t code, uint16_t dataLength, uint8_t fill) {
-    Bytes item = {code, 0, static_cast<uint8_t>(dataLength), static_cast<uint8_t>(dataLength >> 8)};
-    item.insert(item.end(), dataLength, fill);
-    return this->item(item);
-  }
 };
 
 Version5Stream everyKind(bool doubleByte) {
   const Bytes letter = doubleByte ? Bytes{0x21, 0x41} : Bytes{0x41};
+  Bytes longFunction = {0xFF, 0x00, 0x2C, 0x01};  // 300 data bytes
+  longFunction.resize(304, 0x00);
+  std::vector<Bytes> items = {letter, {0x0A}, {0x85}, {0xC0, 0x00, 0x01, 0xC0}, {0xC3, 0x00, 0xC3},
+                              {0xC4, 0xC4, 0xC4}, {0xC1, 0x00, 0xC1}, {0xCF, 0x00, 0x00, 0xCF},
+                              {0xD0, 0x00, 0x00, 0x00}, longFunction, {0xE7, 0x00, 0x02, 0x00, 0xC0, 0xC0}};
+  if (doubleByte) items.insert(items.end(), {{0x20}, {0x23, 0x21}, {0x7F, 0x7E}});
+  items.push_back(letter);
   Version5Stream s;
-  s.item(letter).item({0x0A}).item({0x85}).item({0xC0, 0x00, 0x01, 0xC0}).item({0xC3, 0x00, 0xC3});
-  s.item({0xC4, 0xC4, 0xC4}).item({0xC1, 0x00, 0xC1}).item({0xCF, 0x00, 0x00, 0xCF});
-  s.variable(0xD0, 0, 0).variable(0xFF, 300, 0x00).variable(0xE7, 2, 0xC0);
-  if (doubleByte) s.item({0x20}).item({0x23, 0x21}).item({0x7F, 0x7E});
-  return s.item(letter);
+  for (const Bytes &item : items) {
+    s.starts.push_back(s.bytes.size());
+    s.bytes.insert(s.bytes.end(), item.begin(), item.end());
+  }
+  return s;
 }
 
-// A stream of every kind of item is accepted with its terminator (bytes
-// after it are not looked at). Cut anywhere, it is reported at the item the
-// cut falls in, or at the cut itself when it falls between items.
+// A stream of every kind of item is accepted with its terminator (what
+// follows is not read); cut anywhere, it is reported at the cut.
 TEST(Version5Validator, TruncatedAtEveryLength) {
   for (bool doubleByte : {false, true}) {
     const Version5Stream s = everyKind(doubleByte);
@@ -206,11 +187,9 @@ TEST(Version5Validator, TruncatedAtEveryLength) {
     whole.insert(whole.end(), {0x00, 0xC0, 0xD0});
     EXPECT_EQ(firstIncompleteVersion5Item(whole.data(), whole.size(), doubleByte), std::nullopt);
     for (std::size_t cut = 0; cut <= s.bytes.size(); ++cut) {
-      const bool betweenItems =
-          cut == s.bytes.size() || std::find(s.starts.begin(), s.starts.end(), cut) != s.starts.end();
-      // Otherwise the start of the item the cut falls in.
+      // At the cut between items, else at the start of the item it falls in.
       const std::size_t expected =
-          betweenItems ? cut : *(std::lower_bound(s.starts.begin(), s.starts.end(), cut) - 1);
+          cut == s.bytes.size() ? cut : *(std::upper_bound(s.starts.begin(), s.starts.end(), cut) - 1);
       const Bytes bytes(s.bytes.begin(), s.bytes.begin() + cut);  // exactly `cut` bytes on the heap
       EXPECT_EQ(firstIncompleteVersion5Item(bytes.data(), bytes.size(), doubleByte), expected)
           << "cut " << cut << (doubleByte ? " double-byte" : "");
@@ -218,67 +197,26 @@ TEST(Version5Validator, TruncatedAtEveryLength) {
   }
 }
 
-// The conversions stop where the validator points: converting a malformed
-// stream gives what converting the bytes before the bad item gives. (Not
-// for a variable-length function: without a size the conversion cannot
-// see that it runs past the stream.)
+// The conversions stop where the validator points (but for a variable-length
+// function, which they cannot see runs past the stream).
 TEST(Version5Validator, MalformedStreams) {
-  struct Case {
-    const char *what;
-    bool doubleByte;
-    Bytes stream;  // terminated
-    std::size_t offset;
-  };
+  struct Case { bool doubleByte; Bytes stream; std::size_t offset; };  // terminated streams
   const std::vector<Case> cases = {
-      {"extended character not closed", false, {0x41, 0xC0, 0x29, 0x01, 0x41, 0x00}, 1},
-      {"attribute not closed", false, {0x41, 0x42, 0xC3, 0x05, 0xC4, 0x00, 0x00}, 2},
-      {"fixed-length function not closed within two data bytes", false, {0x41, 0xC5, 0x01, 0x02, 0x03, 0x00}, 1},
-      {"pair cut by the terminator", true, {0x20, 0x21, 0x41, 0x23, 0x00}, 3},
-      {"variable-length function longer than the stream", false, {0x41, 0xD0, 0x00, 0x05, 0x00, 0x01, 0x00}, 1},
+      {false, {0x41, 0xC0, 0x29, 0x01, 0x41, 0x00}, 1},        // extended character not closed
+      {false, {0x41, 0x42, 0xC3, 0x05, 0xC4, 0x00, 0x00}, 2},  // attribute not closed
+      {false, {0x41, 0xC5, 0x01, 0x02, 0x03, 0x00}, 1},  // fixed-length function not closed within 2 bytes
+      {true, {0x20, 0x21, 0x41, 0x23, 0x00}, 3},         // pair cut by the terminator
+      {false, {0x41, 0xD0, 0x00, 0x05, 0x00, 0x01, 0x00}, 1},  // variable-length function past the stream
   };
   for (const Case &c : cases) {
-    EXPECT_EQ(firstIncompleteVersion5Item(c.stream.data(), c.stream.size(), c.doubleByte), c.offset) << c.what;
+    EXPECT_EQ(firstIncompleteVersion5Item(c.stream.data(), c.stream.size(), c.doubleByte), c.offset) << c.offset;
     if (c.stream[c.offset] == 0xD0) continue;
     Bytes prefix(c.stream.begin(), c.stream.begin() + c.offset);
     prefix.push_back(0);
     const Reader reader = c.doubleByte ? Reader::kJapanese : Reader::kSingleByte;
-    EXPECT_EQ(toNative(reader, c.stream), toNative(reader, prefix)) << c.what;
+    EXPECT_EQ(toNative(reader, c.stream), toNative(reader, prefix)) << c.offset;
   }
   EXPECT_EQ(firstIncompleteVersion5Item(nullptr, 0, false), 0u);
-}
-
-// Whether the reader takes the double-byte forms: the Chinese readers
-// always, Q5dzTowz when the system has double-byte support. The Windows
-// backend takes that from the machine, whatever the profile says.
-bool readsPairs(Reader reader) {
-  if (reader == Reader::kSimplifiedChinese || reader == Reader::kTraditionalChinese) return true;
-  ScopedProfile profile({{"LANG", "en_US"}, {"QSTR14_DBCS", reader == Reader::kJapanese ? "1" : "0"}});
-  return qstr::host::dbcsEnabled() != 0;
-}
-
-// Random bytes drawn mostly from item codes: the validator reads within the
-// size, and a stream it accepts converts without reading past it (the
-// sanitizer build checks the reads) in every reader of the same form.
-TEST(Version5Validator, AcceptedStreamsConvertWithinTheirSize) {
-  std::mt19937 random(5);
-  const Bytes alphabet = {0x00, 0x01, 0x0A, 0x20, 0x21, 0x41, 0x7F, 0x80, 0xC0, 0xC1, 0xC3,
-                          0xC4, 0xC5, 0xCF, 0xD0, 0xFF, 0x02, 0x03};
-  const Reader readers[] = {Reader::kSingleByte, Reader::kJapanese, Reader::kTraditionalChinese};
-  bool pairs[std::size(readers)];
-  for (std::size_t i = 0; i < std::size(readers); ++i) pairs[i] = readsPairs(readers[i]);
-  int accepted = 0;
-  for (int round = 0; round < 4000; ++round) {
-    const bool doubleByte = round % 2;
-    Bytes bytes(random() % 12 + 1);
-    for (uint8_t &b : bytes) b = alphabet[random() % alphabet.size()];
-    if (!firstIncompleteVersion5Item(bytes.data(), bytes.size(), doubleByte)) {
-      ++accepted;
-      for (std::size_t i = 0; i < std::size(readers); ++i) {
-        if (pairs[i] == doubleByte) toNative(readers[i], bytes);
-      }
-    }
-  }
-  EXPECT_GT(accepted, 100);
 }
 
 }  // namespace

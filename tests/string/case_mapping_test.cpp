@@ -1,3 +1,5 @@
+// Upper and lower case of native strings, streams and characters, and the
+// comparisons that ignore case.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +12,7 @@
 namespace {
 
 using Native = std::vector<uint16_t>;
+using Bytes = std::vector<uint8_t>;
 using qstr::test::StreamBuilder;
 constexpr uint16_t kGuard = 0x5555;
 
@@ -19,6 +22,7 @@ Native guarded(Native s) {
   return s;
 }
 
+// Functions, non-letters and letters without a pair keep their value.
 TEST(CaseMapping, NativeStringsKeepFunctionsAndGuards) {
   const Native mixed = {'a', 'B', 0xF90A, 0x011A, 0x011B, 0xFE01, 0x0118, 0x0800, 0x0A01, 0x0200, 0xFFFF, '1'};
   const Native upper = {'A', 'B', 0xF90A, 0x011A, 0x011A, 0xFE01, 0x0118, 0x0800, 0x0A00, 0x0200, 0xFFFF, '1'};
@@ -33,77 +37,60 @@ TEST(CaseMapping, NativeStringsKeepFunctionsAndGuards) {
   EXPECT_EQ(Q6wstrLowerCh(0xF90A), 0xF90A);
 }
 
-// Only characters change: function codes and the data of other groups keep
-// every byte, even bytes that look like letters.
+// Function codes and other groups' data keep every byte, even bytes that
+// look like letters; one character changes in place, or is only read.
 TEST(CaseMapping, StreamsChangeCharactersOnly) {
-  // The stream with a guard byte behind its terminator.
-  auto stream = [](uint8_t a, uint16_t grouped, uint8_t b) {
-    std::vector<uint8_t> bytes = StreamBuilder().plain(a).function(0x85).fixedGroup(0xF6, 4, 'a')
-                                     .variableGroup(0xD3, 8, 'b', 'A').character(grouped).singleFF().plain(b).bytes();
+  auto stream = [](uint8_t a, uint16_t grouped, uint8_t b) {  // with a guard behind the terminator
+    Bytes bytes = StreamBuilder().plain(a).function(0x85).fixedGroup(0xF6, 4, 'a').variableGroup(0xD3, 8, 'b', 'A')
+                      .character(grouped).singleFF().plain(b).bytes();
     bytes.push_back(0x55);
     return bytes;
   };
-  std::vector<uint8_t> s = stream('a', 0x011A, 'Q');
+  Bytes s = stream('a', 0x011A, 'Q');
   EXPECT_EQ(Q6dstrupr(s.data()), s.data());
   EXPECT_EQ(s, stream('A', 0x011A, 'Q'));
   EXPECT_EQ(Q6dstrlwr(s.data()), s.data());
   EXPECT_EQ(s, stream('a', 0x011B, 'q'));
-}
 
-TEST(CaseMapping, OneStreamCharacter) {
-  std::vector<uint8_t> group = StreamBuilder().character(0x0A00).bytes();
-  const std::vector<uint8_t> before = group;
+  Bytes group = StreamBuilder().character(0x0A00).bytes(), plain = {'x', 'y', 0};
+  const Bytes before = group;
   EXPECT_EQ(Q6dstrLowerCh2(group.data()), 0x0A01);
-  EXPECT_EQ(group, before);  // nothing written
+  EXPECT_EQ(group, before);
   EXPECT_EQ(Q6dstrLowerCh(group.data()), group.data());
   EXPECT_EQ(group, StreamBuilder().character(0x0A01).bytes());
   EXPECT_EQ(Q6dstrUpperCh(group.data()), group.data());
   EXPECT_EQ(group, before);
-
-  std::vector<uint8_t> plain = {'x', 'y', 0};
   EXPECT_EQ(Q6dstrUpperCh(plain.data()), plain.data());
-  EXPECT_EQ(plain, (std::vector<uint8_t>{'X', 'y', 0}));
+  EXPECT_EQ(plain, (Bytes{'X', 'y', 0}));
   EXPECT_EQ(Q6dstrLowerCh2(plain.data()), 'x');
 }
 
+// Double-width letters have a case under the Japanese country ID.
 TEST(CaseMapping, DoubleWidthLettersFollowTheCountry) {
   qstr::test::ScopedCountry japanese(1);
   Native s = guarded({0x2520, 'A'});
   Q6wstrlwr(s.data());
   EXPECT_EQ(s, guarded({0x2540, 'a'}));
-  std::vector<uint8_t> stream = StreamBuilder().character(0x2540).bytes();
+  Bytes stream = StreamBuilder().character(0x2540).bytes();
   Q6dstrupr(stream.data());
   EXPECT_EQ(stream, StreamBuilder().character(0x2520).bytes());
+  const Native wideA = guarded({0x2540}), wideUpperA = guarded({0x2520});
+  EXPECT_EQ(wwstricmp(wideA.data(), wideUpperA.data()), 0);
 }
 
-TEST(CaseInsensitiveCompare, ByteStrings) {
-  struct Case {
-    const char *a, *b;
-    int32_t expected;
-  };
-  const std::vector<Case> cases = {
-      {"abc", "ABC", 0},        {"abc", "abd", 'C' - 'D'}, {"a", "", 'A'},          {"", "a", -'A'},
-      {"\xE9", "\xC9", 0x20},   {"a[", "A{", '[' - '{'},   {"Hello", "hELLO", 0},   {"ab", "abc", -'C'},
-  };
-  for (const Case &c : cases) EXPECT_EQ(wstricmp(c.a, c.b), c.expected) << c.a << " / " << c.b;
-}
-
-TEST(CaseInsensitiveCompare, SixteenBitStrings) {
-  struct Case {
-    Native a, b;
-    int32_t n;
-    int32_t icmp, incmp;
-  };
+// Differences of the upper-case forms; wwstrincmp's n counts bytes.
+TEST(CaseInsensitiveCompare, ByteAndSixteenBitStrings) {
+  const std::vector<std::pair<std::string, std::string>> bytes = {{"Hello", "hELLO"}, {"abc", "abd"}, {"a", ""},
+                                                                  {"\xE9", "\xC9"}, {"a[", "A{"}};
+  const int32_t differences[] = {0, 'C' - 'D', 'A', 0x20, '[' - '{'};
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    EXPECT_EQ(wstricmp(bytes[i].first.c_str(), bytes[i].second.c_str()), differences[i]) << bytes[i].first;
+  }
+  struct Case { Native a, b; int32_t n, icmp, incmp; };
   const Native abX = {'a', 'b', 'X'}, ABy = {'A', 'B', 'y'};
   const std::vector<Case> cases = {
-      {abX, ABy, 4, 'X' - 'Y', 0},
-      {abX, ABy, 6, 'X' - 'Y', 'X' - 'Y'},
-      {abX, ABy, 5, 'X' - 'Y', 0},  // odd: two elements
-      {abX, ABy, 0, 'X' - 'Y', 0},
-      {abX, ABy, -2, 'X' - 'Y', 0},
-      {{0x011B}, {0x011A}, 2, 0, 0},
-      {{'a', 'b'}, {'a', 'b', 'c'}, 10, -'C', -'C'},
-      {{'a', 'b', 'c'}, {'a', 'b'}, 10, 'C', 'C'},
+      {abX, ABy, 6, 'X' - 'Y', 'X' - 'Y'}, {abX, ABy, 5, 'X' - 'Y', 0}, {abX, ABy, -2, 'X' - 'Y', 0},
+      {{0x011B}, {0x011A}, 2, 0, 0}, {{'a', 'b'}, {'a', 'b', 'c'}, 10, -'C', -'C'},
       {{0xF90A}, {0xF90D}, 2, 0xF90A - 0xF90D, 0xF90A - 0xF90D},  // every element counts
       {{0xFFFF}, {'a'}, 2, 0xFFFF - 'A', 0xFFFF - 'A'},          // unsigned differences
   };
@@ -112,9 +99,6 @@ TEST(CaseInsensitiveCompare, SixteenBitStrings) {
     EXPECT_EQ(wwstricmp(a.data(), b.data()), c.icmp);
     EXPECT_EQ(wwstrincmp(a.data(), b.data(), c.n), c.incmp) << c.n;
   }
-  qstr::test::ScopedCountry japanese(1);
-  const Native wideA = guarded({0x2540}), wideUpperA = guarded({0x2520});
-  EXPECT_EQ(wwstricmp(wideA.data(), wideUpperA.data()), 0);
 }
 
 }  // namespace

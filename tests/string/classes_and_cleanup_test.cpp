@@ -1,8 +1,11 @@
+// Character classes, the byte-safe form of native strings, the renumbering
+// of special codes, and menu text cleanup.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "qstr14/strings.h"
@@ -13,8 +16,7 @@ namespace {
 using qstr::test::ScopedProfile;
 using Native = std::vector<uint16_t>;
 
-const qstr::test::Environment kJapanese = {{"LANG", "ja_JP"}};
-const qstr::test::Environment kEnglish = {{"LANG", "en_US"}};
+const qstr::test::Environment kJapanese = {{"LANG", "ja_JP"}}, kEnglish = {{"LANG", "en_US"}};
 constexpr uint16_t kGuard = 0x5555;
 
 // A native string with its terminator and two guard elements behind it.
@@ -25,43 +27,29 @@ Native guarded(Native s) {
   return s;
 }
 
-// The first and last character of every range of every class, and the
-// characters just outside them.
-TEST(CharacterClasses, RangeBoundaries) {
-  struct Case {
-    uint32_t character;
-    uint16_t digit, alpha, space;
+// Every 16-bit value against the ranges of each class (ranges of 0x0100
+// and above are sets and codes); only the low 16 bits of a value count.
+TEST(CharacterClasses, EveryValueAgainstTheRanges) {
+  struct Range { uint32_t first, last; };
+  const std::vector<Range> letters = {
+      {0x0041, 0x005A}, {0x0061, 0x007A}, {0x0117, 0x01F1}, {0x0800, 0x084E}, {0x086D, 0x08D6},
+      {0x0900, 0x091A}, {0x0954, 0x0976}, {0x0A00, 0x0AC7}, {0x0AD2, 0x0AF9}, {0x0B05, 0x0B3E},
+      {0x0D2F, 0x0DC1}, {0x0E29, 0x0EDB}};
+  const std::vector<Range> spaces = {{0x0020, 0x0020}, {0xF909, 0xF90D}, {0xFB02, 0xFB02}, {0xFB17, 0xFB32},
+                                     {0xFC40, 0xFC61}};
+  auto in = [](const std::vector<Range> &ranges, uint32_t c) {
+    for (const Range &r : ranges) {
+      if (c >= r.first && c <= r.last) return uint16_t{1};
+    }
+    return uint16_t{0};
   };
-  const std::vector<Case> cases = {
-      // Digits.
-      {0x002F, 0, 0, 0}, {0x0030, 1, 0, 0}, {0x0039, 1, 0, 0}, {0x003A, 0, 0, 0}, {0x10039, 1, 0, 0},
-      // Letters.
-      {0x0040, 0, 0, 0}, {0x0041, 0, 1, 0}, {0x005A, 0, 1, 0}, {0x005B, 0, 0, 0},
-      {0x0060, 0, 0, 0}, {0x0061, 0, 1, 0}, {0x007A, 0, 1, 0}, {0x007B, 0, 0, 0},
-      {0x0116, 0, 0, 0}, {0x0117, 0, 1, 0}, {0x01F1, 0, 1, 0}, {0x01F2, 0, 0, 0},
-      {0x07FF, 0, 0, 0}, {0x0800, 0, 1, 0}, {0x084E, 0, 1, 0}, {0x084F, 0, 0, 0},
-      {0x086C, 0, 0, 0}, {0x086D, 0, 1, 0}, {0x08D6, 0, 1, 0}, {0x08D7, 0, 0, 0},
-      {0x08FF, 0, 0, 0}, {0x0900, 0, 1, 0}, {0x091A, 0, 1, 0}, {0x091B, 0, 0, 0},
-      {0x0953, 0, 0, 0}, {0x0954, 0, 1, 0}, {0x0976, 0, 1, 0}, {0x0977, 0, 0, 0},
-      {0x09FF, 0, 0, 0}, {0x0A00, 0, 1, 0}, {0x0AC7, 0, 1, 0}, {0x0AC8, 0, 0, 0},
-      {0x0AD1, 0, 0, 0}, {0x0AD2, 0, 1, 0}, {0x0AF9, 0, 1, 0}, {0x0AFA, 0, 0, 0},
-      {0x0B04, 0, 0, 0}, {0x0B05, 0, 1, 0}, {0x0B3E, 0, 1, 0}, {0x0B3F, 0, 0, 0},
-      {0x0D2E, 0, 0, 0}, {0x0D2F, 0, 1, 0}, {0x0DC1, 0, 1, 0}, {0x0DC2, 0, 0, 0},
-      {0x0E28, 0, 0, 0}, {0x0E29, 0, 1, 0}, {0x0EDB, 0, 1, 0}, {0x0EDC, 0, 0, 0},
-      // Spaces.
-      {0x001F, 0, 0, 0}, {0x0020, 0, 0, 1}, {0x0021, 0, 0, 0},
-      {0xF908, 0, 0, 0}, {0xF909, 0, 0, 1}, {0xF90A, 0, 0, 1}, {0xF90D, 0, 0, 1}, {0xF90E, 0, 0, 0},
-      {0xFB01, 0, 0, 0}, {0xFB02, 0, 0, 1}, {0xFB03, 0, 0, 0},
-      {0xFB16, 0, 0, 0}, {0xFB17, 0, 0, 1}, {0xFB32, 0, 0, 1}, {0xFB33, 0, 0, 0},
-      {0xFC3F, 0, 0, 0}, {0xFC40, 0, 0, 1}, {0xFC61, 0, 0, 1}, {0xFC62, 0, 0, 0},
-      // Sets with no range.
-      {0x0C00, 0, 0, 0}, {0x1020, 0, 0, 0}, {0x0009, 0, 0, 0},
-  };
-  for (const Case &c : cases) {
-    EXPECT_EQ(Q6wstrIsDigit(c.character), c.digit) << std::hex << c.character;
-    EXPECT_EQ(Q6wstrIsAlpha(c.character), c.alpha) << std::hex << c.character;
-    EXPECT_EQ(Q6wstrIsAlphaNum(c.character), c.digit | c.alpha) << std::hex << c.character;
-    EXPECT_EQ(Q6wstrIsSpace(c.character), c.space) << std::hex << c.character;
+  for (uint32_t c = 0; c <= 0xFFFF; ++c) {
+    const uint16_t digit = c >= '0' && c <= '9', alpha = in(letters, c);
+    const uint32_t high = c + 0x10000 * (c % 3);
+    ASSERT_EQ(Q6wstrIsDigit(high), digit) << std::hex << c;
+    ASSERT_EQ(Q6wstrIsAlpha(high), alpha) << std::hex << c;
+    ASSERT_EQ(Q6wstrIsAlphaNum(high), digit | alpha) << std::hex << c;
+    ASSERT_EQ(Q6wstrIsSpace(high), in(spaces, c)) << std::hex << c;
   }
 }
 
@@ -76,86 +64,60 @@ TEST(CharacterClasses, TableWalkStopsAtAHigherSet) {
   EXPECT_EQ(lQ6wstrFoundInTable(0x10115, table), 1);  // only the low 16 bits count
 }
 
-TEST(ByteSafeForm, TelltaleBytes) {
-  Native s = guarded({0x0041, 0x0100});
-  Q6wstrFixExtChars(s.data());
-  const uint8_t expected[] = {0x41, 0xFF, 0xFF, 0x01, 0xFF, 0x00, 0x55, 0x55};
-  EXPECT_EQ(std::memcmp(s.data(), expected, sizeof expected), 0);
-  Q6wstrUnFixExtChars(s.data());
-  EXPECT_EQ(s, guarded({0x0041, 0x0100}));
-
-  Native empty = guarded({});
-  EXPECT_EQ(Q6wstrFixExtChars(empty.data()), empty.data());
-  EXPECT_EQ(empty[0], 0x00FF);
-  EXPECT_EQ(empty[1], kGuard);
-}
-
+// 0xFF stands in for each zero byte, and the terminator becomes 0x00FF.
 // Any string whose bytes hold no 0xFF comes back exactly; its byte-safe
 // form holds no zero byte before the terminator's high byte.
-TEST(ByteSafeForm, RoundTripsRandomStrings) {
+TEST(ByteSafeForm, RoundTrips) {
+  Native s = guarded({0x0041, 0x0100});
+  EXPECT_EQ(Q6wstrFixExtChars(s.data()), s.data());
+  const uint8_t expected[] = {0x41, 0xFF, 0xFF, 0x01, 0xFF, 0x00, 0x55, 0x55};
+  EXPECT_EQ(std::memcmp(s.data(), expected, sizeof expected), 0);
   std::mt19937 random(7);
   for (int round = 0; round < 500; ++round) {
-    Native original;
-    const int length = static_cast<int>(random() % 12);
-    for (int i = 0; i < length; ++i) {
-      uint16_t element;
+    Native original(random() % 12);
+    for (uint16_t &element : original) {
       do {
         element = static_cast<uint16_t>(random() % 3 == 0 ? random() % 0x300 : random());
       } while (element == 0 || (element & 0xFF) == 0xFF || (element >> 8) == 0xFF);
-      original.push_back(element);
     }
-    Native s = guarded(original);
+    s = guarded(original);
     Q6wstrFixExtChars(s.data());
-    const auto *bytes = reinterpret_cast<const uint8_t *>(s.data());
-    EXPECT_EQ(std::strlen(reinterpret_cast<const char *>(bytes)), 2 * original.size() + 1);
+    EXPECT_EQ(std::strlen(reinterpret_cast<const char *>(s.data())), 2 * original.size() + 1);
     Q6wstrUnFixExtChars(s.data());
-    EXPECT_EQ(s, guarded(original));
+    ASSERT_EQ(s, guarded(original));
   }
 }
 
+// Mode 1 renumbers exactly 36 native codes, mode 2 exactly 36 renumbered
+// ones, each back where it came from; other modes change nothing, and the
+// mode is 16-bit.
 TEST(SpecialCodes, RenumberingBothWays) {
-  const Native native = {0xF90D, 0xF90A, 0xF90C, 0xF909, 0xFE00, 0xFE03, 0xFE1E, 0xFE1F, 0xF900, 0x0041, 0xF90B, 0xFE20};
-  const Native renumbered = {0xFB13, 0xFB16, 0xFB1B, 0xFC45, 0xFC66, 0xFC77, 0xFC75, 0xFC85, 0xF900, 0x0041, 0xF90B, 0xFE20};
-  Native s = guarded(native);
-  EXPECT_EQ(Q6wzFix(s.data(), 1), s.data());
-  EXPECT_EQ(s, guarded(renumbered));
-  Q6wzFix(s.data(), 2);
-  EXPECT_EQ(s, guarded(native));
-  for (uint32_t mode : {0u, 3u, 0x10000u}) {
-    Native t = guarded(native);
-    Q6wzFix(t.data(), mode);
-    EXPECT_EQ(t, guarded(native)) << mode;
+  const Native native = {0xF90D, 0xF90A, 0xF909, 0xFE00, 0xFE1F, 0xF900, 0x0041, 0xF90B, 0xFE20};
+  const Native renumbered = {0xFB13, 0xFB16, 0xFC45, 0xFC66, 0xFC85, 0xF900, 0x0041, 0xF90B, 0xFE20};
+  for (const auto &[mode, from, to] :
+       {std::tuple{1u, native, renumbered}, std::tuple{0x10002u, renumbered, native},
+        std::tuple{0u, native, native}, std::tuple{3u, native, native}, std::tuple{0x10000u, native, native}}) {
+    Native s = guarded(from);
+    EXPECT_EQ(Q6wzFix(s.data(), mode), s.data());
+    EXPECT_EQ(s, guarded(to)) << mode;
   }
-  Native u = guarded(renumbered);
-  Q6wzFix(u.data(), 0x10002);  // the mode is 16-bit
-  EXPECT_EQ(u, guarded(native));
-}
-
-// Mode 1 changes exactly the 36 native codes and mode 2 exactly the 36
-// renumbered ones, each back to where it came from: the pairs are
-// one-to-one.
-TEST(SpecialCodes, OneToOneOverEveryCode) {
-  int changedBy1 = 0, changedBy2 = 0;
+  int changed[3] = {0, 0, 0};
   for (uint32_t value = 0xF901; value <= 0xFFFF; ++value) {
     for (uint32_t mode : {1u, 2u}) {
       Native s = guarded({static_cast<uint16_t>(value)});
       Q6wzFix(s.data(), mode);
       if (s[0] == value) continue;
-      (mode == 1 ? changedBy1 : changedBy2) += 1;
+      ++changed[mode];
       Q6wzFix(s.data(), 3 - mode);
       ASSERT_EQ(s[0], value) << std::hex << value;
     }
   }
-  EXPECT_EQ(changedBy1, 36);
-  EXPECT_EQ(changedBy2, 36);
+  EXPECT_EQ(changed[1], 36);
+  EXPECT_EQ(changed[2], 36);
 }
 
 TEST(MenuText, StripAmpersand) {
-  struct Case {
-    std::string source, expected;
-    uint16_t mnemonic;
-    bool dbcs;
-  };
+  struct Case { std::string source, expected; uint16_t mnemonic; bool dbcs; };
   const std::vector<Case> cases = {
       {"&File", "File", 0x0046, false},        {"Save && Exit", "Save && Exit", 0, false},
       {"a&", "a", 0, false},                   {"File(&F)", "File(F)", 0x0046, false},
@@ -172,45 +134,25 @@ TEST(MenuText, StripAmpersand) {
     std::string dst(c.source.size() + 4, '\x55');
     EXPECT_EQ(QstrStripAmpersand(dst.data(), c.source.c_str()), c.mnemonic) << c.source;
     EXPECT_EQ(std::string(dst.c_str()), c.expected) << c.source;
-    EXPECT_EQ(dst.substr(c.expected.size() + 1), std::string(dst.size() - c.expected.size() - 1, '\x55'))
-        << "written past the terminator: " << c.source;
+    EXPECT_EQ(dst.substr(c.expected.size() + 1), std::string(dst.size() - c.expected.size() - 1, 'U')) << c.source;
   }
 }
 
 TEST(MenuText, TruncateKeepsDoubleByteCharactersWhole) {
-  struct Case {
-    std::string text;
-    int32_t n;
-    int32_t kept;
-    bool dbcs;
-  };
-  const std::string hiragana = "\x82\xA0";
+  struct Case { std::string text; int32_t n, kept; bool dbcs; };
   const std::vector<Case> cases = {
-      {"abcdef", 3, 3, false},
-      {"ab" + hiragana + "cd", 3, 3, false},  // no double-byte support: bytes only
-      {"ab" + hiragana + "cd", 3, 2, true},   {"ab" + hiragana + "cd", 4, 4, true},
-      {"abcdef", 3, 3, true},                 {"abcdef", 0, 0, true},
-      {"abcdef", -2, 0, true},
+      {"ab\x82\xA0" "cd", 3, 3, false},  // no double-byte support: bytes only
+      {"ab\x82\xA0" "cd", 3, 2, true}, {"ab\x82\xA0" "cd", 4, 4, true}, {"abcdef", 3, 3, true},
+      {"abcdef", 0, 0, true}, {"abcdef", -2, 0, true}, {"ab", 2, 2, true},
       {"ab\x82", 3, 2, true},  // a lead byte before the terminator
-      {"ab", 2, 2, true},
   };
   for (const Case &c : cases) {
     ScopedProfile profile(c.dbcs ? kJapanese : kEnglish);
-    std::string s = c.text + std::string(4, '\x55');
+    std::string s = c.text + "UUUU", expected = s;
+    expected[c.kept] = '\0';
     EXPECT_EQ(QMBStrTrunc(s.data(), c.n), c.kept) << c.text << " n=" << c.n;
-    EXPECT_EQ(s.substr(0, c.kept), c.text.substr(0, c.kept));
-    EXPECT_EQ(s[c.kept], '\0');
-    EXPECT_EQ(s.substr(c.kept + 1), (c.text + std::string(4, '\x55')).substr(c.kept + 1));
+    EXPECT_EQ(s, expected) << c.text << " n=" << c.n;
   }
-}
-
-TEST(NativeSearch, FirstDelimiterLooksAtEveryElement) {
-  const Native s = {'a', 0xF90A, ',', 'b', ';', 0}, commaSemicolon = {',', ';', 0}, lineFeed = {0xF90A, 0};
-  const Native none = {0}, empty = {0};
-  EXPECT_EQ(Q6wstrdelim(s.data(), commaSemicolon.data()), s.data() + 2);
-  EXPECT_EQ(Q6wstrdelim(s.data(), lineFeed.data()), s.data() + 1);
-  EXPECT_EQ(Q6wstrdelim(s.data(), none.data()), s.data() + 5);
-  EXPECT_EQ(Q6wstrdelim(empty.data(), commaSemicolon.data()), empty.data());
 }
 
 }  // namespace

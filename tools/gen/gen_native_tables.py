@@ -527,6 +527,9 @@ def glyph_natives(glyphs, lookup, fail):
         if g not in lookup:
             fail(f"code pages: the control-code glyph {uplus(g)} is not a native character")
         natives.append(lookup.get(g))
+    found = [n for n in natives if n is not None]
+    if len(set(found)) != len(found):
+        fail("code pages: two control-code glyphs land on one native character")
     for n, code in ((0x0401, 9), (0x0403, 7), (0x0405, 20)):
         if len(natives) > code - 1 and natives[code - 1] != n:
             fail(f"code pages: control code {code} must show {hex4(n)}")

@@ -1,0 +1,231 @@
+// C-style functions over byte strings, 16-bit strings, memory blocks and
+// streams, and native string equality and search (which see characters
+// only). Destinations start as guards 'U' (0x55): every write shows.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "qstr14/strings.h"
+#include "support/host_profile.h"
+#include "support/stream_builder.h"
+
+namespace {
+
+using namespace std::string_literals;
+using Native = std::vector<uint16_t>;
+using qstr::test::ScopedProfile;
+using qstr::test::StreamBuilder;
+constexpr uint16_t kGuard = 0x5555;
+const qstr::test::Environment kJapanese = {{"LANG", "ja_JP"}}, kEnglish = {{"LANG", "en_US"}};
+
+Native terminated(Native s) {
+  s.push_back(0);
+  return s;
+}
+
+// Where a search result points, -1 for none.
+template <typename T> int64_t at(const T *base, const T *found) { return found ? found - base : -1; }
+
+// Rows of (what a call gives, what it should give).
+void expectRows(const std::vector<std::pair<int64_t, int64_t>> &rows) {
+  for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].first, rows[i].second) << "row " << i;
+}
+
+const std::string kAbHiragana = "ab\x82\xA0";  // a double-byte character in 932 after "ab"
+
+// Bounded copies do not split a double-byte character.
+TEST(ByteStrings, BoundedCopies) {
+  struct Case { std::string source; int32_t n; std::string ncpy, upTo; bool japanese; };
+  const std::vector<Case> cases = {
+      {"ab", 5, "ab\0\0\0UUU"s, "ab\0\0UUUU"s, true},  // one more zero after a copied terminator
+      {"abcdef", 3, "abcUUUUU", "ab\0UUUUU"s, true}, {"abcdef", 0, "UUUUUUUU", "UUUUUUUU", true},
+      {kAbHiragana, 3, "abUUUUUU", "ab\0UUUUU"s, true}, {kAbHiragana, 4, "ab\x82\xA0UUUU", "ab\0\xA0UUUU"s, true},
+      {kAbHiragana, 3, "ab\x82UUUUU", "ab\0UUUUU"s, false},  // 1252: no lead bytes
+      {"\x82", 8, "\x82\0\0\0\0\0\0\0"s, "\0\0UUUUUU"s, true},  // a lone lead byte is dropped
+  };
+  for (const Case &c : cases) {
+    ScopedProfile profile(c.japanese ? kJapanese : kEnglish);
+    std::string dst = "UUUUUUUU", upTo = dst;
+    EXPECT_EQ(wstrncpy(dst.data(), c.source.c_str(), static_cast<uint32_t>(c.n)), dst.data());
+    CopyUpToAndNullTerminate(upTo.data(), c.source.c_str(), c.n);
+    EXPECT_EQ(dst + "/" + upTo, c.ncpy + "/" + c.upTo) << c.source << " n=" << c.n;
+  }
+  std::string negative = "UUUUUUUU";
+  CopyUpToAndNullTerminate(negative.data(), "abc", -3);
+  EXPECT_EQ(negative, "UUUUUUUU");
+  for (const auto &[n, expected] : std::vector<std::pair<uint32_t, std::string>>{
+           {2, "xab\0UUUU"s}, {3, "xabc\0UUU"s}, {9, "xabc\0UUU"s}, {0, "x\0UUUUUU"s}}) {
+    std::string dst = "x\0UUUUUU"s;
+    EXPECT_EQ(wstrncat(dst.data(), "abc", n), dst.data());
+    EXPECT_EQ(dst, expected) << n;
+  }
+}
+
+TEST(ByteStrings, CompareSearchAndCopy) {
+  const char text[] = "abcabc";
+  char dst[8] = "x";
+  expectRows({{wstrlen(nullptr), 0}, {wstrlen("abc"), 3}, {wstrcmp("abc", "abc"), 0}, {wstrcmp("ab", "abc"), -'c'},
+              {wstrcmp("\xE9", "e"), 0xE9 - 'e'}, {wstrcmp(nullptr, "x"), 0}, {wstrncmp("abcx", "abcy", 3), 0},
+              {wstrncmp("abcx", "abcy", 4), 'x' - 'y'}, {wstrncmp("a", "b", 0), 0}, {wstrncmp("a", "b", -1), 0},
+              {wstrncmp("ab", "ab", 10), 0}, {at(text, wstrchr(text, 'b')), 1}, {at(text, wstrrchr(text, 'b')), 4},
+              {at(text, wstrchr(text, 0)), -1}, {at(text, wstrrchr(text, 0)), -1},
+              {at(text, wstrchr(text, 'z')), -1},
+              {at(text, wstrrchr(nullptr, 'a')), -1}, {at(text, wstrchr(text, 0x162)), 1},
+              {at(dst, wstrcpy(nullptr, "a")), -1}, {at(dst, wstrcpy(dst, nullptr)), -1},
+              {at(dst, wstrcat(wstrcpy(dst, "ab"), "cd")), 0}});
+  EXPECT_STREQ(dst, "abcd");
+}
+
+// Lengths and bounded compares count bytes, bounded copies elements.
+TEST(WideStrings, LengthsCompareSearch) {
+  const uint16_t a[] = {1, 2, 3, 0}, b[] = {1, 2, 9, 0}, prefix[] = {1, 2, 0}, high[] = {0xFFFF, 0};
+  const uint16_t text[] = {1, 2, 1, 2, 3, 0};
+  const uint16_t needle[] = {1, 2, 3, 0}, missing[] = {3, 4, 0}, empty[] = {0}, longer[] = {1, 2, 1, 2, 3, 1, 0};
+  expectRows({{wwstrlen(a), 6}, {wwstrlen(nullptr), 0}, {wwstrlen(empty), 0}, {wwstrncmp(a, b, 5), 0},
+              {wwstrncmp(a, b, 6), 3 - 9}, {wwstrncmp(a, b, -2), 0}, {wwstrncmp(a, b, 100), 3 - 9},
+              {wwstrcmp(high, a), 0xFFFF - 1}, {wwstrcmp(a, a), 0}, {wwstrcmp(prefix, a), -3},
+              {at(text, wwstrstr(text, needle)), 2}, {at(text, wwstrstr(text, missing)), -1},
+              {at(text, wwstrstr(text, empty)), -1}, {at(text, wwstrstr(text, longer)), -1},
+              {at(text, wwstrstr(nullptr, text)), -1}, {at(text, wwstrstr(text, nullptr)), -1},
+              {at(text, wwstrchr(text, 2)), 1}, {at(text, wwstrrchr(text, 2)), 3},
+              {at(text, wwstrchr(text, 0)), -1},
+              {at(text, wwstrrchr(text, 0)), -1}, {at(text, wwstrrchr(nullptr, 1)), -1},
+              {at(text, wwstrchr(text, 0x10001)), 0}});
+  const uint16_t src[] = {7, 8, 0};
+  for (uint32_t n : {0u, 1u, 2u, 4u}) {
+    Native copied(6, kGuard), appended = {1, 0, kGuard, kGuard, kGuard, kGuard};
+    Native expectedCopy = copied, expectedCat = appended;
+    for (uint32_t i = 0; i < n; ++i) expectedCopy[i] = i < 2 ? src[i] : 0;
+    for (uint32_t i = 0; i <= std::min(n, 2u); ++i) expectedCat[1 + i] = i < n ? src[i] : 0;
+    EXPECT_EQ(wwstrncpy(copied.data(), src, n), copied.data());
+    EXPECT_EQ(wwstrncat(appended.data(), src, n), appended.data());
+    EXPECT_EQ(copied, expectedCopy) << n;
+    EXPECT_EQ(appended, expectedCat) << n;
+  }
+  Native dst(6, kGuard);
+  EXPECT_EQ(wwstrcpy(nullptr, src), nullptr);
+  EXPECT_EQ(wwstrcat(dst.data(), nullptr), nullptr);
+  wwstrcat(wwstrcpy(dst.data(), src), src);
+  EXPECT_EQ(dst, (Native{7, 8, 7, 8, 0, kGuard}));
+}
+
+TEST(MemoryBlocks, NullToleranceAndOverlap) {
+  uint8_t bytes[8] = {1, 2, 3, 4, 5, 6, 7, 8}, copy[8];
+  QXwmemcpy(bytes + 2, bytes, 5);  // overlapping: memmove semantics
+  QXwhmemcpy(bytes, bytes + 1, 3);
+  EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 8), (std::vector<uint8_t>{2, 1, 2, 2, 3, 4, 5, 8}));
+  QXwmemcpy(nullptr, bytes, 3);
+  QXwhmemmove(bytes, nullptr, 3);
+  QXwhmemset(nullptr, 0, 3);
+  QXwmemset(bytes, 0x1FF, 2);
+  QXwmemmove(copy, bytes, 8);
+  copy[7] = 0;
+  const uint16_t elements[] = {5, 6, 7, 0, 9};
+  expectRows({{bytes[0], 0xFF}, {bytes[2], 2}, {QXwmemcmp(copy, bytes, 7), 0}, {QXwmemcmp(nullptr, bytes, 8), 0},
+              {QXwmemcmp(bytes, copy, 8) > 0, 1}, {at(elements, QXwmemwchr(elements, 7, 3)), 2},
+              {at(elements, QXwmemwchr(elements, 7, 2)), -1}, {at(elements, QXwmemwchr(elements, 9, 5)), 4},
+              {at(elements, QXwmemwchr(elements, 5, 0)), -1}, {at(elements, QXwmemwchr(elements, 5, 0x10000)), -1},
+              {at(elements, QXwmemwchr(nullptr, 5, 3)), -1}});
+}
+
+TEST(DocumentStreamStrings, CopyWholeItems) {
+  StreamBuilder builder;
+  builder.plain('a').fixedGroup(0xFD, 8, 0).character(0x0100).variableGroup(0xD1, 9, 0, 0).plain('b');
+  const std::vector<uint8_t> stream = builder.bytes();
+  const uint8_t empty[] = {0};
+  std::vector<uint8_t> joined(2 * stream.size() + 2, 0x55), expected = joined;
+  EXPECT_EQ(wdstrcpy(joined.data(), stream.data()), joined.data());
+  wdstrcat(joined.data(), stream.data());
+  std::copy(stream.begin(), stream.end() - 1, expected.begin());
+  std::copy(stream.begin(), stream.end(), expected.begin() + stream.size() - 1);
+  EXPECT_EQ(joined, expected);
+  EXPECT_EQ(wdstrlen(joined.data()), 2 * (stream.size() - 1));
+  EXPECT_EQ(wdstrlen(empty), 0u);
+}
+
+// The n forms compare within n elements.
+TEST(NativeEquality, ExactIgnoringCaseAndWithinN) {
+  struct Case { Native a, b; uint32_t n; int32_t equ, iequ, nequ, niequ; };
+  const Native ab = {'a', 'b'}, fnAb = {0xF900, 'a', 'b'}, a = {'a'}, twoFnA = {0xF900, 0xF900, 'a'};
+  const std::vector<Case> cases = {
+      {ab, ab, 2, 1, 1, 1, 1},          {ab, {'a', 'B'}, 2, 0, 1, 0, 1}, {ab, {'a', 'b', 'c'}, 2, 0, 0, 1, 1},
+      {{}, {0xF90A}, 1, 1, 1, 0, 0},    {{0x011A}, {0x011B}, 1, 0, 1, 0, 1}, {{0x0118}, {0x0119}, 1, 0, 0, 0, 0},
+      {a, {0x0141}, 1, 0, 0, 0, 0},     {{0x0A00, 0x0801}, {0x0A01, 0x0800}, 5, 0, 1, 0, 1},
+      {fnAb, ab, 2, 1, 1, 0, 1},        // the bound comes before a's two characters
+      {ab, {'a', 'x'}, 1, 0, 0, 1, 1},  {ab, ab, 0, 1, 1, 0, 0}, {a, a, 5, 1, 1, 1, 1}, {ab, a, 5, 0, 0, 0, 0},
+      {twoFnA, a, 2, 1, 1, 0, 0},       {a, twoFnA, 2, 1, 1, 0, 0},  // a's first character lies at n
+      {{'a', 'b', 'c'}, {'a', 0xF900, 'b', 'c'}, 3, 1, 1, 0, 1},  // b's bound reached after "ab"
+  };
+  for (const Case &c : cases) {
+    const Native x = terminated(c.a), y = terminated(c.b);
+    EXPECT_EQ(Q6wstrequ(x.data(), y.data()), c.equ);
+    EXPECT_EQ(Q6wstriequ(x.data(), y.data()), c.iequ);
+    EXPECT_EQ(Q6wstriequ(y.data(), x.data()), c.iequ);
+    EXPECT_EQ(Q6wstrnequ(x.data(), y.data(), c.n), c.nequ) << "n=" << c.n;
+    EXPECT_EQ(Q6wstrniequ(x.data(), y.data(), c.n), c.niequ) << "n=" << c.n;
+  }
+}
+
+// A plain letter and its character group are equal ignoring case only;
+// the n forms bound bytes, the c forms characters.
+TEST(StreamEquality, ExactIgnoringCaseAndLimits) {
+  struct Case { StreamBuilder a, b; int32_t limit, nequ, niequ, cequ, ciequ; };
+  auto plain = [](const std::string &text) {
+    StreamBuilder s;
+    for (char ch : text) s.plain(static_cast<uint8_t>(ch));
+    return s;
+  };
+  const std::vector<Case> cases = {
+      {plain("a").function(0x85).plain('b'), plain("a").function(0x86).plain('b'), 100, 1, 1, 1, 1},
+      {plain("A"), StreamBuilder().character(0x0061), 100, 0, 1, 0, 1},
+      {StreamBuilder().character(0x011A), StreamBuilder().character(0x011B), 100, 0, 1, 0, 1},
+      {plain("a"), StreamBuilder().character(0x0141), 100, 0, 0, 0, 0},
+      {plain("Ab"), plain("aB"), 100, 0, 1, 0, 1}, {plain("a"), plain("ab"), 100, 0, 0, 0, 0},
+      {StreamBuilder().variableGroup(0xD0, 9, 0, 'x').plain('a'),
+       StreamBuilder().fixedGroup(0xF4, 3, 'y').plain('a'), 100, 1, 1, 1, 1},
+      {StreamBuilder(), StreamBuilder().function(0x80), 100, 1, 1, 1, 1},
+      {plain("ab"), plain("aX"), 1, 1, 1, 1, 1}, {plain("ab"), plain("aX"), 2, 0, 0, 0, 0},
+      {plain("ab"), plain("aX"), 0, 1, 1, 1, 1}, {plain("ab"), plain("aX"), -1, 1, 1, 1, 1},
+      {plain("ab"), StreamBuilder().function(0x85).plain('A').plain('B'), 1, 1, 1, 0, 1},
+      {plain("ab"), StreamBuilder().function(0x85).plain('A').plain('B'), 2, 0, 1, 0, 1},
+      {StreamBuilder().function(0x85).plain('A').plain('B'), plain("ab"), 1, 1, 1, 0, 1},
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case &c = cases[i];
+    const std::vector<uint8_t> a = c.a.bytes(), b = c.b.bytes();
+    if (c.limit == 100) {
+      EXPECT_EQ(Q6dstrequ(a.data(), b.data()), c.cequ) << "case " << i;
+      EXPECT_EQ(Q6dstriequ(b.data(), a.data()), c.ciequ) << "case " << i;
+    }
+    if (c.limit >= 0) {
+      EXPECT_EQ(Q6dstrnequ(a.data(), b.data(), static_cast<uint32_t>(c.limit)), c.nequ) << "case " << i;
+      EXPECT_EQ(Q6dstrniequ(a.data(), b.data(), static_cast<uint32_t>(c.limit)), c.niequ) << "case " << i;
+    }
+    EXPECT_EQ(Q6dstrcequ(a.data(), b.data(), c.limit), c.cequ) << "case " << i;
+    EXPECT_EQ(Q6dstrciequ(a.data(), b.data(), c.limit), c.ciequ) << "case " << i;
+  }
+}
+
+// The delimiter search sees every element.
+TEST(NativeSearch, CharactersOnly) {
+  struct Case { Native haystack, needle; int at; };
+  const std::vector<Case> cases = {
+      {{'a', 'a', 'a', 'b'}, {'a', 'a', 'b'}, 1}, {{'a', 'b'}, {}, -1}, {{}, {'a'}, -1}, {{0xF900}, {'a'}, -1},
+      {{'a', 'b'}, {0xF900}, -1}, {{'a', 0xF900, 'b'}, {'a', 'b'}, 0}, {{'x'}, {'x', 'y'}, -1},
+      {{0xFE01, 'x', 'a', 'b'}, {0xF90A, 'a', 0xF90A, 'b'}, 2}, {{'a', 'b', 'a', 'b', 'c'}, {'a', 'b', 'c'}, 2},
+  };
+  for (const Case &c : cases) {
+    Native h = terminated(c.haystack), n = terminated(c.needle);
+    EXPECT_EQ(at(h.data(), Q6wstrstr(h.data(), n.data())), c.at) << c.at;
+  }
+  const Native s = {'a', 0xF90A, ',', 'b', ';', 0}, commaSemicolon = {',', ';', 0}, lineFeed = {0xF90A, 0};
+  const Native empty = {0};
+  expectRows({{Q6wstrchrcnt(terminated({0xF8FF, 0xF900, 'a', 0xFFFF, 0x0100}).data()), 3},
+              {Q6wstrchrcnt(empty.data()), 0}, {at(s.data(), Q6wstrdelim(s.data(), commaSemicolon.data())), 2},
+              {at(s.data(), Q6wstrdelim(s.data(), lineFeed.data())), 1},
+              {at(s.data(), Q6wstrdelim(s.data(), empty.data())), 5},
+              {at(empty.data(), Q6wstrdelim(empty.data(), commaSemicolon.data())), 0}});
+}
+
+}  // namespace
