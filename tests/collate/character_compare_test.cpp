@@ -26,15 +26,13 @@ class CharacterCompare : public ::testing::Test {
   void TearDown() override { qstr::collate::resetSortSequence(); }
 };
 
+// Beyond the plain road's agreement below: upper case after lower case,
+// only the low byte of the flag and the low 16 bits of a character count.
 TEST_F(CharacterCompare, TelltaleSigns) {
   struct Case { uint32_t a, b; uint32_t caseFlag; int expected; };
   const std::vector<Case> cases = {
-      {'A', 'a', 1, 1},       {'a', 'A', 1, -1},      {'A', 'a', 0, 0},      {'a', 'A', 0, 0},
-      {'0', 'A', 0, -1},      {'9', 'a', 1, -1},      {'!', '0', 0, -1},     {'[', 'z', 0, 1},
-      {0x0200, 0x0201, 0, -1}, {0x0201, 0x0200, 1, 1}, {0x0200, 'z', 0, 1},  {0x0200, 0x0200, 1, 0},
-      {0x0129, 'e', 1, 0},    {0x0128, 'e', 1, 1},    {0x0128, 'E', 1, 0},   {0x0128, 'e', 0, 0},
-      {'e', 0x0128, 0x100, 0}, {'e', 0x0128, 0x101, -1},  // only the low byte of the flag counts
-      {0x10041, 'A', 1, 0},   {0x0A00, 'z', 0, 1},    {0x0800, '0', 0, -1},  {0x0147, 'v', 0, -1},
+      {'A', 'a', 1, 1}, {'0', 'A', 0, -1}, {0x0200, 'z', 0, 1}, {0x0128, 'e', 1, 1}, {0x0128, 'E', 1, 0},
+      {'e', 0x0128, 0x100, 0}, {'e', 0x0128, 0x101, -1}, {0x10041, 'A', 1, 0},
   };
   for (const Case &c : cases) {
     EXPECT_EQ(sign(xchcmp(c.a, c.b, c.caseFlag)), c.expected)
@@ -56,7 +54,7 @@ TEST_F(CharacterCompare, CaseOfDoubleWidthLettersFollowsTheCountry) {
 
 // xchcmp takes ASCII pairs by a shorter road; it must answer exactly as
 // lowering with wtolower and reading values with xch2col do, under plain
-// and tailored sequences.
+// and tailored sequences, for ASCII, mixed and other pairs.
 int32_t plainCompare(uint16_t a, uint16_t b, uint32_t caseFlag) {
   const uint16_t la = wtolower(a), lb = wtolower(b);
   const int32_t upperA = caseFlag != 0 && la != a, upperB = caseFlag != 0 && lb != b;
@@ -67,12 +65,14 @@ int32_t plainCompare(uint16_t a, uint16_t b, uint32_t caseFlag) {
   return upperA - upperB;
 }
 
-TEST(CharacterCompareFastPath, AsciiPairsAnswerAsThePlainRoad) {
+TEST(CharacterCompareFastPath, AnswersAsThePlainRoad) {
   for (const char *language : {"EN", "TR", "CZ", "DK"}) {
     QStrSetLanguage(language);
     lQstrSetupLang();
-    for (uint16_t a = 0; a < 0x80; ++a) {
-      for (uint16_t b = 0; b < 0x80; ++b) {
+    std::vector<uint16_t> characters = {0x0128, 0x0129, 0x0147, 0x0200, 0x0201, 0x0800, 0x0A00, 0x0A01};
+    for (uint16_t c = 0; c <= 0x80; ++c) characters.push_back(c);
+    for (uint16_t a : characters) {
+      for (uint16_t b : characters) {
         for (uint32_t caseFlag : {0u, 1u}) {
           ASSERT_EQ(xchcmp(a, b, caseFlag), plainCompare(a, b, caseFlag)) << language << " " << a << " " << b;
         }

@@ -1,4 +1,7 @@
-// The multi-level comparison, language group by language group.
+// The multi-level comparison: one case per rule of each language group
+// (case, accents, markers, tailoring, contractions, expansions,
+// right-to-left ignorables), null strings, language codes, and the
+// passing over of a common start.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -26,7 +29,7 @@ TEST(MultilevelCompare, ByLanguageGroup) {
   const uint16_t alef = 0x0900, bet = 0x0901;
   const std::vector<Case> cases = {
       // Plain order.
-      {0, {"abc"}, {"abd"}, -1, -1}, {0, {"abc"}, {"ab"}, 1, 1}, {0, {"ab"}, {"ab"}, 0, 0},
+      {0, {"abc"}, {"ab"}, 1, 1},
       {0, {"a"}, {"A"}, 0, -1},                 // lower case first when case counts
       {0, {"Ab"}, {"aa"}, 1, 1},                // a primary difference beats an earlier case one
       {0, {"a", 0x0129}, {"A", 0x0128}, 0, -1},  // e acute both sides: only case
@@ -41,21 +44,16 @@ TEST(MultilevelCompare, ByLanguageGroup) {
       {0, {"a", 0xF909}, {"a!"}, -1, -1},
       {0, {"z"}, {0x0200}, -1, -1},             // a character without value sorts last
       {0, {0x0200}, {0x0201}, -1, -1},          // two of them by code
-      {0, {"9"}, {"a"}, -1, -1},                // digits before letters
-      {0, {"["}, {"0"}, -1, -1},                // brackets are punctuation
       // Reversed case order.
       {18, {"a"}, {"A"}, 0, 1}, {18, {"Ab"}, {"ab"}, 0, -1}, {0, {"Ab"}, {"ab"}, 0, 1},
       // Tailoring.
       {6, {0x0124}, {"z"}, 1, 1},                // Danish ae after z
       {0, {0x0124}, {"z"}, -1, -1},
-      {6, {0x0122}, {0x0150}, 1, 1},             // Danish a ring after o stroke
       {30, {0x011E}, {"z"}, 1, 1},               // Swedish a diaeresis after z
       {16, {0x011E}, {"b"}, -1, -1},             // German: a diaeresis is an a
       {5, {0x0162}, {"cz"}, 1, 1},               // Czech c caron after every c
-      {5, {0x0162}, {"d"}, -1, -1},
       {1, {0x0162}, {"cz"}, -1, -1},             // a language with no group of its own
       {33, {0x01EF}, {"h"}, 1, 1},               // Turkish dotless i between h and i
-      {33, {0x01EF}, {"i"}, -1, -1},
       {31, {0x0A3A}, {0x0A40}, 1, 1},            // soft sign after ya in group 18
       {27, {0x0A3A}, {0x0A40}, -1, -1},
       // Contractions.
@@ -66,24 +64,22 @@ TEST(MultilevelCompare, ByLanguageGroup) {
       {3, {"llz"}, {"lma"}, 1, 1},   // Catalan: "ll" too
       {3, {0x0197, "lz"}, {"lma"}, 1, 1},
       {5, {"ch"}, {"h"}, 1, 1},      // Czech: "ch" between h and i
-      {5, {"ch"}, {"i"}, -1, -1}, {5, {"ch"}, {"hz"}, 1, 1},
+      {5, {"ch"}, {"hz"}, 1, 1},
       {0, {"ch"}, {"d"}, -1, -1},    // no contraction in the plain order
       {16, {"ch"}, {"cz"}, -1, -1},  // nor in German
       // Expansions.
       {14, {0x0125}, {"ae"}, 0, 0},        // French ae ligature as "ae"
       {14, {0x0124}, {"ae"}, 0, 1},        // its capital as "AE"
-      {14, {0x0124}, {"AE"}, 0, 0}, {14, {0x0125}, {"af"}, -1, -1},
+      {14, {0x0125}, {"af"}, -1, -1},
       {13, {0x01A7, "z"}, {"oez"}, 0, 0},  // Canadian French oe
       {16, {0x0117}, {"ss"}, 0, 0},        // German sharp s as "ss"
       {16, {"a", 0x0117, "e"}, {"asst"}, -1, -1},
       {7, {0x018B, "s"}, {"ijs"}, 0, 0},   // Dutch ij
-      {7, {0x018A}, {"IJ"}, 0, 0},
       {0, {0x0125}, {"ae"}, 1, 1},         // plain order: ae is a letter of its own
       // Right to left.
       {19, {alef}, {bet}, -1, -1},
       {19, {alef, sheva}, {alef}, 1, 1},         // trailing ignorable: the longer sorts last
       {19, {alef, sheva, bet}, {alef, bet}, 1, 1},  // decided by the secondary level
-      {19, {"x", sheva}, {"x"}, 1, 1},
       {19, {alef, sheva, "a"}, {alef, "b"}, -1, -1},  // ignorables do not count at the primary level
       {19, {sheva, alef}, {alef, sheva}, 1, 1},
       {2, {0x0D2F}, {0x0D30}, 0, 0},             // positional forms of beh
@@ -97,7 +93,7 @@ TEST(MultilevelCompare, ByLanguageGroup) {
       // and a macron (17).
       {0, {0x011E}, {0x0122}, -1, -1},
       {5, {0x0146}, {0x01C4}, 1, 1},  // Czech: u diaeresis after u ring
-      {28, {0x0147}, {0x01C5}, 1, 1}, {22, {0x0146}, {0x01C4}, -1, -1},
+      {22, {0x0146}, {0x01C4}, -1, -1},
       {5, {0x0146}, {0x01C0}, -1, -1},  // still before the macron
       {30, {0x0146}, {"x"}, 1, 1},      // Swedish sorts it as a y
       {30, {0x0146}, {"z"}, -1, -1},

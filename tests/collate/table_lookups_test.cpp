@@ -1,11 +1,21 @@
+// The generic look-ups that the collation and conversion tables are read
+// with: lists, keyed records, ranges, and the packed records they use.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "qstr14/collate.h"
 
 namespace {
+
+// Callers outside the library lay the records out themselves: packed.
+TEST(ListLookups, PackedRecordsOfPointerWidth) {
+  EXPECT_EQ(sizeof(QSTR_KEYED_POINTER), 1 + sizeof(void *));
+  EXPECT_EQ(sizeof(QSTR_BYTE_RANGE_POINTER), 2 + sizeof(void *));
+  EXPECT_EQ(sizeof(QSTR_WORD_RANGE_POINTER), 4 + sizeof(void *));
+}
 
 TEST(ListLookups, ByteAndWordLists) {
   const uint8_t bytes[] = {3, 5, 3, 0xFF};

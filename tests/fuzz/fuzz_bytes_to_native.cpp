@@ -3,7 +3,6 @@
 // exactly (checked against a conversion built here from the single-code
 // conversion), and nothing is written past what the functions may write.
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -17,13 +16,12 @@
 
 namespace {
 
+using qstr::fuzz::check;
+using qstr::fuzz::untouched;
+
 constexpr uint8_t kGuard = 0x55;
 constexpr uint16_t kGuardElement = 0x5555;
 using qstr::base::kNoMapping;
-
-void check(bool ok) {
-  if (!ok) std::abort();
-}
 
 bool isLead(uint8_t byte) { return qstr::host::isDbcsLeadByte(byte); }
 
@@ -80,16 +78,11 @@ void checkToStream(ToStream convert, const std::string &src, uint32_t sizeArg, b
   const uint32_t size = sizeArg & 0xFFFF;
   std::vector<uint8_t> dst(size + 8, kGuard);
   const uint32_t result = convert(dst.data(), src.c_str(), sizeArg);
-  if (size == 0) {
-    check(result == 0);
-    check(std::all_of(dst.begin(), dst.end(), [](uint8_t b) { return b == kGuard; }));
-    return;
-  }
+  if (size == 0) return check(result == 0 && untouched(dst, 0, kGuard));
   const std::vector<uint8_t> expected = expectedStream(src, size, doubleByte, record);
   check(result == expected.size() + 1);
   check(std::equal(expected.begin(), expected.end(), dst.begin()));
-  check(dst[expected.size()] == 0);
-  for (std::size_t i = size; i < dst.size(); ++i) check(dst[i] == kGuard);
+  check(dst[expected.size()] == 0 && untouched(dst, size, kGuard));
   // The output is a stream the library can walk: a zero byte only at its
   // end, and every byte outside the groups a character or 0x80.
   for (std::size_t i = 0; i < expected.size(); i += dst[i] == 0xF0 ? 4 : 1) {
@@ -104,8 +97,7 @@ void checkToNatives(Convert convert, const std::vector<uint16_t> &expected, std:
   std::vector<uint16_t> dst(capacity + 8, kGuardElement);
   check(convert(dst.data()) == 1);
   check(std::equal(expected.begin(), expected.end(), dst.begin()));
-  check(dst[expected.size()] == 0);
-  for (std::size_t i = expected.size() + 1; i < dst.size(); ++i) check(dst[i] == kGuardElement);
+  check(dst[expected.size()] == 0 && untouched(dst, expected.size() + 1, kGuardElement));
 }
 
 }  // namespace
@@ -144,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   if (capacity == 0) {
     std::vector<uint16_t> dst(8, kGuardElement);
     check(Q6azTowzN(src.c_str(), dst.data(), n) == 0 && Q6ozTowzN(src.c_str(), dst.data(), n) == 0);
-    check(std::all_of(dst.begin(), dst.end(), [](uint16_t e) { return e == kGuardElement; }));
+    check(untouched(dst, 0, kGuardElement));
   } else {
     checkToNatives([&](uint16_t *d) { return Q6azTowzN(src.c_str(), d, n); },
                    expectedNatives(src, capacity - 1, ansi), capacity);
@@ -158,6 +150,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   const int32_t inPlace = Q6azTowz(reinterpret_cast<const char *>(buffer.data()), buffer.data());
   check(inPlace == 1);
   check(std::equal(all.begin(), all.end(), buffer.begin()) && buffer[all.size()] == 0);
-  for (std::size_t i = src.size() + 1; i < buffer.size(); ++i) check(buffer[i] == kGuardElement);
+  check(untouched(buffer, src.size() + 1, kGuardElement));
   return 0;
 }

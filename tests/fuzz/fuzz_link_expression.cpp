@@ -2,7 +2,6 @@
 // through, in a private in-memory registry that also holds a few plain
 // values and links for references to reach. Never a crash, a hang or a
 // read past the caller's buffer.
-#include <cstdlib>
 #include <vector>
 
 #include "fuzz_support.h"
@@ -45,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   link.push_back(0);
 
   qstr::registry::CKZKey key("HKEY_CURRENT_USER\\Software\\Fuzz", kReadWrite);
-  if (key.Key() == 0) std::abort();
+  qstr::fuzz::check(key.Key() != 0);
   const uint8_t plain[2] = {0x52, 0x03};
   key.SetValue("Plain", 0x80000002, plain, 2, 0, 1);
   setUtf16(key, "Text", 1, u"");
@@ -56,9 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   std::vector<uint8_t> buffer(bufferSize + 8u, 0x55);
   uint32_t type = 0, lock = 0, bytes = bufferSize;
   key.QueryValue("L", &type, &lock, buffer.data(), &bytes, 1);
-  for (std::size_t i = bufferSize; i < buffer.size(); ++i) {
-    if (buffer[i] != 0x55) std::abort();
-  }
+  qstr::fuzz::check(qstr::fuzz::untouched<uint8_t>(buffer, bufferSize, 0x55));
   const uint8_t value[2] = {0xE4, 0x04};
   key.SetValue("L", 0x80000002, value, 2, 1, 0);
   return 0;

@@ -4,7 +4,6 @@
 // prefix of the whole conversion that fits, writing nothing past its
 // capacity.
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -17,11 +16,10 @@
 
 namespace {
 
-constexpr char kGuard = '\x55';
+using qstr::fuzz::check;
+using qstr::fuzz::untouched;
 
-void check(bool ok) {
-  if (!ok) std::abort();
-}
+constexpr char kGuard = '\x55';
 
 bool isLead(char c) { return qstr::host::isDbcsLeadByte(static_cast<uint8_t>(c)); }
 
@@ -56,7 +54,7 @@ void checkStripAmpersand(const std::string &src, bool dbcs) {
   const auto [text, expected] = withoutMnemonics(src, dbcs);
   check(mnemonic == expected);
   check(std::strlen(dst.data()) == text.size() && text == dst.data());
-  for (std::size_t i = src.size() + 1; i < dst.size(); ++i) check(dst[i] == kGuard);
+  check(untouched(dst, src.size() + 1, kGuard));
 }
 
 void checkTruncate(const std::string &src, uint8_t cut, bool dbcs) {
@@ -71,7 +69,7 @@ void checkTruncate(const std::string &src, uint8_t cut, bool dbcs) {
   // Bytes past the cut are left as they were.
   check(std::equal(s.begin() + n + 1, s.begin() + static_cast<long>(src.size()) + 1,
                    src.c_str() + n + 1));
-  for (std::size_t i = src.size() + 1; i < s.size(); ++i) check(s[i] == kGuard);
+  check(untouched(s, src.size() + 1, kGuard));
   if (!dbcs) {
     check(kept == n);
     return;
@@ -99,11 +97,7 @@ void checkBoundedToAnsi(const std::vector<uint16_t> &natives, uint32_t capacityA
   const uint32_t capacity = capacityArg & 0xFFFF;
   std::vector<char> dst(capacity + 8, kGuard);
   const uint16_t result = Q6wzToazNB(natives.data(), dst.data(), capacityArg);
-  if (capacity == 0) {
-    check(result == 0);
-    check(std::all_of(dst.begin(), dst.end(), [](char c) { return c == kGuard; }));
-    return;
-  }
+  if (capacity == 0) return check(result == 0 && untouched(dst, 0, kGuard));
   check(result == 1);
   std::string expected;
   for (std::size_t i = 0; natives[i] != 0; ++i) {
@@ -112,7 +106,7 @@ void checkBoundedToAnsi(const std::vector<uint16_t> &natives, uint32_t capacityA
     expected += next;
   }
   check(std::memcmp(dst.data(), expected.data(), expected.size()) == 0 && dst[expected.size()] == '\0');
-  for (std::size_t i = capacity; i < dst.size(); ++i) check(dst[i] == kGuard);
+  check(untouched(dst, capacity, kGuard));
   check(Q6wzToazNB(nullptr, dst.data(), capacityArg) == 0 && Q6wzToazNB(natives.data(), nullptr, capacityArg) == 0);
 }
 

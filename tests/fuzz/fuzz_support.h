@@ -1,12 +1,26 @@
-// Shared pieces of the fuzz targets: a reader over the fuzz input and a
-// builder of well-formed document streams from it.
+// Shared pieces of the fuzz targets: a reader over the fuzz input, a
+// builder of well-formed document streams from it, and the checks.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 namespace qstr::fuzz {
+
+// A broken promise ends the run, which the fuzzer reports.
+inline void check(bool ok) {
+  if (!ok) std::abort();
+}
+
+// Whether every element of `buffer` from `from` on still holds `guard`.
+template <typename T>
+bool untouched(const std::vector<T> &buffer, std::size_t from, T guard) {
+  return std::all_of(buffer.begin() + static_cast<long>(std::min(from, buffer.size())), buffer.end(),
+                     [guard](T x) { return x == guard; });
+}
 
 // Takes bytes from the front of the input; 0 once it is used up.
 class Input {

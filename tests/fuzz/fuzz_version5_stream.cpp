@@ -1,13 +1,15 @@
 // Version-5 streams: the validator never reads past the bytes it is given,
 // and a stream it accepts converts without reading past its terminator or
 // writing past the destination size.
-#include <cstdlib>
 #include <vector>
 
 #include "charset/version5_items.h"
 #include "fuzz_support.h"
 #include "host/profile.h"
 #include "qstr14/version5.h"
+
+using qstr::fuzz::check;
+using qstr::fuzz::untouched;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   qstr::fuzz::Input in(data, size);
@@ -29,14 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
     qstr::host::installHostProfile(profile);
     Q5dzTowz(stream.data(), native.data(), destinationBytes);
   }
-  for (std::size_t i = destinationBytes / 2; i < native.size(); ++i) {
-    if (native[i] != 0x5555) std::abort();
-  }
+  check(untouched<uint16_t>(native, destinationBytes / 2, 0x5555));
   std::vector<uint8_t> back(destinationBytes + 8, 0x55);
   native[native.size() - 1] = 0;
   QwzTo5dz(native.data(), back.data(), destinationBytes);
-  for (std::size_t i = destinationBytes; i < back.size(); ++i) {
-    if (back[i] != 0x55) std::abort();
-  }
+  check(untouched<uint8_t>(back, destinationBytes, 0x55));
   return 0;
 }

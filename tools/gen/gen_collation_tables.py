@@ -379,6 +379,16 @@ def check_blocks(seq, letters, blocks, chars, fail):
             if n not in tailored_natives and v in moved:
                 other, column = moved[v]
                 fail(f"{hex4(n)} takes the value {v}, which column {column} gives to {hex4(other)}")
+    # Case twins take one value: a small letter is placed as its capital,
+    # and no tailored start-up value may part them.
+    cells = {}
+    for s, values in blocks.items():
+        if s != 0:
+            cells.update((chars[(s, BLOCKS[s][0] + i)].value, v) for i, v in enumerate(values))
+    for u, v in cells.items():
+        up = simple_upper(u) if u is not None and is_letter(u) else None
+        if up is not None and up in cells and cells[up] != v:
+            fail(f"{uplus(u)} ({uname(u)}) takes {v}, its capital {uplus(up)} takes {cells[up]}")
     # Greek and Cyrillic keep to their own blocks.
     for s, script in SCRIPT_OF_SET.items():
         low, high, _ = letters.scripts[script]
