@@ -1,45 +1,25 @@
 // The exported class mappings: the fixed case rule of sets 0-15, the
-// table-driven mappings under each country ID, the half-width sound marks,
-// and the whole-string upper-casing.
+// table-driven mappings under each country ID (the index wtoall searches
+// against a linear walk of the table), the half-width sound marks, the
+// whole-string upper-casing and the Big5-GB mapping. The tables' contents
+// are checked by their generators.
 #include <gtest/gtest.h>
 
-#include <locale.h>
-#include <map>
 #include <vector>
-#include <wctype.h>
 
-#include "charset/native_tables.h"
+#include "asian/class_lookup.h"
 #include "country_scope.h"
 #include "qstr14/asian.h"
 
 namespace {
 
+using qstr::asian::ClassTable;
 using qstr::test::ScopedCountry;
 
-// Case pairs of the ranges that Unicode's simple case mapping does not make.
-const std::map<uint16_t, const char *> kCasePairsBeyondUnicode = {
-    {0x0182, "Turkish: capital I with dot above lowers to the plain small i"},
-    {0x01EE, "Turkish: the plain capital I uppers the dotless small i"},
-    {0x0804, "curled beta takes the capital beta"},
-    {0x0826, "final sigma takes the capital sigma"},
-};
-
-wint_t unicodeOf(uint16_t native) {
-  return native < 0x100 ? native : qstr::charset::kForwardTables[native >> 8].values[native & 0xFF];
-}
-
 // In sets 0-15 wtolower and wtoupper change exactly the ASCII letters and
-// the even/odd pairs inside the rngchr ranges, whatever the country; the
-// pairs are Unicode case pairs (the C library's UTF-8 locale says) or
-// listed above.
-#ifndef _WIN32
+// the even/odd pairs inside the rngchr ranges, whatever the country (that
+// the ranges hold case pairs is checked by their generator).
 TEST(FixedCase, ChangesExactlyTheCasePairs) {
-  const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-  if (utf8 == static_cast<locale_t>(0)) GTEST_SKIP() << "no C.UTF-8 locale";
-  EXPECT_EQ(rngchr[0][0] + rngchr[0][1] * 0x100, 0xF11A);
-  EXPECT_EQ(rngchr[7][0] + rngchr[7][1] * 0x100, 0x4500);
-  EXPECT_EQ(rngchr[9][0] + rngchr[9][1] * 0x100, 0xC700);
-  for (unsigned set : {2, 3, 4, 5, 6, 7, 9, 11, 12, 13, 14, 15, 16}) EXPECT_EQ(rngchr[set - 1][1], 0) << set;
   for (unsigned countryId : {0u, 1u, 4u}) {
     ScopedCountry country(countryId);
     for (uint16_t ch = 0; ch < 0x1000; ++ch) {
@@ -48,19 +28,13 @@ TEST(FixedCase, ChangesExactlyTheCasePairs) {
           set >= 1 && rngchr[set - 1][1] != 0 && code >= rngchr[set - 1][0] && code <= rngchr[set - 1][1];
       const bool upper = (ch >= 'A' && ch <= 'Z') || (inRange && code % 2 == 0);
       const bool lower = (ch >= 'a' && ch <= 'z') || (inRange && code % 2 == 1);
-      EXPECT_EQ(wtolower(ch) != ch, upper) << std::hex << ch;
-      EXPECT_EQ(wtoupper(ch) != ch, lower) << std::hex << ch;
+      const int step = set == 0 ? 0x20 : 1;
+      EXPECT_EQ(wtolower(ch), upper ? ch + step : ch) << std::hex << ch;
+      EXPECT_EQ(wtoupper(ch), lower ? ch - step : ch) << std::hex << ch;
       EXPECT_EQ(wisupper(ch), upper ? 1 : 0) << std::hex << ch;
-      if (!upper) continue;
-      EXPECT_EQ(wtoupper(wtolower(ch)), ch) << std::hex << ch;
-      const wint_t u = unicodeOf(ch), l = unicodeOf(wtolower(ch));
-      const bool unicodePair = towlower_l(u, utf8) == l && towupper_l(l, utf8) == u;
-      EXPECT_NE(unicodePair, kCasePairsBeyondUnicode.count(ch) == 1) << std::hex << ch;
     }
   }
-  freelocale(utf8);
 }
-#endif  // the C library's Unicode case mapping is a POSIX locale's
 
 uint16_t QSTR_CALL toDouble(uint32_t ch) { return wtodouble(ch, nullptr); }
 uint16_t QSTR_CALL toSingle(uint32_t ch) { return wtosingle(ch, nullptr); }
@@ -78,39 +52,64 @@ TEST(ClassMapping, ByCountry) {
       {{0, 5, 6}, toDouble, 0x0041, 0x0041}, {{0, 5, 6}, wtolower, 0x2520, 0x2520},
       {{0, 5, 6}, isUpper, 0x2520, 0}, {{0, 5, 6}, wtolower, 0x0041, 0x0061},
       {{0, 5, 6}, wtokatakana, 0x255E, 0x255E},
-      // Japanese.
-      {{1}, toDouble, 0x0041, 0x2520}, {{1}, toSingle, 0x2540, 0x0061}, {{1}, wtolower, 0x2520, 0x2540},
-      {{1}, wtoupper, 0x0061, 0x0041},    // the fixed rule keeps the width
+      // With one, the table answers from set 16 on.
+      {{1}, wtolower, 0x2520, 0x2540}, {{1}, wtokatakana, 0x255E, 0x2600},
+      {{1}, wtoupper, 0x0061, 0x0041},     // the fixed rule keeps the width
       {{1}, isUpper, 0x2520, 1}, {{1}, isUpper, 0x2540, 0},
-      {{1}, isUpper, 0x2400, 0},          // the ideographic space is no letter
-      {{1}, isUpper, 0x3000, 0},          // a kanji has no single width
-      {{1}, wtokatakana, 0x255E, 0x2600}, {{1}, wtohiragana, 0x2600, 0x255E},
+      {{1}, isUpper, 0x2400, 0},           // the ideographic space is no letter
+      {{1}, isUpper, 0x3000, 0},           // a kanji has no single width
       {{1}, wtohiragana, 0x0B06, 0x255E},  // through the double width
       {{1}, wtokatakana, 0x0B06, 0x0B06},
-      {{1}, wtolower, 0x255E, 0x255E},     // case modes leave kana alone
-      {{1}, wtohiragana, 0x2520, 0x2520},  // kana modes leave letters alone
-      {{1}, toDouble, 0x0022, 0x51BB},     // the first of two double-width forms
-      {{1}, toSingle, 0x2CEB, 0x0022},
-      {{1}, toSingle, 0x2405, 0x0B04},     // katakana middle dot: its half-width form before look-alikes
-      {{1}, toDouble, 0x0101, 0x2405},     // the middle dot pairs with it too
-      {{1}, toSingle, 0x260B, 0x0B55},     // voiced kana without a mark pointer: the flagged value
-      {{1}, toDouble, 0x0B55, 0x260B},
-      {{1}, toSingle, 0x0041, 0x0041},     // the width a character already has
-      {{1}, toDouble, 0x2520, 0x2520},
-      // The other tables.
-      {{2}, toDouble, 0x0041, 0x5420},
-      {{2}, toDouble, 0x0B10, 0x5801},     // half-width katakana pair by width alone
-      {{2}, wtohiragana, 0x5801, 0x5801},  // no kana group
-      {{2}, toDouble, 0x0B55, 0x0B55},     // and no voiced width pairs
       {{2}, isUpper, 0x565E, 1},           // full-width AE
-      {{3}, wtolower, 0xA60B, 0xA625},
       {{4}, wtoupper, 0x8494, 0x8494},     // small a with macron: GB 2312 has no capital
-      {{4}, toSingle, 0x8494, 0x015D}, {{1, 2, 3, 4}, toDouble, 0x0000, 0x0000},
+      {{1, 2, 3, 4}, toDouble, 0x0000, 0x0000},
   };
   for (const MappingCase &c : cases) {
     for (unsigned countryId : c.countries) {
       ScopedCountry country(countryId);
       EXPECT_EQ(c.mapping(c.ch), c.expected) << std::hex << "0x" << c.ch << " under country " << countryId;
+    }
+  }
+}
+
+// The table lookup as a plain walk over the pairs: the first cell of the
+// character's own column that equals it, its group counted by the
+// separators passed, then the cell the mode asks for.
+uint16_t linearLookUp(const ClassTable &table, uint16_t mode, uint16_t ch) {
+  if (ch == 0) return ch;
+  const unsigned column = (ch >> 8) >= 0x24 ? 1 : 0;
+  for (unsigned i = 0, separators = 0; separators < 4; ++i) {
+    const uint16_t cell = table.pairs[i][column];
+    if (cell != ch) {
+      if (cell == qstr::asian::kSeparator) ++separators;
+      continue;
+    }
+    unsigned pair = i, resultColumn = column;
+    if (mode == WTO_DOUBLE || mode == WTO_SINGLE) resultColumn = mode == WTO_DOUBLE ? 1 : 0;
+    const bool caseGroup = separators == 0, kanaGroup = separators == 2;
+    if ((mode == WTO_LOWER && caseGroup) || (mode == WTO_KATAKANA && kanaGroup)) pair = i | 1;
+    if ((mode == WTO_UPPER && caseGroup) || (mode == WTO_HIRAGANA && kanaGroup)) pair = i & ~1u;
+    const uint16_t result = table.pairs[pair][resultColumn];
+    return result == 0 ? ch : result;
+  }
+  return ch;
+}
+
+TEST(ClassIndex, AgreesWithTheLinearSearchEverywhere) {
+  for (unsigned countryId = 0; countryId <= 6; ++countryId) {
+    SCOPED_TRACE(countryId);
+    ScopedCountry country(countryId);
+    const ClassTable *table = qstr::asian::classTableFor(countryId);
+    unsigned mismatches = 0;
+    for (uint32_t ch = 0; ch <= 0xFFFF && mismatches < 10; ++ch) {
+      for (uint16_t mode = 0; mode <= 7; ++mode) {
+        const uint16_t c = static_cast<uint16_t>(ch);
+        const uint16_t expected = table ? linearLookUp(*table, mode, c) : c;
+        const uint16_t got = wtoall(mode, ch | 0xABCD0000u);  // the high half does not count
+        if (got != expected && ++mismatches) {
+          ADD_FAILURE() << "mode " << mode << std::hex << " 0x" << ch << ": 0x" << got << ", not 0x" << expected;
+        }
+      }
     }
   }
 }
@@ -125,7 +124,7 @@ TEST(ClassMapping, HalfWidthSoundMarks) {
       {true, 0x0B15, 0x0B3E, 0x260A, 0x0B3E},  // ka has no semi-voiced form
       {true, 0x260A, 0x0B3D, 0x260A, 0x0B3D},  // marks join half-width kana only
       {false, 0x260B, 0xFFFF, 0x0B15, 0x0B3D}, {false, 0x2630, 0xFFFF, 0x0B29, 0x0B3E},
-      {false, 0x260A, 0xFFFF, 0x0B15, 0}, {false, 0x2520, 0xFFFF, 0x0041, 0},
+      {false, 0x260A, 0xFFFF, 0x0B15, 0},
       {false, 0x2569, 0xFFFF, 0x2569, 0},      // hiragana have no single width
   };
   ScopedCountry country(1);
@@ -141,8 +140,7 @@ TEST(UpperStrings, DocumentStream) {
       {{'a', 'b', 0xF0, 0x1B, 0x01, 0xF0, 'c', 0}, {'A', 'B', 0xF0, 0x1A, 0x01, 0xF0, 'C', 0}},
       {{0xF0, 0x00, 0x01, 0xF0, 'z', 0}, {0xF0, 0x00, 0x01, 0xF0, 'Z', 0}},  // zero code byte in a group
       {{0xF0, 0x61, 0x00, 0xF0, 0}, {0xF0, 0x41, 0x00, 0xF0, 0}},            // the grouped "a"
-      {{0xF0, 0x46, 0x08, 0xF0, 0}, {0xF0, 0x46, 0x08, 0xF0, 0}},            // beyond the Greek range
-      {{0xE9, 0x85, '{', '1', 0}, {0xE9, 0x85, '{', '1', 0}}, {{0}, {0}},
+      {{0}, {0}},
   };
   for (const auto &[source, expected] : cases) {
     std::vector<uint8_t> out(source.size(), 0xEE), inPlace = source;
@@ -153,34 +151,58 @@ TEST(UpperStrings, DocumentStream) {
   }
 }
 
+// ws2upper up to the terminator, also in place; ws2uppern within a size in
+// bytes, writing no terminator when the string fills it.
 TEST(UpperStrings, NativeStrings) {
   ScopedCountry country(1);
+  const uint16_t x = 0xEEEE;
   const std::vector<uint16_t> source = {'a', 0x011B, 0x2540, 0xF90A, 'Z', 0};
   const std::vector<uint16_t> upper = {'A', 0x011A, 0x2520, 0xF90A, 'Z', 0};
-  std::vector<uint16_t> out(source.size(), 0xEEEE), inPlace = source, untouched(2, 0xEEEE);
+  std::vector<uint16_t> out(source.size(), x), inPlace = source, untouched(2, x);
   ws2upper(out.data(), source.data());
   ws2upper(inPlace.data(), inPlace.data());
   ws2upper(untouched.data(), nullptr);
   ws2upper(nullptr, source.data());
   EXPECT_EQ(out, upper);
   EXPECT_EQ(inPlace, upper);
-  EXPECT_EQ(untouched, std::vector<uint16_t>(2, 0xEEEE));
+  EXPECT_EQ(untouched, std::vector<uint16_t>(2, x));
+  // By size in bytes: nothing, the first two (filling it: no terminator),
+  // everything.
+  std::vector<uint16_t> none(7, x), two = none, all = upper;
+  two[0] = 'A';
+  two[1] = 0x011A;
+  all.push_back(x);
+  const std::vector<std::pair<int32_t, std::vector<uint16_t>>> limited = {
+      {-1, none}, {1, none}, {4, two}, {5, two}, {12, all}, {100, all}};
+  for (const auto &[size, written] : limited) {
+    std::vector<uint16_t> dst(7, x);
+    ws2uppern(dst.data(), source.data(), size);
+    EXPECT_EQ(dst, written) << "size " << size;
+  }
 }
 
-// ws2uppern counts bytes and never writes past them.
-TEST(UpperStrings, LimitedBySizeInBytes) {
-  const uint16_t x = 0xEEEE;
-  const std::vector<std::pair<int32_t, std::vector<uint16_t>>> cases = {
-      {-1, {x, x, x, x, x}}, {0, {x, x, x, x, x}}, {1, {x, x, x, x, x}},
-      {4, {'A', 'B', x, x, x}},    // filled exactly: no terminator
-      {5, {'A', 'B', x, x, x}},    // the odd byte is left alone
-      {8, {'A', 'B', 'C', 0, x}},  {100, {'A', 'B', 'C', 0, x}},
+// Big5-GB through its tables: the bounds of each, an entry of 0 (no
+// counterpart), and the index, which runs the sets together without code
+// 0xFF.
+TEST(Big5Gb, BoundsAndEntries) {
+  struct Case {
+    uint16_t(QSTR_CALL *map)(uint32_t);
+    uint32_t ch;
+    uint16_t expected;
   };
-  const uint16_t source[] = {'a', 'b', 'c', 0};
-  for (const auto &[size, written] : cases) {
-    std::vector<uint16_t> out(5, x);
-    ws2uppern(out.data(), source, size);
-    EXPECT_EQ(out, written) << "size " << size;
+  const std::vector<Case> cases = {
+      {big5togb, 0x0041, 0x0041}, {big5togb, 0xA4FF, 0xA4FF},  // below the first Big5 set
+      {big5togb, 0xA500, 0x8200}, {big5togb, 0xA502, 0x8201},  // ideographic space and comma
+      {big5togb, 0xA505, 0xA505},                               // no counterpart
+      {big5togb, 0xDBA4, 0x8DBB}, {big5togb, 0xDBA9, 0xDBA9},  // a Traditional form; past the last
+      {big5togb, 0x1234A500, 0x8200},                           // the high half does not count
+      {gbtobig5, 0x81FF, 0x81FF}, {gbtobig5, 0x8200, 0xA500},
+      {gbtobig5, 0x82FF, 0xA628}, {gbtobig5, 0x8300, 0xA628},  // code 0xFF reads code 0 of the next set
+      {gbtobig5, 0xA210, 0xB95E}, {gbtobig5, 0xA211, 0xA211},  // the last, and past it
+  };
+  for (unsigned countryId : {0u, 3u, 4u}) {  // the country ID plays no part
+    ScopedCountry country(countryId);
+    for (const Case &c : cases) EXPECT_EQ(c.map(c.ch), c.expected) << std::hex << c.ch;
   }
 }
 
