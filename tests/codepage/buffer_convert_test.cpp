@@ -12,7 +12,6 @@
 
 #include "charset/stream_grammar.h"
 #include "codepage/buffer_convert.h"
-#include "codepage/fast_lookup.h"
 #include "codepage/state.h"
 #include "codepage/stream_strip.h"
 #include "host/host.h"

@@ -18,23 +18,15 @@ constexpr uint16_t kNone = qstr::base::kNoMapping;
 // A made-up single-byte page: low range 1-31 → 0x04nn, high range 127-254
 // → 0x01nn (code - 127), and a reverse table for a few of them.
 struct SyntheticPage {
-  CODEPAGERANGE low{};
-  CODEPAGERANGE high{};
-  CODEPAGEREVERSE reverse{};
-  CODEPAGETBL record{};
+  CODEPAGERANGE low{1, 31, {}};
+  CODEPAGERANGE high{127, 254, {}};
+  CODEPAGEREVERSE reverse{
+      7, {{0x0100, 127}, {0x0101, 128}, {0x0129, 0xA8}, {0x0401, 1}, {0x040C, 0xBE}, {0x0456, 0xBF}, {0x0CA0, 0xA0}}};
+  CODEPAGETBL record;
 
-  explicit SyntheticPage(uint32_t codePage) {
-    low.first = 1;
-    low.last = 31;
-    for (int c = 1; c <= 31; ++c) low.entries[c - 1] = static_cast<uint16_t>(0x0400 + c);
-    high.first = 127;
-    high.last = 254;
-    for (int c = 127; c <= 254; ++c) high.entries[c - 127] = static_cast<uint16_t>(0x0100 + c - 127);
-    const std::vector<CODEPAGEREVERSEENTRY> entries = {
-        {0x0100, 127}, {0x0101, 128}, {0x0129, 0xA8}, {0x0401, 1}, {0x040C, 0xBE}, {0x0456, 0xBF}, {0x0CA0, 0xA0}};
-    reverse.count = static_cast<uint16_t>(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) reverse.entries[i] = entries[i];
-    record = {codePage, codePage, &low, &high, &reverse};
+  explicit SyntheticPage(uint32_t codePage) : record{codePage, codePage, &low, &high, &reverse} {
+    for (uint16_t c = 1; c <= 31; ++c) low.entries[c - 1] = 0x0400 + c;
+    for (uint16_t c = 127; c <= 254; ++c) high.entries[c - 127] = 0x0100 + c - 127;
   }
 };
 
@@ -86,9 +78,8 @@ TEST(SingleChar, DoubleBytePagesOnlyOnADoubleByteSystem) {
     std::vector<Case> cases;
   };
   const std::vector<PageCases> pages = {
-      {932, {{true, 0x8140, 0x2400}, {true, 0xE040, 0x4300}, {true, 0xFCFC, 0x51C7}, {true, 0x817F, kNone},
-             {true, 0xA0, 0x0121}, {false, 0x2400, 0x8140}, {false, 0x2BFC, 0xF081}, {false, 0x040C, 0x5C},
-             {false, 0x0456, 0xBF}, {false, 0x24BC, kNone}, {false, 0x0129, 0xA8}}},
+      {932, {{true, 0x8140, 0x2400}, {true, 0xE040, 0x4300}, {true, 0x817F, kNone}, {true, 0xA0, 0x0121},
+             {false, 0x2400, 0x8140}, {false, 0x2BFC, 0xF081}, {false, 0x040C, 0x5C}, {false, 0x0456, 0xBF}}},
       {949, {{true, 0xB0A1, 0x5A5E}, {true, 0xA1A0, kNone}, {false, 0x5A5E, 0xB0A1}, {false, 0x0456, 0x5C},
              {false, 0x040C, 0xBE}}},
       {936, {{true, 0xB0A1, 0x8787}, {true, 0x81A1, 0x2BBC}, {true, 0x8140, kNone}, {false, 0x2BBC, 0x81A1}}},
