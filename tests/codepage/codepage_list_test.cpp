@@ -1,8 +1,7 @@
-// The supported code page list as the conversions use it: its numbers and
-// tables through the exported look-ups, every code of every row through a
-// record and back, the direct tables against the record walk, and the
-// library's own ANSI and OEM records. The rows themselves are checked by
-// their generator.
+// The code page list as the conversions use it: numbers and tables through
+// the exported look-ups, every byte of every row through a record and back,
+// the direct tables against the record walk, and the library's own ANSI and
+// OEM records. The rows themselves are checked by their generator.
 #include <gtest/gtest.h>
 
 #include <map>
