@@ -1,7 +1,7 @@
 // The code page list as the conversions use it: numbers and tables through
 // the exported look-ups, every byte of every row through a record and back,
-// the direct tables against the record walk, and the library's own ANSI and
-// OEM records. The rows themselves are checked by their generator.
+// and the direct tables against the record walk. The rows themselves are
+// checked by their generator.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -9,7 +9,6 @@
 #include "codepage/codepage_list.h"
 #include "codepage/fast_lookup.h"
 #include "qstr14/codepage.h"
-#include "qstr14/strings.h"
 #include "support/machine.h"
 
 namespace {
@@ -77,20 +76,6 @@ TEST(FastLookup, OnlyForListTablesAndWithoutDoubleByteRules) {
   }
   ScopedProfile single({{"LANG", "en_US"}, {"QSTR14_DBCS", "0"}});
   EXPECT_NE(hostCodesOfNatives(japanese), nullptr);
-}
-
-// The library's own records load their tables from the list: a Western
-// machine converts with 1252 (ANSI) and 437 (OEM).
-TEST(CodepageList, LibraryRecordsConvertThroughTheList) {
-  qstr::test::Machine western({{"LANG", "en_US"}});
-  EXPECT_EQ(TpiAnsiToQx(0xE9), 0x0129);
-  EXPECT_EQ(TpiOemToQx(0x82), 0x0129);
-  EXPECT_EQ(TpiGetAnsi(0x0129), 0xE9);
-  EXPECT_EQ(TpiGetOem(0x0129), 0x82);
-  const uint16_t text[] = {0x0129, 'a', 0};
-  char oem[4] = {};
-  EXPECT_EQ(Q6wzTooz(text, oem), 1);
-  EXPECT_STREQ(oem, "\x82" "a");
 }
 
 }  // namespace

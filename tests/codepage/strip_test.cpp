@@ -16,7 +16,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using Elements = std::vector<uint16_t>;
 using qstr::test::ScopedProfile;
-using qstr::test::StreamBuilder;
+using S = qstr::test::StreamBuilder;
 using qstr::test::writtenInto;
 
 struct StreamCase {
@@ -35,7 +35,7 @@ struct NativeCase {
 };
 
 TEST(DocStrip, ItemsByFlags) {
-  const Bytes aThenGroup = StreamBuilder().plain('A').character(0x0129).bytes();
+  const Bytes aThenGroup = S().plain('A').character(0x0129).bytes();
   const std::vector<StreamCase> cases = {
       {{'A', 0xCC, 'B', 0}, 16, 0, {'A', 'B'}},  {{'A', 0xCC, 'B', 0}, 16, 0x02, {'A', 0xCC, 'B'}},
       {{0xCF, 0}, 16, 0x08, {0x80}},             {{0xCF, 0}, 16, 0x0C, {0xCF}},
@@ -46,11 +46,11 @@ TEST(DocStrip, ItemsByFlags) {
       {aThenGroup, 6, 0, {'A', 0xF0, 0x29, 0x01, 0xF0}},
       {{'A', 'B', 'C', 0}, 1, 0, {}},            {{'A', 'B', 'C', 0}, 3, 0, {'A', 'B'}},
       {{'A', 'B', 'C', 0}, 0x10003, 0, {'A', 'B'}},  // only the low 16 bits of size count
-      {StreamBuilder().variableGroup(0xD4, 12, 0, 'Q').plain('X').bytes(), 16, 0, {'X'}},
-      {StreamBuilder().fixedGroup(0xF2, 3, 12).fixedGroup(0xF3, 3, 12).plain('X').bytes(), 16, 0x01,
+      {S().variableGroup(0xD4, 12, 0, 'Q').plain('X').bytes(), 16, 0, {'X'}},
+      {S().fixedGroup(0xF2, 3, 12).fixedGroup(0xF3, 3, 12).plain('X').bytes(), 16, 0x01,
        {0xF2, 12, 0xF2, 0xF3, 12, 0xF3, 'X'}},
-      {StreamBuilder().fixedGroup(0xFD, 8, 'Z').singleFF().plain('X').bytes(), 16, 0, {'X'}},
-      {StreamBuilder().plain('A').fixedGroup(0xF2, 3, 1).bytes(), 4, 0x01, {'A'}},  // no room for the group
+      {S().fixedGroup(0xFD, 8, 'Z').singleFF().plain('X').bytes(), 16, 0, {'X'}},
+      {S().plain('A').fixedGroup(0xF2, 3, 1).bytes(), 4, 0x01, {'A'}},  // no room for the group
   };
   for (const StreamCase &c : cases) {
     Bytes dst(c.output.size() + 8, 0x55);
@@ -103,16 +103,13 @@ void expectWritten(const Bytes &dst, Bytes output, uint32_t size, uint32_t flags
 TEST(TextFormFromStream, Items) {
   const std::vector<StreamCase> cases = {
       {{'A', 0xCC, 'B', 0}, 32, 0x02, {'A', 0x0D, 'B'}}, {{0x80, 0xCF, 0}, 32, 0x04, {0x20, 0x0D}},
-      {StreamBuilder().character(0x0421).bytes(), 32, 0, {0xFD, 0x21, 0x04}},
-      // Attributes 12 and 14 on and off, then the others by number.
-      {StreamBuilder().fixedGroup(0xF2, 3, 12).fixedGroup(0xF3, 3, 12).fixedGroup(0xF2, 3, 14).bytes(), 32, 0x01,
-       {0x1D, 0x1C, 0x14}},
-      {StreamBuilder().fixedGroup(0xF3, 3, 14).fixedGroup(0xF3, 3, 4).fixedGroup(0xF2, 3, 5).bytes(), 32, 0x01,
-       {0x15, 0x0F, 3, 0x0E, 3}},
+      {S().character(0x0421).bytes(), 32, 0, {0xFD, 0x21, 0x04}},
+      // Attributes 12 and 14 have bytes of their own; the others carry a number.
+      {S().fixedGroup(0xF2, 3, 12).fixedGroup(0xF3, 3, 14).fixedGroup(0xF3, 3, 4).bytes(), 32, 1, {0x1D, 0x15, 0x0F, 3}},
       {{'A', 'B', 0}, 1, 0, {}},
       // The stripping runs under the same size: the 4-byte group must fit there first.
-      {StreamBuilder().plain('A').character(0x0421).bytes(), 5, 0, {'A'}},
-      {StreamBuilder().plain('A').character(0x0421).bytes(), 6, 0, {'A', 0xFD, 0x21, 0x04}},
+      {S().plain('A').character(0x0421).bytes(), 5, 0, {'A'}},
+      {S().plain('A').character(0x0421).bytes(), 6, 0, {'A', 0xFD, 0x21, 0x04}},
   };
   for (const StreamCase &c : cases) {
     Bytes dst(c.size + 8, 0x55);
