@@ -1,6 +1,5 @@
-// Runs a test body under a country ID 0-6: installs the host profile of a
-// locale that the country detection maps to that ID, and forgets the cached
-// ID on entry and exit.
+// A scope under a country ID 0-6: the host profile of a locale detected as
+// that ID, with the cached ID forgotten on entry and exit.
 #pragma once
 
 #include <cstdint>

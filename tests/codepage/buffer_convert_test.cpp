@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -28,28 +27,10 @@ using qstr::test::Machine;
 
 struct ToStreamCase {
   uint32_t(QSTR_CALL *convert)(uint8_t *, const char *, uint32_t);
-  std::string source;
+  const char *source;
   uint32_t size;
   Bytes stream;  // with the terminator
 };
-
-TEST(HostBytesToStream, WesternCodePages) {
-  Machine machine({{"LANG", "en_US"}});
-  const std::vector<ToStreamCase> cases = {
-      {str_AnsiToQx, "A\x7F" "B", 16, {'A', 'B', 0}},  // 127 has no mapping in 1252: dropped
-      {str_AnsiToQx, "AB\xE9", 6, {'A', 'B', 0}},        // the group needs 4 of the limit 5 after "AB"
-      {str_AnsiToQx, "AB\xE9", 7, S().plain('A').plain('B').character(0x0129).bytes()},
-      {str_OemToQx, "\t\x82", 16, S().character(0x0401).character(0x0129).bytes()},  // the DOS glyph of tab
-      {str_AnsiToQx, "A", 0x10000, {}},  // only the low 16 bits of the size count
-  };
-  for (const ToStreamCase &c : cases) {
-    Bytes dst(c.size + 8, 0x55);
-    EXPECT_EQ(c.convert(dst.data(), c.source.c_str(), c.size), c.stream.size()) << c.source;
-    Bytes expected = c.stream;
-    expected.resize(dst.size(), 0x55);
-    EXPECT_EQ(dst, expected) << c.source << " size " << c.size;
-  }
-}
 
 struct ToHostCase {
   uint32_t(QSTR_CALL *convert)(char *, const uint8_t *, uint32_t);
@@ -58,15 +39,29 @@ struct ToHostCase {
   uint32_t result;
 };
 
-TEST(StreamToHostBytes, CountsAndLimits) {
+TEST(BufferConversions, CountsAndLimits) {
   Machine machine({{"LANG", "en_US"}});
-  const std::vector<ToHostCase> cases = {
+  const std::vector<ToStreamCase> toStream = {
+      {str_AnsiToQx, "A\x7F" "B", 16, {'A', 'B', 0}},  // 127 has no mapping in 1252: dropped
+      {str_AnsiToQx, "AB\xE9", 6, {'A', 'B', 0}},  // the group needs 4 of the limit 5 after "AB"
+      {str_AnsiToQx, "AB\xE9", 7, S().plain('A').plain('B').character(0x0129).bytes()},
+      {str_OemToQx, "\t\x82", 16, S().character(0x0401).character(0x0129).bytes()},  // the DOS glyph of tab
+      {str_AnsiToQx, "A", 0x10000, {}},  // only the low 16 bits of the size count
+  };
+  for (const ToStreamCase &c : toStream) {
+    Bytes dst(c.size + 8, 0x55);
+    EXPECT_EQ(c.convert(dst.data(), c.source, c.size), c.stream.size()) << c.source;
+    Bytes expected = c.stream;
+    expected.resize(dst.size(), 0x55);
+    EXPECT_EQ(dst, expected) << c.source << " size " << c.size;
+  }
+  const std::vector<ToHostCase> toHost = {
       // A character without an ANSI code is dropped but still counts one.
       {TpiQxToAnsiBuff, S().plain('A').character(0x2400).bytes(), "A", 3},
       {TpiQxToAnsiBuff, {'A', 0xCC, 0xCF, 0x80, 0x84, 0}, "A\xCC\xCF\x80", 5},
       {TpiQxToOemBuff, S().character(0x0129).character(0x0401).bytes(), "\x82\x09", 3},
   };
-  for (const ToHostCase &c : cases) {
+  for (const ToHostCase &c : toHost) {
     std::string dst(24, '\x55');
     EXPECT_EQ(c.convert(dst.data(), c.stream.data(), 16), c.result);
     EXPECT_EQ(dst.substr(0, c.bytes.size() + 1), c.bytes + '\0');
@@ -76,14 +71,12 @@ TEST(StreamToHostBytes, CountsAndLimits) {
   EXPECT_EQ(untouched, std::string(4, '\x55'));
 }
 
-// Converts a terminated input through a record into `dst`; the count.
-using Convert = std::function<uint32_t(uint8_t *dst, const Bytes &input, uint32_t size, const CODEPAGETBL &)>;
-
-// A fast conversion against its plain model on single- and double-byte
-// machines, through their ANSI and DOS records, for each input at sizes from
-// 1 to well past its length: the same count, the same bytes and nothing
-// written past the size.
-void expectAgreement(const std::vector<Bytes> &inputs, const Convert &fast, const Convert &model) {
+// A conversion against its plain model on several machines, through their
+// ANSI and DOS records, for each input at sizes from 1 to well past its
+// length: the same count and bytes, nothing written past the size. Each
+// converts (dst, terminated input, size, record) and gives the count.
+template <typename Fast, typename Model>
+void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
   for (const char *locale : {"en_US", "cs_CZ", "ru_RU", "el_GR", "ja_JP", "zh_TW"}) {
     Machine machine({{"LANG", locale}});
     for (const CODEPAGETBL *record : {&loadedAnsiRecord(), &loadedOemRecord()}) {
@@ -99,10 +92,9 @@ void expectAgreement(const std::vector<Bytes> &inputs, const Convert &fast, cons
   }
 }
 
-// Host bytes to a stream one code at a time, without the item table: a
-// printable ASCII byte as itself, any other code (a lead byte and the byte
-// after it, on a double-byte system) as the stream item of its native
-// character, dropped when it has none; stops where an item does not fit.
+// Host bytes to a stream one code at a time (a lead byte with the next, on
+// a double-byte system): printable ASCII as itself, else the item of its
+// native character, or nothing; stops where an item does not fit.
 uint32_t hostToStreamOneByOne(uint8_t *dst, const Bytes &input, uint32_t size, const CODEPAGETBL &record) {
   const bool doubleByte = qstr::host::dbcsEnabled() != 0;
   const uint32_t limit = size - 1;
@@ -168,10 +160,10 @@ uint32_t streamToHostInTwoPasses(uint8_t *dst, const Bytes &stream, uint32_t siz
   return count + 1;
 }
 
-// Random streams of every kind of item: one-byte items of every value below
-// the groups, characters of sets 0-15 and of the first East Asian sets (some
-// without a host code, some of two bytes), fixed and variable groups, 0xFF.
-// Converted apart and in place (the same bytes up to the terminator).
+// Random streams of every kind of item: bytes below the groups, characters
+// of sets 0-15 and the first East Asian sets (some without a host code, some
+// of two bytes), fixed and variable groups, 0xFF. Converted apart and in
+// place (the same bytes up to the terminator).
 TEST(StreamToHostBytes, OneWalkAgreesWithStrippingFirst) {
   std::mt19937 random(9);
   std::vector<Bytes> streams;

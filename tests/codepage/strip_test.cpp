@@ -1,8 +1,7 @@
-// Stripping document streams and native strings to what plain text keeps,
-// item by item under each flag, within the size (in bytes); then the text
-// form built on it: one or three bytes per character, control bytes for
-// line ends, tabs and attributes. Random streams are stripped in the
-// conversion to host bytes (buffer_convert_test.cpp).
+// Stripping streams and native strings to what plain text keeps, under each
+// flag and within the size in bytes; then the text form built on it: one or
+// three bytes a character, control bytes for line ends, tabs and attributes.
+// Random streams are stripped in buffer_convert_test.cpp.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -34,25 +33,25 @@ struct NativeCase {
   Output output;  // without the terminator
 };
 
-TEST(DocStrip, ItemsByFlags) {
+TEST(Strip, ItemsByFlags) {
+  ScopedProfile western({{"LANG", "en_US"}});
   const Bytes aThenGroup = S().plain('A').character(0x0129).bytes();
-  const std::vector<StreamCase> cases = {
-      {{'A', 0xCC, 'B', 0}, 16, 0, {'A', 'B'}},  {{'A', 0xCC, 'B', 0}, 16, 0x02, {'A', 0xCC, 'B'}},
-      {{0xCF, 0}, 16, 0x08, {0x80}},             {{0xCF, 0}, 16, 0x0C, {0xCF}},
-      {{0xCF, 0}, 16, 0, {}},                    {{0x84, 'x', 0x85, 0}, 16, 0x10, {'-', 'x', '-'}},
-      {{0x84, 'x', 0x85, 0}, 16, 0, {'x'}},
+  const std::vector<StreamCase> streams = {
+      {{'A', 0xCC, 0xCF, 0x84, 'B', 0}, 16, 0, {'A', 'B'}},  // no flags: no line ends, no hyphens
+      {{'A', 0xCC, 'B', 0}, 16, 0x02, {'A', 0xCC, 'B'}}, {{0xCF, 0}, 16, 0x08, {0x80}},
+      {{0xCF, 0}, 16, 0x0C, {0xCF}}, {{0x84, 'x', 0x85, 0}, 16, 0x10, {'-', 'x', '-'}},
       {{0x80, 0x7F, 0x01, 0x1F, 0x81, 0xCB, 0xCD, 0xCE, '~', 0}, 16, 0xFF, {0x80, '~'}},
       {aThenGroup, 5, 0, {'A'}},  // the group needs 4 of the limit 4 after "A"
       {aThenGroup, 6, 0, {'A', 0xF0, 0x29, 0x01, 0xF0}},
-      {{'A', 'B', 'C', 0}, 1, 0, {}},            {{'A', 'B', 'C', 0}, 3, 0, {'A', 'B'}},
+      {{'A', 'B', 'C', 0}, 1, 0, {}}, {{'A', 'B', 'C', 0}, 3, 0, {'A', 'B'}},
       {{'A', 'B', 'C', 0}, 0x10003, 0, {'A', 'B'}},  // only the low 16 bits of size count
-      {S().variableGroup(0xD4, 12, 0, 'Q').plain('X').bytes(), 16, 0, {'X'}},
+      {S().variableGroup(0xD4, 12, 0, 'Q').fixedGroup(0xFD, 8, 'Z').singleFF().plain('X').bytes(), 16, 0,
+       {'X'}},
       {S().fixedGroup(0xF2, 3, 12).fixedGroup(0xF3, 3, 12).plain('X').bytes(), 16, 0x01,
        {0xF2, 12, 0xF2, 0xF3, 12, 0xF3, 'X'}},
-      {S().fixedGroup(0xFD, 8, 'Z').singleFF().plain('X').bytes(), 16, 0, {'X'}},
       {S().plain('A').fixedGroup(0xF2, 3, 1).bytes(), 4, 0x01, {'A'}},  // no room for the group
   };
-  for (const StreamCase &c : cases) {
+  for (const StreamCase &c : streams) {
     Bytes dst(c.output.size() + 8, 0x55);
     const uint32_t result = TpiQxDocStripBuff(dst.data(), c.stream.data(), c.size, c.flags);
     EXPECT_EQ(result, c.output.size() + 1);
@@ -61,38 +60,33 @@ TEST(DocStrip, ItemsByFlags) {
   Bytes untouched(4, 0x55);
   EXPECT_EQ(TpiQxDocStripBuff(untouched.data(), Bytes{'A', 0}.data(), 0x10000, 0), 0u);
   EXPECT_EQ(untouched, Bytes(4, 0x55));
-}
-
-TEST(LongStrip, ElementsByFlags) {
-  ScopedProfile western({{"LANG", "en_US"}});
   const Elements letters = {'a', 'b', 'c', 'd', 'e', 'f', 'g', 0};
-  const std::vector<NativeCase<Elements>> cases = {
-      {letters, 7, 0, {'a', 'b', 'c'}},                   {letters, 8, 0, {'a', 'b', 'c', 'd'}},
-      {letters, 2, 0, {'a'}},                             {{0xF90D, 0}, 16, 0x08, {0x20}},
-      {{0xF90D, 0}, 16, 0x0C, {0xF90D}},                  {{0xF90D, 0}, 16, 0, {}},
+  const std::vector<NativeCase<Elements>> strings = {
+      {letters, 7, 0, {'a', 'b', 'c'}}, {letters, 8, 0, {'a', 'b', 'c', 'd'}},
+      {letters, 2, 0, {'a'}}, {{0xF90D, 0}, 16, 0x08, {0x20}},
+      {{0xF90D, 0}, 16, 0x0C, {0xF90D}},
       {{0xF909, 0xF90A, 0xF90C, 0}, 16, 0x20, {0xF909}},
       {{0xF909, 0xF90A, 0xF90C, 0}, 16, 0x02, {0xF90A, 0xF90C}},
       {{0x0084, 0x0085, 0xFB05, 'x', 0}, 16, 0x10, {'-', '-', '-', 'x'}},
-      {{0x0084, 0x0085, 0xFB05, 'x', 0}, 16, 0, {'x'}},
+      {{0xF90D, 0x0084, 0x0085, 0xFB05, 'x', 0}, 16, 0, {'x'}},
       {{0xFE00, 0xFE1F, 0xFE20, 0}, 16, 0x01, {0xFE00, 0xFE1F}},
       {{0x001F, 0x0129, 0x01F2, 0x2400, 0x0CFF, 0}, 16, 0xFF, {0x0129, 0x0CFF}},
   };
-  for (const NativeCase<Elements> &c : cases) {
+  for (const NativeCase<Elements> &c : strings) {
     Elements dst(c.output.size() + 6, 0x5555);
     const int32_t result = TpiQxLongStripBuff(dst.data(), c.source.data(), c.size, c.flags);
     EXPECT_EQ(result, static_cast<int32_t>(2 * c.output.size() + 2)) << "size " << c.size;
     EXPECT_EQ(dst, writtenInto(c.output, dst.size(), uint16_t{0x5555})) << "size " << c.size << ", " << c.flags;
   }
-  Elements untouched(2, 0x5555);
+  Elements guarded(2, 0x5555);
   for (int32_t size : {0, 1, -4}) {
-    EXPECT_EQ(TpiQxLongStripBuff(untouched.data(), letters.data(), size, 0), 0);
-    EXPECT_EQ(untouched, Elements(2, 0x5555));
+    EXPECT_EQ(TpiQxLongStripBuff(guarded.data(), letters.data(), size, 0), 0);
+    EXPECT_EQ(guarded, Elements(2, 0x5555));
   }
 }
 
-// The destination holds `output` and its terminator, and no guard byte at
-// `size` or past it was written (the text form strips in place: what lies
-// between may change).
+// `dst` starts with `output` and a terminator; from `size` on it holds the
+// guard bytes (between, the stripping in place may leave anything).
 void expectWritten(const Bytes &dst, Bytes output, uint32_t size, uint32_t flags) {
   SCOPED_TRACE(testing::Message() << "size " << size << " flags " << flags);
   output.push_back(0);
@@ -100,18 +94,20 @@ void expectWritten(const Bytes &dst, Bytes output, uint32_t size, uint32_t flags
   for (std::size_t i = size; i < dst.size(); ++i) EXPECT_EQ(dst[i], 0x55);
 }
 
-TEST(TextFormFromStream, Items) {
-  const std::vector<StreamCase> cases = {
+TEST(TextForm, Items) {
+  ScopedProfile western({{"LANG", "en_US"}});
+  const std::vector<StreamCase> streams = {
       {{'A', 0xCC, 'B', 0}, 32, 0x02, {'A', 0x0D, 'B'}}, {{0x80, 0xCF, 0}, 32, 0x04, {0x20, 0x0D}},
       {S().character(0x0421).bytes(), 32, 0, {0xFD, 0x21, 0x04}},
       // Attributes 12 and 14 have bytes of their own; the others carry a number.
-      {S().fixedGroup(0xF2, 3, 12).fixedGroup(0xF3, 3, 14).fixedGroup(0xF3, 3, 4).bytes(), 32, 1, {0x1D, 0x15, 0x0F, 3}},
+      {S().fixedGroup(0xF2, 3, 12).fixedGroup(0xF3, 3, 14).fixedGroup(0xF3, 3, 4).bytes(), 32, 1,
+       {0x1D, 0x15, 0x0F, 3}},
       {{'A', 'B', 0}, 1, 0, {}},
       // The stripping runs under the same size: the 4-byte group must fit there first.
       {S().plain('A').character(0x0421).bytes(), 5, 0, {'A'}},
       {S().plain('A').character(0x0421).bytes(), 6, 0, {'A', 0xFD, 0x21, 0x04}},
   };
-  for (const StreamCase &c : cases) {
+  for (const StreamCase &c : streams) {
     Bytes dst(c.size + 8, 0x55);
     EXPECT_EQ(TpiQxToQxsioBuff(dst.data(), c.stream.data(), c.size, c.flags), c.output.size());
     expectWritten(dst, c.output, c.size, c.flags);
@@ -119,19 +115,15 @@ TEST(TextFormFromStream, Items) {
   Bytes untouched(4, 0x55);
   EXPECT_EQ(TpiQxToQxsioBuff(untouched.data(), Bytes{'A', 0}.data(), 0, 0), 0);
   EXPECT_EQ(untouched, Bytes(4, 0x55));
-}
-
-TEST(TextFormFromNativeString, Items) {
-  ScopedProfile western({{"LANG", "en_US"}});
-  const std::vector<NativeCase<Bytes>> cases = {
+  const std::vector<NativeCase<Bytes>> strings = {
       {{0xFE00, 0xFE08, 0xFE19, 0}, 32, 0x01, {0x0E, 1, 0x0E, 5, 0x1C}},  // the first attribute is 0xFE00
       {{0xFE18, 0xFE1C, 0xFE1D, 0xFE01, 0}, 32, 0x01, {0x1D, 0x14, 0x15, 0x0F, 1}},
-      {{0xF909, 0}, 32, 0x20, {0x09}},    {{0xF909, 0}, 32, 0x60, {0xFE}},  {{0xF90C, 0}, 32, 0x02, {}},
-      {{0xF90A, 0xF90D, 0}, 32, 0x06, {0x0D, 0x0D}},  {{0xF90D, 0}, 32, 0x08, {0x20}},
+      {{0xF909, 0}, 32, 0x20, {0x09}}, {{0xF909, 0}, 32, 0x60, {0xFE}}, {{0xF90C, 0}, 32, 0x02, {}},
+      {{0xF90A, 0xF90D, 0}, 32, 0x06, {0x0D, 0x0D}}, {{0xF90D, 0}, 32, 0x08, {0x20}},
       {{'H', 0x0129, 0xFF41, 0x0BFF, 0}, 32, 0, {'H', 0xFD, 0x29, 0x01, 'A', 0xFD, 0x00, 0x0B}},
-      {{'a', 'b', 'c', 0}, 1, 0, {}},     {{'a', 0x0129, 0}, 4, 0, {'a'}},
+      {{'a', 'b', 'c', 0}, 1, 0, {}}, {{'a', 0x0129, 0}, 4, 0, {'a'}},
   };
-  for (const NativeCase<Bytes> &c : cases) {
+  for (const NativeCase<Bytes> &c : strings) {
     Bytes dst(c.size + 8, 0x55);
     EXPECT_EQ(TpiQxwzToQxsioBuff(dst.data(), c.source.data(), c.size, c.flags), c.output.size());
     expectWritten(dst, c.output, c.size, c.flags);
