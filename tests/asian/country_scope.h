@@ -2,8 +2,6 @@
 // that ID, with the cached ID forgotten on entry and exit.
 #pragma once
 
-#include <cstdint>
-
 #include "frame/country.h"
 #include "qstr14/frame.h"
 #include "support/host_profile.h"

@@ -1,7 +1,6 @@
 // Whole buffers between host bytes (ANSI or OEM) and document streams:
-// counts and limits by table, then the exported conversions, with their
-// fast paths (the item table, stripping while converting), against plain
-// one-by-one models on many machines, sizes and random inputs.
+// counts and limits by table, then the conversions, with their fast paths,
+// against plain one-by-one models on many machines, sizes and inputs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -34,7 +33,7 @@ struct ToStreamCase {
 
 struct ToHostCase {
   uint32_t(QSTR_CALL *convert)(char *, const uint8_t *, uint32_t);
-  Bytes stream;  // with the terminator
+  Bytes stream;
   std::string bytes;
   uint32_t result;
 };
@@ -56,7 +55,7 @@ TEST(BufferConversions, CountsAndLimits) {
     EXPECT_EQ(dst, expected) << c.source << " size " << c.size;
   }
   const std::vector<ToHostCase> toHost = {
-      // A character without an ANSI code is dropped but still counts one.
+      // A character without an ANSI code counts but is not written.
       {TpiQxToAnsiBuff, S().plain('A').character(0x2400).bytes(), "A", 3},
       {TpiQxToAnsiBuff, {'A', 0xCC, 0xCF, 0x80, 0x84, 0}, "A\xCC\xCF\x80", 5},
       {TpiQxToOemBuff, S().character(0x0129).character(0x0401).bytes(), "\x82\x09", 3},
@@ -82,7 +81,7 @@ void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
     for (const CODEPAGETBL *record : {&loadedAnsiRecord(), &loadedOemRecord()}) {
       for (const Bytes &input : inputs) {
         for (uint32_t size = 1; size < input.size() + 300; size += 1 + size / 16) {
-          SCOPED_TRACE(testing::Message() << locale << " input of " << input.size() << " size " << size);
+          SCOPED_TRACE(testing::Message() << locale << " input " << input.size() << " size " << size);
           Bytes byFast(size + 8, 0x55), byModel(size + 8, 0x55);
           ASSERT_EQ(fast(byFast.data(), input, size, *record), model(byModel.data(), input, size, *record));
           ASSERT_EQ(byFast, byModel);
@@ -115,8 +114,8 @@ uint32_t hostToStreamOneByOne(uint8_t *dst, const Bytes &input, uint32_t size, c
 }
 
 // Texts of every byte value and random bytes, ending before, inside and
-// past the item table's batches. On a double-byte machine both forms go
-// through the ANSI record, which holds what the DOS one holds.
+// past the item table's batches. (A double-byte machine's DOS record is its
+// ANSI one.)
 TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
   std::mt19937 random(5);
   Bytes all;
@@ -126,7 +125,7 @@ TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
   for (Bytes &text : texts) text.push_back(0);
   expectAgreement(
       texts,
-      [](uint8_t *dst, const Bytes &text, uint32_t size, const CODEPAGETBL &record) {
+      [](uint8_t *dst, const Bytes &text, uint32_t size, const auto &record) {
         const auto *src = reinterpret_cast<const char *>(text.data());
         const bool ansi = &record == &loadedAnsiRecord();
         return ansi ? TpiAnsiToQxBuff(dst, src, size) : TpiOemToQxBuff(dst, src, size);
@@ -134,9 +133,8 @@ TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
       hostToStreamOneByOne);
 }
 
-// A stream to host bytes in two passes: stripped as the export strips it,
-// which writes nothing past the size, then its character groups converted
-// (a character without a host code counts one byte and writes none).
+// A stream to host bytes in two passes: stripped (nothing past the size),
+// then converted; a character without a host code counts but is not written.
 uint32_t streamToHostInTwoPasses(uint8_t *dst, const Bytes &stream, uint32_t size, const CODEPAGETBL &record) {
   using namespace qstr::codepage;
   Bytes stripped(size + 8, 0x55);
@@ -162,8 +160,7 @@ uint32_t streamToHostInTwoPasses(uint8_t *dst, const Bytes &stream, uint32_t siz
 
 // Random streams of every kind of item: bytes below the groups, characters
 // of sets 0-15 and the first East Asian sets (some without a host code, some
-// of two bytes), fixed and variable groups, 0xFF. Converted apart and in
-// place (the same bytes up to the terminator).
+// of two bytes), fixed and variable groups, 0xFF; also converted in place.
 TEST(StreamToHostBytes, OneWalkAgreesWithStrippingFirst) {
   std::mt19937 random(9);
   std::vector<Bytes> streams;
@@ -185,7 +182,7 @@ TEST(StreamToHostBytes, OneWalkAgreesWithStrippingFirst) {
   }
   expectAgreement(
       streams,
-      [](uint8_t *dst, const Bytes &stream, uint32_t size, const CODEPAGETBL &record) {
+      [](uint8_t *dst, const Bytes &stream, uint32_t size, const auto &record) {
         const auto convert = &record == &loadedAnsiRecord() ? TpiQxToAnsiBuff : TpiQxToOemBuff;
         const uint32_t count = convert(reinterpret_cast<char *>(dst), stream.data(), size);
         Bytes inPlace = stream;

@@ -50,7 +50,7 @@ TEST(FastLookup, EveryRowRoundTripsAndAgreesWithTheRecordWalk) {
       if (b == 0 || native == 0xFFFF) continue;
       const unsigned set = native >> 8;
       const unsigned back = set == 0 || set == 12 ? native & 0xFFu : highest[native];
-      ASSERT_EQ(QcvtQxToNtv(&record, native), back) << std::hex << b << " -> " << native;
+      ASSERT_EQ(QcvtQxToNtv(&record, native), back) << std::hex << native;
     }
     for (uint32_t n = 0; n < kIndexedNativeEnd; ++n) {
       ASSERT_EQ(codes[n], QcvtQxToNtv(&record, n)) << std::hex << n;

@@ -20,7 +20,7 @@ using qstr::test::Machine;
 constexpr uint32_t kKeyReadWrite = 0x2001F;
 constexpr uint32_t kCodePageType = 0x80000002;
 
-// Writes a value under the current registry location.
+// Stores a value under the current registry location.
 void store(const char *name, uint32_t type, const std::vector<uint8_t> &data) {
   CKZKey key(QcvtGetRegistryLoc(), kKeyReadWrite);
   ASSERT_EQ(key.SetValue(name, type, data.data(), static_cast<uint32_t>(data.size()), 0, 1), 0);
@@ -48,7 +48,7 @@ TEST(CodePageSelection, DefaultsByCountryThenSystem) {
     Machine machine({{"LANG", c.locale}});
     EXPECT_EQ(QcvtGetWinCodepage(), c.windows) << c.locale;
     EXPECT_EQ(QcvtGetDOSCodepage(), c.dos) << c.locale;
-    EXPECT_TRUE(storedWindowsCodePage().empty()) << "defaults are never written back";
+    EXPECT_TRUE(storedWindowsCodePage().empty()) << "a default is not stored";
   }
 }
 
@@ -139,7 +139,7 @@ TEST(CodePageRecords, SetCodepageReplacesOnlyChangedDirections) {
   const auto *sentinelRange = reinterpret_cast<const CODEPAGERANGE *>(&machine);
   const auto *sentinelReverse = reinterpret_cast<const CODEPAGEREVERSE *>(&machine);
   CODEPAGETBL record{1252, 1252, sentinelRange, sentinelRange, sentinelReverse};
-  QcvtSetCodepage(-1, 3, &record);  // the current Windows code page: nothing changes
+  QcvtSetCodepage(-1, 3, &record);  // the current Windows code page: no change
   EXPECT_EQ(record.lowTable, sentinelRange);
   EXPECT_EQ(record.reverseTable, sentinelReverse);
   QcvtSetCodepage(4242, 2, &record);  // not listed: number kept, tables null
@@ -147,7 +147,7 @@ TEST(CodePageRecords, SetCodepageReplacesOnlyChangedDirections) {
   EXPECT_EQ(record.highTable, nullptr);
   EXPECT_EQ(record.fromQxCodepage, 1252u);
   EXPECT_EQ(record.reverseTable, sentinelReverse);
-  QcvtSetCodepage(4242, 0x101, &record);  // only the low 8 bits of the directions count
+  QcvtSetCodepage(4242, 0x101, &record);  // only the low 8 bits of directions count
   EXPECT_EQ(record.fromQxCodepage, 4242u);
 }
 

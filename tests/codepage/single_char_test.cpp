@@ -29,8 +29,7 @@ struct SyntheticPage {
   }
 };
 
-// A host code to its native character (toNative), or a native character
-// to its host code.
+// A host code to its native character (toNative), or the reverse.
 struct Case {
   bool toNative;
   uint32_t input;

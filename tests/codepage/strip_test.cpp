@@ -37,11 +37,11 @@ TEST(Strip, ItemsByFlags) {
   ScopedProfile western({{"LANG", "en_US"}});
   const Bytes aThenGroup = S().plain('A').character(0x0129).bytes();
   const std::vector<StreamCase> streams = {
-      {{'A', 0xCC, 0xCF, 0x84, 'B', 0}, 16, 0, {'A', 'B'}},  // no flags: no line ends, no hyphens
+      {{'A', 0xCC, 0xCF, 0x84, 'B', 0}, 16, 0, {'A', 'B'}},
       {{'A', 0xCC, 'B', 0}, 16, 0x02, {'A', 0xCC, 'B'}}, {{0xCF, 0}, 16, 0x08, {0x80}},
       {{0xCF, 0}, 16, 0x0C, {0xCF}}, {{0x84, 'x', 0x85, 0}, 16, 0x10, {'-', 'x', '-'}},
       {{0x80, 0x7F, 0x01, 0x1F, 0x81, 0xCB, 0xCD, 0xCE, '~', 0}, 16, 0xFF, {0x80, '~'}},
-      {aThenGroup, 5, 0, {'A'}},  // the group needs 4 of the limit 4 after "A"
+      {aThenGroup, 5, 0, {'A'}},  // the group needs 4 bytes: 1 + 4 > 5 - 1
       {aThenGroup, 6, 0, {'A', 0xF0, 0x29, 0x01, 0xF0}},
       {{'A', 'B', 'C', 0}, 1, 0, {}}, {{'A', 'B', 'C', 0}, 3, 0, {'A', 'B'}},
       {{'A', 'B', 'C', 0}, 0x10003, 0, {'A', 'B'}},  // only the low 16 bits of size count
@@ -75,7 +75,7 @@ TEST(Strip, ItemsByFlags) {
   for (const NativeCase<Elements> &c : strings) {
     Elements dst(c.output.size() + 6, 0x5555);
     const int32_t result = TpiQxLongStripBuff(dst.data(), c.source.data(), c.size, c.flags);
-    EXPECT_EQ(result, static_cast<int32_t>(2 * c.output.size() + 2)) << "size " << c.size;
+    EXPECT_EQ(result, static_cast<int32_t>(2 * c.output.size() + 2));
     EXPECT_EQ(dst, writtenInto(c.output, dst.size(), uint16_t{0x5555})) << "size " << c.size << ", " << c.flags;
   }
   Elements guarded(2, 0x5555);
@@ -85,8 +85,8 @@ TEST(Strip, ItemsByFlags) {
   }
 }
 
-// `dst` starts with `output` and a terminator; from `size` on it holds the
-// guard bytes (between, the stripping in place may leave anything).
+// `dst` holds `output`, a terminator and, from `size` on, the guard bytes
+// (the text form strips in place: between them, anything).
 void expectWritten(const Bytes &dst, Bytes output, uint32_t size, uint32_t flags) {
   SCOPED_TRACE(testing::Message() << "size " << size << " flags " << flags);
   output.push_back(0);
@@ -103,7 +103,7 @@ TEST(TextForm, Items) {
       {S().fixedGroup(0xF2, 3, 12).fixedGroup(0xF3, 3, 14).fixedGroup(0xF3, 3, 4).bytes(), 32, 1,
        {0x1D, 0x15, 0x0F, 3}},
       {{'A', 'B', 0}, 1, 0, {}},
-      // The stripping runs under the same size: the 4-byte group must fit there first.
+      // The stripping, under the same size, needs room for the 4-byte group.
       {S().plain('A').character(0x0421).bytes(), 5, 0, {'A'}},
       {S().plain('A').character(0x0421).bytes(), 6, 0, {'A', 0xFD, 0x21, 0x04}},
   };
