@@ -8,9 +8,11 @@ through the East Asian placement, Unicode through Python's codecs, the other
 script through ICU's transliterators (the uconv tool of ICU), the other code
 page, native character. The codecs' and the transliterators' answers are
 read from tools/gen/data/codecs.txt and transliterations.txt.
-tools/gen/data/asian_big5_gb.txt names the tables and the choices. Before writing, the generator checks the table sizes, the
-telling rows, that every counterpart is a character of the other code page
-and, outside the Han ideographs, the same character, and prints how many entries each table fills.
+tools/gen/data/asian_big5_gb.txt names the tables and the choices. Before
+writing, the generator checks the table sizes, the telling rows, that every
+counterpart is a character of the other code page and, outside the Han
+ideographs, the same character, and prints how many entries each table
+fills.
 
   gen_asian_big5_gb.py          write the C++ source
   gen_asian_big5_gb.py --check  compare with the committed source: exit 0 if
