@@ -26,7 +26,6 @@ void store(const char *name, uint32_t type, const std::vector<uint8_t> &data) {
   ASSERT_EQ(key.SetValue(name, type, data.data(), static_cast<uint32_t>(data.size()), 0, 1), 0);
 }
 
-// The stored Windows code page, or nothing.
 std::vector<uint8_t> storedWindowsCodePage(uint32_t *type = nullptr) {
   CKZKey key(QcvtGetRegistryLoc(), kKeyReadWrite);
   std::vector<uint8_t> data(16);
