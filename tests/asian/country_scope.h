@@ -1,9 +1,6 @@
-// Runs a test body under a country ID: installs the host profile of a
-// locale that the country detection maps to that ID, and forgets the cached
-// ID on entry and exit.
+// A scope under a country ID 0-6: the host profile of a locale detected as
+// that ID, with the cached ID forgotten on entry and exit.
 #pragma once
-
-#include <cstdint>
 
 #include "frame/country.h"
 #include "qstr14/frame.h"
@@ -11,21 +8,9 @@
 
 namespace qstr::test {
 
-// Locale of each country ID 0-6.
-inline const char *localeOfCountry(unsigned countryId) {
-  static const char *const kLocales[] = {"en_US", "ja_JP", "ko_KR", "zh_TW", "zh_CN", "ar_SA", "he_IL"};
-  return countryId < 7 ? kLocales[countryId] : "en_US";
-}
-
-// Code page of each country with a class-mapping table (1-4), 0 otherwise.
-inline uint32_t codePageOfCountry(unsigned countryId) {
-  static const uint32_t kPages[] = {0, 932, 949, 950, 936};
-  return countryId >= 1 && countryId <= 4 ? kPages[countryId] : 0;
-}
-
 class ScopedCountry {
  public:
-  explicit ScopedCountry(unsigned countryId) : profile_({{"LANG", localeOfCountry(countryId)}}) {
+  explicit ScopedCountry(unsigned countryId) : profile_({{"LANG", kLocales[countryId]}}) {
     frame::resetCountryDetection();
   }
   ~ScopedCountry() { frame::resetCountryDetection(); }
@@ -33,6 +18,7 @@ class ScopedCountry {
   ScopedCountry &operator=(const ScopedCountry &) = delete;
 
  private:
+  static constexpr const char *kLocales[] = {"en_US", "ja_JP", "ko_KR", "zh_TW", "zh_CN", "ar_SA", "he_IL"};
   ScopedProfile profile_;
 };
 

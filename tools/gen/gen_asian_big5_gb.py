@@ -8,8 +8,11 @@ through the East Asian placement, Unicode through Python's codecs, the other
 script through ICU's transliterators (the uconv tool of ICU), the other code
 page, native character. The codecs' and the transliterators' answers are
 read from tools/gen/data/codecs.txt and transliterations.txt.
-tools/gen/data/asian_big5_gb.txt names the tables and the choices. Before writing, the generator checks the table sizes and
-the telling rows, and prints how many entries each table fills.
+tools/gen/data/asian_big5_gb.txt names the tables and the choices. Before
+writing, the generator checks the table sizes, the telling rows, that every
+counterpart is a character of the other code page and, outside the Han
+ideographs, the same character, and prints how many entries each table
+fills.
 
   gen_asian_big5_gb.py          write the C++ source
   gen_asian_big5_gb.py --check  compare with the committed source: exit 0 if
@@ -37,6 +40,11 @@ TELLING = {
     "big5-to-gb": {0xA500: 0x8200, 0xA501: 0x82C7, 0xA502: 0x8201, 0xDBA4: 0x8DBB},
     "gb-to-big5": {0x8200: 0xA500, 0x8201: 0xA502, 0x8203: 0xA510, 0xA20F: 0xD383},
 }
+# Outside the Han ideographs (and the user-defined areas) a counterpart is
+# the same character, but for the corner brackets, which the transliteration
+# writes as the other script's quotation marks, and back.
+RESPELLED = {(0x300C, 0x201C), (0x300D, 0x201D), (0x201C, 0x300C), (0x201D, 0x300D)}
+HAN_OR_USER_DEFINED = ((0x3400, 0x4DBF), (0x4E00, 0x9FFF), (0xE000, 0xFAFF))
 RESULT_SETS = {
     "big5-to-gb": set(range(0x82, 0x86)) | set(range(0x87, 0xA3)),
     "gb-to-big5": set(range(0xA5, 0xDC)),
@@ -138,7 +146,11 @@ def build(mapping, pages):
     return table
 
 
-def check(mapping, table, fail):
+def is_han_or_user_defined(u):
+    return any(first <= u <= last for first, last in HAN_OR_USER_DEFINED)
+
+
+def check(mapping, table, pages, fail):
     if mapping.size != SIZES.get(mapping.name):
         fail(f"{mapping.name}: {mapping.size} entries, expected {SIZES.get(mapping.name)}")
     for n, expected in TELLING.get(mapping.name, {}).items():
@@ -148,6 +160,18 @@ def check(mapping, table, fail):
     stray = sorted({e >> 8 for e in table if e} - RESULT_SETS[mapping.name])
     if stray:
         fail(f"{mapping.name}: results in sets " + ", ".join(hex(s) for s in stray))
+    source, target = pages[mapping.source], pages[mapping.target]
+    for index, result in enumerate(table):
+        if not result:
+            continue
+        n = mapping.native(index)
+        u, v = source.character(n), target.character(result)
+        if u is None or v is None:
+            fail(f"{mapping.name}: {classes.hex4(n)} or its result {classes.hex4(result)} "
+                 "is no character of its code page")
+        elif not (is_han_or_user_defined(u) or is_han_or_user_defined(v) or u == v or (u, v) in RESPELLED):
+            fail(f"{mapping.name}: {classes.hex4(n)} (U+{u:04X}) gives U+{v:04X}, "
+                 "which is neither the same character nor a Han ideograph")
 
 
 def render(mappings, tables):
@@ -176,7 +200,7 @@ def main():
         pages = {page: CodePage(page, charts, gb2312_only) for page in (950, 936)}
         for mapping in mappings:
             tables[mapping.name] = build(mapping, pages)
-            check(mapping, tables[mapping.name], fail)
+            check(mapping, tables[mapping.name], pages, fail)
     if sorted(tables) != sorted(SIZES):
         fail("asian_big5_gb.txt: expected the tables " + ", ".join(sorted(SIZES)))
     if fail.messages:

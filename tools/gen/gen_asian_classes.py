@@ -10,8 +10,9 @@ holds them) placed into the native sets; the
 single-width characters are those of the native tables
 (tools/gen/gen_native_tables.py, imported). tools/gen/data/asian_classes.txt
 says what each table draws on and records every choice the data leaves open.
-Before writing, the generator checks the group sizes, the separators, the
-record layout, the character sets each column uses and the telling rows.
+Before writing, the generator checks its copy of the placement against known
+places, the group sizes, the separators, the record layout, the character
+sets each column uses, the telling rows and the full-width forms of ASCII.
 
   gen_asian_classes.py          write the C++ source
   gen_asian_classes.py --check  compare with the committed source: exit 0 if
@@ -58,6 +59,18 @@ TELLING = {
     ],
 }
 
+# Printable ASCII that a table has no full-width form for: Big5 lacks the
+# full-width circumflex and grave accent.
+WITHOUT_FULL_WIDTH = {"tc": {0x5E, 0x60}}
+# Known places of the library's East Asian placement, one for each branch
+# of its formulas: (code page, code, native character).
+KNOWN_PLACES = [
+    (932, 0x8140, 0x2400), (932, 0x889F, 0x2B5E), (932, 0xE040, 0x4300), (932, 0xF040, 0x2BBC),
+    (932, 0x9FFC, 0x42BB), (949, 0xA1A1, 0x5300), (949, 0xB0A1, 0x5A5E), (949, 0xFEFE, 0x81BB),
+    (936, 0xA1A1, 0x8200), (936, 0x81A1, 0x2BBC), (936, 0xFEFE, 0xA4A5), (950, 0xA140, 0xA500),
+    (950, 0xA440, 0xA6D8), (950, 0x8140, 0x2BBC), (950, 0xFEFE, 0xDEDE),
+]
+
 
 def hex4(n):
     return "0x%04X" % n
@@ -66,8 +79,8 @@ def hex4(n):
 # ------------------------------------------------------------ placement
 # Double-byte code (lead byte high) to native character, for the code pages
 # the tables use. The library's own implementation is
-# src/charset/east_asian_placement.cpp; the tests read every generated
-# double-width cell and Big5-GB entry back through it.
+# src/charset/east_asian_placement.cpp; check_placement holds this copy to
+# known places of it.
 
 def _slot(n):
     return ((0x2B + n // 64) << 8) | (0xBC + n % 64)
@@ -477,6 +490,35 @@ def check_table(table_def, groups, fail):
                  + " are not in the table")
 
 
+
+def check_full_width(table_def, table, chart, fail):
+    """wtodouble of printable ASCII is its full-width form (the ideographic
+    space for the space), and wtosingle of that form gives it back: the
+    first pair holding each in its column."""
+    def first(column, cell):
+        return next((p for p in table if p[column] == cell), None)
+
+    unicode_of = {n: u for u, natives in chart.by_value.items() for n in natives}
+    for ch in range(0x20, 0x7F):
+        pair = first(0, ch)
+        wide = pair[1] if pair else 0
+        if ch in WITHOUT_FULL_WIDTH.get(table_def.name, ()):
+            if wide:
+                fail(f"{table_def.name}: {hex4(ch)} has a double-width form {hex4(wide)}")
+            continue
+        want = 0x3000 if ch == 0x20 else 0xFF01 + ch - 0x21
+        if not wide or unicode_of.get(wide) != want or first(1, wide)[0] != ch:
+            fail(f"{table_def.name}: {hex4(ch)} goes to {hex4(wide)}, not to U+{want:04X} and back")
+
+
+def check_placement(fail):
+    for code_page, code, expected in KNOWN_PLACES:
+        placed = place(code_page, code) or 0
+        if placed != expected:
+            fail(f"placement: code page {code_page} code {hex4(code)} places at {hex4(placed)}, "
+                 f"expected {hex4(expected)}")
+
+
 # ------------------------------------------------------------ output
 
 def column_index(table, column):
@@ -547,14 +589,17 @@ def main():
     fail = native_tables.Failures()
     forms, table_defs = read_spec(fail)
     rep = Repertoire(fail)
+    check_placement(fail)
     tables = {}
     if not fail.messages:
         form_rules = Forms(forms)
         for name in TABLE_ORDER:
             table_def = table_defs[name]
-            groups = Builder(table_def, rep, form_rules, fail).build()
+            builder = Builder(table_def, rep, form_rules, fail)
+            groups = builder.build()
             check_table(table_def, groups, fail)
             tables[name] = flatten(groups)
+            check_full_width(table_def, tables[name], builder.chart, fail)
             if args.dump == name:
                 dump(tables[name], rep)
     if fail.messages:
