@@ -91,8 +91,13 @@ TEST(NativeToBytes, LimitsNeverSplitADoubleByteCharacter) {
   EXPECT_EQ(Q6wzToazNB(twoKanji.data(), nullptr, 8), 0);
   EXPECT_EQ(Q6wzToazNB(twoKanji.data(), dst.data(), 0), 0);
   EXPECT_EQ(dst, std::string(8, 'U'));
-  ASSERT_EQ(Q6wzToazN(twoKanji.data(), dst.data(), 3), 1);
-  EXPECT_EQ(dst.substr(0, 6), std::string("\x88\x9F\x88\x9F\0U", 6));
+  // n counts the terminator: n - 1 characters at most.
+  for (const auto &[n, bytes] : std::vector<std::pair<uint32_t, std::string>>{
+           {1, ""}, {2, "\x88\x9F"}, {3, "\x88\x9F\x88\x9F"}}) {
+    std::string limited(8, 'U');
+    ASSERT_EQ(Q6wzToazN(twoKanji.data(), limited.data(), n), 1);
+    EXPECT_EQ(limited, (bytes + '\0' + std::string(8, 'U')).substr(0, 8)) << n;
+  }
 }
 
 // Both ways, whole and limited to n elements with the terminator, also
