@@ -43,7 +43,9 @@ TEST(Version5Mapping, TellingCharactersBothWays) {
   for (auto [native, old] : toOld) EXPECT_EQ(QtpiQX6toQX5(native), old) << std::hex << native;
   const std::vector<std::pair<uint16_t, Back>> toNative = {
       {0x0118, {1, 0x01EF, kUntouched}}, {0x0B09, {2, 0x0B08, 0x0B3D}}, {0x0B53, {1, 0x0028, kUntouched}},
-      {0x0A74, {1, 0x0AA8, kUntouched}}, {0x0833, {1, 0x0833, kUntouched}}, {0x0F20, {1, 0x0F20, kUntouched}},
+      {0x0A74, {1, 0x0AA8, kUntouched}}, {0x0F20, {1, 0x0F20, kUntouched}},
+      // Set 8 renumbers codes 0x34-0xD1 only: the codes on either side stay.
+      {0x0833, {1, 0x0833, kUntouched}}, {0x08D2, {1, 0x08D2, kUntouched}},
   };
   for (const auto &[old, expected] : toNative) EXPECT_EQ(back(old), expected) << std::hex << old;
 }

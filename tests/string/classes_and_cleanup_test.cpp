@@ -92,8 +92,12 @@ TEST(ByteSafeForm, RoundTrips) {
 // ones, each back where it came from; other modes change nothing, and the
 // mode is 16-bit.
 TEST(SpecialCodes, RenumberingBothWays) {
-  const Native native = {0xF90D, 0xF90A, 0xF909, 0xFE00, 0xFE1F, 0xF900, 0x0041, 0xF90B, 0xFE20};
-  const Native renumbered = {0xFB13, 0xFB16, 0xFC45, 0xFC66, 0xFC85, 0xF900, 0x0041, 0xF90B, 0xFE20};
+  // Both halves of the attribute codes, at their ends and one between;
+  // then codes that stay.
+  const Native native = {0xF90D, 0xF90A, 0xF909, 0xFE00, 0xFE03, 0xFE1E, 0xFE1F,
+                         0xF900, 0x0041, 0xF90B, 0xFE20};
+  const Native renumbered = {0xFB13, 0xFB16, 0xFC45, 0xFC66, 0xFC77, 0xFC75, 0xFC85,
+                             0xF900, 0x0041, 0xF90B, 0xFE20};
   for (const auto &[mode, from, to] :
        {std::tuple{1u, native, renumbered}, std::tuple{0x10002u, renumbered, native},
         std::tuple{0u, native, native}, std::tuple{3u, native, native}, std::tuple{0x10000u, native, native}}) {
