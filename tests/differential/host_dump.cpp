@@ -3,41 +3,21 @@
 // a line, so that the portable backend and the Windows backend (under Wine)
 // can be compared line by line.
 #include <cstdio>
+#include <initializer_list>
 
 #include "base/double_byte_pages.h"
 #include "host/host.h"
 
 namespace {
 
-constexpr unsigned kCodePages[] = {1252, 437, 850, 932, 936, 949, 950};
-
-void dumpBytes(unsigned codePage) {
-  for (unsigned byte = 0; byte < 256; ++byte) {
-    const uint8_t b = static_cast<uint8_t>(byte);
+// Each code from `first` to `last` of `width` bytes that decodes, as "<page> <label> <code> U+<unit>".
+void dumpCodes(unsigned codePage, unsigned first, unsigned last, int width, const char *label) {
+  for (unsigned code = first; code <= last; ++code) {
+    const uint8_t bytes[2] = {static_cast<uint8_t>(width == 2 ? code >> 8 : code), static_cast<uint8_t>(code)};
     char16_t unit = 0;
-    if (qstr::host::charToUnicode(codePage, &b, 1, &unit) == 1) {
-      std::printf("%u byte %02X U+%04X\n", codePage, byte, static_cast<unsigned>(unit));
+    if (qstr::host::charToUnicode(codePage, bytes, width, &unit) == 1) {
+      std::printf("%u %s %0*X U+%04X\n", codePage, label, 2 * width, code, static_cast<unsigned>(unit));
     }
-  }
-}
-
-void dumpDoubleBytes(unsigned codePage) {
-  for (unsigned code = 0x8100; code <= 0xFEFF; ++code) {
-    const uint8_t pair[2] = {static_cast<uint8_t>(code >> 8), static_cast<uint8_t>(code)};
-    char16_t unit = 0;
-    if (qstr::host::charToUnicode(codePage, pair, 2, &unit) == 1) {
-      std::printf("%u pair %04X U+%04X\n", codePage, code, static_cast<unsigned>(unit));
-    }
-  }
-}
-
-void dumpUnits(unsigned codePage) {
-  for (unsigned unit = 1; unit < 0x10000; ++unit) {
-    if (unit >= 0xD800 && unit <= 0xDFFF) continue;
-    uint8_t bytes[2] = {};
-    const int count = qstr::host::unicodeToChar(codePage, static_cast<char16_t>(unit), bytes);
-    if (count == 1) std::printf("%u unit U+%04X %02X\n", codePage, unit, bytes[0]);
-    if (count == 2) std::printf("%u unit U+%04X %02X%02X\n", codePage, unit, bytes[0], bytes[1]);
   }
 }
 
@@ -50,10 +30,17 @@ int main() {
   for (unsigned byte = 0x80; byte < 256; ++byte) {
     if (qstr::host::isDbcsLeadByte(static_cast<uint8_t>(byte))) std::printf("ansi %u lead %02X\n", ansi, byte);
   }
-  for (unsigned codePage : kCodePages) {
-    dumpBytes(codePage);
-    if (qstr::base::isHostDoubleByteCodePage(codePage)) dumpDoubleBytes(codePage);
-    dumpUnits(codePage);
+  for (unsigned codePage : {1252, 437, 850, 932, 936, 949, 950}) {
+    dumpCodes(codePage, 0, 255, 1, "byte");
+    if (qstr::base::isHostDoubleByteCodePage(codePage)) dumpCodes(codePage, 0x8100, 0xFEFF, 2, "pair");
+    for (unsigned unit = 1; unit < 0x10000; ++unit) {
+      uint8_t bytes[2] = {};
+      const int count = unit >= 0xD800 && unit <= 0xDFFF
+                            ? 0
+                            : qstr::host::unicodeToChar(codePage, static_cast<char16_t>(unit), bytes);
+      if (count == 1) std::printf("%u unit U+%04X %02X\n", codePage, unit, bytes[0]);
+      if (count == 2) std::printf("%u unit U+%04X %02X%02X\n", codePage, unit, bytes[0], bytes[1]);
+    }
   }
   return 0;
 }

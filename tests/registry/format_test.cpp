@@ -15,8 +15,7 @@ namespace {
 namespace reg = qstr::regdb;
 using Bytes = std::vector<uint8_t>;
 
-// A name of printable bytes, the format's special characters and bytes above
-// ASCII included.
+// A name of printable bytes, special characters and bytes above ASCII.
 std::string randomName(std::mt19937 &random, std::size_t maxLength) {
   static const std::string kAlphabet = "abcXYZ 09\"\\[]=@,;:-_()\xE9\xFF";
   std::string name;
@@ -87,30 +86,24 @@ TEST(RegistryFormat, ReadsTheFormsPeopleWrite) {
   ASSERT_NE(key, nullptr);
   ASSERT_NE(tree.find("HKEY_CURRENT_USER\\Software"), nullptr);  // parents exist
   ASSERT_EQ(key->values.size(), 4u);
-  struct Expected {
-    const char *name;
-    uint32_t type;
-    Bytes data;
-  };
-  for (const Expected &e : std::vector<Expected>{{"", 1, {'d', 'e', 'f', 'a', 'u', 'l', 't', 0}},
-                                                 {"split", 0x80000002, {0x52, 0x03}},
-                                                 {"Short", 4, {0x2A, 0, 0, 0}},
-                                                 {"CASE", 3, {1}}}) {  // hex: without a type
-    ASSERT_NE(reg::findValue(*key, e.name), nullptr) << e.name;
-    EXPECT_EQ(reg::findValue(*key, e.name)->type, e.type) << e.name;
-    EXPECT_EQ(reg::findValue(*key, e.name)->data, e.data) << e.name;
+  for (const auto &[name, type, data] : std::vector<std::tuple<const char *, uint32_t, Bytes>>{
+           {"", 1, {'d', 'e', 'f', 'a', 'u', 'l', 't', 0}},
+           {"split", 0x80000002, {0x52, 0x03}},
+           {"Short", 4, {0x2A, 0, 0, 0}},
+           {"CASE", 3, {1}}}) {  // hex: without a type
+    ASSERT_NE(reg::findValue(*key, name), nullptr) << name;
+    EXPECT_EQ(std::tie(reg::findValue(*key, name)->type, reg::findValue(*key, name)->data), std::tie(type, data));
   }
   EXPECT_TRUE(reg::parseRegistryText("", tree, error));  // an empty file: an empty registry
   EXPECT_TRUE(tree.empty());
 }
 
-struct BrokenText {
-  std::string text;
-  std::size_t line;
-  const char *message;  // part of the error message
-};
-
 TEST(RegistryFormat, TextThatDoesNotParseSaysWhereAndWhy) {
+  struct BrokenText {
+    std::string text;
+    std::size_t line;
+    const char *message;  // part of the error message
+  };
   const std::string header = std::string(reg::kFileHeader) + "\n";
   const std::string user = header + "[HKEY_CURRENT_USER]\n";
   std::string deepKey = "[HKEY_CURRENT_USER";

@@ -1,5 +1,4 @@
-// Host profiles for tests: built from a map of environment variables and
-// installed for the life of a scope.
+// Host profiles for tests, built from environment variables and installed for a scope.
 #pragma once
 
 #include <map>
@@ -13,8 +12,7 @@
 namespace qstr::test {
 
 using Environment = std::map<std::string, std::string>;
-// The form a braced list of variables takes at a call site:
-// ScopedProfile p({{"LANG", "ja_JP"}}).
+// A braced list of variables at a call site: ScopedProfile p({{"LANG", "ja_JP"}}).
 using EnvironmentList = std::initializer_list<std::pair<const char *, const char *>>;
 
 inline Environment environment(EnvironmentList vars) {

@@ -1,6 +1,5 @@
-// Set-up shared by the conversion tests: a machine under a given locale with
-// a private in-memory registry, and destination buffers checked for guard
-// bytes.
+// A machine under a given locale with a private registry, and destination
+// buffers checked for guard bytes.
 #pragma once
 
 #include <cstddef>
@@ -14,9 +13,8 @@
 
 namespace qstr::test {
 
-// Installs a profile from the variables (QSTR14_REGISTRY=:memory: added) and
-// starts from an empty registry, no detected country, the default language
-// and no code page records; all put back afterwards.
+// Installs a profile from the variables with an in-memory registry, and
+// starts from no country, language or code page state; all put back afterwards.
 class Machine {
  public:
   explicit Machine(EnvironmentList vars) : Machine(environment(vars)) {}

@@ -1,5 +1,4 @@
-// A test fixture with a temporary folder of its own for the files a test
-// reads and writes, removed after each test.
+// A test fixture with a temporary folder of its own, removed after each test.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -16,10 +16,8 @@ typedef char *(__stdcall *RegistryLocFn)(void);
 static int failures = 0;
 
 static void check(int ok, const char *what) {
-  if (!ok) {
-    printf("FAILED: %s\n", what);
-    ++failures;
-  }
+  if (!ok) printf("FAILED: %s\n", what);
+  failures += !ok;
 }
 
 int main(void) {
@@ -29,28 +27,25 @@ int main(void) {
     printf("FAILED: LoadLibrary(QStr14.dll): error %lu\n", GetLastError());
     return 1;
   }
-  InitFn init = (InitFn)GetProcAddress(dll, "QStrInit");
-  GetLanguageFn language = (GetLanguageFn)GetProcAddress(dll, "QStrGetLanguage");
-  SizeFn ufsize = (SizeFn)GetProcAddress(dll, "ufsize");
-  CharFn toUnicode = (CharFn)GetProcAddress(dll, "KZcharQX6xToUnicode");
-  CharFn fromUnicode = (CharFn)GetProcAddress(dll, "KZcharUnicodeToQX6x");
-  CharFn getAnsi = (CharFn)GetProcAddress(dll, "TpiGetAnsi");
-  CharFn ansiToQx = (CharFn)GetProcAddress(dll, "TpiAnsiToQx");
-  CharFn upper = (CharFn)GetProcAddress(dll, "wtoupper");
-  LengthFn length = (LengthFn)GetProcAddress(dll, "wstrlen");
-  ValidFn valid = (ValidFn)GetProcAddress(dll, "ValidQxCharacter");
-  RegistryLocFn location = (RegistryLocFn)GetProcAddress(dll, "?QcvtGetRegistryLoc@@YGPADXZ");
-  void *rngchr = (void *)GetProcAddress(dll, "rngchr");
+#define EXPORT(type, name) ((type)GetProcAddress(dll, name))
+  InitFn init = EXPORT(InitFn, "QStrInit");
+  GetLanguageFn language = EXPORT(GetLanguageFn, "QStrGetLanguage");
+  SizeFn ufsize = EXPORT(SizeFn, "ufsize");
+  CharFn toUnicode = EXPORT(CharFn, "KZcharQX6xToUnicode"), fromUnicode = EXPORT(CharFn, "KZcharUnicodeToQX6x");
+  CharFn getAnsi = EXPORT(CharFn, "TpiGetAnsi"), ansiToQx = EXPORT(CharFn, "TpiAnsiToQx");
+  CharFn upper = EXPORT(CharFn, "wtoupper");
+  LengthFn length = EXPORT(LengthFn, "wstrlen");
+  ValidFn valid = EXPORT(ValidFn, "ValidQxCharacter");
+  RegistryLocFn location = EXPORT(RegistryLocFn, "?QcvtGetRegistryLoc@@YGPADXZ");
   check(init && language && ufsize && toUnicode && fromUnicode && getAnsi && ansiToQx && upper && length &&
-            valid && location && rngchr,
+            valid && location && GetProcAddress(dll, "rngchr"),
         "every export resolves by name");
   if (failures) return 1;
   check(init("DE") == 1 && strcmp(language(), "DE") == 0, "QStrInit/QStrGetLanguage");
   check(ufsize(group) == 4, "ufsize");
   check(toUnicode(0x0129) == 0x00E9 && fromUnicode(0x00E9) == 0x0129, "native and Unicode");
   check(ansiToQx('A') == 'A' && getAnsi(0x0041) == 0x41, "ANSI conversion");
-  check(upper('a') == 'A', "wtoupper");
-  check(length("abc") == 3, "wstrlen");
+  check(upper('a') == 'A' && length("abc") == 3, "wtoupper and wstrlen");
   check(valid(0x0041) == 1 && valid(0x001F) == 0, "ValidQxCharacter");
   check(strstr(location(), "CodePageData\\DE") != NULL, "QcvtGetRegistryLoc");
   FreeLibrary(dll);
