@@ -68,7 +68,7 @@ struct OverrideCase {
 TEST(HostProfile, OverridesAreUsedOnlyWhenTheyParse) {
   const std::vector<OverrideCase> cases = {
       {"QSTR14_ACP", "932", true},       {"QSTR14_ACP", "0x3A4", true},     {"QSTR14_ACP", "932x", false},
-      {"QSTR14_ACP", "-5", false},       {"QSTR14_ACP", "0", false},        {"QSTR14_ACP", "65535", true},
+      {"QSTR14_ACP", "abc", false},      {"QSTR14_ACP", "0", false},        {"QSTR14_ACP", "65535", true},
       {"QSTR14_ACP", "65536", false},    {"QSTR14_ACP", "99999999999999999999", false},
       {"QSTR14_OEMCP", "850", true},     {"QSTR14_OEMCP", " 850", false},
       {"QSTR14_LANGID", "0x0411", true}, {"QSTR14_LANGID", "1041", true},   {"QSTR14_LANGID", "0", true},

@@ -260,6 +260,7 @@ TEST(WorkBuffer, CommitsWholePagesUpToTheReservation) {
   r::WorkBuffer buffer;
   EXPECT_EQ(buffer.Take(1), nullptr);  // nothing reserved yet
   ASSERT_TRUE(buffer.Reserve());
+  EXPECT_EQ(buffer.Committed(), kPage);  // the first page at once
   ASSERT_EQ(buffer.Take(kPage - 1), buffer.Base());
   EXPECT_EQ(buffer.Committed(), kPage);
   uint8_t *second = buffer.Take(kPage + 2);  // spans into a third page
