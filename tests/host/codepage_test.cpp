@@ -11,7 +11,6 @@
 #include <vector>
 
 #include <iconv.h>
-#include <unistd.h>
 
 #include "host/host.h"
 #include "host/posix/codepage_tables.h"
@@ -102,17 +101,15 @@ TEST(HostCodePages, KnownCharactersAndNoLookAlikes) {
 // ICU's conversion of each double-byte code to UTF-16 through its uconv tool;
 // empty when the tool is missing or cannot convert them.
 std::vector<char16_t> decodeWithIcu(uint32_t codePage, const std::vector<uint16_t> &codes) {
-  char path[] = "/tmp/qstr-codes-XXXXXX";
-  const int fd = mkstemp(path);
-  if (fd < 0) return {};
-  std::string bytes;
-  for (uint16_t code : codes) bytes += {static_cast<char>(code >> 8), static_cast<char>(code), '\n'};
-  const bool written = write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-  close(fd);
-  std::string out = commandOutput("uconv -f windows-" + std::to_string(codePage) + " -t UTF-16LE " + path);
-  unlink(path);
-  // One unit and a line break for each code.
-  if (!written || out.size() != 4 * codes.size()) return {};
+  std::string escapes;  // for printf: each code's two bytes and a line break
+  for (uint16_t code : codes) {
+    char octal[16];
+    std::snprintf(octal, sizeof octal, "\\%03o\\%03o\\n", code >> 8, code & 0xFF);
+    escapes += octal;
+  }
+  const std::string out =
+      commandOutput("printf '" + escapes + "' | uconv -f windows-" + std::to_string(codePage) + " -t UTF-16LE");
+  if (out.size() != 4 * codes.size()) return {};  // one unit and a line break each
   std::vector<char16_t> units;
   for (std::size_t i = 0; i < out.size(); i += 4) {
     units.push_back(static_cast<char16_t>(uint8_t(out[i]) | uint8_t(out[i + 1]) << 8));
