@@ -57,6 +57,7 @@ struct Family {
   const char *name;
   const char *locale;  // null: the process's own profile, derived in the race
   std::function<Answers()> firstUse;
+  std::function<void()> before = [] {};
 };
 
 const std::vector<Family> &families() {
@@ -125,12 +126,19 @@ const std::vector<Family> &families() {
          return Answers{wtokatakana(kana[0]), wtohiragana(kana[1]), wtoupper(kana[2]), wtodouble(kana[2], &next)};
        }},
       {"RegistryReadsThroughALink", "en_US",
-       [] {  // Expr reads the value of Single through a link
+       [] {
          uint8_t data[64] = {};
          uint32_t type = 0, size = sizeof data;
          const int32_t status =
              qstr::registry::CKZKey(kLinks, 0x2001F).QueryValue("Expr", &type, nullptr, data, &size, 1);
          return Answers{status, type, size, data[0], data[2]};
+       },
+       [] {  // Expr reads the value of Single through a link
+         qstr::registry::CKZKey key(kLinks, 0x2001F);
+         for (const std::u16string &text : {u"z", u"<Links\\Single>y"}) {
+           key.SetValue(text == u"z" ? "Single" : "Expr", qstr::registry::kLinkType,
+                        reinterpret_cast<const uint8_t *>(text.c_str()), 2 * text.size() + 2, 0, 1);
+         }
        }},
   };
   return all;
@@ -143,14 +151,7 @@ TEST_P(FirstUse, FromEightThreadsAtOnce) {
   std::optional<qstr::test::Machine> machine;
   if (family.locale != nullptr) machine.emplace(qstr::test::EnvironmentList{{"LANG", family.locale}});
   if (family.locale == nullptr) qstr::host::resetHostProfile();
-  if (std::string(family.name) == "RegistryReadsThroughALink") {
-    qstr::registry::CKZKey key(kLinks, 0x2001F);
-    const std::u16string single = u"z", expression = u"<Links\\Single>y";
-    for (const auto &[name, text] : {std::pair{"Single", &single}, std::pair{"Expr", &expression}}) {
-      key.SetValue(name, qstr::registry::kLinkType, reinterpret_cast<const uint8_t *>(text->c_str()),
-                   2 * text->size() + 2, 0, 1);
-    }
-  }
+  family.before();
   std::atomic<bool> go{false};
   std::vector<std::vector<Answers>> answers(8);
   std::vector<std::thread> threads;
