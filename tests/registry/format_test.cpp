@@ -66,6 +66,31 @@ TEST(RegistryFormat, EveryTreeReadsBackAsWritten) {
   }
 }
 
+// How values look in the file, pinned where another form would read back
+// the same: quoted text only for printable ASCII with its terminator, dword:
+// for four bytes, hex: for binary, long lists continued on indented lines.
+TEST(RegistryFormat, ValuesAreWrittenInTheirUsualForms) {
+  Bytes large(300);
+  for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<uint8_t>(i * 7);
+  const std::vector<std::pair<reg::Value, std::string>> cases = {
+      {{"Windows Code Page", 0x80000002, {0x52, 0x03}}, "\"Windows Code Page\"=hex(80000002):52,03"},
+      {{"Text", 1, {'a', '\\', '"', 'b', 0}}, "\"Text\"=\"a\\\\\\\"b\""},
+      {{"", 1, {'d', 0}}, "@=\"d\""},
+      {{"Count", 4, {0x2A, 0, 0, 0x80}}, "\"Count\"=dword:8000002a"},
+      {{"Binary", 3, {0xFF}}, "\"Binary\"=hex:ff"},
+      {{"Empty", 0x80000008, {}}, "\"Empty\"=hex(80000008):"},
+      {{"Latin", 1, {0xE9, 0}}, "\"Latin\"=hex(1):e9,00"},
+  };
+  for (const auto &[value, line] : cases) EXPECT_EQ(reg::formatValueLine(value), line);
+  const std::string wrapped = reg::formatValueLine({"Large", 0x80000001, large});
+  EXPECT_EQ(wrapped.rfind("\"Large\"=hex(80000001):00,07,", 0), 0u);
+  EXPECT_NE(wrapped.find(",\\\n  "), std::string::npos);
+  reg::Tree tree;
+  reg::storeValue(tree.ensure("HKEY_CURRENT_USER\\Software", nullptr), "v", 3, large.data(), 1);
+  EXPECT_EQ(reg::formatRegistryText(tree), "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER]\n"
+                                           "\n[HKEY_CURRENT_USER\\Software]\n\"v\"=hex:00\n");
+}
+
 TEST(RegistryFormat, ReadsTheFormsPeopleWrite) {
   const std::string text =
       "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"

@@ -93,38 +93,6 @@ Read query(host::RegKey key, const char *name) {
   return read;
 }
 
-TEST_F(RegistryFileTest, TypedValuesSurviveAReloadAndTheFileIsReadable) {
-  struct TypedValue {
-    const char *name;
-    uint32_t type;
-    Bytes data;
-    const char *lineInFile;  // pinned where another form would read back the same
-  };
-  Bytes large(300);
-  for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<uint8_t>(i * 7);
-  const std::vector<TypedValue> values = {
-      {"Windows Code Page", 0x80000002, {0x52, 0x03}, "\"Windows Code Page\"=hex(80000002):52,03\n"},
-      {"Text", 1, {'a', '\\', '"', 'b', 0}, "\"Text\"=\"a\\\\\\\"b\"\n"},
-      {"", 1, {'d', 0}, "@=\"d\"\n"},
-      {"Count", 4, {0x2A, 0, 0, 0x80}, "\"Count\"=dword:8000002a\n"},
-      {"Binary", 3, {0xFF}, "\"Binary\"=hex:ff\n"},
-      {"Empty", 0x80000008, {}, "\"Empty\"=hex(80000008):\n"},
-      {"Latin", 1, {0xE9, 0}, "\"Latin\"=hex(1):e9,00\n"},  // not quoted: above ASCII
-      {"Large", 0x80000001, large, "\"Large\"=hex(80000001):00,07,"},
-  };
-  host::RegKey key = userKey("Software\\Test");
-  for (const TypedValue &v : values) ASSERT_EQ(set(key, v.name, v.data, v.type), 0) << v.name;
-  reg::resetStore();  // forget everything cached: read back from the file
-  const std::string text = readFile(path_);
-  for (const TypedValue &v : values) {
-    EXPECT_EQ(query(key, v.name), (Read{0, v.type, v.data})) << v.name;
-    EXPECT_NE(text.find(v.lineInFile), std::string::npos) << v.name;
-  }
-  EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\n", 0), 0u);
-  EXPECT_NE(text.find("\n[HKEY_CURRENT_USER\\Software\\Test]\n"), std::string::npos);
-  EXPECT_NE(text.find(",\\\n  "), std::string::npos);  // the large value continues on lines
-}
-
 // ASCII letters compare without regard to case, the last of them included;
 // a value set again keeps the name it had.
 TEST_F(RegistryFileTest, NamesCompareWithoutRegardToCase) {
