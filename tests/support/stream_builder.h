@@ -10,6 +10,10 @@ namespace qstr::test {
 class StreamBuilder {
  public:
   StreamBuilder &plain(uint8_t byte) { return item({byte}); }
+  StreamBuilder &text(const char *bytes) {
+    while (*bytes != 0) plain(static_cast<uint8_t>(*bytes++));
+    return *this;
+  }
   StreamBuilder &function(uint8_t code) { return item({code}); }
   StreamBuilder &singleFF() { return item({0xFF}); }
   StreamBuilder &character(uint16_t native) {
