@@ -25,9 +25,11 @@ namespace {
 
 using qstr::test::ScopedProfile;
 
-// Fast and plain give the same on [first, last]; the first difference is reported.
-template <typename Fast, typename Plain>
-void expectSameOnDomain(const std::string &what, uint32_t first, uint32_t last, Fast fast, Plain plain) {
+// Fast and plain give the same on [first, last] (plain by default: true);
+// the first difference is reported.
+template <typename Fast, typename Plain = bool (*)(uint32_t)>
+void expectSameOnDomain(const std::string &what, uint32_t first, uint32_t last, Fast fast,
+                        Plain plain = [](uint32_t) { return true; }) {
   for (uint32_t v = first; v <= last; ++v) {
     const auto got = fast(v), expected = plain(v);
     if (got != expected) {
@@ -70,7 +72,7 @@ TEST(BytesThroughTable, AgreesWithThePlainWalk) {
     const bool guarded = offset < 0 ? apart.front() == 0xEEEE && apart[count + 1] == 0xEEEE
                                     : buffer[31] == 0xEE && (after < bytes + count || *after == afterBefore);
     return std::vector<uint16_t>(out, out + count) == expected && guarded;
-  }, [](uint32_t) { return true; });
+  });
 }
 
 // Both table sizes; a value outside (or with entry 0) at each early position,
@@ -91,8 +93,7 @@ TEST(UnitsThroughTable, AgreesWithThePlainWalkUpToTheFirstValueOutside) {
         if (outside < count) input[outside] = uint16_t(size < 0x10000 ? size + outside % 4 : kZeroEntry);
         std::vector<uint16_t> expected(count + 1, 0xEEEE);
         const std::size_t plain = qstr::simd::unitsThroughTablePlain(table, input.data(), expected.data(), count);
-        const std::string where = std::to_string(size) + ", count " + std::to_string(count) + ", outside at " +
-                                  std::to_string(outside);
+        const std::string where = std::to_string(size) + "/" + std::to_string(count) + "/" + std::to_string(outside);
         expectSameOnDomain(where + ", streamed and shift", 0, 31, [&](uint32_t k) {
           std::vector<uint16_t> buffer(count + 1 + k % 16, 0xEEEE);
           uint16_t *out = buffer.data() + k % 16;
@@ -170,7 +171,7 @@ TEST(NativeStringToBytes, RunsAgreeWithTheCharacterByCharacterConversion) {
       runs.resize(written + 1);  // some natives have the host code 0
       plain.resize(written + 1);
       return ok && runs == plain;
-    }, [](uint32_t) { return true; });
+    });
   }
 }
 
