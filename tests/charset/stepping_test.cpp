@@ -10,9 +10,8 @@ namespace {
 
 using qstr::test::StreamBuilder;
 
-// One item of every kind (each fixed-length group code with its length),
-// data bytes that look like other items: walked forward with ufsize,
-// backward with ubsize, and by characters.
+// Every kind of item, with data bytes that look like others, walked forward
+// (ufsize), backward (ubsize) and by characters.
 TEST(DocumentStream, EveryItemReachedEachWay) {
   StreamBuilder s;
   s.function(0x80).variableGroup(0xD0, 7).plain('A').character(0x0100);

@@ -1,7 +1,5 @@
-// The fast paths (vector loops, string loops, prebuilt tables) against the
-// plain forms they stand for, over every input value and past the vector
-// blocks. CTest runs all suites but DoubleByteNatives again under each
-// lower QSTR14_ISA tier.
+// The fast paths (vector and string loops, prebuilt tables) against the plain
+// forms, over every input value; CTest reruns them under each lower QSTR14_ISA.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -25,8 +23,7 @@ namespace {
 
 using qstr::test::ScopedProfile;
 
-// Fast and plain give the same on [first, last] (plain by default: true);
-// the first difference is reported.
+// Fast and plain (by default: true) agree on [first, last]; reports the first difference.
 template <typename Fast, typename Plain = bool (*)(uint32_t)>
 void expectSameOnDomain(const std::string &what, uint32_t first, uint32_t last, Fast fast,
                         Plain plain = [](uint32_t) { return true; }) {
@@ -75,9 +72,8 @@ TEST(BytesThroughTable, AgreesWithThePlainWalk) {
   });
 }
 
-// Both table sizes; a value outside (or with entry 0) at each early position,
-// further on, or none; output cached or streamed at every alignment, or in
-// place: the plain walk's count and values, nothing written past them.
+// Both table sizes, a value outside (or entry 0) anywhere, output at every
+// alignment, streamed or in place: the plain walk's count and values.
 TEST(UnitsThroughTable, AgreesWithThePlainWalkUpToTheFirstValueOutside) {
   std::mt19937 random(11);
   for (std::size_t size : {0x1000, 0x10000}) {

@@ -120,9 +120,8 @@ TEST(ValidQxCharacter, RangesAndDoubleByteSupport) {
   }
 }
 
-// Every code of a page's double-byte area (lead and trail byte ranges)
-// places into an East Asian set, no two on one native, and comes back;
-// codes outside have no place, nor natives outside the East Asian sets.
+// Each code of a page's double-byte area places on its own East Asian native
+// and comes back; codes outside, and natives outside those sets, have none.
 TEST(EastAsianPlacement, EveryDoubleByteCodeRoundTrips) {
   struct PageArea { uint32_t codePage; std::vector<std::pair<unsigned, unsigned>> leads, trails; };
   const std::vector<PageArea> areas = {
@@ -153,9 +152,8 @@ TEST(EastAsianPlacement, EveryDoubleByteCodeRoundTrips) {
   }
 }
 
-// The first place of each branch and each page's last, and natives that
-// no code gives: slot codes past 0xFB read as the next set's, slots start
-// at set 0x2B.
+// The first place of each branch, each page's last, and natives no code gives
+// (slot codes past 0xFB read as the next set's).
 TEST(EastAsianPlacement, KnownPlaces) {
   struct Case {
     uint32_t codePage;

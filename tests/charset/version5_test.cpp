@@ -1,7 +1,5 @@
-// Version-5 numbering and document streams: renumbering native characters
-// to the previous format version and back, reading version-5 streams into
-// native strings, writing native strings as them, and finding their first
-// incomplete item.
+// Version-5 numbering and streams: native characters renumbered both ways,
+// streams read into and written from native strings, and validated.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -53,11 +51,9 @@ TEST(Version5Mapping, TellingCharactersBothWays) {
   for (const auto &[old, expected] : toNative) EXPECT_EQ(back(old), expected) << std::hex << old;
 }
 
-// Every valid code of each renumbered set goes to version 5 and back to
-// itself, but for codes without a counterpart and where the directions'
-// tables are not inverse (pair-list codes the way back leaves alone or
-// reads through thresholds; set 9's codes kept on the way there only; set
-// 11's code 4, a set-6 character in version 5; set 13's threshold rows).
+// Every valid code of each renumbered set comes back to itself as one
+// character, but for the counted codes without a counterpart or where the
+// directions' tables are not inverse.
 TEST(Version5Mapping, RenumberedSetsRoundTrip) {
   // set, codes, without a counterpart, coming back otherwise, the first of them and what it comes back as
   using Summary = std::tuple<int, int, uint16_t, uint16_t>;
@@ -80,13 +76,9 @@ TEST(Version5Mapping, RenumberedSetsRoundTrip) {
   }
 }
 
-// The version-5 set 11 holds the kana twice (0x00-0x52, 0x64-0xB6), both
-// halves coming down to the same half-width katakana; the voiced kana are
-// the ka, sa, ta and ha rows and one more, the semi-voiced the ha row.
-// Set 11 is renumbered unless the country ID is Japanese, which keeps
-// every code both ways (the second result repeating it); otherwise codes
-// beyond the set (above 0x3E now, 0xBB in version 5) have no counterpart
-// on the way there and are kept on the way back.
+// Set 11 is kept both ways under the Japanese country ID, else renumbered:
+// version 5 holds the kana twice (0x00-0x52, 0x64-0xB6), voiced ones as two
+// characters; codes past the set (0x3E now, 0xBB then) have no counterpart.
 TEST(Version5Mapping, Set11DependsOnTheCountryId) {
   for (const uint8_t countryId : {0, 4, 1}) {
     ScopedCountry country(countryId);
@@ -135,8 +127,7 @@ uint16_t *convert(Reader reader, const uint8_t *src, uint16_t *dst, uint32_t siz
   return nullptr;
 }
 
-// The elements stored before the terminator; checks the result, that a
-// terminator ends what was written if there was room, and nothing past `size` bytes.
+// The elements before the terminator, checked to be terminated within `size` bytes.
 Elements toNative(Reader reader, const Bytes &stream, uint32_t size = 1024) {
   const std::size_t capacity = (size & 0xFFFF) / 2;
   std::vector<uint16_t> dst(capacity + 8, kGuardElement);
@@ -148,7 +139,7 @@ Elements toNative(Reader reader, const Bytes &stream, uint32_t size = 1024) {
   return out;
 }
 
-// The bytes stored, terminator included; checks the size as toNative does.
+// The bytes stored, terminator included, checked to be within `size`.
 Bytes toVersion5(Elements string, uint32_t size) {
   string.push_back(0);
   Bytes dst((size & 0xFFFF) + 8, kGuardByte);
@@ -158,12 +149,8 @@ Bytes toVersion5(Elements string, uint32_t size) {
   return out;
 }
 
-// Attributes, line feeds, kept controls, wrapping attribute numbers,
-// extended characters (not renumbered), skipped functions of fixed length
-// (data that looks like a terminator, a character or a code) and of
-// variable length; pairs of the double-byte rows (space, set 0, set 11, the
-// last rows, 0x7F pairs dropped) and the Chinese readers. Reading stops at
-// the first incomplete item, where the validator points.
+// Every kind of item and pair of each reader; reading stops at the first
+// incomplete item, where the validator points.
 TEST(Version5Stream, ItemsBecomeElements) {
   struct Case { Reader reader; Bytes stream; Elements native; std::optional<std::size_t> incomplete = {}; };
   const Reader single = Reader::kSingleByte, japanese = Reader::kJapanese;
@@ -201,9 +188,8 @@ TEST(Version5Stream, ItemsBecomeElements) {
   EXPECT_EQ(firstIncompleteVersion5Item(nullptr, 0, false), 0u);
 }
 
-// Every size gives a terminated prefix of the whole result within the
-// size (its low 16 bits); below 2 bytes nothing is written. Functions that
-// store nothing take no room; a dropped 0x7F pair takes one element's.
+// Every size (its low 16 bits) gives a terminated prefix of the whole
+// result; functions take no room, a dropped 0x7F pair one element's.
 TEST(Version5Stream, RoomCountedInElements) {
   const Bytes stream = {0x41, 0xC3, 0x05, 0xC3, 0x0A, 0x85, 0xC0, 0x29, 0x01, 0xC0, 0xC6, 0x07, 0xC6,
                         0x42, 0xE0, 0x00, 0x02, 0x00, 0x41, 0x41, 0x0D, 0x43, 0x00};
@@ -240,9 +226,8 @@ TEST(Version5Stream, FromNativeStrings) {
   EXPECT_EQ(toNative(Reader::kSingleByte, stream), string);
 }
 
-// A stream of one item of every kind is accepted with its terminator (what
-// follows is not read); cut anywhere, it is reported at the start of the
-// item the cut falls in.
+// One item of every kind: accepted up to its terminator; cut anywhere,
+// reported at the start of the item cut.
 TEST(Version5Validator, TruncatedAtEveryLength) {
   for (bool doubleByte : {false, true}) {
     const Bytes letter = doubleByte ? Bytes{0x21, 0x41} : Bytes{0x41};

@@ -63,9 +63,8 @@ TEST(CharacterClasses, TableWalkStopsAtAHigherSet) {
   }
 }
 
-// 0xFF stands in for each zero byte, and the terminator becomes 0x00FF.
-// Any string whose bytes hold no 0xFF comes back exactly; its byte-safe
-// form holds no zero byte before the terminator's high byte.
+// 0xFF stands in for each zero byte, the terminator becomes 0x00FF; strings
+// without 0xFF bytes come back exactly.
 TEST(ByteSafeForm, RoundTrips) {
   Native s = guarded({0x0041, 0x0100});
   EXPECT_EQ(Q6wstrFixExtChars(s.data()), s.data());
@@ -87,9 +86,8 @@ TEST(ByteSafeForm, RoundTrips) {
   }
 }
 
-// Mode 1 renumbers exactly 36 native codes (both halves of the attribute
-// codes: ends and one between), mode 2 the renumbered ones back; other
-// modes (the mode is 16-bit) change nothing.
+// Mode 1 renumbers exactly 36 codes (attribute codes: ends and one between),
+// mode 2 them back; other modes (16-bit) change nothing.
 TEST(SpecialCodes, RenumberingBothWays) {
   const Native native = {0xF90D, 0xF90A, 0xF909, 0xFE00, 0xFE03, 0xFE1E, 0xFE1F,
                          0xF900, 0x0041, 0xF90B, 0xFE20};

@@ -32,9 +32,8 @@ class NativeOrder : public ::testing::Test {
   }
 };
 
-// Case decides only between strings equal without it. count counts
-// characters for Q6wstrccmp, n elements for Q6wstrncmp; at kPast, past both
-// strings, the whole-string compare answers as the counted one.
+// Case decides only between strings equal without it; count counts
+// characters, n elements (kPast: past both, as the whole-string compare).
 TEST_F(NativeOrder, TelltaleOrdersAndLimits) {
   struct Case { std::u16string a, b; int32_t count; uint32_t n; int ccmp, ncmp, icmp; };
   const std::vector<Case> cases = {
@@ -76,8 +75,7 @@ TEST_F(NativeOrder, TheCurrentLanguageDecides) {
   }
 }
 
-// Random native strings over letters of both cases, accented letters,
-// digits, punctuation and characters without a value.
+// Letters of both cases, accented ones, digits, punctuation, valueless characters.
 Native randomString(std::mt19937 &random) {
   static const Native pool = {'a', 'A', 'b', 'B', 'e', 'E', 0x0128, 0x0129, 0x011E, 0x011F, 'z', '1', '!',
                               '[', 0x0200, 0x0201, 0x0A00, 0x0A01, 0x0801, 0x01EE, 0x01EF, 'i', 'I'};
@@ -86,11 +84,8 @@ Native randomString(std::mt19937 &random) {
   return s;
 }
 
-// On random strings in three languages: both orders are antisymmetric and
-// transitive; elements of 0xF900 and above change nothing without a
-// storage bound; strings equal up to a letter that differs in case alone
-// order lower case first whatever follows, and without case by what
-// follows.
+// Both orders are antisymmetric and transitive and ignore functions; a
+// letter differing in case alone puts lower case first, whatever follows.
 TEST_F(NativeOrder, PropertiesOnRandomStrings) {
   std::mt19937 random(1);
   const Native letters = {'a', 'e', 'z', 0x0129, 0x011F, 0x0A01, 0x0801};

@@ -1,6 +1,5 @@
-// C-style functions over byte strings, 16-bit strings, memory blocks and
-// streams, and native string equality and search (which see characters
-// only). Destinations start as guards 'U' (0x55): every write shows.
+// C-style functions over byte, 16-bit and stream strings and memory blocks,
+// native equality and search; destinations start as guards 'U' (0x55).
 #include <gtest/gtest.h>
 
 #include <string>
