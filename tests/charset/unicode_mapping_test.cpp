@@ -22,14 +22,12 @@ using qstr::test::ScopedProfile;
 const Environment kWestern = {{"LANG", "en_US"}};
 const Environment kJapanese = {{"LANG", "ja_JP"}};
 
+// Set 12 byte 0x81, undefined in 1252, is the C1 control, as the host gives it.
 TEST(GetUnicodeValue, BySetAndCode) {
   ScopedProfile profile(kWestern);
   struct Case { uint32_t set, code; uint16_t unicode; };
-  const std::vector<Case> cases = {
-      {1, 0x29, 0x00E9}, {15, 0, 0}, {0x24, 0, 0}, {0, 0x41, 0x41},
-      {0, 0x80, 0x20AC}, {12, 0x81, 0x0081},  // undefined in 1252: the C1 control, as the host gives it
-      {0x101, 0x129, 0x00E9},                 // only the low bytes count
-  };
+  const std::vector<Case> cases = {{1, 0x29, 0x00E9}, {15, 0, 0}, {0x24, 0, 0}, {0, 0x41, 0x41}, {0, 0x80, 0x20AC},
+                                   {12, 0x81, 0x0081}, {0x101, 0x129, 0x00E9}};  // only the low bytes count
   for (const Case &c : cases) EXPECT_EQ(GetUnicodeValue(c.set, c.code), c.unicode) << c.set << "," << c.code;
 }
 
@@ -155,11 +153,7 @@ TEST(EastAsianPlacement, EveryDoubleByteCodeRoundTrips) {
 // The first place of each branch, each page's last, and natives no code gives
 // (slot codes past 0xFB read as the next set's).
 TEST(EastAsianPlacement, KnownPlaces) {
-  struct Case {
-    uint32_t codePage;
-    uint16_t code, native;
-    bool produced = true;  // false: only the way to a code is checked
-  };
+  struct Case { uint32_t codePage; uint16_t code, native; bool produced = true; };  // else only the way back
   const std::vector<Case> cases = {
       {932, 0x8140, 0x2400}, {932, 0x8180, 0x243F}, {932, 0xE040, 0x4300}, {932, 0xF040, 0x2BBC},
       {932, 0xF140, 0x2DF8}, {949, 0xA1A1, 0x5300}, {949, 0xB0A1, 0x5A5E}, {949, 0xFEFE, 0x81BB},
