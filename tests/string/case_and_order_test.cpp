@@ -87,7 +87,8 @@ TEST(CaseMapping, StreamsChangeCharactersOnly) {
 // Differences of the upper-case forms; wwstrincmp's n counts bytes.
 TEST(CaseInsensitiveCompare, ByteAndSixteenBitStrings) {
   struct Bytewise { const char *a, *b; int32_t difference; };
-  for (const Bytewise &c : {Bytewise{"Hello", "hELLO", 0}, {"a", "", 'A'}, {"\xE9", "\xC9", 0x20}, {"a[", "A{", '[' - '{'}}) {
+  for (const Bytewise &c :
+       {Bytewise{"Hello", "hELLO", 0}, {"a", "", 'A'}, {"\xE9", "\xC9", 0x20}, {"a[", "A{", '[' - '{'}}) {
     EXPECT_EQ(wstricmp(c.a, c.b), c.difference) << c.a;
   }
   struct Case { Native a, b; int32_t n, icmp, incmp; };
@@ -146,8 +147,8 @@ TEST_F(NativeOrder, TelltaleOrdersAndLimits) {
 TEST_F(NativeOrder, TheCurrentLanguageDecides) {
   struct Case { const char *language; std::u16string a, b; int expected; };
   const std::vector<Case> cases = {
-      {"EN", u"\u011F", u"b", -1}, {"sv", u"\u011F", u"z", 1}, {"EN", u"\u01EF", u"i", 0}, {"TR", u"\u01EF", u"i", -1},
-      {"EN", u"\u0199b", u"la", 1}, {"PL", u"\u0199", u"l", 1},
+      {"EN", u"\u011F", u"b", -1}, {"sv", u"\u011F", u"z", 1},   {"EN", u"\u01EF", u"i", 0},
+      {"TR", u"\u01EF", u"i", -1}, {"EN", u"\u0199b", u"la", 1}, {"PL", u"\u0199", u"l", 1},
   };
   for (const Case &c : cases) {
     QStrSetLanguage(c.language);

@@ -81,9 +81,10 @@ TEST(NativeToBytes, LimitsNeverSplitADoubleByteCharacter) {
   const Elements twoKanji = {0x2B5E, 0x2B5E, 0};
   const std::string kanji = "\x88\x9F";
   struct Case { decltype(&Q6wzToazN) convert; uint32_t limit; std::string bytes; };
-  for (const Case &c : std::vector<Case>{{Q6wzToazNB, 1, ""}, {Q6wzToazNB, 2, ""}, {Q6wzToazNB, 3, kanji},
-                                         {Q6wzToazNB, 5, kanji + kanji}, {Q6wzToazNB, 0x10003, kanji},
-                                         {Q6wzToazN, 1, ""}, {Q6wzToazN, 2, kanji}, {Q6wzToazN, 3, kanji + kanji}}) {
+  const std::vector<Case> cases = {{Q6wzToazNB, 1, ""}, {Q6wzToazNB, 2, ""}, {Q6wzToazNB, 3, kanji},
+                                   {Q6wzToazNB, 5, kanji + kanji}, {Q6wzToazNB, 0x10003, kanji},
+                                   {Q6wzToazN, 1, ""}, {Q6wzToazN, 2, kanji}, {Q6wzToazN, 3, kanji + kanji}};
+  for (const Case &c : cases) {
     std::string dst(8, 'U');
     ASSERT_EQ(c.convert(twoKanji.data(), dst.data(), c.limit), 1);
     EXPECT_EQ(dst, (c.bytes + '\0' + std::string(8, 'U')).substr(0, 8)) << c.limit;
