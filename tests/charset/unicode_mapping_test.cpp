@@ -94,8 +94,8 @@ TEST(StringConversion, StopsAfterTheTerminatorOrAtEitherLength) {
   EXPECT_EQ(out[1], 0x00E9);
 }
 
-// Sets 1-14 hold the codes of their tables, set 0 and 12 (raw bytes) by
-// range; the East Asian sets are valid with double-byte support only.
+// Sets 1-14 hold (and map) the codes of their tables, set 0 and 12 (raw
+// bytes) by range; the East Asian sets are valid with double-byte support only.
 TEST(ValidQxCharacter, RangesAndDoubleByteSupport) {
   struct Case { uint32_t native; int32_t western, japanese; };
   const std::vector<Case> cases = {
@@ -114,6 +114,7 @@ TEST(ValidQxCharacter, RangesAndDoubleByteSupport) {
     for (unsigned code = 0; code < 255 && set != 12; ++code) {
       EXPECT_EQ(ValidQxCharacter(set << 8 | code), code < length ? 1 : 0) << std::hex << (set << 8 | code);
       EXPECT_EQ(GetUnicodeValue(set, code) != 0, code < length) << std::hex << (set << 8 | code);
+      EXPECT_EQ(KZcharQX6xToUnicode(set << 8 | code) != 0xFFFF, code < length) << std::hex << (set << 8 | code);
     }
   }
 }
