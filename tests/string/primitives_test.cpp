@@ -4,6 +4,7 @@
 // 'U' (0x55): every write shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -240,10 +241,7 @@ TEST(CharacterClasses, EveryValueAgainstTheRanges) {
   const std::vector<Range> spaces = {{0x0020, 0x0020}, {0xF909, 0xF90D}, {0xFB02, 0xFB02}, {0xFB17, 0xFB32},
                                      {0xFC40, 0xFC61}};
   auto in = [](const std::vector<Range> &ranges, uint32_t c) {
-    for (const Range &r : ranges) {
-      if (c >= r.first && c <= r.last) return uint16_t{1};
-    }
-    return uint16_t{0};
+    return uint16_t(std::any_of(ranges.begin(), ranges.end(), [c](Range r) { return c >= r.first && c <= r.last; }));
   };
   for (uint32_t c = 0; c <= 0xFFFF; ++c) {
     const uint16_t digit = c >= '0' && c <= '9', alpha = in(letters, c);
