@@ -1,9 +1,11 @@
-// Native characters and strings to Unicode and back, and which natives are
-// valid under a profile.
+// Native characters and strings to Unicode and back, which natives are
+// valid under a profile, and where the East Asian double-byte codes place.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "charset/east_asian_placement.h"
 #include "charset/native_tables.h"
 #include "charset/unicode_mapping.h"
 #include "qstr14/charset.h"
@@ -11,20 +13,21 @@
 
 namespace {
 
+using qstr::charset::kNoMapping;
+using qstr::charset::lDbcsToQX6x;
+using qstr::charset::lQX6xToDbcs;
 using qstr::test::Environment;
 using qstr::test::ScopedProfile;
 
 const Environment kWestern = {{"LANG", "en_US"}};
 const Environment kJapanese = {{"LANG", "ja_JP"}};
 
+// Set 12 byte 0x81, undefined in 1252, is the C1 control, as the host gives it.
 TEST(GetUnicodeValue, BySetAndCode) {
   ScopedProfile profile(kWestern);
   struct Case { uint32_t set, code; uint16_t unicode; };
-  const std::vector<Case> cases = {
-      {1, 0x29, 0x00E9}, {1, 242, 0}, {15, 0, 0}, {0x24, 0, 0}, {0, 0x41, 0x41},
-      {0, 0x80, 0x20AC}, {12, 0x81, 0x0081},  // undefined in 1252: the C1 control, as the host gives it
-      {0x101, 0x129, 0x00E9},                 // only the low bytes count
-  };
+  const std::vector<Case> cases = {{1, 0x29, 0x00E9}, {15, 0, 0}, {0x24, 0, 0}, {0, 0x41, 0x41}, {0, 0x80, 0x20AC},
+                                   {12, 0x81, 0x0081}, {0x101, 0x129, 0x00E9}};  // only the low bytes count
   for (const Case &c : cases) EXPECT_EQ(GetUnicodeValue(c.set, c.code), c.unicode) << c.set << "," << c.code;
 }
 
@@ -55,8 +58,7 @@ TEST(CharacterConversion, BothWays) {
   }
 }
 
-// The lookup and the binary search agree with a plain scan of the reverse
-// table for every 16-bit value.
+// The lookup and the binary search agree with a scan of the reverse table.
 TEST(GetQXCCHARValue, AgreesWithAScanOfTheReverseTable) {
   using qstr::charset::kReverseTable;
   std::vector<uint16_t> scanned(0x10000, 0xFFFF);
@@ -85,16 +87,15 @@ TEST(StringConversion, StopsAfterTheTerminatorOrAtEitherLength) {
     EXPECT_EQ(out, expected) << c.srcLength << "/" << c.dstLength;
     EXPECT_EQ(back, expected) << c.srcLength << "/" << c.dstLength;
   }
-  // Unmappable elements are stored as 0xFFFF and counted.
-  const uint16_t mixed[] = {0xF90A, 0x0129, 0};
+  const uint16_t mixed[] = {0xF90A, 0x0129, 0};  // what has no mapping is stored as 0xFFFF and counted
   uint16_t out[3];
   ASSERT_EQ(KZstrQX6xToUnicode(mixed, 3, out, 3), 3u);
   EXPECT_EQ(out[0], 0xFFFF);
   EXPECT_EQ(out[1], 0x00E9);
 }
 
-// Sets 1-14: the codes their tables hold; set 0 and the raw bytes of set
-// 12 by range; the East Asian sets with double-byte support only.
+// Sets 1-14 hold (and map) the codes of their tables, set 0 and 12 (raw
+// bytes) by range; the East Asian sets are valid with double-byte support only.
 TEST(ValidQxCharacter, RangesAndDoubleByteSupport) {
   struct Case { uint32_t native; int32_t western, japanese; };
   const std::vector<Case> cases = {
@@ -113,7 +114,65 @@ TEST(ValidQxCharacter, RangesAndDoubleByteSupport) {
     for (unsigned code = 0; code < 255 && set != 12; ++code) {
       EXPECT_EQ(ValidQxCharacter(set << 8 | code), code < length ? 1 : 0) << std::hex << (set << 8 | code);
       EXPECT_EQ(GetUnicodeValue(set, code) != 0, code < length) << std::hex << (set << 8 | code);
+      EXPECT_EQ(KZcharQX6xToUnicode(set << 8 | code) != 0xFFFF, code < length) << std::hex << (set << 8 | code);
     }
+  }
+}
+
+// Each code of a page's double-byte area places on its own East Asian native
+// and comes back; codes outside, and natives outside those sets, have none.
+TEST(EastAsianPlacement, EveryDoubleByteCodeRoundTrips) {
+  struct PageArea { uint32_t codePage; std::vector<std::pair<unsigned, unsigned>> leads, trails; };
+  const std::vector<PageArea> areas = {
+      {932, {{0x81, 0x9F}, {0xE0, 0xFC}}, {{0x40, 0x7E}, {0x80, 0xFC}}},
+      {949, {{0xA1, 0xFE}}, {{0xA1, 0xFE}}}, {934, {{0xA1, 0xFE}}, {{0xA1, 0xFE}}},
+      {936, {{0x81, 0xFE}}, {{0xA1, 0xFE}}}, {950, {{0x81, 0xFE}}, {{0x40, 0x7E}, {0xA1, 0xFE}}},
+      {938, {{0x81, 0xFE}}, {{0x40, 0x7E}, {0xA1, 0xFE}}},
+  };
+  auto in = [](const std::vector<std::pair<unsigned, unsigned>> &ranges, unsigned b) {
+    return std::any_of(ranges.begin(), ranges.end(), [b](auto r) { return b >= r.first && b <= r.second; });
+  };
+  for (const PageArea &area : areas) {
+    std::vector<bool> used(0x10000, false);
+    for (unsigned code = 0; code <= 0xFFFF; ++code) {
+      const uint16_t native = lDbcsToQX6x(area.codePage, static_cast<uint16_t>(code));
+      if (!in(area.leads, code >> 8) || !in(area.trails, code & 0xFF)) {
+        ASSERT_EQ(native, kNoMapping) << area.codePage << " " << std::hex << code;
+        continue;
+      }
+      ASSERT_TRUE(qstr::charset::isEastAsianSet(native >> 8)) << area.codePage << " " << std::hex << code;
+      ASSERT_FALSE(used[native]) << area.codePage << " native " << std::hex << native << " twice";
+      used[native] = true;
+      ASSERT_EQ(lQX6xToDbcs(area.codePage, native), code) << area.codePage << " " << std::hex << native;
+    }
+    for (unsigned native = 0; native <= 0xFFFF; native = native == 0x23FF ? 0xDF00 : native + 1) {
+      ASSERT_EQ(lQX6xToDbcs(area.codePage, static_cast<uint16_t>(native)), kNoMapping) << std::hex << native;
+    }
+  }
+}
+
+// The first place of each branch, each page's last, and natives no code gives
+// (slot codes past 0xFB read as the next set's).
+TEST(EastAsianPlacement, KnownPlaces) {
+  struct Case { uint32_t codePage; uint16_t code, native; bool produced = true; };  // else only the way back
+  const std::vector<Case> cases = {
+      {932, 0x8140, 0x2400}, {932, 0x8180, 0x243F}, {932, 0xE040, 0x4300}, {932, 0xF040, 0x2BBC},
+      {932, 0xF140, 0x2DF8}, {949, 0xA1A1, 0x5300}, {949, 0xB0A1, 0x5A5E}, {949, 0xFEFE, 0x81BB},
+      {936, 0x81A1, 0x2BBC}, {936, 0xA1A1, 0x8200}, {936, 0xFEFE, 0xA4A5}, {950, 0x8140, 0x2BBC},
+      {950, 0xA140, 0xA500}, {950, 0xFEFE, 0xDEDE},
+      {932, 0xF081, 0x2BFC, false}, {932, 0xF081, 0x2CBC, false}, {932, kNoMapping, 0x2AFC, false},
+      {932, kNoMapping, 0x24BC, false}, {932, kNoMapping, 0x5300, false}, {949, kNoMapping, 0x53BC, false},
+      {949, kNoMapping, 0x8200, false}, {936, 0x81E3, 0x2BFE, false}, {936, kNoMapping, 0x81FC, false},
+      {936, kNoMapping, 0x82FF, false}, {932, kNoMapping, 0x24FF, false},
+      {950, kNoMapping, 0xDEDF, false}, {950, kNoMapping, 0xA5FF, false}, {950, kNoMapping, 0x2BBB, false},
+  };
+  for (const Case &c : cases) {
+    if (c.produced) EXPECT_EQ(lDbcsToQX6x(c.codePage, c.code), c.native) << std::hex << c.code;
+    EXPECT_EQ(lQX6xToDbcs(c.codePage, c.native), c.code) << c.codePage << " " << std::hex << c.native;
+  }
+  for (uint32_t codePage : {0u, 1252u, 933u, 951u}) {  // no places on other code pages
+    EXPECT_EQ(lDbcsToQX6x(codePage, 0x8140), kNoMapping);
+    EXPECT_EQ(lQX6xToDbcs(codePage, 0x2400), kNoMapping);
   }
 }
 

@@ -30,7 +30,7 @@ TEST(BytesToNative, LimitsAndDoubleByteCharacters) {
   const std::vector<Case> cases = {
       {"en_US", "A\xE9\x80", kWhole, 1, {'A', 0x0129, 0x0448, 0}}, {"en_US", "ABCDE", 3, 1, {'A', 'B', 0}},
       {"en_US", "ABC", 1, 1, {0}}, {"en_US", "ABC", 0, 0, {}}, {"en_US", "AB", 100, 1, {'A', 'B', 0}},
-      {"en_US", "AB", 0x10003, 1, {'A', 'B', 0}}, {"en_US", nullptr, kWhole, 1, {0}},
+      {"en_US", "ABC", 0x10003, 1, {'A', 'B', 0}}, {"en_US", nullptr, kWhole, 1, {0}},
       {"ja_JP", "a\x88\x9F\xB1", kWhole, 1, {'a', 0x2B5E, 0x0B10, 0}},
       {"ja_JP", "\x88\x9F\x88\x9F\x88\x9F", 3, 1, {0x2B5E, 0x2B5E, 0}}, {"ja_JP", "a\x88", kWhole, 1, {'a', 0}},
   };
@@ -40,8 +40,7 @@ TEST(BytesToNative, LimitsAndDoubleByteCharacters) {
     EXPECT_EQ(c.n == kWhole ? Q6azTowz(c.source, dst.data()) : Q6azTowzN(c.source, dst.data(), c.n), c.result);
     EXPECT_EQ(dst, guarded(c.expected, 8)) << c.lang << " " << (c.source ? c.source : "null") << " " << c.n;
   }
-  // In place: the native string needs twice the bytes, the buffer is sized
-  // for it; with double-byte support through a temporary copy.
+  // In place, in a buffer sized for the native string; with double-byte support through a copy.
   for (const auto &[lang, source, expected] : {std::tuple{"en_US", "Caf\xE9", Elements{'C', 'a', 'f', 0x0129, 0}},
                                                std::tuple{"ja_JP", "x\x88\x9Fy", Elements{'x', 0x2B5E, 'y', 0}}}) {
     Machine machine({{"LANG", lang}});
@@ -72,32 +71,29 @@ TEST(NativeToBytes, FlagsOfTheExtendedConversion) {
     EXPECT_EQ(untouched, "UUUU");
   }
   std::string dst(8, 'U');
-  EXPECT_EQ(Q6wzToaz(Elements({'x', 'y', 0}).data(), dst.data()), 2u);
+  EXPECT_EQ(Q6wzToaz(Elements({'x', 'y', 0}).data(), dst.data()), 2u);  // the bytes written
 }
 
-// A byte limit (16 bits of it) never splits a double-byte character; a
-// character limit counts them as one.
+// A byte limit (NB, 16 bits of it) never splits a double-byte character; a
+// character limit (N) counts one as one and the terminator too.
 TEST(NativeToBytes, LimitsNeverSplitADoubleByteCharacter) {
   Machine machine({{"LANG", "ja_JP"}});
   const Elements twoKanji = {0x2B5E, 0x2B5E, 0};
-  for (const auto &[capacity, bytes] : std::vector<std::pair<uint32_t, std::string>>{
-           {1, ""}, {2, ""}, {3, "\x88\x9F"}, {5, "\x88\x9F\x88\x9F"}, {0x10003, "\x88\x9F"}}) {
+  const std::string kanji = "\x88\x9F";
+  struct Case { decltype(&Q6wzToazN) convert; uint32_t limit; std::string bytes; };
+  const std::vector<Case> cases = {{Q6wzToazNB, 1, ""}, {Q6wzToazNB, 2, ""}, {Q6wzToazNB, 3, kanji},
+                                   {Q6wzToazNB, 5, kanji + kanji}, {Q6wzToazNB, 0x10003, kanji},
+                                   {Q6wzToazN, 1, ""}, {Q6wzToazN, 2, kanji}, {Q6wzToazN, 3, kanji + kanji}};
+  for (const Case &c : cases) {
     std::string dst(8, 'U');
-    ASSERT_EQ(Q6wzToazNB(twoKanji.data(), dst.data(), capacity), 1);
-    EXPECT_EQ(dst, (bytes + '\0' + std::string(8, 'U')).substr(0, 8)) << capacity;
+    ASSERT_EQ(c.convert(twoKanji.data(), dst.data(), c.limit), 1);
+    EXPECT_EQ(dst, (c.bytes + '\0' + std::string(8, 'U')).substr(0, 8)) << c.limit;
   }
   std::string dst(8, 'U');
   EXPECT_EQ(Q6wzToazNB(nullptr, dst.data(), 8), 0);
   EXPECT_EQ(Q6wzToazNB(twoKanji.data(), nullptr, 8), 0);
   EXPECT_EQ(Q6wzToazNB(twoKanji.data(), dst.data(), 0), 0);
   EXPECT_EQ(dst, std::string(8, 'U'));
-  // n counts the terminator: n - 1 characters at most.
-  for (const auto &[n, bytes] : std::vector<std::pair<uint32_t, std::string>>{
-           {1, ""}, {2, "\x88\x9F"}, {3, "\x88\x9F\x88\x9F"}}) {
-    std::string limited(8, 'U');
-    ASSERT_EQ(Q6wzToazN(twoKanji.data(), limited.data(), n), 1);
-    EXPECT_EQ(limited, (bytes + '\0' + std::string(8, 'U')).substr(0, 8)) << n;
-  }
 }
 
 // Both ways, whole and limited to n elements with the terminator, also

@@ -1,5 +1,5 @@
 // Builds document streams item by item for tests, remembering where each
-// item starts.
+// item starts and which items character stepping stops at.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,10 @@ namespace qstr::test {
 class StreamBuilder {
  public:
   StreamBuilder &plain(uint8_t byte) { return item({byte}); }
+  StreamBuilder &text(const char *bytes) {
+    while (*bytes != 0) plain(static_cast<uint8_t>(*bytes++));
+    return *this;
+  }
   StreamBuilder &function(uint8_t code) { return item({code}); }
   StreamBuilder &singleFF() { return item({0xFF}); }
   StreamBuilder &character(uint16_t native) {
@@ -18,20 +22,16 @@ class StreamBuilder {
   // A fixed-length group 0xF1-0xFE of total length `length`, data bytes `fill`.
   StreamBuilder &fixedGroup(uint8_t code, uint16_t length, uint8_t fill = 0) {
     std::vector<uint8_t> bytes(length, fill);
-    bytes.front() = code;
-    bytes.back() = code;
+    bytes.front() = bytes.back() = code;
     return item(bytes);
   }
   // A variable-length group 0xD0-0xEF of total length `length` (at least 7).
   StreamBuilder &variableGroup(uint8_t code, uint16_t length, uint8_t byte1 = 0, uint8_t fill = 0) {
     std::vector<uint8_t> bytes(length, fill);
-    bytes[0] = code;
+    bytes[0] = bytes[length - 1] = code;
     bytes[1] = byte1;
-    bytes[2] = static_cast<uint8_t>(length);
-    bytes[3] = static_cast<uint8_t>(length >> 8);
-    bytes[length - 3] = static_cast<uint8_t>(length);
-    bytes[length - 2] = static_cast<uint8_t>(length >> 8);
-    bytes[length - 1] = code;
+    bytes[2] = bytes[length - 3] = static_cast<uint8_t>(length);
+    bytes[3] = bytes[length - 2] = static_cast<uint8_t>(length >> 8);
     return item(bytes);
   }
 
@@ -42,7 +42,6 @@ class StreamBuilder {
     return out;
   }
   const std::vector<std::size_t> &starts() const { return starts_; }
-  // Offsets of the items that character stepping stops at.
   const std::vector<std::size_t> &characterStarts() const { return characters_; }
 
  private:
@@ -54,8 +53,7 @@ class StreamBuilder {
   }
 
   std::vector<uint8_t> bytes_;
-  std::vector<std::size_t> starts_;
-  std::vector<std::size_t> characters_;
+  std::vector<std::size_t> starts_, characters_;
 };
 
 }  // namespace qstr::test

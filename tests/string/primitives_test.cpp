@@ -1,0 +1,352 @@
+// The primitives: C-style functions over byte, 16-bit and stream strings and
+// memory blocks, native equality and search, character classes, the
+// byte-safe form, special codes and menu text. Destinations start as guards
+// 'U' (0x55): every write shows.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "qstr14/strings.h"
+#include "support/host_profile.h"
+#include "support/stream_builder.h"
+
+namespace {
+
+using namespace std::string_literals;
+using Native = std::vector<uint16_t>;
+using qstr::test::ScopedProfile;
+using S = qstr::test::StreamBuilder;
+constexpr uint16_t kGuard = 0x5555;
+const qstr::test::Environment kJapanese = {{"LANG", "ja_JP"}}, kEnglish = {{"LANG", "en_US"}};
+
+Native terminated(const std::u16string &s) {
+  Native native(s.begin(), s.end());
+  native.push_back(0);
+  return native;
+}
+
+// A native string with its terminator and two guard elements behind it.
+Native guarded(Native s) {
+  s.push_back(0);
+  s.push_back(kGuard);
+  s.push_back(kGuard);
+  return s;
+}
+
+// Where a search result points, -1 for none.
+template <typename T> int64_t at(const T *base, const T *found) { return found ? found - base : -1; }
+
+// Rows of (what a call gives, what it should give).
+void expectRows(const std::vector<std::pair<int64_t, int64_t>> &rows) {
+  for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].first, rows[i].second) << "row " << i;
+}
+
+const std::string kAbHiragana = "ab\x82\xA0";  // a double-byte character in 932 after "ab"
+
+// Bounded copies do not split a double-byte character.
+TEST(ByteStrings, BoundedCopies) {
+  struct Case { std::string source; int32_t n; std::string ncpy, upTo; bool japanese; };
+  const std::vector<Case> cases = {
+      {"ab", 5, "ab\0\0\0UUU"s, "ab\0\0UUUU"s, true},  // one more zero after a copied terminator
+      {"abcdef", 3, "abcUUUUU", "ab\0UUUUU"s, true}, {"abcdef", 0, "UUUUUUUU", "UUUUUUUU", true},
+      {kAbHiragana, 3, "abUUUUUU", "ab\0UUUUU"s, true}, {kAbHiragana, 4, "ab\x82\xA0UUUU", "ab\0\xA0UUUU"s, true},
+      {kAbHiragana, 3, "ab\x82UUUUU", "ab\0UUUUU"s, false},  // 1252: no lead bytes
+      {"\x82", 8, "\x82\0\0\0\0\0\0\0"s, "\0\0UUUUUU"s, true},  // a lone lead byte is dropped
+  };
+  for (const Case &c : cases) {
+    ScopedProfile profile(c.japanese ? kJapanese : kEnglish);
+    std::string dst = "UUUUUUUU", upTo = dst;
+    EXPECT_EQ(wstrncpy(dst.data(), c.source.c_str(), static_cast<uint32_t>(c.n)), dst.data());
+    CopyUpToAndNullTerminate(upTo.data(), c.source.c_str(), c.n);
+    EXPECT_EQ(dst + "/" + upTo, c.ncpy + "/" + c.upTo) << c.source << " n=" << c.n;
+  }
+  for (const auto &[n, expected] : std::vector<std::pair<uint32_t, std::string>>{
+           {2, "xab\0UUUU"s}, {3, "xabc\0UUU"s}, {9, "xabc\0UUU"s}, {0, "x\0UUUUUU"s}}) {
+    std::string dst = "x\0UUUUUU"s;
+    EXPECT_EQ(wstrncat(dst.data(), "abc", n), dst.data());
+    EXPECT_EQ(dst, expected) << n;
+  }
+}
+
+TEST(ByteStrings, CompareSearchAndCopy) {
+  const char text[] = "abcabc";
+  char dst[8] = "x";
+  expectRows({{wstrlen(nullptr), 0}, {wstrlen("abc"), 3}, {wstrcmp("abc", "abc"), 0}, {wstrcmp("ab", "abc"), -'c'},
+              {wstrcmp("\xE9", "e"), 0xE9 - 'e'}, {wstrcmp(nullptr, "x"), 0}, {wstrncmp("abcx", "abcy", 3), 0},
+              {wstrncmp("abcx", "abcy", 4), 'x' - 'y'}, {wstrncmp("a", "b", 0), 0}, {wstrncmp("a", "b", -1), 0},
+              {wstrncmp("ab", "ab", 10), 0}, {at(text, wstrchr(text, 'b')), 1}, {at(text, wstrrchr(text, 'b')), 4},
+              {at(text, wstrchr(text, 0)), -1}, {at(text, wstrrchr(text, 0)), -1}, {at(text, wstrchr(text, 'z')), -1},
+              {at(text, wstrrchr(nullptr, 'a')), -1}, {at(text, wstrchr(text, 0x162)), 1},
+              {at(dst, wstrcpy(nullptr, "a")), -1}, {at(dst, wstrcpy(dst, nullptr)), -1},
+              {at(dst, wstrcat(wstrcpy(dst, "ab"), "cd")), 0}});
+  EXPECT_STREQ(dst, "abcd");
+}
+
+// Lengths and bounded compares count bytes, bounded copies elements.
+TEST(WideStrings, LengthsCompareSearch) {
+  const uint16_t a[] = {1, 2, 3, 0}, b[] = {1, 2, 9, 0}, prefix[] = {1, 2, 0}, high[] = {0xFFFF, 0};
+  const uint16_t text[] = {1, 2, 1, 2, 3, 0};
+  const uint16_t needle[] = {1, 2, 3, 0}, missing[] = {3, 4, 0}, empty[] = {0}, longer[] = {1, 2, 1, 2, 3, 1, 0};
+  expectRows({{wwstrlen(a), 6}, {wwstrlen(nullptr), 0}, {wwstrlen(empty), 0}, {wwstrncmp(a, b, 5), 0},
+              {wwstrncmp(a, b, 6), 3 - 9}, {wwstrncmp(a, b, -2), 0}, {wwstrncmp(a, b, 100), 3 - 9},
+              {wwstrcmp(high, a), 0xFFFF - 1}, {wwstrcmp(a, a), 0}, {wwstrcmp(prefix, a), -3},
+              {at(text, wwstrstr(text, needle)), 2}, {at(text, wwstrstr(text, missing)), -1},
+              {at(text, wwstrstr(text, empty)), -1}, {at(text, wwstrstr(text, longer)), -1},
+              {at(text, wwstrstr(nullptr, text)), -1}, {at(text, wwstrstr(text, nullptr)), -1},
+              {at(text, wwstrchr(text, 2)), 1}, {at(text, wwstrrchr(text, 2)), 3}, {at(text, wwstrchr(text, 0)), -1},
+              {at(text, wwstrrchr(text, 0)), -1}, {at(text, wwstrrchr(nullptr, 1)), -1},
+              {at(text, wwstrchr(text, 0x10001)), 0}});
+  const uint16_t src[] = {7, 8, 0};
+  for (uint32_t n : {0u, 1u, 2u, 4u}) {
+    Native copied(6, kGuard), appended = {1, 0, kGuard, kGuard, kGuard, kGuard};
+    Native expectedCopy = copied, expectedCat = appended;
+    for (uint32_t i = 0; i < n; ++i) expectedCopy[i] = i < 2 ? src[i] : 0;
+    for (uint32_t i = 0; i <= std::min(n, 2u); ++i) expectedCat[1 + i] = i < n ? src[i] : 0;
+    EXPECT_EQ(wwstrncpy(copied.data(), src, n), copied.data());
+    EXPECT_EQ(wwstrncat(appended.data(), src, n), appended.data());
+    EXPECT_EQ(copied, expectedCopy) << n;
+    EXPECT_EQ(appended, expectedCat) << n;
+  }
+  Native dst(6, kGuard);
+  EXPECT_EQ(wwstrcpy(nullptr, src), nullptr);
+  EXPECT_EQ(wwstrcat(dst.data(), nullptr), nullptr);
+  wwstrcat(wwstrcpy(dst.data(), src), src);
+  EXPECT_EQ(dst, (Native{7, 8, 7, 8, 0, kGuard}));
+}
+
+TEST(MemoryBlocks, NullToleranceAndOverlap) {
+  uint8_t bytes[8] = {1, 2, 3, 4, 5, 6, 7, 8}, copy[8];
+  QXwmemcpy(bytes + 2, bytes, 5);  // overlapping: memmove semantics
+  QXwhmemcpy(bytes, bytes + 1, 3);
+  EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 8), (std::vector<uint8_t>{2, 1, 2, 2, 3, 4, 5, 8}));
+  QXwmemcpy(nullptr, bytes, 3);
+  QXwhmemmove(bytes, nullptr, 3);
+  QXwhmemset(nullptr, 0, 3);
+  QXwmemset(bytes, 0x1FF, 2);
+  QXwmemmove(copy, bytes, 8);
+  copy[7] = 0;
+  const uint16_t elements[] = {5, 6, 7, 0, 9};
+  expectRows({{bytes[0], 0xFF}, {bytes[2], 2}, {QXwmemcmp(copy, bytes, 7), 0}, {QXwmemcmp(nullptr, bytes, 8), 0},
+              {QXwmemcmp(bytes, copy, 8) > 0, 1}, {at(elements, QXwmemwchr(elements, 7, 3)), 2},
+              {at(elements, QXwmemwchr(elements, 7, 2)), -1}, {at(elements, QXwmemwchr(elements, 9, 5)), 4},
+              {at(elements, QXwmemwchr(elements, 5, 0)), -1}, {at(elements, QXwmemwchr(elements, 5, 0x10000)), -1},
+              {at(elements, QXwmemwchr(nullptr, 5, 3)), -1}});
+}
+
+TEST(DocumentStreamStrings, CopyWholeItems) {
+  S builder;
+  builder.plain('a').fixedGroup(0xFD, 8, 0).character(0x0100).variableGroup(0xD1, 9, 0, 0).plain('b');
+  const std::vector<uint8_t> stream = builder.bytes();
+  const uint8_t empty[] = {0};
+  std::vector<uint8_t> joined(2 * stream.size() + 2, 0x55), expected = joined;
+  EXPECT_EQ(wdstrcpy(joined.data(), stream.data()), joined.data());
+  wdstrcat(joined.data(), stream.data());
+  std::copy(stream.begin(), stream.end() - 1, expected.begin());
+  std::copy(stream.begin(), stream.end(), expected.begin() + stream.size() - 1);
+  EXPECT_EQ(joined, expected);
+  EXPECT_EQ(wdstrlen(joined.data()), 2 * (stream.size() - 1));
+  EXPECT_EQ(wdstrlen(empty), 0u);
+}
+
+// The n forms compare within n elements; functions (0xF900 on) are no characters.
+TEST(NativeEquality, ExactIgnoringCaseAndWithinN) {
+  struct Case { std::u16string a, b; uint32_t n; int32_t equ, iequ, nequ, niequ; };
+  const std::vector<Case> cases = {
+      {u"ab", u"ab", 2, 1, 1, 1, 1},   {u"ab", u"aB", 2, 0, 1, 0, 1},  {u"ab", u"abc", 2, 0, 0, 1, 1},
+      {u"", u"\uF90A", 1, 1, 1, 0, 0}, {u"\u0118", u"\u0119", 1, 0, 0, 0, 0}, {u"a", u"\u0141", 1, 0, 0, 0, 0},
+      {u"\u0A00\u0801", u"\u0A01\u0800", 5, 0, 1, 0, 1}, {u"ab", u"ax", 1, 0, 0, 1, 1},
+      {u"ab", u"ab", 0, 1, 1, 0, 0},   {u"ab", u"a", 5, 0, 0, 0, 0},
+      {u"\uF900ab", u"ab", 2, 1, 1, 0, 1},        // the bound comes before a's two characters
+      {u"\uF900\uF900a", u"a", 2, 1, 1, 0, 0},    // a's first character lies at n
+      {u"a", u"\uF900\uF900a", 2, 1, 1, 0, 0},    // and b's
+      {u"abc", u"a\uF900bc", 3, 1, 1, 0, 1},      // b's bound reached after "ab"
+  };
+  for (const Case &c : cases) {
+    const Native x = terminated(c.a), y = terminated(c.b);
+    EXPECT_EQ(Q6wstrequ(x.data(), y.data()), c.equ);
+    EXPECT_EQ(Q6wstriequ(x.data(), y.data()), c.iequ);
+    EXPECT_EQ(Q6wstriequ(y.data(), x.data()), c.iequ);
+    EXPECT_EQ(Q6wstrnequ(x.data(), y.data(), c.n), c.nequ) << "n=" << c.n;
+    EXPECT_EQ(Q6wstrniequ(x.data(), y.data(), c.n), c.niequ) << "n=" << c.n;
+  }
+}
+
+// A plain letter and its character group are equal ignoring case only;
+// the n forms bound bytes, the c forms characters (kWhole: no bound).
+TEST(StreamEquality, ExactIgnoringCaseAndLimits) {
+  constexpr int32_t kWhole = 100;
+  struct Case { S a, b; int32_t limit, nequ, niequ, cequ, ciequ; };
+  const std::vector<Case> cases = {
+      {S().text("a").function(0x85).text("b"), S().text("a").function(0x86).text("b"), kWhole, 1, 1, 1, 1},
+      {S().text("A"), S().character(0x0061), kWhole, 0, 1, 0, 1},
+      {S().text("a"), S().character(0x0141), kWhole, 0, 0, 0, 0},
+      {S().text("Ab"), S().text("aB"), kWhole, 0, 1, 0, 1}, {S().text("a"), S().text("ab"), kWhole, 0, 0, 0, 0},
+      {S().variableGroup(0xD0, 9, 0, 'x').text("a"), S().fixedGroup(0xF4, 3, 'y').text("a"), kWhole, 1, 1, 1, 1},
+      {S(), S().function(0x80), kWhole, 1, 1, 1, 1},
+      {S().text("ab"), S().text("aX"), 1, 1, 1, 1, 1}, {S().text("ab"), S().text("aX"), 2, 0, 0, 0, 0},
+      {S().text("ab"), S().text("aX"), -1, 1, 1, 1, 1},
+      {S().text("ab"), S().function(0x85).text("AB"), 1, 1, 1, 0, 1},
+      {S().text("ab"), S().function(0x85).text("AB"), 2, 0, 1, 0, 1},
+      {S().function(0x85).text("AB"), S().text("ab"), 1, 1, 1, 0, 1},
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case &c = cases[i];
+    const std::vector<uint8_t> a = c.a.bytes(), b = c.b.bytes();
+    if (c.limit == kWhole) {
+      EXPECT_EQ(Q6dstrequ(a.data(), b.data()), c.cequ) << "case " << i;
+      EXPECT_EQ(Q6dstriequ(b.data(), a.data()), c.ciequ) << "case " << i;
+    }
+    if (c.limit >= 0) {
+      EXPECT_EQ(Q6dstrnequ(a.data(), b.data(), static_cast<uint32_t>(c.limit)), c.nequ) << "case " << i;
+      EXPECT_EQ(Q6dstrniequ(a.data(), b.data(), static_cast<uint32_t>(c.limit)), c.niequ) << "case " << i;
+    }
+    EXPECT_EQ(Q6dstrcequ(a.data(), b.data(), c.limit), c.cequ) << "case " << i;
+    EXPECT_EQ(Q6dstrciequ(a.data(), b.data(), c.limit), c.ciequ) << "case " << i;
+  }
+}
+
+// The string search sees characters only, the delimiter search every element.
+TEST(NativeSearch, CharactersOnly) {
+  struct Case { std::u16string haystack, needle; int at; };
+  const std::vector<Case> cases = {
+      {u"aaab", u"aab", 1}, {u"ab", u"", -1}, {u"", u"a", -1}, {u"\uF900", u"a", -1}, {u"ab", u"\uF900", -1},
+      {u"a\uF900b", u"ab", 0}, {u"x", u"xy", -1}, {u"\uFE01xab", u"\uF90Aa\uF90Ab", 2}, {u"ababc", u"abc", 2},
+  };
+  for (const Case &c : cases) {
+    Native h = terminated(c.haystack), n = terminated(c.needle);
+    EXPECT_EQ(at(h.data(), Q6wstrstr(h.data(), n.data())), c.at) << c.at;
+  }
+  const Native s = terminated(u"a\uF90A,b;"), delimiters = terminated(u",;"), lineFeed = terminated(u"\uF90A");
+  const Native empty = {0};
+  expectRows({{Q6wstrchrcnt(terminated(u"\uF8FF\uF900a\uFFFF\u0100").data()), 3}, {Q6wstrchrcnt(empty.data()), 0},
+              {at(s.data(), Q6wstrdelim(s.data(), delimiters.data())), 2},
+              {at(s.data(), Q6wstrdelim(s.data(), lineFeed.data())), 1},
+              {at(s.data(), Q6wstrdelim(s.data(), empty.data())), 5},
+              {at(empty.data(), Q6wstrdelim(empty.data(), delimiters.data())), 0}});
+}
+
+// Every 16-bit value against the ranges of each class (ranges of 0x0100
+// and above are sets and codes); only the low 16 bits of a value count.
+TEST(CharacterClasses, EveryValueAgainstTheRanges) {
+  struct Range { uint32_t first, last; };
+  const std::vector<Range> letters = {
+      {0x0041, 0x005A}, {0x0061, 0x007A}, {0x0117, 0x01F1}, {0x0800, 0x084E}, {0x086D, 0x08D6},
+      {0x0900, 0x091A}, {0x0954, 0x0976}, {0x0A00, 0x0AC7}, {0x0AD2, 0x0AF9}, {0x0B05, 0x0B3E},
+      {0x0D2F, 0x0DC1}, {0x0E29, 0x0EDB}};
+  const std::vector<Range> spaces = {{0x0020, 0x0020}, {0xF909, 0xF90D}, {0xFB02, 0xFB02}, {0xFB17, 0xFB32},
+                                     {0xFC40, 0xFC61}};
+  auto in = [](const std::vector<Range> &ranges, uint32_t c) {
+    return uint16_t(std::any_of(ranges.begin(), ranges.end(), [c](Range r) { return c >= r.first && c <= r.last; }));
+  };
+  for (uint32_t c = 0; c <= 0xFFFF; ++c) {
+    const uint16_t digit = c >= '0' && c <= '9', alpha = in(letters, c);
+    const uint32_t high = c + 0x10000 * (c % 3);
+    ASSERT_EQ(Q6wstrIsDigit(high), digit) << std::hex << c;
+    ASSERT_EQ(Q6wstrIsAlpha(high), alpha) << std::hex << c;
+    ASSERT_EQ(Q6wstrIsAlphaNum(high), digit | alpha) << std::hex << c;
+    ASSERT_EQ(Q6wstrIsSpace(high), in(spaces, c)) << std::hex << c;
+  }
+}
+
+// A table not ordered by set: the walk gives up at set 5 before the set 2
+// entry; only the low 16 bits count.
+TEST(CharacterClasses, TableWalkStopsAtAHigherSet) {
+  const QSTR_CLASS_RANGE table[] = {{1, 0x10, 0x20}, {5, 0, 0xFF}, {2, 0, 0xFF}, {0xFFFF, 0, 0}};
+  for (const auto &[native, found] : std::vector<std::pair<uint32_t, int32_t>>{
+           {0x0115, 1}, {0x0121, 0}, {0x010F, 0}, {0x0577, 1}, {0x0277, 0}, {0xFF00, 0}, {0x10115, 1}}) {
+    EXPECT_EQ(lQ6wstrFoundInTable(native, table), found) << std::hex << native;
+  }
+}
+
+// 0xFF stands in for each zero byte, the terminator becomes 0x00FF; strings
+// without 0xFF bytes come back exactly.
+TEST(ByteSafeForm, RoundTrips) {
+  Native s = guarded({0x0041, 0x0100});
+  EXPECT_EQ(Q6wstrFixExtChars(s.data()), s.data());
+  const uint8_t expected[] = {0x41, 0xFF, 0xFF, 0x01, 0xFF, 0x00, 0x55, 0x55};
+  EXPECT_EQ(std::memcmp(s.data(), expected, sizeof expected), 0);
+  std::mt19937 random(7);
+  for (int round = 0; round < 500; ++round) {
+    Native original(random() % 12);
+    for (uint16_t &element : original) {
+      do {
+        element = static_cast<uint16_t>(random() % 3 == 0 ? random() % 0x300 : random());
+      } while (element == 0 || (element & 0xFF) == 0xFF || (element >> 8) == 0xFF);
+    }
+    s = guarded(original);
+    Q6wstrFixExtChars(s.data());
+    EXPECT_EQ(std::strlen(reinterpret_cast<const char *>(s.data())), 2 * original.size() + 1);
+    Q6wstrUnFixExtChars(s.data());
+    ASSERT_EQ(s, guarded(original));
+  }
+}
+
+// Mode 1 renumbers exactly 36 codes (attribute codes: ends and one between),
+// mode 2 them back; other modes (16-bit) change nothing.
+TEST(SpecialCodes, RenumberingBothWays) {
+  const Native native = {0xF90D, 0xF90A, 0xF909, 0xFE00, 0xFE03, 0xFE1E, 0xFE1F, 0xF900, 'A', 0xF90B, 0xFE20};
+  const Native renumbered = {0xFB13, 0xFB16, 0xFC45, 0xFC66, 0xFC77, 0xFC75, 0xFC85, 0xF900, 'A', 0xF90B, 0xFE20};
+  for (const auto &[mode, from, to] :
+       {std::tuple{1u, native, renumbered}, std::tuple{0x10002u, renumbered, native},
+        std::tuple{0u, native, native}, std::tuple{3u, native, native}, std::tuple{0x10000u, native, native}}) {
+    Native s = guarded(from);
+    EXPECT_EQ(Q6wzFix(s.data(), mode), s.data());
+    EXPECT_EQ(s, guarded(to)) << mode;
+  }
+  int changed[3] = {0, 0, 0};
+  for (uint32_t value = 0xF901; value <= 0xFFFF; ++value) {
+    for (uint32_t mode : {1u, 2u}) {
+      Native s = guarded({static_cast<uint16_t>(value)});
+      Q6wzFix(s.data(), mode);
+      if (s[0] == value) continue;
+      ++changed[mode];
+      Q6wzFix(s.data(), 3 - mode);
+      ASSERT_EQ(s[0], value) << std::hex << value;
+    }
+  }
+  EXPECT_EQ(changed[1], 36);
+  EXPECT_EQ(changed[2], 36);
+}
+
+TEST(MenuText, StripAmpersand) {
+  struct Case { std::string source, expected; uint16_t mnemonic; bool dbcs; };
+  const std::vector<Case> cases = {
+      {"&File", "File", 0x0046, false}, {"Save && Exit", "Save && Exit", 0, false}, {"a&", "a", 0, false},
+      {"File(&F)", "File(F)", 0x0046, false}, {"File(&F)", "File", 0x2846, true}, {"(", "", 0x2800, true},
+      {"&Open (&x", "Open ", 0x2878, true},  // no ")": the rest is dropped, the code still taken
+      {"(x", "", 0x2800, true},                // the string ends before the code byte
+      {"a(&\xE9)b", "ab", 0xFFE9, true},       {"&\xE9t\xE9", "\xE9t\xE9", 0xFFE9, false},
+      {"&a&b", "ab", 0x0062, false},           {"&&&x", "&&x", 0x0078, false},
+  };
+  for (const Case &c : cases) {
+    ScopedProfile profile(c.dbcs ? kJapanese : kEnglish);
+    std::string dst(c.source.size() + 4, '\x55');
+    EXPECT_EQ(QstrStripAmpersand(dst.data(), c.source.c_str()), c.mnemonic) << c.source;
+    EXPECT_EQ(std::string(dst.c_str()), c.expected) << c.source;
+    EXPECT_EQ(dst.substr(c.expected.size() + 1), std::string(dst.size() - c.expected.size() - 1, 'U')) << c.source;
+  }
+}
+
+TEST(MenuText, TruncateKeepsDoubleByteCharactersWhole) {
+  struct Case { std::string text; int32_t n, kept; bool dbcs; };
+  const std::vector<Case> cases = {
+      {"ab\x82\xA0" "cd", 3, 3, false},  // no double-byte support: bytes only
+      {"ab\x82\xA0" "cd", 3, 2, true}, {"ab\x82\xA0" "cd", 4, 4, true}, {"abcdef", 3, 3, true},
+      {"abcdef", 0, 0, true}, {"abcdef", -2, 0, true}, {"ab", 2, 2, true},
+      {"ab\x82", 3, 2, true},  // a lead byte before the terminator
+  };
+  for (const Case &c : cases) {
+    ScopedProfile profile(c.dbcs ? kJapanese : kEnglish);
+    std::string s = c.text + "UUUU", expected = s;
+    expected[c.kept] = '\0';
+    EXPECT_EQ(QMBStrTrunc(s.data(), c.n), c.kept) << c.text << " n=" << c.n;
+    EXPECT_EQ(s, expected) << c.text << " n=" << c.n;
+  }
+}
+
+}  // namespace
