@@ -1,8 +1,8 @@
 // Runs the built qstr tool through the shell with a command line, standard
-// input and extra environment settings, capturing its exit status, standard
-// output and standard error.
+// input and extra environment settings, and checks what it wrote.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -25,8 +25,8 @@ inline std::string readWhole(const std::string &path) {
   return text.str();
 }
 
-// `arguments` go to the shell as written (the caller quotes them). The
-// settings in `environment` come after the defaults and override them.
+// `arguments` go to the shell as written (the caller quotes them); the
+// settings in `environment` override the defaults.
 inline QstrResult runQstr(const std::string &arguments, const std::string &input = "",
                           const std::string &environment = "") {
   char pattern[] = "/tmp/qstr-cli-XXXXXX";
@@ -46,12 +46,24 @@ inline QstrResult runQstr(const std::string &arguments, const std::string &input
 
 inline bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
-// An error report is exactly one line.
-inline bool oneLine(const std::string &text) { return !text.empty() && text.find('\n') == text.size() - 1; }
-
 // What a failed check names: the command line and what the run wrote.
 inline std::string describe(const std::string &arguments, const QstrResult &result) {
   return "qstr " + arguments + "\nout: " + result.out + "\nerr: " + result.err;
+}
+
+// A run and everything it must write, exactly.
+struct Run {
+  std::string args, input;
+  int status;
+  std::string out, err, environment = "";
+};
+
+inline void expectRun(const Run &run) {
+  const auto r = runQstr(run.args, run.input, run.environment);
+  SCOPED_TRACE(describe(run.args + " under " + run.environment, r));
+  EXPECT_EQ(r.status, run.status);
+  EXPECT_EQ(r.out, run.out);
+  EXPECT_EQ(r.err, run.err);
 }
 
 }  // namespace qstr::test

@@ -13,80 +13,75 @@
 
 namespace {
 
-using qstr::test::describe;
 using qstr::test::runQstr;
 using SortCompare = qstr::test::ScratchFolderTest;
 
-TEST_F(SortCompare, SortsLines) {
-  struct Case {
-    std::string args, input, output, err = "", environment = "";
-  };
+TEST_F(SortCompare, SortsComparesAndReportsBadInput) {
   const std::string czech = "hz\nch\n", plain = "ch\nhz\n", swedish = "z\n\xC3\xA4\n", english = "\xC3\xA4\nz\n";
   const std::string kana = "\xE3\x82\xAB\n\xE3\x81\x8B\n\xE3\x81\x82\n";  // katakana ka, hiragana ka, a
-  const std::vector<Case> cases = {
+  const std::string bad = write("bad.txt", "ok\n\xC3\x28\n").string(), check = write("c.txt", "a\nc\nb\n").string();
+  const std::string invalid = "qstr sort: standard input:2:1: invalid UTF-8\n";
+  std::vector<qstr::test::Run> runs = {
       // Simple: a and a-umlaut equal but for case, which puts the capital after both.
-      {"--simple", "b\nA\na\n\xC3\xA4\nz\n1\n", "1\na\n\xC3\xA4\nA\nb\nz\n"},
-      {"--simple --lang SV", english, swedish},
-      {"--simple --ignore-case", "b\nB\na\nA\nb\n", "a\nA\nb\nB\nb\n"},  // equal lines keep their order
-      {"--simple", "b\r\na", "a\nb\r\n"},  // line ends are kept; the last line gets one
+      {"sort --simple", "b\nA\na\n\xC3\xA4\nz\n1\n", 0, "1\na\n\xC3\xA4\nA\nb\nz\n"},
+      {"sort --simple --lang SV", english, 0, swedish},
+      {"sort --simple --ignore-case", "b\nB\na\nA\nb\n", 0, "a\nA\nb\nB\nb\n"},  // equal lines keep their order
+      {"sort --simple", "b\r\na", 0, "a\nb\r\n"},  // line ends are kept; the last line gets one
       // Characters without a native form are invisible; lines come back as read.
-      {"--simple", "\xEF\xBB\xAD\nb\n\xE4\xB8\x80\n", "\xE4\xB8\x80\nb\n\xEF\xBB\xAD\n"},
+      {"sort --simple", "\xEF\xBB\xAD\nb\n\xE4\xB8\x80\n", 0, "\xE4\xB8\x80\nb\n\xEF\xBB\xAD\n"},
       // Multi-level.
-      {"", "b\nA\na\n\xC3\xA9\ne\nz\n1\n", "1\nA\na\nb\ne\n\xC3\xA9\nz\n"},  // equal lines keep their order
-      {"--case --lang GR", "b\na\nA\n", "A\na\nb\n"},
-      {"--lang ES", "d\nchico\ncz\nc\nllama\nluz\n", "c\ncz\nchico\nd\nluz\nllama\n"},
-      {"--lang DE", "\xC3\x9F\nst\nsr\n", "sr\n\xC3\x9F\nst\n"},  // sharp s as "ss"
-      {"", "b\r\n\r\na\r", "\r\na\r\nb\r\n"},  // the last line's CR is text; it gets an LF
+      {"sort", "b\nA\na\n\xC3\xA9\ne\nz\n1\n", 0, "1\nA\na\nb\ne\n\xC3\xA9\nz\n"},  // equal lines keep their order
+      {"sort --case --lang GR", "b\na\nA\n", 0, "A\na\nb\n"},
+      {"sort --lang ES", "d\nchico\ncz\nc\nllama\nluz\n", 0, "c\ncz\nchico\nd\nluz\nllama\n"},
+      {"sort --lang DE", "\xC3\x9F\nst\nsr\n", 0, "sr\n\xC3\x9F\nst\n"},  // sharp s as "ss"
+      {"sort", "b\r\n\r\na\r", 0, "\r\na\r\nb\r\n"},  // the last line's CR is text; it gets an LF
       // Under a Japanese code page katakana equals hiragana unless --kana.
-      {"--lang JP", kana, "\xE3\x81\x82\n\xE3\x82\xAB\n\xE3\x81\x8B\n", "", "LANG=ja_JP.UTF-8"},
-      {"--lang JP --kana", kana, "\xE3\x81\x82\n\xE3\x81\x8B\n\xE3\x82\xAB\n", "", "LANG=ja_JP.UTF-8"},
-      // Options.
-      {"-r", "b\nA\na\nc\n", "c\nb\nA\na\n"},  // equal lines keep their order reversed or not
-      {"-u", "b\nA\na\nb\n", "A\nb\n"},        // the first of equal lines
-      {"-t: -k2", "x:b:1\ny:a:2\nz\nw:a:1\n", "z\nw:a:1\ny:a:2\nx:b:1\n"},
-      {"-t '\xC3\xA9' -k2 -r", "1\xC3\xA9y\n2\xC3\xA9z\n", "2\xC3\xA9z\n1\xC3\xA9y\n"},
-      {"-k2,2", "x  b 2\n  a 3\nc 1\n", "c 1\n  a 3\nx  b 2\n"},  // blanks separate fields
+      {"sort --lang JP", kana, 0, "\xE3\x81\x82\n\xE3\x82\xAB\n\xE3\x81\x8B\n", "", "LANG=ja_JP.UTF-8"},
+      {"sort --lang JP --kana", kana, 0, "\xE3\x81\x82\n\xE3\x81\x8B\n\xE3\x82\xAB\n", "", "LANG=ja_JP.UTF-8"},
+      {"sort -r", "b\nA\na\nc\n", 0, "c\nb\nA\na\n"},  // equal lines keep their order reversed or not
+      {"sort -u", "b\nA\na\nb\n", 0, "A\nb\n"},        // the first of equal lines
+      {"sort -t: -k2", "x:b:1\ny:a:2\nz\nw:a:1\n", 0, "z\nw:a:1\ny:a:2\nx:b:1\n"},
+      {"sort -t '\xC3\xA9' -k2 -r", "1\xC3\xA9y\n2\xC3\xA9z\n", 0, "2\xC3\xA9z\n1\xC3\xA9y\n"},
+      {"sort -k2,2", "x  b 2\n  a 3\nc 1\n", 0, "c 1\n  a 3\nx  b 2\n"},  // blanks separate fields
       // --lang: the word processor's code in capitals, then an ISO 639-1 code
       // or a locale name; which it took is said when the two readings differ.
-      {"--lang cs", plain, czech, "qstr sort: --lang cs: Czech (CZ); CS is Chinese (Simplified, CS)\n"},
-      {"--lang CS", plain, plain, "qstr sort: --lang CS: Chinese (Simplified, CS); cs is Czech (CZ)\n"},
-      {"--lang cs_CZ.UTF-8", plain, czech},
-      {"--lang su", english, swedish, "qstr sort: --lang su: Finnish (SU)\n"},
-      {"--lang uk", "\xD1\x8C\n\xD1\x8F\n", "\xD1\x8F\n\xD1\x8C\n",
+      {"sort --lang cs", plain, 0, czech, "qstr sort: --lang cs: Czech (CZ); CS is Chinese (Simplified, CS)\n"},
+      {"sort --lang CS", plain, 0, plain, "qstr sort: --lang CS: Chinese (Simplified, CS); cs is Czech (CZ)\n"},
+      {"sort --lang cs_CZ.UTF-8", plain, 0, czech},
+      {"sort --lang su", english, 0, swedish, "qstr sort: --lang su: Finnish (SU)\n"},
+      {"sort --lang uk", "\xD1\x8C\n\xD1\x8F\n", 0, "\xD1\x8F\n\xD1\x8C\n",
        "qstr sort: --lang uk: Ukrainian (YK); UK is English (United Kingdom, UK)\n"},
-      // Without --lang the host profile's locale chooses: QSTR14_LOCALE,
-      // LC_ALL, LC_CTYPE, LANG; else US.
-      {"", english, swedish, "", "LANG=sv_SE.UTF-8"},
-      {"", plain, czech, "", "LC_CTYPE=cs_CZ.UTF-8"},
-      {"", english, english, "", "LANG=sv_SE.UTF-8 LC_ALL=C"},
+      // Without --lang the locale chooses: QSTR14_LOCALE, LC_ALL, LC_CTYPE, LANG; else US.
+      {"sort", english, 0, swedish, "", "LANG=sv_SE.UTF-8"},
+      {"sort", plain, 0, czech, "", "LC_CTYPE=cs_CZ.UTF-8"},
+      {"sort", english, 0, english, "", "LANG=sv_SE.UTF-8 LC_ALL=C"},
+      // compare says which level and which tailoring decided; --porcelain the number alone.
+      {"compare abc abd", "", 0, "abc < abd (US, decided by the letters)\n"},
+      {"compare ab abc", "", 0, "ab < abc (US, decided by the length: ab runs out first)\n"},
+      {"compare e '\xC3\xA9'", "", 0, "e < \xC3\xA9 (US, decided by the accents)\n"},
+      {"compare --case A a", "", 0, "A > a (US, decided by case)\n"},
+      {"compare --lang ES llama luz", "", 0, "llama > luz (ES, decided by the letters: ll sorts after l)\n"},
+      {"compare --porcelain --lang ES cz ch", "", 0, "-1\n"},
+      {"compare --porcelain --lang da '\xC3\xA6' z", "", 0, "1\n"},
+      // Bad input: one line naming the place, status 1. -c is silent and 0
+      // when the lines are in order, else 1 and the first line out of order.
+      {"compare '\xC3\x28' a", "", 1, "", "qstr compare: A is not UTF-8\n"},
+      {"sort", "ok\n\xC3\xA9\xC3\x28\n", 1, "", "qstr sort: standard input:2:2: invalid UTF-8\n"},
+      {"sort -k2", "ok\n\xC3\xA9 x\xC3\n", 1, "", "qstr sort: standard input:2:4: invalid UTF-8\n"},
+      {"sort -S 1K", std::string(3000, 'x') + "\n\xC3\x28\n", 1, "", invalid},
+      {"sort --simple '" + bad + "'", "", 1, "", "qstr sort: " + bad + ":2:1: invalid UTF-8\n"},
+      {"sort -c", "a\nA\nb\n", 0, ""},
+      {"sort -c -r", "c\nb\nb\na", 0, ""},
+      {"sort -c", "a\nc\r\nb\nd\n", 1, "", "qstr sort: standard input:3: disorder: b\n"},
+      {"sort -c -u", "a\nA\n", 1, "", "qstr sort: standard input:2: disorder: A\n"},
+      {"sort -c --case", "A\na\n", 1, "", "qstr sort: standard input:2: disorder: a\n"},
+      {"sort --check --simple", "B\nb\n", 1, "", "qstr sort: standard input:2: disorder: b\n"},
+      {"sort -c '" + check + "'", "", 1, "", "qstr sort: " + check + ":3: disorder: b\n"},
   };
-  for (const Case &c : cases) {
-    const auto r = runQstr("sort " + c.args, c.input, c.environment);
-    SCOPED_TRACE(describe(c.args + " under " + c.environment, r));
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, c.output);
-    EXPECT_EQ(r.err, c.err);
+  for (const std::string bytes : {"\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80", "\x80", "\xE4\xB8"}) {
+    runs.push_back({"sort --simple", "a\n" + bytes + "\n", 1, "", invalid});
   }
-}
-
-TEST_F(SortCompare, ComparesAndExplainsTheDecidingLevel) {
-  // In words by default, the level and the language's tailoring that
-  // decided; --porcelain prints the number alone.
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"abc abd", "abc < abd (US, decided by the letters)\n"},
-      {"ab abc", "ab < abc (US, decided by the length: ab runs out first)\n"},
-      {"e '\xC3\xA9'", "e < \xC3\xA9 (US, decided by the accents)\n"},
-      {"--case A a", "A > a (US, decided by case)\n"},
-      {"--lang ES llama luz", "llama > luz (ES, decided by the letters: ll sorts after l)\n"},
-      {"--porcelain --lang ES cz ch", "-1\n"},
-      {"--porcelain --lang da '\xC3\xA6' z", "1\n"},
-  };
-  for (const auto &[args, output] : cases) {
-    const auto r = runQstr("compare " + args);
-    SCOPED_TRACE(describe(args, r));
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, output);
-  }
+  for (const qstr::test::Run &run : runs) qstr::test::expectRun(run);
   // --explain: a row a sorting element; a contracted pair has the values of
   // both its positions, c + 1 then h.
   const auto r = runQstr("compare --lang ES --explain ch c");
@@ -97,55 +92,12 @@ TEST_F(SortCompare, ComparesAndExplainsTheDecidingLevel) {
   EXPECT_TRUE(r.out.ends_with("\ndecided by: primary values\n")) << r.out;
 }
 
-// Bad input is one line on standard error naming the place, exit status 1
-// and nothing on standard output. -c is silent and 0 when the lines are in
-// order; otherwise 1 and the first line out of order, named.
-TEST_F(SortCompare, ReportsBadInputAndDisorder) {
-  const std::string bad = write("bad.txt", "ok\n\xC3\x28\n").string(), check = write("c.txt", "a\nc\nb\n").string();
-  std::vector<std::vector<std::string>> cases = {
-      {"compare '\xC3\x28' a", "", "qstr compare: A is not UTF-8\n"},
-      {"sort", "ok\n\xC3\xA9\xC3\x28\n", "qstr sort: standard input:2:2: invalid UTF-8\n"},
-      {"sort -k2", "ok\n\xC3\xA9 x\xC3\n", "qstr sort: standard input:2:4: invalid UTF-8\n"},
-      {"sort -S 1K", std::string(3000, 'x') + "\n\xC3\x28\n", "qstr sort: standard input:2:1: invalid UTF-8\n"},
-      {"sort --simple '" + bad + "'", "", "qstr sort: " + bad + ":2:1: invalid UTF-8\n"},
-      {"sort -c", "a\nA\nb\n", ""},
-      {"sort -c -r", "c\nb\nb\na", ""},
-      {"sort -c", "a\nc\r\nb\nd\n", "qstr sort: standard input:3: disorder: b\n"},
-      {"sort -c -u", "a\nA\n", "qstr sort: standard input:2: disorder: A\n"},
-      {"sort -c --case", "A\na\n", "qstr sort: standard input:2: disorder: a\n"},
-      {"sort --check --simple", "B\nb\n", "qstr sort: standard input:2: disorder: b\n"},
-      {"sort -c '" + check + "'", "", "qstr sort: " + check + ":3: disorder: b\n"},
-  };
-  for (const std::string bytes : {"\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80", "\x80", "\xE4\xB8"}) {
-    cases.push_back({"sort --simple", "a\n" + bytes + "\n", "qstr sort: standard input:2:1: invalid UTF-8\n"});
-  }
-  for (const auto &c : cases) {
-    const auto r = runQstr(c[0], c[1]);
-    SCOPED_TRACE(describe(c[0], r));
-    EXPECT_EQ(r.status, c[2].empty() ? 0 : 1);
-    EXPECT_EQ(r.err, c[2]);
-    EXPECT_EQ(r.out, "");
-  }
-}
-
-// Onto its own input, the input is read whole first; a failed sort leaves
-// the output as it was.
-TEST_F(SortCompare, WritesTheOutputFile) {
-  const std::string out = (dir_ / "out.txt").string(), in = write("in.txt", "b\r\na\n").string();
-  EXPECT_EQ(runQstr("sort -o '" + out + "'", "y\nx").out, "");
-  EXPECT_EQ(qstr::test::readWhole(out), "x\ny\n");
-  EXPECT_EQ(runQstr("sort '" + in + "' -o '" + in + "'").status, 0);
-  EXPECT_EQ(qstr::test::readWhole(in), "a\nb\r\n");
-  EXPECT_EQ(runQstr("sort -o '" + in + "'", "z\n\xFF\n").status, 1);
-  EXPECT_EQ(qstr::test::readWhole(in), "a\nb\r\n");
-}
-
 // Past --buffer-size the lines go to runs in temporary files that are
 // merged (several levels deep with the smallest buffers); the result is
-// the in-memory sort's, and the runs are gone afterwards. Spanish keys are
-// not exact for every line ("lll"): the sort mixes keys and comparisons and
-// still agrees with compare line by line.
-TEST_F(SortCompare, SortsInRunsAsInMemory) {
+// the in-memory sort's, and the runs are gone afterwards. Onto its own
+// input, the input is read whole first; a failed sort leaves the output as
+// it was.
+TEST_F(SortCompare, SortsInRunsAsInMemoryAndWritesTheOutputFile) {
   const char *stems[] = {"lla", "lll", "Calle", "cz", "ch", "\xC3\xA9t\xC3\xA9", "ete", "\xEF\xBB\xAD", "LL", "b"};
   std::string input;
   for (int i = 0; i < 700; ++i) {
@@ -158,11 +110,21 @@ TEST_F(SortCompare, SortsInRunsAsInMemory) {
     for (const char *size : {"1K", "300"}) {
       const std::string args = std::string("sort -S ") + size + " " + options;
       const auto r = runQstr(args, input, "TMPDIR='" + dir_.string() + "'");
-      SCOPED_TRACE(describe(args, r));
+      SCOPED_TRACE(qstr::test::describe(args, r));
       EXPECT_EQ(r.out, whole.out);
       EXPECT_TRUE(std::filesystem::is_empty(dir_));
     }
   }
+  const std::string in = write("in.txt", "b\r\na\n").string();
+  EXPECT_EQ(runQstr("sort '" + in + "' -o '" + in + "'").out, "");
+  EXPECT_EQ(qstr::test::readWhole(in), "a\nb\r\n");
+  EXPECT_EQ(runQstr("sort -o '" + in + "'", "z\n\xFF\n").status, 1);
+  EXPECT_EQ(qstr::test::readWhole(in), "a\nb\r\n");
+}
+
+// Spanish keys are not exact for every line ("lll"): the sort mixes keys
+// and comparisons and still agrees with compare line by line.
+TEST(SortAndCompare, Agree) {
   std::istringstream sorted(runQstr("sort --lang ES --case", "lll\nllm\nll\nLL\nl\ncalle\nCalle\ncz\nch\nc\n").out);
   std::vector<std::string> lines;
   for (std::string line; std::getline(sorted, line);) lines.push_back(line);

@@ -1,5 +1,5 @@
-// Whole buffers between host bytes (ANSI or OEM) and document streams:
-// counts and limits by table, then the conversions, with their fast paths,
+// Whole buffers between host bytes (ANSI or OEM) and document streams: the
+// counting rules by table, then the conversions with their fast paths
 // against plain one-by-one models on many machines, sizes and inputs.
 #include <gtest/gtest.h>
 
@@ -8,11 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "charset/stream_grammar.h"
 #include "codepage/state.h"
 #include "codepage/stream_strip.h"
-#include "host/host.h"
-#include "qstr14/codepage.h"
+#include "support/host_bytes_model.h"
 #include "support/machine.h"
 #include "support/stream_builder.h"
 
@@ -24,57 +22,51 @@ using qstr::codepage::loadedAnsiRecord;
 using qstr::codepage::loadedOemRecord;
 using qstr::test::Machine;
 
-struct ToStreamCase {
-  uint32_t(QSTR_CALL *convert)(uint8_t *, const char *, uint32_t);
-  const char *source;
-  uint32_t size;
-  Bytes stream;  // with the terminator
-};
-
-struct ToHostCase {
-  uint32_t(QSTR_CALL *convert)(char *, const uint8_t *, uint32_t);
-  Bytes stream;
-  std::string bytes;
-  uint32_t result;
-};
-
 TEST(BufferConversions, CountsAndLimits) {
   Machine machine({{"LANG", "en_US"}});
-  const std::vector<ToStreamCase> toStream = {
+  struct ToStream {
+    uint32_t(QSTR_CALL *convert)(uint8_t *, const char *, uint32_t);
+    const char *source;
+    uint32_t size;
+    Bytes stream;  // with the terminator
+  };
+  const std::vector<ToStream> toStream = {
       {str_AnsiToQx, "A\x7F" "B", 16, {'A', 'B', 0}},  // 127 has no mapping in 1252: dropped
-      {str_AnsiToQx, "AB\xE9", 6, {'A', 'B', 0}},  // the group needs 4 of the limit 5 after "AB"
-      {str_AnsiToQx, "AB\xE9", 7, S().plain('A').plain('B').character(0x0129).bytes()},
       {str_OemToQx, "\t\x82", 16, S().character(0x0401).character(0x0129).bytes()},  // DOS glyph of tab
       {str_AnsiToQx, "A", 0x10000, {}},  // only the low 16 bits of the size count
   };
-  for (const ToStreamCase &c : toStream) {
+  for (const ToStream &c : toStream) {
     Bytes dst(c.size + 8, 0x55);
     EXPECT_EQ(c.convert(dst.data(), c.source, c.size), c.stream.size()) << c.source;
     Bytes expected = c.stream;
     expected.resize(dst.size(), 0x55);
-    EXPECT_EQ(dst, expected) << c.source << " size " << c.size;
+    EXPECT_EQ(dst, expected) << c.source;
   }
-  const std::vector<ToHostCase> toHost = {
-      // A character without an ANSI code counts but is not written.
+  // A character without an ANSI code counts but is not written.
+  struct ToHost {
+    uint32_t(QSTR_CALL *convert)(char *, const uint8_t *, uint32_t);
+    Bytes stream;
+    std::string bytes;
+    uint32_t result;
+  };
+  const std::vector<ToHost> toHost = {
       {TpiQxToAnsiBuff, S().plain('A').character(0x0F00).bytes(), "A", 3},  // past the direct tables
       {TpiQxToAnsiBuff, {'A', 0xCC, 0xCF, 0x80, 0x84, 0}, "A\xCC\xCF\x80", 5},
       {TpiQxToOemBuff, S().character(0x0129).character(0x0401).bytes(), "\x82\x09", 3},
+      {TpiQxToAnsiBuff, {'A', 0}, "", 0},  // size 0: nothing written
   };
-  for (const ToHostCase &c : toHost) {
-    std::string dst(24, '\x55'), expected = c.bytes + '\0';
+  for (const ToHost &c : toHost) {
+    std::string dst(24, '\x55'), expected = c.result == 0 ? "" : c.bytes + '\0';
     expected.resize(24, '\x55');
-    EXPECT_EQ(c.convert(dst.data(), c.stream.data(), 16), c.result);
+    EXPECT_EQ(c.convert(dst.data(), c.stream.data(), c.result == 0 ? 0 : 16), c.result);
     EXPECT_EQ(dst, expected);
   }
-  std::string untouched(4, '\x55');
-  EXPECT_EQ(TpiQxToAnsiBuff(untouched.data(), Bytes{'A', 0}.data(), 0), 0u);
-  EXPECT_EQ(untouched, std::string(4, '\x55'));
 }
 
-// A conversion against its plain model on several machines, through their
-// ANSI and DOS records, for each input at sizes from 1 to well past its
-// length: the same count and bytes, nothing written past the size. Each
-// converts (dst, terminated input, size, record) and gives the count.
+// A conversion against its model on several machines, through their ANSI
+// and DOS records, at sizes from 1 to well past the input's length: the same
+// count and bytes, nothing written past the size. Each converts (dst,
+// terminated input, size, record) and gives the count.
 template <typename Fast, typename Model>
 void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
   for (const char *locale : {"en_US", "cs_CZ", "ru_RU", "el_GR", "ja_JP", "zh_TW"}) {
@@ -92,28 +84,6 @@ void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
   }
 }
 
-// Host bytes to a stream one code at a time (a lead byte with the next, on
-// a double-byte system): printable ASCII as itself, else the item of its
-// native character, or nothing; stops where an item does not fit.
-uint32_t hostToStreamOneByOne(uint8_t *dst, const Bytes &input, uint32_t size, const CODEPAGETBL &record) {
-  const bool doubleByte = qstr::host::dbcsEnabled() != 0;
-  const uint32_t limit = size - 1;
-  uint32_t count = 0;
-  for (const uint8_t *src = input.data(); count < limit && *src != 0; ++src) {
-    uint32_t code = *src;
-    if (doubleByte && qstr::host::isDbcsLeadByte(*src) && src[1] != 0) code = code << 8 | *++src;
-    const bool ascii = code < 0x80 && qstr::charset::isPrintableAscii(static_cast<uint8_t>(code));
-    const uint16_t native = ascii ? static_cast<uint16_t>(code) : QcvtNtvToQx(&record, code);
-    if (native == 0xFFFF) continue;
-    const qstr::charset::StreamItem item = qstr::charset::nativeStreamItem(native);
-    if (count + item.length > limit) break;
-    std::copy(item.bytes, item.bytes + item.length, dst + count);
-    count += item.length;
-  }
-  dst[count] = 0;
-  return count + 1;
-}
-
 // Texts of every byte value and random bytes, ending before, inside and
 // past the item table's batches. (A double-byte machine's DOS record is its
 // ANSI one.)
@@ -128,10 +98,14 @@ TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
       texts,
       [](uint8_t *dst, const Bytes &text, uint32_t size, const auto &record) {
         const auto *src = reinterpret_cast<const char *>(text.data());
-        const bool ansi = &record == &loadedAnsiRecord();
-        return ansi ? TpiAnsiToQxBuff(dst, src, size) : TpiOemToQxBuff(dst, src, size);
+        return &record == &loadedAnsiRecord() ? TpiAnsiToQxBuff(dst, src, size) : TpiOemToQxBuff(dst, src, size);
       },
-      hostToStreamOneByOne);
+      [](uint8_t *dst, const Bytes &text, uint32_t size, const auto &record) {
+        const std::string src(reinterpret_cast<const char *>(text.data()));
+        const Bytes stream = qstr::test::hostBytesToStream(src, size, qstr::host::dbcsEnabled() != 0, record);
+        *std::copy(stream.begin(), stream.end(), dst) = 0;
+        return static_cast<uint32_t>(stream.size() + 1);
+      });
 }
 
 // A stream to host bytes in two passes: stripped (nothing past the size),
@@ -145,9 +119,9 @@ uint32_t streamToHostInTwoPasses(uint8_t *dst, const Bytes &stream, uint32_t siz
   uint32_t count = 0;
   for (const uint8_t *read = stripped.data(); count < limit && *read != 0;) {
     uint16_t code = *read++;
-    if (code == qstr::charset::kCharacterGroup) {
-      code = QcvtQxToNtv(&record, qstr::charset::readLittleEndian16(read));
-      read += qstr::charset::kCharacterGroupLength - 1;
+    if (code == 0xF0) {
+      code = QcvtQxToNtv(&record, static_cast<uint16_t>(read[0] | read[1] << 8));
+      read += 3;
     }
     const bool twoBytes = code > 0xFF && code != 0xFFFF;
     if (twoBytes && count + 2 > limit) break;
@@ -163,6 +137,7 @@ uint32_t streamToHostInTwoPasses(uint8_t *dst, const Bytes &stream, uint32_t siz
 // of sets 0-15 and the first East Asian sets (some without a host code, some
 // of two bytes), fixed and variable groups, 0xFF; also converted in place.
 TEST(StreamToHostBytes, OneWalkAgreesWithStrippingFirst) {
+  static const uint8_t kFixedLengths[15] = {4, 5, 3, 3, 3, 3, 4, 4, 4, 5, 5, 6, 6, 8, 8};
   std::mt19937 random(9);
   std::vector<Bytes> streams;
   for (int round = 0; round < 40; ++round) {
@@ -176,7 +151,7 @@ TEST(StreamToHostBytes, OneWalkAgreesWithStrippingFirst) {
         case 5: stream.singleFF(); break;
         default:
           const auto code = static_cast<uint8_t>(0xF1 + random() % 14);
-          stream.fixedGroup(code, qstr::charset::fixedGroupLength(code));
+          stream.fixedGroup(code, kFixedLengths[code - 0xF0]);
       }
     }
     streams.push_back(stream.bytes());
