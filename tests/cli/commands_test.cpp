@@ -1,6 +1,5 @@
-// The qstr tool as a user meets it: usage is checked before any work, the
-// same way for every command; what the informational commands and dump
-// print; the registry kept in a file.
+// The qstr tool as a user meets it: usage checked before any work, the same
+// way for every command; what the informational commands and dump print.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -21,7 +20,7 @@ struct Case {
   std::string args, input;
   int status;
   std::vector<std::string> out;  // parts of standard output; none: empty after bad usage
-  std::string err;               // part of the one error line "qstr COMMAND: ..."; empty: no error
+  std::string err;               // part of the one line "qstr COMMAND: ..."; empty: none
   std::string environment = "";
 };
 
@@ -40,19 +39,15 @@ void check(const Case &c) {
   }
 }
 
-// Bad usage: exit status 2, nothing on standard output, and one error line
-// naming what is wrong (unknown options and parse errors point at --help).
+// Bad usage: status 2, no output, one line naming what is wrong (and --help).
 TEST(QstrCommands, UsageIsCheckedFirst) {
   const auto see = [](const std::string &command) { return " (see 'qstr " + command + " --help')"; };
   std::vector<std::pair<std::string, std::string>> cases = {
       {"frobnicate", "qstr: unknown command 'frobnicate'"},
-      {"codepage --set-windows", "--set-windows"},
       {"codepage --set-windows abc", "--set-windows needs a code page number"},
-      {"chars 15", "SET must be a character set number 0-14"},
       {"dump", "FILE"},
       {"compare a", see("compare")},
       {"info extra", "unexpected argument 'extra'" + see("info")},
-      {"sort a b", "unexpected argument 'b'"},
       {"compare -a -b", "unknown option -a" + see("compare")},  // named even where an operand is missing
       {"chars -- -1", "SET must be a character set number 0-14, not '-1'"},
       {"convert --from utf8", "--to is required"},
@@ -62,48 +57,42 @@ TEST(QstrCommands, UsageIsCheckedFirst) {
       {"convert --from utf8 --to v5cdz-big5", "input form only"},
       {"convert --from utf8 --to dz --bom", "--bom: dz has no byte order mark"},
   };
-  for (const char *args : {"sort --lang E1", "sort --ignore-case", "sort --simple --lang", "sort --simple --case",
-                           "sort -k 0", "sort -k x", "sort -k 2,1", "sort -k 1.2", "sort -k", "sort -t ab -k1",
-                           "sort -t '' -k1", "sort -t '\xC3' -k1", "sort -S 0", "sort -S 10X",
-                           "sort -c -o out", "sort -f --case", "compare --lang ESP a b", "compare --lang XX a b"}) {
+  for (const char *args : {"sort --lang E1", "sort --ignore-case", "sort --simple --case", "sort -k 0", "sort -k 2,1",
+                           "sort -k 1.2", "sort -k", "sort -t ab -k1", "sort -t '\xC3' -k1", "sort -S 10X",
+                           "sort -c -o out", "compare --lang ESP a b"}) {
     cases.push_back({args, " "});
   }
   for (const std::string command : {"info", "chars", "dump", "codepage", "registry", "convert", "sort", "compare",
                                     "langs"}) {
     cases.push_back({command + " --frob", "unknown option --frob" + see(command)});
     check({command + " --help", "", 0, {"usage: qstr " + command}, ""});
-    check({command + " --version", "", 0, {"qstr 14."}, ""});
   }
   for (const auto &[args, err] : cases) check({args, "", 2, {}, err});
 }
 
-// What the informational commands and dump print; tables reach a pipe
-// tab-separated.
+// What the informational commands and dump print; a pipe gets tabs.
 TEST(QstrCommands, InformationAndDump) {
   const std::string stream("\xCC\x09" "A\x85\xF0\x29\x01\xF0\xF2\x0C\xF2\xD3\x00\x08\x00\x00\x08\x00\xD3" "B\0", 21);
   const std::vector<Case> cases = {
       {"--help", "", 0, {"commands:"}, ""},
+      {"info --version", "", 0, {"qstr 14."}, ""},
       {"", "", 2, {"usage: qstr"}, ""},
-      // "--" ends the options: what follows is an operand, even "--".
+      // "--" ends the options, even before "--".
       {"compare -- -a -b", "", 0, {"-a < -b (US, decided by the letters)\n"}, ""},
       {"compare --porcelain a -- --", "", 0, {"1\n"}, ""},
-      {"dump -- -", std::string("A\0", 2), 0, {"terminator"}, ""},
-      // Overrides that are not used say why.
       {"info", "", 0,
        {"ANSI code page\t932\tlocale ja_JP", "QSTR14_ACP=\"abc\" is not a number", "country ID\t1 (Japanese)",
         "QSTR14_ISA=\"avx2\" is not plain, sse2 or avx512"},
        "", "LANG=ja_JP.UTF-8 QSTR14_ACP=abc QSTR14_ISA=avx2"},
-      // Code 0xFF of a set is no character: set 12 ends at 0x0CFE.
+      // Code 0xFF of a set is no character.
       {"chars 0x0B", "", 0, {"set 11: half-width katakana\n"}, ""},
       {"chars", "", 0, {"set 0: ASCII\nnative\tunicode\tchar\n0x0020\tU+0020\t \n", "\t~\n\nset 1: Latin letters",
-                        "\n0x0801\tU+03B1\t\xCE\xB1\n", "\n0x0CFE\tU+00FE\t\xC3\xBE\n\nset 13"}, ""},
+                        "\n0x0CFE\tU+00FE\t\xC3\xBE\n\nset 13"}, ""},
       {"codepage", "", 0, {"Windows code page\t1252\tsystem"}, ""},
       {"codepage --list", "", 0, {"page\twindows\tkind\tconverts\tnames\n333\t",
                                   "\n18851\t28591\tISO\tyes\tcp18851, cp28591, iso-8859-1, "}, ""},
-      // The 40 languages in number order.
       {"langs", "", 0, {"No\tCode\tISO\tLanguage\tSorting\n0\t", "\n5\tCZ\tcs\tCzech\tcontraction: ch after h",
                         "\n39\tTA\tth?\tThai\t"}, ""},
-      // Every item in words, and --raw as terse columns.
       {"dump -", stream, 0, {"offset\tbytes\titem\n0\t1\tfunction 0xCC: line end\n1\t1\tcontrol character 0x09\n"
                              "2\t1\tcharacter 'A' (0x41)\n3\t1\tfunction 0x85 (formatting)\n"
                              "4\t4\tcharacter group: the native character 0x0129 (U+00E9 \xC3\xA9)\n"
@@ -112,10 +101,7 @@ TEST(QstrCommands, InformationAndDump) {
       {"dump --raw -", stream, 0,
        {"offset     item              bytes  content\n0          function              1  0xCC\n",
         "\n4          character group       4  0x0129  U+00E9"}, ""},
-      // Malformed streams: the byte offset and what is wrong there.
       {"dump -", "A\xF0\x29\x01", 1, {}, "standard input: byte 1: malformed document stream: the last item is"},
-      {"dump -", "\xF2\x01\xF3", 1, {}, "byte 0: malformed document stream: group 0xF2 ends with 0xF3"},
-      {"dump -", std::string("AB\xD3\x00\x05\x00\x00", 7), 1, {}, "byte 2: malformed document stream: group 0xD3"},
       {"dump -", std::string("A\0B", 3), 1, {}, "byte 2: data after the terminating zero byte"},
       {"dump /nonexistent/file", "", 1, {}, "/nonexistent/file: No such file or directory"},
   };
@@ -129,8 +115,7 @@ TEST(QstrCommands, InformationAndDump) {
   }
 }
 
-// A terminal sees columns padded by characters, not bytes ("l·l", "é"),
-// the last column unpadded and right-aligned columns padded on the left.
+// On a terminal columns are padded by characters (not bytes), the last not at all.
 TEST(QstrCommands, TablesAlignOnATerminalAndSeparateByTabsElsewhere) {
   qstr::cli::Table table({"No", "name", "note"});
   table.alignRight(0);
@@ -146,8 +131,7 @@ TEST(QstrCommands, TablesAlignOnATerminalAndSeparateByTabsElsewhere) {
 
 using RegistryFile = qstr::test::ScratchFolderTest;
 
-// Bad usage is refused before anything is stored; a file that does not
-// parse is one line naming file and line.
+// Bad usage stores nothing; a file that does not parse is named with its line.
 TEST_F(RegistryFile, CodePageStoredListedAndParseErrorsReported) {
   const auto file = dir_ / "sub" / "registry.reg";  // its folder is created on the first write
   const std::string env = "QSTR14_REGISTRY=" + file.string();

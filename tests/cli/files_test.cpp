@@ -24,7 +24,6 @@ using qstr::cli::OutputFile;
 using qstr::test::readWhole;
 using FilesTest = qstr::test::ScratchFolderTest;
 
-// Every name under `folder`, sorted.
 std::vector<std::string> names(const fs::path &folder) {
   std::vector<std::string> all;
   for (const auto &entry : fs::recursive_directory_iterator(folder)) {
@@ -34,9 +33,8 @@ std::vector<std::string> names(const fs::path &folder) {
   return all;
 }
 
-// The mode of the file replaced (0: none), whether the output is named by a
-// symbolic link to it, the mode of the result under umask 027. The
-// temporary file is there before the input is read.
+// The old mode (0: no file), whether a link names it, the new mode under
+// umask 027; the temporary file is made before the input is read.
 TEST_F(FilesTest, OutputReplacesItsOwnInputKeepingModeAndLink) {
   struct Case { int oldMode; bool throughLink; int mode; };
   const std::vector<Case> cases = {{0755, false, 0755}, {0600, true, 0600},
@@ -83,9 +81,8 @@ TEST_F(FilesTest, FailuresNameTheFileAndTheReasonAndLeaveNothing) {
   EXPECT_EQ(names(dir_), (std::vector<std::string>{"folder", "missing", "missing/inside"}));
 }
 
-// The tool holding its output and sort's runs (temporary files) half
-// written is stopped: it dies of the signal, its temporary files are gone,
-// and the old file is as it was.
+// The tool stopped with its output and sort's runs half written dies of the
+// signal, leaving the old file and no temporary file.
 TEST_F(FilesTest, StopSignalsRemoveTemporaryFiles) {
   const std::vector<std::pair<int, const char *>> cases = {{SIGINT, "sort"}, {SIGHUP, "sort"}, {SIGTERM, "convert"}};
   for (std::size_t i = 0; i < cases.size(); ++i) {

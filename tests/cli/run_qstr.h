@@ -25,8 +25,7 @@ inline std::string readWhole(const std::string &path) {
   return text.str();
 }
 
-// `arguments` go to the shell as written (the caller quotes them); the
-// settings in `environment` override the defaults.
+// `arguments` go to the shell as written; `environment` overrides the defaults.
 inline QstrResult runQstr(const std::string &arguments, const std::string &input = "",
                           const std::string &environment = "") {
   char pattern[] = "/tmp/qstr-cli-XXXXXX";
@@ -46,12 +45,11 @@ inline QstrResult runQstr(const std::string &arguments, const std::string &input
 
 inline bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
-// What a failed check names: the command line and what the run wrote.
 inline std::string describe(const std::string &arguments, const QstrResult &result) {
   return "qstr " + arguments + "\nout: " + result.out + "\nerr: " + result.err;
 }
 
-// A run and everything it must write, exactly.
+// A run and all it must write.
 struct Run {
   std::string args, input;
   int status;

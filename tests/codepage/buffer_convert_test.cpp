@@ -1,6 +1,6 @@
 // Whole buffers between host bytes (ANSI or OEM) and document streams: the
-// counting rules by table, then the conversions with their fast paths
-// against plain one-by-one models on many machines, sizes and inputs.
+// counting rules, then the fast paths against one-by-one models on many
+// machines, sizes and inputs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,51 +22,38 @@ using qstr::codepage::loadedAnsiRecord;
 using qstr::codepage::loadedOemRecord;
 using qstr::test::Machine;
 
+// A character without an ANSI code counts but is not written; only the low
+// 16 bits of a size count.
 TEST(BufferConversions, CountsAndLimits) {
   Machine machine({{"LANG", "en_US"}});
-  struct ToStream {
-    uint32_t(QSTR_CALL *convert)(uint8_t *, const char *, uint32_t);
-    const char *source;
-    uint32_t size;
-    Bytes stream;  // with the terminator
-  };
-  const std::vector<ToStream> toStream = {
-      {str_AnsiToQx, "A\x7F" "B", 16, {'A', 'B', 0}},  // 127 has no mapping in 1252: dropped
-      {str_OemToQx, "\t\x82", 16, S().character(0x0401).character(0x0129).bytes()},  // DOS glyph of tab
-      {str_AnsiToQx, "A", 0x10000, {}},  // only the low 16 bits of the size count
-  };
-  for (const ToStream &c : toStream) {
-    Bytes dst(c.size + 8, 0x55);
-    EXPECT_EQ(c.convert(dst.data(), c.source, c.size), c.stream.size()) << c.source;
-    Bytes expected = c.stream;
-    expected.resize(dst.size(), 0x55);
-    EXPECT_EQ(dst, expected) << c.source;
-  }
-  // A character without an ANSI code counts but is not written.
+  Bytes dst(24, 0x55);
+  EXPECT_EQ(str_AnsiToQx(dst.data(), "A", 0x10000), 0u);
+  EXPECT_EQ(str_OemToQx(dst.data(), "\t\x82", 16), 9u);  // the DOS glyph of the tab
+  Bytes expected = S().character(0x0401).character(0x0129).bytes();
+  expected.resize(24, 0x55);
+  EXPECT_EQ(dst, expected);
   struct ToHost {
     uint32_t(QSTR_CALL *convert)(char *, const uint8_t *, uint32_t);
     Bytes stream;
-    std::string bytes;
+    uint32_t size;
+    std::string bytes;  // with the terminator
     uint32_t result;
   };
   const std::vector<ToHost> toHost = {
-      {TpiQxToAnsiBuff, S().plain('A').character(0x0F00).bytes(), "A", 3},  // past the direct tables
-      {TpiQxToAnsiBuff, {'A', 0xCC, 0xCF, 0x80, 0x84, 0}, "A\xCC\xCF\x80", 5},
-      {TpiQxToOemBuff, S().character(0x0129).character(0x0401).bytes(), "\x82\x09", 3},
-      {TpiQxToAnsiBuff, {'A', 0}, "", 0},  // size 0: nothing written
+      {TpiQxToAnsiBuff, S().plain('A').character(0x0F00).bytes(), 16, {"A\0", 2}, 3},  // past the direct tables
+      {TpiQxToAnsiBuff, {'A', 0xCC, 0xCF, 0x80, 0x84, 0}, 16, {"A\xCC\xCF\x80\0", 5}, 5},
+      {TpiQxToOemBuff, S().character(0x0129).character(0x0401).bytes(), 16, {"\x82\x09\0", 3}, 3},
+      {TpiQxToAnsiBuff, {'A', 0}, 0x10000, "", 0},
   };
   for (const ToHost &c : toHost) {
-    std::string dst(24, '\x55'), expected = c.result == 0 ? "" : c.bytes + '\0';
-    expected.resize(24, '\x55');
-    EXPECT_EQ(c.convert(dst.data(), c.stream.data(), c.result == 0 ? 0 : 16), c.result);
-    EXPECT_EQ(dst, expected);
+    std::string written(24, '\x55');
+    EXPECT_EQ(c.convert(written.data(), c.stream.data(), c.size), c.result);
+    EXPECT_EQ(written, c.bytes + std::string(24 - c.bytes.size(), '\x55'));
   }
 }
 
-// A conversion against its model on several machines, through their ANSI
-// and DOS records, at sizes from 1 to well past the input's length: the same
-// count and bytes, nothing written past the size. Each converts (dst,
-// terminated input, size, record) and gives the count.
+// The same count and bytes from both (dst, terminated input, size, record)
+// on several machines and both records, at sizes 1 to past the input.
 template <typename Fast, typename Model>
 void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
   for (const char *locale : {"en_US", "cs_CZ", "ru_RU", "el_GR", "ja_JP", "zh_TW"}) {
@@ -84,9 +71,8 @@ void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
   }
 }
 
-// Texts of every byte value and random bytes, ending before, inside and
-// past the item table's batches. (A double-byte machine's DOS record is its
-// ANSI one.)
+// Every byte value and random bytes, ending before, inside and past the
+// item table's batches (a double-byte machine's DOS record is its ANSI one).
 TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
   std::mt19937 random(5);
   Bytes all;
@@ -108,8 +94,8 @@ TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
       });
 }
 
-// A stream to host bytes in two passes: stripped (nothing past the size),
-// then converted; a character without a host code counts but is not written.
+// Stripped first (nothing past the size), then converted; a character
+// without a host code counts but is not written.
 uint32_t streamToHostInTwoPasses(uint8_t *dst, const Bytes &stream, uint32_t size, const CODEPAGETBL &record) {
   using namespace qstr::codepage;
   Bytes stripped(size + 8, 0x55);
@@ -133,9 +119,9 @@ uint32_t streamToHostInTwoPasses(uint8_t *dst, const Bytes &stream, uint32_t siz
   return count + 1;
 }
 
-// Random streams of every kind of item: bytes below the groups, characters
-// of sets 0-15 and the first East Asian sets (some without a host code, some
-// of two bytes), fixed and variable groups, 0xFF; also converted in place.
+// Random streams of every kind of item, characters of sets 0-15 and the
+// first East Asian ones (some without a host code, some of two bytes), also
+// converted in place.
 TEST(StreamToHostBytes, OneWalkAgreesWithStrippingFirst) {
   static const uint8_t kFixedLengths[15] = {4, 5, 3, 3, 3, 3, 4, 4, 4, 5, 5, 6, 6, 8, 8};
   std::mt19937 random(9);
