@@ -9,11 +9,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "files.h"
-#include "run_qstr.h"
 #include "support/scratch_folder.h"
 
 namespace {
@@ -21,8 +22,12 @@ namespace {
 namespace fs = std::filesystem;
 using qstr::cli::InputFile;
 using qstr::cli::OutputFile;
-using qstr::test::readWhole;
 using FilesTest = qstr::test::ScratchFolderTest;
+
+std::string readWhole(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 std::vector<std::string> names(const fs::path &folder) {
   std::vector<std::string> all;

@@ -10,7 +10,7 @@
 
 #include "codepage/state.h"
 #include "codepage/stream_strip.h"
-#include "support/host_bytes_model.h"
+#include "host/host.h"
 #include "support/machine.h"
 #include "support/stream_builder.h"
 
@@ -71,8 +71,34 @@ void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
   }
 }
 
+// The stream of `src` without its terminator: printable ASCII as itself,
+// other codes (a lead byte with the next when `doubleByte`) through
+// `record` as a byte below 0x100 or a character group, unmapped codes
+// dropped; a group that does not fit within size - 1 bytes ends it.
+Bytes hostBytesToStream(const std::string &src, uint32_t size, bool doubleByte, const CODEPAGETBL &record) {
+  Bytes out;
+  const std::size_t limit = size - 1;
+  for (std::size_t i = 0; out.size() < limit && i < src.size();) {
+    uint32_t code = static_cast<uint8_t>(src[i++]);
+    if (doubleByte && qstr::host::isDbcsLeadByte(static_cast<uint8_t>(code)) && i < src.size()) {
+      code = code << 8 | static_cast<uint8_t>(src[i++]);
+    }
+    const auto native = static_cast<uint16_t>(code >= 0x20 && code <= 0x7E ? code : QcvtNtvToQx(&record, code));
+    if (native == 0xFFFF) continue;
+    if (native < 0x100) {
+      out.push_back(static_cast<uint8_t>(native));
+      continue;
+    }
+    if (out.size() + 4 > limit) break;
+    out.insert(out.end(), {0xF0, static_cast<uint8_t>(native), static_cast<uint8_t>(native >> 8), 0xF0});
+  }
+  return out;
+}
+
 // Every byte value and random bytes, ending before, inside and past the
-// item table's batches (a double-byte machine's DOS record is its ANSI one).
+// item table's batches (a double-byte machine's DOS record is its ANSI one),
+// through the buffer converters (double-byte as the system is), the plain
+// ones (single-byte) and the double-byte one (always the ANSI record).
 TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
   std::mt19937 random(5);
   Bytes all;
@@ -80,18 +106,24 @@ TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
   for (int i = 0; i < 1500; ++i) all.push_back(static_cast<uint8_t>(1 + random() % 255));
   std::vector<Bytes> texts = {all, Bytes(all.begin() + 150, all.begin() + 220), {1, 2, 0x80}};
   for (Bytes &text : texts) text.push_back(0);
-  expectAgreement(
-      texts,
-      [](uint8_t *dst, const Bytes &text, uint32_t size, const auto &record) {
-        const auto *src = reinterpret_cast<const char *>(text.data());
-        return &record == &loadedAnsiRecord() ? TpiAnsiToQxBuff(dst, src, size) : TpiOemToQxBuff(dst, src, size);
-      },
-      [](uint8_t *dst, const Bytes &text, uint32_t size, const auto &record) {
-        const std::string src(reinterpret_cast<const char *>(text.data()));
-        const Bytes stream = qstr::test::hostBytesToStream(src, size, qstr::host::dbcsEnabled() != 0, record);
-        *std::copy(stream.begin(), stream.end(), dst) = 0;
-        return static_cast<uint32_t>(stream.size() + 1);
-      });
+  for (const int kind : {0, 1, 2}) {
+    expectAgreement(
+        texts,
+        [kind](uint8_t *dst, const Bytes &text, uint32_t size, const auto &record) {
+          const auto *src = reinterpret_cast<const char *>(text.data());
+          const bool ansi = &record == &loadedAnsiRecord();
+          if (kind == 2) return str_DBCS_OEMorANSItoQX(dst, src, size, ansi ? 0 : 1);
+          if (kind == 1) return ansi ? str_AnsiToQx(dst, src, size) : str_OemToQx(dst, src, size);
+          return ansi ? TpiAnsiToQxBuff(dst, src, size) : TpiOemToQxBuff(dst, src, size);
+        },
+        [kind](uint8_t *dst, const Bytes &text, uint32_t size, const auto &record) {
+          const bool doubleByte = kind == 2 || (kind == 0 && qstr::host::dbcsEnabled() != 0);
+          const Bytes stream = hostBytesToStream(reinterpret_cast<const char *>(text.data()), size, doubleByte,
+                                                 kind == 2 ? loadedAnsiRecord() : record);
+          *std::copy(stream.begin(), stream.end(), dst) = 0;
+          return static_cast<uint32_t>(stream.size() + 1);
+        });
+  }
 }
 
 // Stripped first (nothing past the size), then converted; a character
