@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
+#include "host/host.h"
 #include "host_kinds.h"
 #include "qstr14/codepage.h"
 #include "qstr14/strings.h"
@@ -45,6 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
     check((oem ? Q6ozTowz(src.c_str(), dst.data()) : Q6azTowz(src.c_str(), dst.data())) == 1);
     const std::size_t length = std::find(dst.begin(), dst.end(), 0) - dst.begin();
     check(length <= src.size() && untouched<uint16_t>(dst, length + 1, 0x5555));
+    // Without double-byte support each byte is its record's native character.
+    const CODEPAGETBL *record = oem ? QtpiGetOemCodepageTbl() : QtpiGetAnsiCodepageTbl();
+    for (std::size_t i = 0; !qstr::host::dbcsEnabled() && i < src.size(); ++i) {
+      check(dst[i] == QcvtNtvToQx(record, static_cast<uint8_t>(src[i])));
+    }
     std::fill(dst.begin(), dst.end(), 0x5555);
     const int32_t result = oem ? Q6ozTowzN(src.c_str(), dst.data(), n) : Q6azTowzN(src.c_str(), dst.data(), n);
     check(result == (capacity == 0 ? 0 : 1) && untouched<uint16_t>(dst, capacity, 0x5555));

@@ -1,7 +1,5 @@
-// The readers of `qstr convert` (UTF-8, UTF-16, host bytes, native strings,
-// document streams) on any input fed in pieces of random sizes: never a
-// crash, and the same elements with their positions, the same changes and
-// the same error as when the whole input is fed at once.
+// The readers of `qstr convert` on any input fed in pieces of random sizes:
+// the same elements, positions, changes and error as when fed at once.
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -21,9 +19,7 @@ std::string at(const Position &p) {
   return std::to_string(p.offset) + ":" + std::to_string(p.line) + ":" + std::to_string(p.column);
 }
 
-// Feeds the pieces in order, stopping at the first error as the tool does,
-// then finishes; gives the elements with their positions, the changes and
-// the error written out.
+// The outcome written out, feeding the pieces until the first error.
 std::string decode(const Form &form, bool unicode, const std::vector<uint8_t> &input,
                    const std::vector<std::size_t> &pieces) {
   Changes changes;
@@ -47,15 +43,6 @@ std::string decode(const Form &form, bool unicode, const std::vector<uint8_t> &i
   return out;
 }
 
-// A code page record of the tool's own kind (cpNNN), loaded once per page.
-const CODEPAGETBL *ownRecord(uint8_t pick) {
-  static const int32_t kPages[] = {1252, 437, 850, 1250, 1251, 1253, 932, 936, 949, 950};
-  static CODEPAGETBL records[std::size(kPages)];
-  const std::size_t i = pick % std::size(kPages);
-  if (records[i].toQxCodepage == 0) QcvtSetCodepage(kPages[i], 3, &records[i]);
-  return &records[i];
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
@@ -69,15 +56,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
     case 1: form = {FormKind::Utf16le, "utf16le"}; break;
     case 2: form = {FormKind::Bytes, "ansi", {QtpiGetAnsiCodepageTbl()}}; break;
     case 3: form = {FormKind::Bytes, "oem", {QtpiGetOemCodepageTbl()}}; break;
-    case 4: form = {FormKind::Bytes, "cp", {ownRecord(formByte >> 3)}}; break;
+    case 4:
     case 5: form = {FormKind::Native, "native"}; break;
     default: form = {FormKind::DocumentStream, "dz"}; break;
   }
-  // Document streams are half the time built well formed, to reach past
-  // the first item.
+  // Document streams half the time well formed, to reach past the first item.
   const std::vector<uint8_t> input = formByte % 8 == 7 ? qstr::fuzz::wellFormedStream(in) : in.rest();
-  // Piece sizes from a small generator seeded by the input: empty pieces
-  // included, mostly short ones, now and then a long one.
+  // Piece sizes from a generator seeded by the input: some empty, mostly short.
   const auto next = [&random] {
     random ^= random << 13;
     random ^= random >> 17;
@@ -91,8 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
     left -= pieces.back();
   }
   if (next() % 2) pieces.push_back(0);
-  // The Unicode forms also pass code points straight through, as between
-  // two Unicode ends.
+  // The Unicode forms may pass code points straight through.
   const bool unicode = isUnicode(form) && next() % 2;
   qstr::fuzz::check(decode(form, unicode, input, {input.size()}) == decode(form, unicode, input, pieces));
   return 0;

@@ -1,6 +1,6 @@
 // Menu text clean-up and the bounded native-to-ANSI copy under every host
-// profile kind (their rules are tabled in the string tests): removal never
-// grows the text, truncation never splits a double-byte character, and
+// profile kind: removal never grows the text, truncation never splits a
+// double-byte character, the copy keeps the longest prefix that fits, and
 // nothing is written past the text or the capacity.
 #include <algorithm>
 #include <cstring>
@@ -10,6 +10,7 @@
 #include "fuzz_support.h"
 #include "host/host.h"
 #include "host_kinds.h"
+#include "qstr14/codepage.h"
 #include "qstr14/strings.h"
 
 using qstr::fuzz::check;
@@ -50,10 +51,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
     natives.push_back(static_cast<uint16_t>(bytes[i] | bytes[i + 1] << 8));
   }
   natives.push_back(0);
+  // The bounded copy keeps the longest prefix of the whole conversion (each
+  // character's ANSI code, 0x80 for none) that fits.
   const uint32_t capacity = capacityArg & 0xFFFF;
   std::vector<char> dst(capacity + 8, '\x55');
   const uint16_t result = Q6wzToazNB(natives.data(), dst.data(), capacityArg);
   check(result == (capacity == 0 ? 0 : 1) && untouched(dst, capacity, '\x55'));
-  check(capacity == 0 || std::find(dst.begin(), dst.begin() + capacity, '\0') != dst.begin() + capacity);
+  std::string expected;
+  for (std::size_t i = 0; capacity != 0 && natives[i] != 0; ++i) {
+    const uint16_t code = QcvtQxToNtv(QtpiGetAnsiCodepageTbl(), natives[i]);
+    std::string next = code == 0xFFFF ? "\x80" : std::string(1, static_cast<char>(code & 0xFF));
+    if (code != 0xFFFF && code > 0xFF) next.insert(next.begin(), static_cast<char>(code >> 8));
+    if (expected.size() + next.size() > capacity - 1) break;
+    expected += next;
+  }
+  check(capacity == 0 || std::string(dst.data()) == expected);
   return 0;
 }

@@ -37,8 +37,7 @@ class Input {
   const uint8_t *end_;
 };
 
-// A document stream built item by item from the input, always well formed
-// and terminated: the library's stream functions trust item lengths.
+// A well-formed, terminated stream from the input: stream functions trust item lengths.
 inline std::vector<uint8_t> wellFormedStream(Input &in) {
   static const uint8_t kFixedLengths[15] = {4, 5, 3, 3, 3, 3, 4, 4, 4, 5, 5, 6, 6, 8, 8};
   std::vector<uint8_t> stream;
