@@ -98,6 +98,9 @@ TEST_F(QstrTool, UsageIsCheckedFirst) {
   const auto see = [](const std::string &command) { return " (see 'qstr " + command + " --help')"; };
   std::vector<std::pair<std::string, std::string>> cases = {
       {"frobnicate", "qstr: unknown command 'frobnicate'"},
+      {"codepage --set-windows", "--set-windows"},
+      {"chars 15", "SET must be a character set number 0-14"},
+      {"sort a b", "unexpected argument 'b'"},
       {"codepage --set-windows abc", "--set-windows needs a code page number"},
       {"dump", "FILE"},
       {"compare a", see("compare")},
@@ -111,15 +114,17 @@ TEST_F(QstrTool, UsageIsCheckedFirst) {
       {"convert --from utf8 --to v5cdz-big5", "input form only"},
       {"convert --from utf8 --to dz --bom", "--bom: dz has no byte order mark"},
   };
-  for (const char *args : {"sort --lang E1", "sort --ignore-case", "sort --simple --case", "sort -k 0", "sort -k 2,1",
-                           "sort -k 1.2", "sort -k", "sort -t ab -k1", "sort -t '\xC3' -k1", "sort -S 10X",
-                           "sort -c -o out", "compare --lang ESP a b"}) {
+  for (const char *args : {"sort --lang E1", "sort --ignore-case", "sort --simple --lang", "sort --simple --case",
+                           "sort -k 0", "sort -k x", "sort -k 2,1", "sort -k 1.2", "sort -k", "sort -t ab -k1",
+                           "sort -t '' -k1", "sort -t '\xC3' -k1", "sort -S 0", "sort -S 10X",
+                           "sort -c -o out", "sort -f --case", "compare --lang ESP a b", "compare --lang XX a b"}) {
     cases.push_back({args, " "});
   }
   for (const std::string command : {"info", "chars", "dump", "codepage", "registry", "convert", "sort", "compare",
                                     "langs"}) {
     cases.push_back({command + " --frob", "unknown option --frob" + see(command)});
     check({command + " --help", "", 0, {"usage: qstr " + command}, ""});
+    check({command + " --version", "", 0, {"qstr 14."}, ""});
   }
   for (const auto &[args, err] : cases) check({args, "", 2, {}, err});
 }
@@ -129,11 +134,11 @@ TEST_F(QstrTool, InformationAndDump) {
   const std::string stream("\xCC\x09" "A\x85\xF0\x29\x01\xF0\xF2\x0C\xF2\xD3\x00\x08\x00\x00\x08\x00\xD3" "B\0", 21);
   const std::vector<Case> cases = {
       {"--help", "", 0, {"commands:"}, ""},
-      {"info --version", "", 0, {"qstr 14."}, ""},
       {"", "", 2, {"usage: qstr"}, ""},
       // "--" ends the options, even before "--".
       {"compare -- -a -b", "", 0, {"-a < -b (US, decided by the letters)\n"}, ""},
       {"compare --porcelain a -- --", "", 0, {"1\n"}, ""},
+      {"dump -- -", std::string("A\0", 2), 0, {"terminator"}, ""},
       {"info", "", 0,
        {"ANSI code page\t932\tlocale ja_JP", "QSTR14_ACP=\"abc\" is not a number", "country ID\t1 (Japanese)",
         "QSTR14_ISA=\"avx2\" is not plain, sse2 or avx512"},
@@ -141,7 +146,7 @@ TEST_F(QstrTool, InformationAndDump) {
       // Code 0xFF of a set is no character.
       {"chars 0x0B", "", 0, {"set 11: half-width katakana\n"}, ""},
       {"chars", "", 0, {"set 0: ASCII\nnative\tunicode\tchar\n0x0020\tU+0020\t \n", "\t~\n\nset 1: Latin letters",
-                        "\n0x0CFE\tU+00FE\t\xC3\xBE\n\nset 13"}, ""},
+                        "\n0x0801\tU+03B1\t\xCE\xB1\n", "\n0x0CFE\tU+00FE\t\xC3\xBE\n\nset 13"}, ""},
       {"codepage", "", 0, {"Windows code page\t1252\tsystem"}, ""},
       {"codepage --list", "", 0, {"page\twindows\tkind\tconverts\tnames\n333\t",
                                   "\n18851\t28591\tISO\tyes\tcp18851, cp28591, iso-8859-1, "}, ""},
@@ -156,6 +161,8 @@ TEST_F(QstrTool, InformationAndDump) {
        {"offset     item              bytes  content\n0          function              1  0xCC\n",
         "\n4          character group       4  0x0129  U+00E9"}, ""},
       {"dump -", "A\xF0\x29\x01", 1, {}, "standard input: byte 1: malformed document stream: the last item is"},
+      {"dump -", "\xF2\x01\xF3", 1, {}, "byte 0: malformed document stream: group 0xF2 ends with 0xF3"},
+      {"dump -", std::string("AB\xD3\x00\x05\x00\x00", 7), 1, {}, "byte 2: malformed document stream: group 0xD3"},
       {"dump -", std::string("A\0B", 3), 1, {}, "byte 2: data after the terminating zero byte"},
       {"dump /nonexistent/file", "", 1, {}, "/nonexistent/file: No such file or directory"},
   };
@@ -206,6 +213,7 @@ TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
   std::vector<RunCase> runs = {
       // Simple: a and a-umlaut equal but for case, which puts capitals after.
       {"sort --simple", "b\nA\na\n\xC3\xA4\nz\n1\n", 0, "1\na\n\xC3\xA4\nA\nb\nz\n"},
+      {"sort --simple --lang SV", english, 0, swedish},
       {"sort --simple --ignore-case", "b\nB\na\nA\nb\n", 0, "a\nA\nb\nB\nb\n"},  // equal lines keep their order
       {"sort --simple", "b\r\na", 0, "a\nb\r\n"},  // line ends are kept; the last line gets one
       // Characters without a native form are invisible; lines come back as read.
@@ -213,6 +221,7 @@ TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
       {"sort", "b\nA\na\n\xC3\xA9\ne\nz\n1\n", 0, "1\nA\na\nb\ne\n\xC3\xA9\nz\n"},  // equal lines keep their order
       {"sort --case --lang GR", "b\na\nA\n", 0, "A\na\nb\n"},
       {"sort --lang ES", "d\nchico\ncz\nc\nllama\nluz\n", 0, "c\ncz\nchico\nd\nluz\nllama\n"},
+      {"sort --lang DE", "\xC3\x9F\nst\nsr\n", 0, "sr\n\xC3\x9F\nst\n"},  // sharp s as "ss"
       {"sort", "b\r\n\r\na\r", 0, "\r\na\r\nb\r\n"},  // the last line's CR is text; it gets an LF
       // Under a Japanese code page katakana equals hiragana unless --kana.
       {"sort --lang JP", kana, 0, "\xE3\x81\x82\n\xE3\x82\xAB\n\xE3\x81\x8B\n", "", "LANG=ja_JP.UTF-8"},
@@ -220,10 +229,13 @@ TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
       {"sort -r", "b\nA\na\nc\n", 0, "c\nb\nA\na\n"},  // equal lines keep their order reversed or not
       {"sort -u", "b\nA\na\nb\n", 0, "A\nb\n"},        // the first of equal lines
       {"sort -t: -k2", "x:b:1\ny:a:2\nz\nw:a:1\n", 0, "z\nw:a:1\ny:a:2\nx:b:1\n"},
+      {"sort -t '\xC3\xA9' -k2 -r", "1\xC3\xA9y\n2\xC3\xA9z\n", 0, "2\xC3\xA9z\n1\xC3\xA9y\n"},
       {"sort -k2,2", "x  b 2\n  a 3\nc 1\n", 0, "c 1\n  a 3\nx  b 2\n"},  // blanks separate fields
       // --lang: the product's code, then ISO 639-1; which it took is said when they differ.
       {"sort --lang cs", plain, 0, czech, "qstr sort: --lang cs: Czech (CZ); CS is Chinese (Simplified, CS)\n"},
       {"sort --lang CS", plain, 0, plain, "qstr sort: --lang CS: Chinese (Simplified, CS); cs is Czech (CZ)\n"},
+      {"sort --lang cs_CZ.UTF-8", plain, 0, czech},
+      {"sort --lang su", english, 0, swedish, "qstr sort: --lang su: Finnish (SU)\n"},  // a product code only
       {"sort --lang uk", "\xD1\x8C\n\xD1\x8F\n", 0, "\xD1\x8F\n\xD1\x8C\n",
        "qstr sort: --lang uk: Ukrainian (YK); UK is English (United Kingdom, UK)\n"},
       // Without --lang the locale chooses: QSTR14_LOCALE, LC_ALL, LC_CTYPE, LANG; else US.
@@ -237,6 +249,7 @@ TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
       {"compare --case A a", "", 0, "A > a (US, decided by case)\n"},
       {"compare --lang ES llama luz", "", 0, "llama > luz (ES, decided by the letters: ll sorts after l)\n"},
       {"compare --porcelain --lang ES cz ch", "", 0, "-1\n"},
+      {"compare --porcelain --lang da '\xC3\xA6' z", "", 0, "1\n"},
       // Bad input: one line naming the place, status 1; -c names the first line out of order.
       {"compare '\xC3\x28' a", "", 1, "", "qstr compare: A is not UTF-8\n"},
       {"sort", "ok\n\xC3\xA9\xC3\x28\n", 1, "", "qstr sort: standard input:2:2: invalid UTF-8\n"},
@@ -244,11 +257,14 @@ TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
       {"sort -S 1K", std::string(3000, 'x') + "\n\xC3\x28\n", 1, "", invalid},
       {"sort --simple '" + bad + "'", "", 1, "", "qstr sort: " + bad + ":2:1: invalid UTF-8\n"},
       {"sort -c", "a\nA\nb\n", 0, ""},
+      {"sort -c -r", "c\nb\nb\na", 0, ""},
       {"sort -c", "a\nc\r\nb\nd\n", 1, "", "qstr sort: standard input:3: disorder: b\n"},
+      {"sort -c -u", "a\nA\n", 1, "", "qstr sort: standard input:2: disorder: A\n"},
+      {"sort -c --case", "A\na\n", 1, "", "qstr sort: standard input:2: disorder: a\n"},
       {"sort --check --simple", "B\nb\n", 1, "", "qstr sort: standard input:2: disorder: b\n"},
       {"sort -c '" + check + "'", "", 1, "", "qstr sort: " + check + ":3: disorder: b\n"},
   };
-  for (const std::string bytes : {"\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80", "\xE4\xB8"}) {
+  for (const std::string bytes : {"\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80", "\x80", "\xE4\xB8"}) {
     runs.push_back({"sort --simple", "a\n" + bytes + "\n", 1, "", invalid});
   }
   for (const RunCase &run : runs) expectRun(run);
@@ -271,7 +287,7 @@ TEST_F(QstrTool, SortsInRunsAsInMemoryAndWritesTheOutputFile) {
     input += std::string(stems[(i * 7) % 10]) + (i % 3 == 0 ? "" : std::to_string((i * 37) % 50));
     input += i % 5 == 0 ? "\r\n" : "\n";
   }
-  for (const char *options : {"--lang ES --case", "-r -u", "--simple -f -u"}) {
+  for (const char *options : {"--lang ES --case", "-r -u", "--simple -f -u", "-t 1 -k2"}) {
     const auto whole = runQstr(std::string("sort ") + options, input);
     ASSERT_EQ(whole.status, 0) << options << whole.err;
     for (const char *size : {"1K", "300"}) {
@@ -282,7 +298,9 @@ TEST_F(QstrTool, SortsInRunsAsInMemoryAndWritesTheOutputFile) {
       EXPECT_TRUE(std::filesystem::is_empty(dir_));
     }
   }
-  const std::string in = write("in.txt", "b\r\na\n").string();
+  const std::string in = write("in.txt", "b\r\na\n").string(), out = (dir_ / "out.txt").string();
+  EXPECT_EQ(runQstr("sort -o '" + out + "'", "y\nx").out, "");
+  EXPECT_EQ(readWhole(out), "x\ny\n");
   EXPECT_EQ(runQstr("sort '" + in + "' -o '" + in + "'").out, "");
   EXPECT_EQ(readWhole(in), "a\nb\r\n");
   EXPECT_EQ(runQstr("sort -o '" + in + "'", "z\n\xFF\n").status, 1);
