@@ -95,16 +95,16 @@ Bytes hostBytesToStream(const std::string &src, uint32_t size, bool doubleByte, 
   return out;
 }
 
-// Every byte value and random bytes, ending before, inside and past the
-// item table's batches (a double-byte machine's DOS record is its ANSI one),
-// through the buffer converters (double-byte as the system is), the plain
-// ones (single-byte) and the double-byte one (always the ANSI record).
+// Every byte value and random bytes, ending before, inside and past the item
+// table's batches or in a lead byte, through the buffer converters (double-
+// byte as the system is), the plain ones (single-byte) and the double-byte
+// one (the ANSI record); a double-byte machine's DOS record is its ANSI one.
 TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
   std::mt19937 random(5);
   Bytes all;
   for (int b = 1; b < 256; ++b) all.push_back(static_cast<uint8_t>(b));
   for (int i = 0; i < 1500; ++i) all.push_back(static_cast<uint8_t>(1 + random() % 255));
-  std::vector<Bytes> texts = {all, Bytes(all.begin() + 150, all.begin() + 220), {1, 2, 0x80}};
+  std::vector<Bytes> texts = {all, Bytes(all.begin() + 150, all.begin() + 220), {1, 2, 0x80}, {'a', 0x88}};
   for (Bytes &text : texts) text.push_back(0);
   for (const int kind : {0, 1, 2}) {
     expectAgreement(

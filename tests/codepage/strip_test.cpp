@@ -61,7 +61,8 @@ TEST(Strip, ItemsByFlags) {
   EXPECT_EQ(untouched, Bytes(4, 0x55));
   const Elements letters = {'a', 'b', 'c', 'd', 'e', 'f', 'g', 0};
   const std::vector<NativeCase<Elements>> strings = {
-      {letters, 7, 0, {'a', 'b', 'c'}}, {letters, 8, 0, {'a', 'b', 'c', 'd'}}, {{0xF90D, 0}, 16, 0x08, {0x20}},
+      {letters, 7, 0, {'a', 'b', 'c'}}, {letters, 8, 0, {'a', 'b', 'c', 'd'}}, {letters, 2, 0, {'a'}},
+      {{0xF90D, 0}, 16, 0x08, {0x20}},
       {{0xF90D, 0}, 16, 0x0C, {0xF90D}},
       {{0xF909, 0xF90A, 0xF90C, 0}, 16, 0x20, {0xF909}},
       {{0xF909, 0xF90A, 0xF90C, 0}, 16, 0x02, {0xF90A, 0xF90C}},
