@@ -57,14 +57,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   std::vector<char> dst(capacity + 8, '\x55');
   const uint16_t result = Q6wzToazNB(natives.data(), dst.data(), capacityArg);
   check(result == (capacity == 0 ? 0 : 1) && untouched(dst, capacity, '\x55'));
+  if (capacity == 0) return 0;
   std::string expected;
-  for (std::size_t i = 0; capacity != 0 && natives[i] != 0; ++i) {
+  for (std::size_t i = 0; natives[i] != 0; ++i) {
     const uint16_t code = QcvtQxToNtv(QtpiGetAnsiCodepageTbl(), natives[i]);
     std::string next = code == 0xFFFF ? "\x80" : std::string(1, static_cast<char>(code & 0xFF));
     if (code != 0xFFFF && code > 0xFF) next.insert(next.begin(), static_cast<char>(code >> 8));
     if (expected.size() + next.size() > capacity - 1) break;
     expected += next;
   }
-  check(capacity == 0 || std::string(dst.data()) == expected);
+  check(std::memcmp(dst.data(), expected.data(), expected.size()) == 0 && dst[expected.size()] == 0);
   return 0;
 }
