@@ -17,17 +17,16 @@ namespace {
 using qstr::registry::CKZKey;
 using qstr::test::Machine;
 
-constexpr uint32_t kKeyReadWrite = 0x2001F;
 constexpr uint32_t kCodePageType = 0x80000002;
 
 // Stores a value under the current registry location.
 void store(const char *name, uint32_t type, const std::vector<uint8_t> &data) {
-  CKZKey key(QcvtGetRegistryLoc(), kKeyReadWrite);
+  CKZKey key(QcvtGetRegistryLoc(), 0x2001F);
   ASSERT_EQ(key.SetValue(name, type, data.data(), static_cast<uint32_t>(data.size()), 0, 1), 0);
 }
 
 std::vector<uint8_t> storedWindowsCodePage(uint32_t *type = nullptr) {
-  CKZKey key(QcvtGetRegistryLoc(), kKeyReadWrite);
+  CKZKey key(QcvtGetRegistryLoc(), 0x2001F);
   std::vector<uint8_t> data(16);
   uint32_t size = static_cast<uint32_t>(data.size());
   if (key.QueryValue("Windows Code Page", type, nullptr, data.data(), &size, 0) != 0) return {};
@@ -35,6 +34,8 @@ std::vector<uint8_t> storedWindowsCodePage(uint32_t *type = nullptr) {
   return data;
 }
 
+// A default is not stored. A double-byte system converts both forms with
+// the Windows code page, even with a DOS code page stored.
 TEST(CodePageSelection, DefaultsByCountryThenSystem) {
   struct Case {
     const char *locale;
@@ -47,23 +48,36 @@ TEST(CodePageSelection, DefaultsByCountryThenSystem) {
     Machine machine({{"LANG", c.locale}});
     EXPECT_EQ(QcvtGetWinCodepage(), c.windows) << c.locale;
     EXPECT_EQ(QcvtGetDOSCodepage(), c.dos) << c.locale;
-    EXPECT_TRUE(storedWindowsCodePage().empty()) << "a default is not stored";
+    EXPECT_TRUE(storedWindowsCodePage().empty()) << c.locale;
   }
+  Machine machine({{"LANG", "ja_JP"}});
+  store("DOS Code Page", kCodePageType, {0xB5, 0x01});  // 437
+  TpiSetCodepage();
+  EXPECT_EQ(QtpiGetOemCodepageTbl()->toQxCodepage, 932u);
+  EXPECT_EQ(QtpiGetAnsiCodepageTbl()->toQxCodepage, 932u);
 }
 
 // A stored value counts when it is two bytes and not 0; a shorter one
-// fills the low byte only.
-TEST(CodePageSelection, StoredValuesMustBeTwoNonZeroBytes) {
+// fills the low byte only. The value is read under the language's location.
+TEST(CodePageSelection, StoredValuesAndTheirLocation) {
   struct Case {
     std::vector<uint8_t> data;
     uint32_t dos;
   };
-  const std::vector<Case> cases = {{{0x52, 0x03, 0, 0}, 437}, {{0, 0}, 437}, {{0x52}, 82}};
-  for (const Case &c : cases) {
+  for (const Case &c : std::vector<Case>{{{0x52, 0x03, 0, 0}, 437}, {{0, 0}, 437}, {{0x52}, 82}}) {
     Machine machine({{"LANG", "en_US"}});
     store("DOS Code Page", kCodePageType, c.data);
     EXPECT_EQ(QcvtGetDOSCodepage(), c.dos) << c.data.size() << " bytes";
   }
+  Machine machine({{"LANG", "en_US"}});
+  const std::string data = "HKEY_CURRENT_USER\\Software\\Orvane\\Quorvel Flarion\\Conversions\\14\\CodePageData\\";
+  EXPECT_EQ(QcvtGetRegistryLoc(), data + "EN");
+  QStrSetLanguage("DE");
+  EXPECT_EQ(QcvtGetRegistryLoc(), data + "DE");
+  store("DOS Code Page", kCodePageType, {0x52, 0x03});
+  EXPECT_EQ(QcvtGetDOSCodepage(), 850u);
+  QStrSetLanguage("EN");
+  EXPECT_EQ(QcvtGetDOSCodepage(), 437u);
 }
 
 // The Windows code page is read once, until stored through the library;
@@ -85,19 +99,9 @@ TEST(CodePageSelection, WindowsCodePageIsCachedUntilStoredUnlessLocked) {
   EXPECT_EQ(QcvtGetWinCodepage(), 1250);
 }
 
-TEST(CodePageSelection, RegistryLocationFollowsTheLanguage) {
-  Machine machine({{"LANG", "en_US"}});
-  const std::string data =
-      "HKEY_CURRENT_USER\\Software\\Orvane\\Quorvel Flarion\\Conversions\\14\\CodePageData\\";
-  EXPECT_EQ(QcvtGetRegistryLoc(), data + "EN");
-  QStrSetLanguage("DE");
-  EXPECT_EQ(QcvtGetRegistryLoc(), data + "DE");
-  store("DOS Code Page", kCodePageType, {0x52, 0x03});
-  EXPECT_EQ(QcvtGetDOSCodepage(), 850u);
-  QStrSetLanguage("EN");
-  EXPECT_EQ(QcvtGetDOSCodepage(), 437u);
-}
-
+// Loaded on first use and dropped by a clear; a stored Windows code page
+// takes effect at the next load. The records serve the single characters
+// and the native strings of each form.
 TEST(CodePageRecords, LoadedOnFirstUseAndDroppedByClear) {
   Machine machine({{"LANG", "en_US"}});
   str_ClrCodePage();  // nothing loaded yet: nothing to do
@@ -108,8 +112,6 @@ TEST(CodePageRecords, LoadedOnFirstUseAndDroppedByClear) {
   str_ClrCodePage();
   EXPECT_EQ(ansi->toQxCodepage, 0u);
   EXPECT_EQ(oem->fromQxCodepage, 0u);
-  // A stored Windows code page takes effect at the next load. The records
-  // serve the single characters and the native strings of each form.
   EXPECT_EQ(QcvtSetWinCodepage(1250), 1);
   EXPECT_EQ(ansi->toQxCodepage, 0u);
   EXPECT_EQ(TpiAnsiToQx(0xE9), 0x0129);
@@ -123,30 +125,22 @@ TEST(CodePageRecords, LoadedOnFirstUseAndDroppedByClear) {
   EXPECT_STREQ(oemBytes, "\x82" "a");
 }
 
-// A double-byte system converts both forms with the Windows code page,
-// even with a DOS code page stored.
-TEST(CodePageRecords, DoubleByteSystemsUseTheWindowsCodePageForBoth) {
-  Machine machine({{"LANG", "ja_JP"}});
-  store("DOS Code Page", kCodePageType, {0xB5, 0x01});  // 437
-  TpiSetCodepage();
-  EXPECT_EQ(QtpiGetOemCodepageTbl()->toQxCodepage, 932u);
-  EXPECT_EQ(QtpiGetAnsiCodepageTbl()->toQxCodepage, 932u);
-}
-
+// -1 is the current Windows code page; an unlisted page keeps its number
+// with null tables; only the low 8 bits of the directions count.
 TEST(CodePageRecords, SetCodepageReplacesOnlyChangedDirections) {
   Machine machine({{"LANG", "en_US"}});
   const auto *sentinelRange = reinterpret_cast<const CODEPAGERANGE *>(&machine);
   const auto *sentinelReverse = reinterpret_cast<const CODEPAGEREVERSE *>(&machine);
   CODEPAGETBL record{1252, 1252, sentinelRange, sentinelRange, sentinelReverse};
-  QcvtSetCodepage(-1, 3, &record);  // the current Windows code page: no change
+  QcvtSetCodepage(-1, 3, &record);
   EXPECT_EQ(record.lowTable, sentinelRange);
   EXPECT_EQ(record.reverseTable, sentinelReverse);
-  QcvtSetCodepage(4242, 2, &record);  // not listed: number kept, tables null
+  QcvtSetCodepage(4242, 2, &record);
   EXPECT_EQ(record.toQxCodepage, 4242u);
   EXPECT_EQ(record.highTable, nullptr);
   EXPECT_EQ(record.fromQxCodepage, 1252u);
   EXPECT_EQ(record.reverseTable, sentinelReverse);
-  QcvtSetCodepage(4242, 0x101, &record);  // only the low 8 bits of directions count
+  QcvtSetCodepage(4242, 0x101, &record);
   EXPECT_EQ(record.fromQxCodepage, 4242u);
 }
 

@@ -1,6 +1,6 @@
-// Single characters through a code page record, both ways: its tables, the
-// control codes of a record without a low table, and the double-byte rules
-// of the East Asian pages, only on a system with double-byte support.
+// Single characters through a code page record both ways: its tables, the
+// controls of a record without a low table, and the East Asian pages'
+// double-byte rules, only on a system with double-byte support.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -14,8 +14,7 @@ namespace {
 using qstr::test::ScopedProfile;
 constexpr uint16_t kNone = qstr::base::kNoMapping;
 
-// A made-up single-byte page: low range 1-31 → 0x04nn, high range 127-254
-// → 0x01nn (code - 127), and a reverse table for a few of them.
+// A made-up page: 1-31 to 0x04nn, 127-254 to 0x0100 up, a few back.
 struct SyntheticPage {
   CODEPAGERANGE low{1, 31, {}};
   CODEPAGERANGE high{127, 254, {}};
@@ -29,9 +28,8 @@ struct SyntheticPage {
   }
 };
 
-// A host code to its native character (toNative), or the reverse.
 struct Case {
-  bool toNative;
+  bool toNative;  // a host code to its native character, or the reverse
   uint32_t input;
   uint16_t output;
 };
@@ -66,9 +64,9 @@ TEST(SingleChar, ThroughTheRecordsTables) {
   }
 }
 
-// With double-byte support the East Asian pages place double-byte codes,
-// and write 0x5C for the currency sign of 932 and 949; without it they
-// convert as any other page with the same tables (here 437) does.
+// With double-byte support the East Asian pages place double-byte codes and
+// write 0x5C for the currency sign of 932 and 949; without, they convert as
+// any page with the same tables does.
 TEST(SingleChar, DoubleBytePagesOnlyOnADoubleByteSystem) {
   struct PageCases {
     uint32_t codePage;

@@ -1,11 +1,10 @@
 // Link expressions: any text stored as a link value, read and written
-// through, in a private in-memory registry that also holds a few plain
-// values and links for references to reach. Never a crash, a hang or a
-// read past the caller's buffer.
+// through, in a private in-memory registry that also holds a plain value
+// and links for references to reach. Never a crash, a hang or a write past
+// the caller's buffer.
 #include <vector>
 
 #include "fuzz_support.h"
-#include "host/host.h"
 #include "host/profile.h"
 #include "host/registry_store.h"
 #include "registry/ckzkey.h"
@@ -13,15 +12,10 @@
 namespace {
 
 constexpr uint32_t kLinkType = 0x80000008;
-constexpr uint32_t kReadWrite = 0x2001F;
 
-void setUtf16(qstr::registry::CKZKey &key, const char *name, uint32_t type, const char16_t *text) {
+void setUtf16(qstr::registry::CKZKey &key, const char *name, uint32_t type, const std::u16string &text) {
   std::vector<uint8_t> data;
-  for (const char16_t *p = text;; ++p) {
-    data.push_back(static_cast<uint8_t>(*p));
-    data.push_back(static_cast<uint8_t>(*p >> 8));
-    if (*p == 0) break;
-  }
+  for (const char16_t unit : text + u'\0') data.insert(data.end(), {uint8_t(unit), uint8_t(unit >> 8)});
   key.SetValue(name, type, data.data(), static_cast<uint32_t>(data.size()), 0, 1);
 }
 
@@ -39,11 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   qstr::fuzz::Input in(data, size);
   const uint8_t bufferSize = in.byte();
   std::vector<uint8_t> link = in.rest();
-  if (link.size() % 2) link.pop_back();
-  link.push_back(0);
-  link.push_back(0);
+  link.resize(link.size() / 2 * 2 + 2, 0);
 
-  qstr::registry::CKZKey key("HKEY_CURRENT_USER\\Software\\Fuzz", kReadWrite);
+  qstr::registry::CKZKey key("HKEY_CURRENT_USER\\Software\\Fuzz", 0x2001F);
   qstr::fuzz::check(key.Key() != 0);
   const uint8_t plain[2] = {0x52, 0x03};
   key.SetValue("Plain", 0x80000002, plain, 2, 0, 1);

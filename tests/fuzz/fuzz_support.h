@@ -1,11 +1,12 @@
-// Shared pieces of the fuzz targets: a reader over the fuzz input, a
-// builder of well-formed document streams from it, and the checks.
+// Shared pieces of the fuzz targets: the check, a reader over the fuzz
+// input, and a builder of well-formed document streams from it.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace qstr::fuzz {
@@ -25,35 +26,27 @@ bool untouched(const std::vector<T> &buffer, std::size_t from, T guard) {
 // Takes bytes from the front of the input; 0 once it is used up.
 class Input {
  public:
-  Input(const uint8_t *data, std::size_t size) : data_(data), size_(size) {}
-  uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+  Input(const uint8_t *data, std::size_t size) : data_(data), end_(data + size) {}
+  uint8_t byte() { return data_ < end_ ? *data_++ : 0; }
   uint16_t word() { return static_cast<uint16_t>(byte() | byte() << 8); }
-  bool empty() const { return pos_ >= size_; }
-  std::vector<uint8_t> rest() {
-    std::vector<uint8_t> out(data_ + pos_, data_ + size_);
-    pos_ = size_;
-    return out;
-  }
+  bool empty() const { return data_ >= end_; }
+  std::vector<uint8_t> rest() { return std::vector<uint8_t>(std::exchange(data_, end_), end_); }
 
  private:
   const uint8_t *data_;
-  std::size_t size_;
-  std::size_t pos_ = 0;
+  const uint8_t *end_;
 };
 
-// A document stream built item by item from the input, always well formed
-// and terminated: the library's stream functions trust item lengths.
+// A well-formed, terminated stream from the input: stream functions trust item lengths.
 inline std::vector<uint8_t> wellFormedStream(Input &in) {
   static const uint8_t kFixedLengths[15] = {4, 5, 3, 3, 3, 3, 4, 4, 4, 5, 5, 6, 6, 8, 8};
   std::vector<uint8_t> stream;
   while (!in.empty() && stream.size() < 4096) {
     const uint8_t kind = in.byte();
-    if (kind < 0x80) {
+    if (kind < 0xD0 || kind == 0xFF) {
       if (kind != 0) stream.push_back(kind);
-    } else if (kind < 0xD0 || kind == 0xFF) {
-      stream.push_back(kind);
     } else if (kind <= 0xEF) {
-      const uint16_t length = static_cast<uint16_t>(7 + in.byte() % 32);
+      const auto length = static_cast<uint16_t>(7 + in.byte() % 32);
       std::vector<uint8_t> group(length, 0);
       for (uint16_t i = 1; i + 3 < length; ++i) group[i] = in.byte();
       group[0] = group[length - 1] = kind;
@@ -61,9 +54,8 @@ inline std::vector<uint8_t> wellFormedStream(Input &in) {
       group[3] = group[length - 2] = static_cast<uint8_t>(length >> 8);
       stream.insert(stream.end(), group.begin(), group.end());
     } else {
-      const uint8_t length = kFixedLengths[kind - 0xF0];
       stream.push_back(kind);
-      for (uint8_t i = 2; i < length; ++i) stream.push_back(in.byte());
+      for (uint8_t i = 2; i < kFixedLengths[kind - 0xF0]; ++i) stream.push_back(in.byte());
       stream.push_back(kind);
     }
   }

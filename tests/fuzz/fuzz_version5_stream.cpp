@@ -16,12 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   const uint16_t destinationBytes = static_cast<uint16_t>(in.word() % 512);
   const uint8_t form = in.byte();
   std::vector<uint8_t> stream = in.rest();
-  // The Chinese form is always double-byte; Q5dzTowz follows the host's
-  // double-byte support, which the profile sets.
+  // The Chinese form is always double-byte; Q5dzTowz follows the host profile.
   const bool chinese = form & 2;
   const bool doubleByte = chinese || (form & 1);
   if (qstr::charset::version5::firstIncompleteVersion5Item(stream.data(), stream.size(), doubleByte)) return 0;
-  // Accepted: convert it, with guard elements past the destination.
   std::vector<uint16_t> native(destinationBytes / 2 + 8, 0x5555);
   if (chinese) {
     lQ5CdzTowz(stream.data(), native.data(), destinationBytes, form & 4 ? 0x83 : 0);

@@ -1,7 +1,6 @@
-// The host profile kinds the conversion targets run under: a Western
-// machine (ANSI 1252 with OEM 437, or with OEM 850) and the four East Asian
-// ones with double-byte support. Switching kinds starts from fresh records,
-// a private registry and a new country detection, as a new process would.
+// The host profile kinds the conversion targets run under: Western (1252
+// with OEM 437, or with 850) and the four East Asian ones with double-byte
+// support, each from fresh records, registry and country, as a new process.
 #pragma once
 
 #include <cstdint>
@@ -15,17 +14,15 @@
 
 namespace qstr::fuzz {
 
-inline constexpr int kHostKinds = 6;
-
-// Installs kind `kind % kHostKinds` unless it is the one in use.
+// Installs kind `kind` (modulo the six) unless it is the one in use.
 inline void useHostKind(uint8_t kind) {
-  static const char *const kLocales[kHostKinds] = {"en_US", "de_DE", "ja_JP", "zh_CN", "ko_KR", "zh_TW"};
+  static const char *const kLocales[] = {"en_US", "de_DE", "ja_JP", "zh_CN", "ko_KR", "zh_TW"};
   static int current = -1;
-  const int wanted = kind % kHostKinds;
+  const int wanted = kind % 6;
   if (wanted == current) return;
-  const char *locale = kLocales[wanted];
+  const std::string locale = kLocales[wanted];
   host::installHostProfile(host::deriveHostProfile([locale](const char *name) -> std::optional<std::string> {
-    if (std::string(name) == "QSTR14_LOCALE") return std::string(locale);
+    if (std::string(name) == "QSTR14_LOCALE") return locale;
     if (std::string(name) == "QSTR14_REGISTRY") return std::string(":memory:");
     return std::nullopt;
   }));

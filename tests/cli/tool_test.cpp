@@ -1,0 +1,398 @@
+// The qstr tool as a user meets it: usage checked before any work, the same
+// way for every command; what each command prints for its input, every
+// change and error reported where it happens; the files it writes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/scratch_folder.h"
+#include "table.h"
+
+namespace {
+
+using namespace std::string_literals;
+using QstrTool = qstr::test::ScratchFolderTest;
+
+struct QstrResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string readWhole(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// `arguments` go to the shell as written; `environment` overrides the defaults.
+QstrResult runQstr(const std::string &arguments, const std::string &input = "", const std::string &environment = "") {
+  char pattern[] = "/tmp/qstr-cli-XXXXXX";
+  const std::string dir = mkdtemp(pattern);
+  std::ofstream(dir + "/in", std::ios::binary) << input;
+  std::string command = "env QSTR14_REGISTRY=:memory: LANG=en_US.UTF-8 LC_ALL= LC_CTYPE= QSTR14_LOCALE= ";
+  command += environment + " '" QSTR_BINARY "' " + arguments;
+  command += " < " + dir + "/in > " + dir + "/out 2> " + dir + "/err";
+  QstrResult result;
+  const int raw = std::system(command.c_str());
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  result.out = readWhole(dir + "/out");
+  result.err = readWhole(dir + "/err");
+  std::system(("rm -rf " + dir).c_str());
+  return result;
+}
+
+bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
+
+std::string describe(const std::string &arguments, const QstrResult &result) {
+  return "qstr " + arguments + "\nout: " + result.out + "\nerr: " + result.err;
+}
+
+// A run and all it must write.
+struct RunCase {
+  std::string args, input;
+  int status;
+  std::string out, err, environment = "";
+};
+
+void expectRun(const RunCase &run) {
+  const auto r = runQstr(run.args, run.input, run.environment);
+  SCOPED_TRACE(describe(run.args + " under " + run.environment, r));
+  EXPECT_EQ(r.status, run.status);
+  EXPECT_EQ(r.out, run.out);
+  EXPECT_EQ(r.err, run.err);
+}
+
+
+struct Case {
+  std::string args, input;
+  int status;
+  std::vector<std::string> out;  // parts of standard output; none: empty after bad usage
+  std::string err;               // part of the one line "qstr COMMAND: ..."; empty: none
+  std::string environment = "";
+};
+
+void check(const Case &c) {
+  const auto r = runQstr(c.args, c.input, c.environment);
+  SCOPED_TRACE(describe(c.args, r));
+  EXPECT_EQ(r.status, c.status);
+  if (c.status == 2 && c.out.empty()) EXPECT_EQ(r.out, "");
+  for (const std::string &part : c.out) EXPECT_TRUE(contains(r.out, part)) << part;
+  if (c.err.empty()) {
+    EXPECT_EQ(r.err, "");
+  } else {
+    EXPECT_TRUE(r.err.starts_with("qstr " + c.args.substr(0, c.args.find(' ')) + ": ") || c.err.starts_with("qstr: "));
+    EXPECT_TRUE(contains(r.err, c.err));
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line";
+  }
+}
+
+// Bad usage: status 2, no output, one line naming what is wrong (and --help).
+TEST_F(QstrTool, UsageIsCheckedFirst) {
+  const auto see = [](const std::string &command) { return " (see 'qstr " + command + " --help')"; };
+  std::vector<std::pair<std::string, std::string>> cases = {
+      {"frobnicate", "qstr: unknown command 'frobnicate'"},
+      {"codepage --set-windows", "--set-windows"},
+      {"chars 15", "SET must be a character set number 0-14"},
+      {"sort a b", "unexpected argument 'b'"},
+      {"codepage --set-windows abc", "--set-windows needs a code page number"},
+      {"dump", "FILE"},
+      {"compare a", see("compare")},
+      {"info extra", "unexpected argument 'extra'" + see("info")},
+      {"compare -a -b", "unknown option -a" + see("compare")},  // named even where an operand is missing
+      {"chars -- -1", "SET must be a character set number 0-14, not '-1'"},
+      {"convert --from utf8", "--to is required"},
+      {"convert --from latin9 --to utf8", "--from latin9: unknown code page or form; nearest: latin1, "},
+      {"convert --from utf8 --to cp936 --codepage gbkk", "--codepage gbkk: unknown code page; nearest: gbk, "},
+      {"convert --from tz --to utf8", "output form only"},
+      {"convert --from utf8 --to v5cdz-big5", "input form only"},
+      {"convert --from utf8 --to dz --bom", "--bom: dz has no byte order mark"},
+  };
+  for (const char *args : {"sort --lang E1", "sort --ignore-case", "sort --simple --lang", "sort --simple --case",
+                           "sort -k 0", "sort -k x", "sort -k 2,1", "sort -k 1.2", "sort -k", "sort -t ab -k1",
+                           "sort -t '' -k1", "sort -t '\xC3' -k1", "sort -S 0", "sort -S 10X",
+                           "sort -c -o out", "sort -f --case", "compare --lang ESP a b", "compare --lang XX a b"}) {
+    cases.push_back({args, " "});
+  }
+  for (const std::string command : {"info", "chars", "dump", "codepage", "registry", "convert", "sort", "compare",
+                                    "langs"}) {
+    cases.push_back({command + " --frob", "unknown option --frob" + see(command)});
+    check({command + " --help", "", 0, {"usage: qstr " + command}, ""});
+    check({command + " --version", "", 0, {"qstr 14."}, ""});
+  }
+  for (const auto &[args, err] : cases) check({args, "", 2, {}, err});
+}
+
+// What the informational commands and dump print; a pipe gets tabs.
+TEST_F(QstrTool, InformationAndDump) {
+  const std::string stream("\xCC\x09" "A\x85\xF0\x29\x01\xF0\xF2\x0C\xF2\xD3\x00\x08\x00\x00\x08\x00\xD3" "B\0", 21);
+  const std::vector<Case> cases = {
+      {"--help", "", 0, {"commands:"}, ""},
+      {"", "", 2, {"usage: qstr"}, ""},
+      // "--" ends the options, even before "--".
+      {"compare -- -a -b", "", 0, {"-a < -b (US, decided by the letters)\n"}, ""},
+      {"compare --porcelain a -- --", "", 0, {"1\n"}, ""},
+      {"dump -- -", std::string("A\0", 2), 0, {"terminator"}, ""},
+      {"info", "", 0,
+       {"ANSI code page\t932\tlocale ja_JP", "QSTR14_ACP=\"abc\" is not a number", "country ID\t1 (Japanese)",
+        "QSTR14_ISA=\"avx2\" is not plain, sse2 or avx512"},
+       "", "LANG=ja_JP.UTF-8 QSTR14_ACP=abc QSTR14_ISA=avx2"},
+      // Code 0xFF of a set is no character.
+      {"chars 0x0B", "", 0, {"set 11: half-width katakana\n"}, ""},
+      {"chars", "", 0, {"set 0: ASCII\nnative\tunicode\tchar\n0x0020\tU+0020\t \n", "\t~\n\nset 1: Latin letters",
+                        "\n0x0801\tU+03B1\t\xCE\xB1\n", "\n0x0CFE\tU+00FE\t\xC3\xBE\n\nset 13"}, ""},
+      {"codepage", "", 0, {"Windows code page\t1252\tsystem"}, ""},
+      {"codepage --list", "", 0, {"page\twindows\tkind\tconverts\tnames\n333\t",
+                                  "\n18851\t28591\tISO\tyes\tcp18851, cp28591, iso-8859-1, "}, ""},
+      {"langs", "", 0, {"No\tCode\tISO\tLanguage\tSorting\n0\t", "\n5\tCZ\tcs\tCzech\tcontraction: ch after h",
+                        "\n39\tTA\tth?\tThai\t"}, ""},
+      {"dump -", stream, 0, {"offset\tbytes\titem\n0\t1\tfunction 0xCC: line end\n1\t1\tcontrol character 0x09\n"
+                             "2\t1\tcharacter 'A' (0x41)\n3\t1\tfunction 0x85 (formatting)\n"
+                             "4\t4\tcharacter group: the native character 0x0129 (U+00E9 \xC3\xA9)\n"
+                             "8\t3\tfixed group 0xF2: attribute 12 switched on\n11\t8\tvariable group 0xD3",
+                             "\n20\t1\tterminator: the end of the stream\n"}, ""},
+      {"dump --raw -", stream, 0,
+       {"offset     item              bytes  content\n0          function              1  0xCC\n",
+        "\n4          character group       4  0x0129  U+00E9"}, ""},
+      {"dump -", "A\xF0\x29\x01", 1, {}, "standard input: byte 1: malformed document stream: the last item is"},
+      {"dump -", "\xF2\x01\xF3", 1, {}, "byte 0: malformed document stream: group 0xF2 ends with 0xF3"},
+      {"dump -", std::string("AB\xD3\x00\x05\x00\x00", 7), 1, {}, "byte 2: malformed document stream: group 0xD3"},
+      {"dump -", std::string("A\0B", 3), 1, {}, "byte 2: data after the terminating zero byte"},
+      {"dump /nonexistent/file", "", 1, {}, "/nonexistent/file: No such file or directory"},
+  };
+  for (const Case &c : cases) check(c);
+  // A tier asked for is used unless the processor lacks it.
+  for (const std::string tier : {"plain", "sse2", "avx512"}) {
+    const std::string out = runQstr("info", "", "QSTR14_ISA=" + tier).out;
+    const std::string row = "vector instructions\t" + tier;
+    EXPECT_TRUE(contains(out, row + "\tQSTR14_ISA") || contains(out, "\tprocessor")) << out;
+    EXPECT_FALSE(contains(out, row + "\tprocessor")) << out;
+  }
+}
+
+// On a terminal columns are padded by characters (not bytes), the last not at all.
+TEST_F(QstrTool, TablesAlignOnATerminalAndSeparateByTabsElsewhere) {
+  qstr::cli::Table table({"No", "name", "note"});
+  table.alignRight(0);
+  table.add({"5", "l\xC2\xB7l", "x"});
+  table.add({"10", "\xC3\xA9", ""});
+  for (const bool aligned : {true, false}) {
+    std::ostringstream out;
+    table.print(out, aligned);
+    EXPECT_EQ(out.str(), aligned ? "No  name  note\n 5  l\xC2\xB7l   x\n10  \xC3\xA9     \n"
+                                 : "No\tname\tnote\n5\tl\xC2\xB7l\tx\n10\t\xC3\xA9\t\n");
+  }
+}
+
+// Bad usage stores nothing; a file that does not parse is named with its line.
+TEST_F(QstrTool, CodePageStoredListedAndParseErrorsReported) {
+  const auto file = dir_ / "sub" / "registry.reg";  // its folder is created on the first write
+  const std::string env = "QSTR14_REGISTRY=" + file.string();
+  check({"codepage --set-windows 1250 extra", "", 2, {}, "unexpected argument 'extra'", env});
+  EXPECT_FALSE(std::filesystem::exists(file));
+  check({"codepage --set-windows 1250", "", 0, {"Windows code page\t1250\tregistry"}, "", env});
+  check({"registry", "", 0, {"\"Windows Code Page\"\tcode page\t1250"}, "", env});
+  std::ofstream(file) << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\n";
+  check({"registry", "", 1, {}, "registry.reg:3:", env});
+  check({"codepage --set-windows 1251", "", 1, {}, "registry.reg:3:", env});
+}
+
+
+
+TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
+  const std::string czech = "hz\nch\n", plain = "ch\nhz\n", swedish = "z\n\xC3\xA4\n", english = "\xC3\xA4\nz\n";
+  const std::string kana = "\xE3\x82\xAB\n\xE3\x81\x8B\n\xE3\x81\x82\n";  // katakana ka, hiragana ka, a
+  const std::string bad = write("bad.txt", "ok\n\xC3\x28\n").string(), check = write("c.txt", "a\nc\nb\n").string();
+  const std::string invalid = "qstr sort: standard input:2:1: invalid UTF-8\n";
+  std::vector<RunCase> runs = {
+      // Simple: a and a-umlaut equal but for case, which puts capitals after.
+      {"sort --simple", "b\nA\na\n\xC3\xA4\nz\n1\n", 0, "1\na\n\xC3\xA4\nA\nb\nz\n"},
+      {"sort --simple --lang SV", english, 0, swedish},
+      {"sort --simple --ignore-case", "b\nB\na\nA\nb\n", 0, "a\nA\nb\nB\nb\n"},  // equal lines keep their order
+      {"sort --simple", "b\r\na", 0, "a\nb\r\n"},  // line ends are kept; the last line gets one
+      // Characters without a native form are invisible; lines come back as read.
+      {"sort --simple", "\xEF\xBB\xAD\nb\n\xE4\xB8\x80\n", 0, "\xE4\xB8\x80\nb\n\xEF\xBB\xAD\n"},
+      {"sort", "b\nA\na\n\xC3\xA9\ne\nz\n1\n", 0, "1\nA\na\nb\ne\n\xC3\xA9\nz\n"},  // equal lines keep their order
+      {"sort --case --lang GR", "b\na\nA\n", 0, "A\na\nb\n"},
+      {"sort --lang ES", "d\nchico\ncz\nc\nllama\nluz\n", 0, "c\ncz\nchico\nd\nluz\nllama\n"},
+      {"sort --lang DE", "\xC3\x9F\nst\nsr\n", 0, "sr\n\xC3\x9F\nst\n"},  // sharp s as "ss"
+      {"sort", "b\r\n\r\na\r", 0, "\r\na\r\nb\r\n"},  // the last line's CR is text; it gets an LF
+      // Under a Japanese code page katakana equals hiragana unless --kana.
+      {"sort --lang JP", kana, 0, "\xE3\x81\x82\n\xE3\x82\xAB\n\xE3\x81\x8B\n", "", "LANG=ja_JP.UTF-8"},
+      {"sort --lang JP --kana", kana, 0, "\xE3\x81\x82\n\xE3\x81\x8B\n\xE3\x82\xAB\n", "", "LANG=ja_JP.UTF-8"},
+      {"sort -r", "b\nA\na\nc\n", 0, "c\nb\nA\na\n"},  // equal lines keep their order reversed or not
+      {"sort -u", "b\nA\na\nb\n", 0, "A\nb\n"},        // the first of equal lines
+      {"sort -t: -k2", "x:b:1\ny:a:2\nz\nw:a:1\n", 0, "z\nw:a:1\ny:a:2\nx:b:1\n"},
+      {"sort -t '\xC3\xA9' -k2 -r", "1\xC3\xA9y\n2\xC3\xA9z\n", 0, "2\xC3\xA9z\n1\xC3\xA9y\n"},
+      {"sort -k2,2", "x  b 2\n  a 3\nc 1\n", 0, "c 1\n  a 3\nx  b 2\n"},  // blanks separate fields
+      // --lang: the product's code, then ISO 639-1; which it took is said when they differ.
+      {"sort --lang cs", plain, 0, czech, "qstr sort: --lang cs: Czech (CZ); CS is Chinese (Simplified, CS)\n"},
+      {"sort --lang CS", plain, 0, plain, "qstr sort: --lang CS: Chinese (Simplified, CS); cs is Czech (CZ)\n"},
+      {"sort --lang cs_CZ.UTF-8", plain, 0, czech},
+      {"sort --lang su", english, 0, swedish, "qstr sort: --lang su: Finnish (SU)\n"},  // a product code only
+      {"sort --lang uk", "\xD1\x8C\n\xD1\x8F\n", 0, "\xD1\x8F\n\xD1\x8C\n",
+       "qstr sort: --lang uk: Ukrainian (YK); UK is English (United Kingdom, UK)\n"},
+      // Without --lang the locale chooses: QSTR14_LOCALE, LC_ALL, LC_CTYPE, LANG; else US.
+      {"sort", english, 0, swedish, "", "LANG=sv_SE.UTF-8"},
+      {"sort", plain, 0, czech, "", "LC_CTYPE=cs_CZ.UTF-8"},
+      {"sort", english, 0, english, "", "LANG=sv_SE.UTF-8 LC_ALL=C"},
+      // compare says which level and which tailoring decided; --porcelain the number alone.
+      {"compare abc abd", "", 0, "abc < abd (US, decided by the letters)\n"},
+      {"compare ab abc", "", 0, "ab < abc (US, decided by the length: ab runs out first)\n"},
+      {"compare e '\xC3\xA9'", "", 0, "e < \xC3\xA9 (US, decided by the accents)\n"},
+      {"compare --case A a", "", 0, "A > a (US, decided by case)\n"},
+      {"compare --lang ES llama luz", "", 0, "llama > luz (ES, decided by the letters: ll sorts after l)\n"},
+      {"compare --porcelain --lang ES cz ch", "", 0, "-1\n"},
+      {"compare --porcelain --lang da '\xC3\xA6' z", "", 0, "1\n"},
+      // Bad input: one line naming the place, status 1; -c names the first line out of order.
+      {"compare '\xC3\x28' a", "", 1, "", "qstr compare: A is not UTF-8\n"},
+      {"sort", "ok\n\xC3\xA9\xC3\x28\n", 1, "", "qstr sort: standard input:2:2: invalid UTF-8\n"},
+      {"sort -k2", "ok\n\xC3\xA9 x\xC3\n", 1, "", "qstr sort: standard input:2:4: invalid UTF-8\n"},
+      {"sort -S 1K", std::string(3000, 'x') + "\n\xC3\x28\n", 1, "", invalid},
+      {"sort --simple '" + bad + "'", "", 1, "", "qstr sort: " + bad + ":2:1: invalid UTF-8\n"},
+      {"sort -c", "a\nA\nb\n", 0, ""},
+      {"sort -c -r", "c\nb\nb\na", 0, ""},
+      {"sort -c", "a\nc\r\nb\nd\n", 1, "", "qstr sort: standard input:3: disorder: b\n"},
+      {"sort -c -u", "a\nA\n", 1, "", "qstr sort: standard input:2: disorder: A\n"},
+      {"sort -c --case", "A\na\n", 1, "", "qstr sort: standard input:2: disorder: a\n"},
+      {"sort --check --simple", "B\nb\n", 1, "", "qstr sort: standard input:2: disorder: b\n"},
+      {"sort -c '" + check + "'", "", 1, "", "qstr sort: " + check + ":3: disorder: b\n"},
+  };
+  for (const std::string bytes : {"\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80", "\x80", "\xE4\xB8"}) {
+    runs.push_back({"sort --simple", "a\n" + bytes + "\n", 1, "", invalid});
+  }
+  for (const RunCase &run : runs) expectRun(run);
+  // --explain: a row a sorting element; a contracted pair has both positions' values.
+  const auto r = runQstr("compare --lang ES --explain ch c");
+  EXPECT_TRUE(r.out.starts_with("ch > c (ES, decided by the letters: ch sorts after c)\nA:\n"
+                                "char\tnative\tprimary\tsecondary\tcase\tnote\n"
+                                "ch\t0x0063 0x0068\t132 138\t0x0000 0x0000\t0 0\tch sorts after c\nB:\n"))
+      << r.out;
+  EXPECT_TRUE(r.out.ends_with("\ndecided by: primary values\n")) << r.out;
+}
+
+// Past --buffer-size, runs in temporary files merged (several levels deep
+// with the smallest buffers) give the in-memory result and are removed. Onto
+// its own input the input is read first; a failed sort leaves the output.
+TEST_F(QstrTool, SortsInRunsAsInMemoryAndWritesTheOutputFile) {
+  const char *stems[] = {"lla", "lll", "Calle", "cz", "ch", "\xC3\xA9t\xC3\xA9", "ete", "\xEF\xBB\xAD", "LL", "b"};
+  std::string input;
+  for (int i = 0; i < 700; ++i) {
+    input += std::string(stems[(i * 7) % 10]) + (i % 3 == 0 ? "" : std::to_string((i * 37) % 50));
+    input += i % 5 == 0 ? "\r\n" : "\n";
+  }
+  for (const char *options : {"--lang ES --case", "-r -u", "--simple -f -u", "-t 1 -k2"}) {
+    const auto whole = runQstr(std::string("sort ") + options, input);
+    ASSERT_EQ(whole.status, 0) << options << whole.err;
+    for (const char *size : {"1K", "300"}) {
+      const std::string args = std::string("sort -S ") + size + " " + options;
+      const auto r = runQstr(args, input, "TMPDIR='" + dir_.string() + "'");
+      SCOPED_TRACE(describe(args, r));
+      EXPECT_EQ(r.out, whole.out);
+      EXPECT_TRUE(std::filesystem::is_empty(dir_));
+    }
+  }
+  const std::string in = write("in.txt", "b\r\na\n").string(), out = (dir_ / "out.txt").string();
+  EXPECT_EQ(runQstr("sort -o '" + out + "'", "y\nx").out, "");
+  EXPECT_EQ(readWhole(out), "x\ny\n");
+  EXPECT_EQ(runQstr("sort '" + in + "' -o '" + in + "'").out, "");
+  EXPECT_EQ(readWhole(in), "a\nb\r\n");
+  EXPECT_EQ(runQstr("sort -o '" + in + "'", "z\n\xFF\n").status, 1);
+  EXPECT_EQ(readWhole(in), "a\nb\r\n");
+}
+
+// Spanish keys are not exact for "lll": the sort still agrees with compare.
+TEST_F(QstrTool, SortAgreesWithCompare) {
+  std::istringstream sorted(runQstr("sort --lang ES --case", "lll\nllm\nll\nLL\nl\ncalle\nCalle\ncz\nch\nc\n").out);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(sorted, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 10u);
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const auto c = runQstr("compare --porcelain --lang ES --case '" + lines[i - 1] + "' '" + lines[i] + "'");
+    EXPECT_NE(c.out, "1\n") << lines[i - 1] << " / " << lines[i];
+  }
+}
+
+
+
+TEST_F(QstrTool, FormsChangesAndErrors) {
+  struct Case {
+    std::string args;  // --from, --to and options; -o writes into the scratch folder
+    std::string input, output;
+    int status;
+    std::vector<std::string> report;  // the lines on standard error start so
+    bool back = false;                // the output converts back to the input
+  };
+  const std::string out = (dir_ / "out").string(), emoji = "\xF0\x9F\x98\x80", in = "standard input";
+  const std::string zhe = in + ":2:2: U+0416 CYRILLIC CAPITAL LETTER ZHE became '?' (not in code page 1252)";
+  const std::string grin = ": U+1F600 GRINNING FACE dropped (no native character)\n";
+  const auto one = [](const std::string &change) { return std::vector<std::string>{"1 character changed", change}; };
+  const std::vector<Case> cases = {
+      {"utf8 --to Windows-1252", "caf\xC3\xA9 \xE2\x82\xAC\r\n", "caf\xE9 \x80\r\n", 0, {}, true},
+      {"cp65001 --to Shift_JIS", "\xE4\xBA\x9C\xEF\xBD\xB1", "\x88\x9F\xB1", 0, {}, true},
+      {"UTF-8 --to latin1", "\xC3\x84", "\xC4", 0, {}, true},
+      {"utf8 --to utf-16LE", "A\xC3\xA9" + emoji, "A\0\xE9\0\x3D\xD8\x00\xDE"s, 0, {}, true},
+      {"utf8 --to native", "A\xC3\xA9\n", "A\0\x29\x01\x0A\xF9"s, 0, {}, true},
+      {"utf8 --to dz", "A\xC3\xA9\n", "A\xF0\x29\x01\xF0\xCC\0"s, 0, {}, true},
+      {"utf8 --to v5dz", "A\xC3\xA9", "A\xC0\x29\x01\xC0\0"s, 0, {}, true},
+      {"native --to dz", "\x7F\0\x80\0"s, "\x7F\xF0\x80\x00\xF0\0"s, 0, {}, true},  // 0x80 up: a group
+      {"utf8 --to tz", "A\xC3\xA9\n", "A\xFD\x29\x01\x0D", 0, {}},
+      {"dz --to utf8", "A\x85\xF0\x29\x01\xF0\xCC\0"s, "A\xC3\xA9\n", 0, {}},
+      // The previous format version: checked whole, converted, renumbered.
+      {"v5dz --to native", "A\xC3\x05\xC3" "B\x0A\0"s, "A\0\x0A\xFE" "B\0\x0A\xF9"s, 0, {}},
+      {"v5dz --to utf8", "A\xC0\x18\x01\xC0", "A\xC4\xB1", 0, {}},  // 0x0118 becomes 0x01EF
+      {"v5cdz-gb --to native", "\x24\x64\0"s, "\x00\x83"s, 0, {}},
+      // Changes: counted, the first five named; --strict makes the first an error.
+      {"utf8 --to native", "x" + emoji + "y \xE4\xB8\xAD\n" + emoji + emoji + emoji + emoji + emoji,
+       "x\0y\0 \0\x0A\xF9"s, 0,
+       {"7 characters changed", in + ":1:2" + grin, in + ":1:5: U+4E2D CJK UNIFIED IDEOGRAPH-4E2D dropped",
+        in + ":2:1" + grin, in + ":2:2" + grin, in + ":2:3" + grin, "and 2 more"}},
+      {"utf8 --to cp1252 -o " + out, "a\n\x62\xD0\x96" "c\n", "a\nb?c\n", 0, one(zhe)},
+      {"utf8 --to cp1252 --strict -o " + out, "a\n\x62\xD0\x96" "c\n", "", 1, {zhe}},
+      {"native --to utf8", "A\0\xFF\x0E"s, "A\xEF\xBF\xBD", 0, one(in + ": byte 2: native character 0x0EFF")},
+      {"utf8 --to dz -o " + out, "a\fb", "a\xCC" "b\0"s, 0, one(in + ":1:2: U+000C FORM FEED became U+000A")},
+      {"dz --to utf8", "A\x80" "B\0"s, "A B", 0, one(in + ": byte 1: function 0x80 became U+0020 SPACE")},
+      {"utf8 --to tz", "a\fb", "ab", 0, one(in + ":1:2: U+000C FORM FEED dropped")},
+      {"utf8 --to v5dz", "a\tb\n", "ab\n\0"s, 0, one(in + ":1:2: U+0009 CHARACTER TABULATION dropped")},
+      // Invalid input: line and column in text, the byte offset in binary forms.
+      {"utf8 --to cp1252 -o " + out, "ab\xC3(", "", 1, {in + ":1:3: invalid UTF-8\n"}},
+      {"utf8 --to utf16le", "\xC3\xA9\n" + emoji + "b\xED\xA0\x80", "", 1, {in + ":2:3: invalid UTF-8"}},
+      {"utf16le --to utf8", "a\0\n\0\x3D\xD8" "b\0"s, "", 1, {in + ":2:1: invalid UTF-16"}},
+      {"utf16le --to utf8", "ab\n", "", 1, {in + ":1:2: odd number of bytes"}},
+      {"native --to utf8", "abc", "", 1, {in + ": byte 2: odd number of bytes"}},
+      {"dz --to utf8", "AB\xF0\x29\x01", "", 1, {in + ": byte 2: malformed document stream"}},
+      {"dz --to utf8", "A\0B"s, "", 1, {in + ": byte 2: data after the stream"}},
+      {"v5dz --to utf8", "A\xC0\x29", "", 1, {in + ": byte 1: incomplete or unclosed version-5 item"}},
+      // Byte order marks: passed over, written with --bom, kept between Unicode forms.
+      {"utf16le --to cp1252", "\xFF\xFEh\0\x3D\xD8\x00\xDE"s, "h", 0, one(in + ":1:2" + grin)},
+      {"cp1252 --to utf16le --bom", "hi", "\xFF\xFEh\0i\0"s, 0, {}},
+      {"utf16le --to utf8 --bom", "\xFF\xFE" "a\0\x3D\xD8\x00\xDE\xFF\xFE"s,
+       "\xEF\xBB\xBF" "a" + emoji + "\xEF\xBB\xBF", 0, {}},
+  };
+  for (const Case &c : cases) {
+    const bool toFile = c.args.ends_with(" -o " + out);
+    const auto r = runQstr("convert --from " + c.args, c.input);
+    SCOPED_TRACE(describe(c.args, r));
+    EXPECT_EQ(r.status, c.status);
+    std::istringstream lines(r.err);
+    std::size_t n = 0;
+    for (std::string line; std::getline(lines, line); ++n) {
+      EXPECT_TRUE(n < c.report.size() && (line + "\n").starts_with("qstr convert: " + c.report[n])) << line;
+    }
+    EXPECT_EQ(n, c.report.size());
+    if (c.status == 0) EXPECT_EQ(toFile ? readWhole(out) : r.out, c.output);
+    if (c.status != 0) EXPECT_TRUE(std::filesystem::is_empty(dir_)) << "no file is left";
+    std::filesystem::remove(out);
+    const std::size_t to = c.args.find(" --to ");
+    if (c.back) expectRun({"convert --from " + c.args.substr(to + 6) + " --to " + c.args.substr(0, to),
+                                       c.output, 0, c.input, ""});
+  }
+}
+
+}  // namespace
