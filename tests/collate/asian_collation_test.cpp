@@ -2,17 +2,15 @@
 // (whose class-mapping table the kana and width rules follow) and others.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <ostream>
 
 #include "asian/country_scope.h"
-#include "collate/multilevel_strings.h"
-#include "qstr14/collate.h"
+#include "support/collation_keys.h"
 
 namespace {
 
-using qstr::test::Native;
 using qstr::test::ScopedCountry;
+using qstr::test::units;
 
 struct Values {
   uint16_t status, primary, secondary;
@@ -31,6 +29,9 @@ Values valuesOf(uint16_t ch, uint16_t next = 0, uint16_t previous = 0, bool case
   return v;
 }
 
+// One value per rule: kana by syllable with the mark and kind in the
+// secondary and flags, the marks that repeat or prolong what came before,
+// full-width letters as ASCII, the large sets by code.
 TEST(AsianValues, Japanese) {
   ScopedCountry japan(1);
   struct Case { uint16_t ch, next, previous; Values want; bool caseInsensitive = false; };
@@ -47,65 +48,63 @@ TEST(AsianValues, Japanese) {
       {0x25B6, 0, 0, {0, 0xFFFF, 0x25B6, 0}},    // hiragana past the syllabary
       {0x241B, 0, 0x0107, {1, 0x0102, 1, 0}},    // prolonged sound mark after ku: u
       {0x241B, 0, 0x0080, {0, 0xFFFF, 0x241B, 0}},  // after a Latin letter: no value
-      {0x2412, 0, 0x0107, {1, 0x0107, 1, 0}},    // iteration mark
       {0x2413, 0, 0x0107, {1, 0x0107, 3, 0}},    // voiced iteration mark
       {0x2418, 0, 0x0721, {1, 0x0721, 0, 0}},    // repeat mark: whatever came before
       {0x2401, 0, 0, {1, 34, 1, 0}},             // ideographic comma with the comma
       {0x2520, 0, 0, {1, 128, 0, 3}},            // full-width A: as "A", width flag
-      {0x2540, 0, 0, {1, 128, 0, 2}},            // full-width a
       {'A', 0, 0, {1, 128, 0, 1}}, {'a', 0, 0, {1, 128, 0, 0}}, {'a', 0, 0, {1, 128, 0, 1}, true},
       {0x0129, 0, 0, {1, 135, 1, 0}},            // e acute: the acute's rank
       {0x0200, 0, 0, {0, 0xFFFF, 0x0200, 1}},    // no value
   };
   for (const Case &c : cases) {
-    SCOPED_TRACE(testing::Message() << std::hex << c.ch << " next " << c.next << " previous " << c.previous);
-    EXPECT_EQ(valuesOf(c.ch, c.next, c.previous, c.caseInsensitive), c.want);
+    EXPECT_EQ(valuesOf(c.ch, c.next, c.previous, c.caseInsensitive), c.want)
+        << std::hex << c.ch << " next " << c.next << " previous " << c.previous;
   }
-}
-
-TEST(AsianValues, OtherCountriesDoNotWiden) {
+  // Other countries neither widen half-width katakana nor narrow full-width letters.
   ScopedCountry none(0);
-  // Half-width katakana stays as it is and has no value; full-width Latin
-  // letters are not narrowed.
   EXPECT_EQ(valuesOf(0x0B15, 'A'), (Values{0, 0xFFFF, 0x0B15, 3}));
   EXPECT_EQ(valuesOf(0x2520), (Values{0, 0xFFFF, 0x2520, 0}));
   EXPECT_EQ(valuesOf(0x3021), (Values{1, 0x0721, 0, 0}));
 }
 
+// Under every Asian language number, those past the table too.
 TEST(AsianCompare, KanaAndWidth) {
   ScopedCountry japan(1);
-  struct Case { Native a, b; int32_t plain, withCase, withKana; };
+  struct Case { const char16_t *a, *b; int32_t plain, withCase, withKana; };
   const Case cases[] = {
-      {{0x255E}, {0x2600}, 0, -1, -1},             // hiragana before katakana, by flag only
-      {{0x2600}, {0x255E}, 0, 1, 1},
-      {{0x260B}, {0x0B15, 0x0B3D}, 0, -1, 0},      // full and half width: flags only
-      {{0x255F}, {0x2600, "x"}, -1, -1, -1},       // a before a + x
-      {{0x255F, 0x241B}, {0x255F, 0x255F}, 0, 0, 0},  // prolonged a = a + a
-      {{0x2561, 0x2412}, {0x2561, 0x2561}, 0, 0, 0},  // iteration mark repeats i
-      {{"A"}, {"a"}, 0, 1, 0}, {{0x3021}, {0x3022}, -1, -1, -1},
-      {{0x3021}, {"z"}, 1, 1, 1},                  // large sets after the Latin letters
-      {{0x2569}, {0x2568, "z"}, -1, -1, -1},       // ga is ka at the primary level
-      {{0x2569}, {0x2568}, 1, 1, 1},               // and after it at the secondary
+      {u"\u255E", u"\u2600", 0, -1, -1},             // hiragana before katakana, by flag only
+      {u"\u260B", u"\u0B15\u0B3D", 0, -1, 0},        // full and half width: flags only
+      {u"\u255F", u"\u2600x", -1, -1, -1},           // a before a + x
+      {u"\u255F\u241B", u"\u255F\u255F", 0, 0, 0},   // prolonged a = a + a
+      {u"\u2561\u2412", u"\u2561\u2561", 0, 0, 0},   // iteration mark repeats i
+      {u"A", u"a", 0, 1, 0}, {u"\u3021", u"\u3022", -1, -1, -1},
+      {u"\u3021", u"z", 1, 1, 1},                    // large sets after the Latin letters
+      {u"\u2569", u"\u2568z", -1, -1, -1},           // ga is ka at the primary level
+      {u"\u2569", u"\u2568", 1, 1, 1},               // and after it at the secondary
   };
   for (const Case &c : cases) {
-    SCOPED_TRACE("'" + c.a.describe() + "' vs '" + c.b.describe() + "'");
+    const uint16_t *a = units(c.a), *b = units(c.b);
     for (uint16_t language : {34, 35, 39, 40, 0xFFFF}) {
-      EXPECT_EQ(QxQS6Cmpcoll(c.a.get(), c.b.get(), language, 0, 0), c.plain);
-      EXPECT_EQ(QxQS6Cmpcoll(c.a.get(), c.b.get(), language, 1, 0), c.withCase);
-      EXPECT_EQ(QxQS6Cmpcoll(c.a.get(), c.b.get(), language, 0, 1), c.withKana);
+      SCOPED_TRACE(testing::Message() << testing::PrintToString(c.a) << " vs " << testing::PrintToString(c.b)
+                                      << " in " << language);
+      EXPECT_EQ(QxQS6Cmpcoll(a, b, language, 0, 0), c.plain);
+      EXPECT_EQ(QxQS6Cmpcoll(a, b, language, 1, 0), c.withCase);
+      EXPECT_EQ(QxQS6Cmpcoll(a, b, language, 0, 1), c.withKana);
+      EXPECT_EQ(QxQS6Cmpcoll(b, a, language, 0, 1), -c.withKana);
     }
   }
 }
 
+// A half-width kana takes its mark along; the 16-bit primary goes out high
+// byte first; the walk never passes the terminator.
 TEST(AsianGetColValues, SixteenBitPrimaryHighByteFirst) {
   ScopedCountry japan(1);
-  const Native s{0x0B15, 0x0B3D, 0x3021};
-  const uint16_t *p = s.get();
+  const uint16_t *start = units(u"\u0B15\u0B3D\u3021"), *p = start;
   uint8_t primary[2];
   uint16_t secondary;
   uint8_t flags;
   ASSERT_EQ(getColValues(&p, primary, &secondary, &flags, 0, 0, 34), 2);
-  EXPECT_EQ(p - s.get(), 2) << "the mark was merged";
+  EXPECT_EQ(p - start, 2);
   EXPECT_EQ(primary[0], 0x01);
   EXPECT_EQ(primary[1], 0x05);
   EXPECT_EQ(flags, 3);
@@ -113,10 +112,9 @@ TEST(AsianGetColValues, SixteenBitPrimaryHighByteFirst) {
   EXPECT_EQ(primary[0], 0x07);
   EXPECT_EQ(primary[1], 0x21);
   EXPECT_EQ(getColValues(&p, primary, &secondary, &flags, 0, 0x0721, 34), 0);
-  const Native last{0x0B15};
-  p = last.get();
+  start = p = units(u"\u0B15");
   ASSERT_EQ(getColValues(&p, primary, &secondary, &flags, 0, 0, 34), 2);
-  EXPECT_EQ(p - last.get(), 1) << "never past the terminator";
+  EXPECT_EQ(p - start, 1);
 }
 
 }  // namespace
