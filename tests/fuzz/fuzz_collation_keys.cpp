@@ -1,6 +1,5 @@
-// The multi-level comparison and sort keys on arbitrary native strings, in
-// every language and under every host kind: the promises that
-// support/collation_keys.h checks hold for any pair, either string null.
+// The promises of support/collation_keys.h for any pair of native strings,
+// either null, in every language and under every host kind.
 #include <cstdlib>
 #include <string>
 
@@ -10,10 +9,8 @@
 
 namespace {
 
-// Characters that reach the comparison's special paths: contractions and
-// expansions of the Latin languages, accented letters, the tab and other
-// markers, the ignorable characters of the right-to-left languages, kana
-// with their marks and the prolonged sound and iteration marks.
+// Characters of the special paths: contraction and expansion letters,
+// accents, markers, right-to-left ignorables, kana and their marks.
 constexpr uint16_t kInteresting[] = {
     'a', 'c', 'h', 'l', 'n', 's', 'z', 'A', 'C', 'H', 'L', 'O', 'S', ' ', '-', '\'',
     0x0101, 0x0102, 0x0141, 0x0151, 0x0161, 0x01A1, 0x0800, 0x0841, 0x0A61, 0x0A41,

@@ -1,6 +1,5 @@
 // Native strings for the collation tests, and the promises of sort keys
-// against the multi-level comparison, checked in one place for the tests
-// and the collation fuzz target.
+// against the multi-level comparison for the tests and the fuzz target.
 #pragma once
 
 #include <algorithm>
@@ -23,8 +22,8 @@ struct SortKey {
   std::string fault;  // the promise the key builder broke, if any
 };
 
-// The key of `s` (null allowed), a string of `length` units, built once for
-// its size and once into a guarded buffer.
+// The key of `s` (null allowed) of `length` units, built for its size, then
+// into a guarded buffer.
 inline SortKey buildSortKey(const uint16_t *s, std::size_t length, uint16_t language, uint16_t caseFlag,
                             uint16_t kanaFlag) {
   SortKey key;
@@ -46,10 +45,10 @@ inline SortKey buildSortKey(const uint16_t *s, std::size_t length, uint16_t lang
 
 inline int32_t signOf(int64_t v) { return (v > 0) - (v < 0); }
 
-// The first promise that the comparison or the keys of a and b break, or
-// "": the comparison answers -1, 0 or 1, antisymmetric and 0 for a string
-// against itself; key comparison is memcmp's, shorter first; exact keys
-// order as the comparison. `bothExact` tells whether the last was checked.
+// The first promise the comparison or the keys of a and b break, or "":
+// the comparison answers -1, 0 or 1, antisymmetric, 0 for a string against
+// itself; keys compare as memcmp, shorter first; exact keys order as the
+// comparison (`bothExact` tells whether this was checked).
 inline std::string keyOrderFault(const std::u16string &a, const std::u16string &b, bool nullA, bool nullB,
                                  uint16_t language, uint16_t caseFlag, uint16_t kanaFlag,
                                  bool *bothExact = nullptr) {
