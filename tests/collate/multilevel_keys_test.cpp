@@ -1,6 +1,8 @@
 // Sort keys against the comparison: in every language group, random and
 // near-equal strings order by their exact keys as by the comparison, which
-// is an order; where keys are not exact; null, empty and cut-short keys.
+// is an order; where keys are not exact; null, empty and cut-short keys. The
+// comparison's shorter roads (rule index, position memo, contraction quick
+// test) against the plain ones over their whole domain.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -8,10 +10,15 @@
 #include <vector>
 
 #include "asian/country_scope.h"
+#include "collate/multilevel/contraction.h"
+#include "collate/multilevel/position_memo.h"
+#include "collate/tables/multilevel_tables.h"
+#include "collate/values/multilevel_values.h"
 #include "support/collation_keys.h"
 
 namespace {
 
+using namespace qstr::collate;
 using qstr::test::keyOrderFault;
 using qstr::test::units;
 
@@ -144,6 +151,70 @@ TEST(MultilevelKeys, NullEmptyAndShortBuffers) {
   EXPECT_EQ(QsKeyBuild(units(u"Hello"), 0, 1, 0, partial, 3, nullptr), length);
   EXPECT_EQ(std::vector<uint8_t>(partial, partial + 3), std::vector<uint8_t>(full, full + 3));
   EXPECT_EQ(partial[3], 0xAA);
+}
+
+TEST(RuleTableIndex, AgreesWithTheSearchEverywhere) {
+  for (uint16_t row = 0; row < 40; ++row) {
+    for (uint32_t key = 0; key <= 0xFFFF; ++key) {
+      const uint16_t k = static_cast<uint16_t>(key);
+      ASSERT_EQ(getColRule(k, row), getColRuleBySearch(k, row)) << row << " " << key;
+    }
+  }
+}
+
+// The memo holds the functions' own answers for every language and
+// character; one that says a character starts no contraction is right
+// before every letter that ends a pair or an expansion.
+TEST(PositionMemo, AgreesWithTheFunctionsEverywhere) {
+  for (uint16_t language = 0; language < 40; ++language) {
+    const MemoizedValues *memo = memoizedValues(language);
+    ASSERT_NE(memo, nullptr);
+    for (uint16_t ch = 0; ch < kMemoizedEnd; ++ch) {
+      SCOPED_TRACE(testing::Message() << "language " << language << ", " << ch);
+      const uint8_t primary = static_cast<uint8_t>(f_QX60ColVal(ch, language) & 0xFF);
+      ASSERT_EQ(memo[ch].primary, primary);
+      ASSERT_EQ(memo[ch].caseValue, f_wislower(ch) & 0xFF);
+      ASSERT_EQ(memo[ch].secondary, getDiaValue(ch, primary, language));
+      ASSERT_EQ(memo[ch].pairSecondary, getDiaValue(ch, (primary + 1) & 0xFF, language));
+      ASSERT_EQ(memo[ch].followerRow, mayContract(language) ? rowAfterFirst(ch, language) : 0);
+      if (memo[ch].mayContract) continue;
+      for (const char16_t *rest : {u"", u"h", u"H", u"l", u"L", u"e", u"j", u"s", u"ch", u"ll"}) {
+        uint16_t changed = ch;
+        const uint16_t *text = reinterpret_cast<const uint16_t *>(rest), *pos = text;
+        ASSERT_EQ(getContraction(changed, pos, language), 0);
+        ASSERT_EQ(changed, ch);
+        ASSERT_EQ(pos, text);
+      }
+    }
+  }
+  EXPECT_EQ(memoizedValues(40), nullptr);
+}
+
+// Where the machine reads a second character, every follower that the
+// quick test says stops it does leave the first alone, and some follower
+// does not stop it (the quick test is not always yes).
+TEST(ContractionMachine, FollowerTestAgreesWithTheMachineForEveryFollower) {
+  for (uint16_t language = 0; language < 40; ++language) {
+    if (!mayContract(language)) continue;
+    for (uint16_t ch = 1; ch < kMemoizedEnd; ++ch) {
+      const uint8_t row = rowAfterFirst(ch, language);
+      if (row == 0) continue;
+      unsigned goesOn = 0;
+      for (uint32_t follower = 0; follower < 0x10000; ++follower) {
+        if (isMarker(static_cast<uint16_t>(follower))) continue;  // never a follower
+        if (!stopsWithoutActing(row, static_cast<uint16_t>(follower))) {
+          ++goesOn;
+          continue;
+        }
+        const uint16_t text[] = {static_cast<uint16_t>(follower), 0, 0};
+        uint16_t changed = ch;
+        const uint16_t *pos = text;
+        const uint16_t held = getContraction(changed, pos, language);
+        ASSERT_TRUE(held == 0 && changed == ch && pos == text) << language << ", " << ch << " before " << follower;
+      }
+      EXPECT_GT(goesOn, 0u) << "language " << language << ", " << ch;
+    }
+  }
 }
 
 }  // namespace

@@ -1,15 +1,19 @@
-// The version-6 sort sequence: the look-ups of cells and blocks, the
-// collation cells each language tailors, and when they are rewritten.
+// The version-6 sort sequence: the look-ups of cells and blocks, the cells
+// each language tailors and when they are rewritten, and character
+// comparison by it, against the plain road over its whole domain.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "asian/country_scope.h"
+#include "asian/quick_lower.h"
 #include "collate/sequence/sort_sequence.h"
 #include "collate/tables/collation_block.h"
 #include "collate/tables/sort_sequence_tables.h"
 #include "frame/state.h"
+#include "qstr14/asian.h"
 #include "qstr14/collate.h"
 #include "qstr14/frame.h"
 
@@ -153,6 +157,60 @@ TEST_F(SortSequence, FindsCellsBlocksAndMissingBlocks) {
     uint8_t *cell = reinterpret_cast<uint8_t *>(1);
     EXPECT_EQ(fndcolv(c.character, &cell), c.found) << std::hex << c.character;
     EXPECT_EQ(cell, c.cell) << std::hex << c.character;
+  }
+}
+
+// The plain road: lower with wtolower, read values with xch2col; without a
+// value, by code; upper case after lower case when the flag asks.
+int32_t plainCompare(uint16_t a, uint16_t b, uint32_t caseFlag) {
+  const uint16_t la = wtolower(a), lb = wtolower(b);
+  const int32_t upperA = caseFlag != 0 && la != a, upperB = caseFlag != 0 && lb != b;
+  if (la == lb) return upperA - upperB;
+  const uint8_t va = xch2col(la), vb = xch2col(lb);
+  if (va != vb) return static_cast<int32_t>(va) - static_cast<int32_t>(vb);
+  if (va == 0xFF) return static_cast<int32_t>(la) - static_cast<int32_t>(lb);
+  return upperA - upperB;
+}
+
+// xchcmp takes ASCII pairs by a shorter road, under plain and tailored
+// sequences; only the flag's low byte and a character's low 16 bits count.
+TEST(CharacterCompare, AnswersAsThePlainRoad) {
+  for (const char *language : {"EN", "TR", "CZ", "DK"}) {
+    QStrSetLanguage(language);
+    lQstrSetupLang();
+    std::vector<uint16_t> characters = {0x0128, 0x0129, 0x0147, 0x0200, 0x0201, 0x0800, 0x0A00, 0x0A01};
+    for (uint16_t c = 0; c <= 0x80; ++c) characters.push_back(c);
+    for (uint16_t a : characters) {
+      for (uint16_t b : characters) {
+        for (uint32_t caseFlag : {0u, 1u}) {
+          ASSERT_EQ(xchcmp(a, b, caseFlag), plainCompare(a, b, caseFlag)) << language << " " << a << " " << b;
+        }
+      }
+    }
+  }
+  QStrSetLanguage("EN");
+  qstr::collate::resetSortSequence();  // the start-up values, which the EN column does not restore
+  EXPECT_EQ(xchcmp('e', 0x0128, 0x100), 0);
+  EXPECT_LT(xchcmp('e', 0x0128, 0x101), 0);
+  EXPECT_EQ(xchcmp(0x10041, 'A', 1), 0);
+}
+
+// Full-width letters lower through the country's class table, and so
+// compare equal to their other case without the flag; short-road lowering
+// below 0x80 is wtolower's under every country ID.
+TEST(CharacterCompare, CaseOfDoubleWidthLettersFollowsTheCountry) {
+  {
+    qstr::test::ScopedCountry japanese(1);
+    EXPECT_EQ(xchcmp(0x2520, 0x2540, 0), 0);
+    EXPECT_GT(xchcmp(0x2520, 0x2540, 1), 0);
+  }
+  {
+    qstr::test::ScopedCountry none(0);
+    EXPECT_LT(xchcmp(0x2520, 0x2540, 0), 0);  // no case: two characters without a value, by code
+  }
+  for (unsigned countryId = 0; countryId <= 6; ++countryId) {
+    qstr::test::ScopedCountry country(countryId);
+    for (uint16_t c = 0; c < 0x80; ++c) ASSERT_EQ(qstr::asian::lowerQuickly(c), wtolower(c)) << countryId << " " << c;
   }
 }
 
