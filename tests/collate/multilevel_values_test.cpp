@@ -3,7 +3,7 @@
 // the Asian languages follow the Japanese country ID's class table for kana.
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <array>
 
 #include "asian/country_scope.h"
 #include "collate/tables/multilevel_tables.h"
@@ -61,25 +61,12 @@ TEST(MultilevelValues, Secondary) {
   }
 }
 
-struct Position {
-  uint16_t status;
-  uint8_t primary0, primary1;
-  uint16_t secondary;
-  uint8_t flags;
-  ptrdiff_t advance;  // units the pointer moved
-  bool operator==(const Position &) const = default;
-};
-
-void PrintTo(const Position &p, std::ostream *os) {
-  *os << std::hex << "{status " << p.status << ", primary " << +p.primary0 << " " << +p.primary1 << ", secondary "
-      << p.secondary << ", flags " << +p.flags << ", advance " << p.advance << "}";
-}
-
 // The first position of a string: nothing written at the terminator, a
 // pair as {first letter, 0xFF} (Czech: {h, 0xFF}), an expansion as {a, e},
-// an ignorable with status 0; markers are not passed over here.
+// an ignorable with status 0; markers are not passed over here. Each case:
+// status, the two primary bytes, secondary, flags, units the pointer moved.
 TEST(GetColValues, OnePositionAtATime) {
-  struct Case { const char16_t *s; uint16_t language; Position want; };
+  struct Case { const char16_t *s; uint16_t language; std::array<int, 6> want; };
   const Case cases[] = {
       {u"", 0, {0, 0xEE, 0xEE, 0xEEEE, 0xEE, 0}}, {u"A", 0, {2, 128, 0xEE, 0, 1, 1}},
       {u"\u0129", 0, {2, 135, 0xEE, 1, 0, 1}}, {u"ch", 29, {2, 131, 0xFF, 0, 1, 2}},
@@ -94,7 +81,8 @@ TEST(GetColValues, OnePositionAtATime) {
     uint16_t secondary = 0xEEEE;
     uint8_t flags = 0xEE;
     const uint16_t status = getColValues(&p, primary, &secondary, &flags, 0, 0, c.language);
-    EXPECT_EQ((Position{status, primary[0], primary[1], secondary, flags, p - start}), c.want)
+    const std::array<int, 6> got = {status, primary[0], primary[1], secondary, flags, static_cast<int>(p - start)};
+    EXPECT_EQ(got, c.want)
         << testing::PrintToString(c.s) << " " << c.language;
   }
   // A whole string, case flag set: "Ch", "a", then the terminator.
@@ -108,21 +96,14 @@ TEST(GetColValues, OnePositionAtATime) {
   EXPECT_EQ(*p, 0);
 }
 
-struct Values {
-  uint16_t status, primary, secondary;
-  uint8_t flags;
-  bool operator==(const Values &) const = default;
-};
-
-void PrintTo(const Values &v, std::ostream *os) {
-  *os << std::hex << "{status " << v.status << ", primary " << v.primary << ", secondary " << v.secondary
-      << ", flags " << +v.flags << "}";
-}
+// Status, primary, secondary, flags.
+using Values = std::array<int, 4>;
 
 Values valuesOf(uint16_t ch, uint16_t next = 0, uint16_t previous = 0, bool caseInsensitive = false) {
-  Values v{};
-  v.status = AsiaGetColValues(ch, next, previous, &v.primary, &v.secondary, &v.flags, caseInsensitive);
-  return v;
+  uint16_t primary = 0, secondary = 0;
+  uint8_t flags = 0;
+  const uint16_t status = AsiaGetColValues(ch, next, previous, &primary, &secondary, &flags, caseInsensitive);
+  return {status, primary, secondary, flags};
 }
 
 // Kana by syllable, the sound mark in the secondary, kind and width in the
