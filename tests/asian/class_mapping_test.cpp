@@ -41,8 +41,8 @@ TEST(ClassMapping, ByCountry) {
       // Without a table only the fixed case rule applies; with one, the table
       // answers from set 16 on (the high half does not count), but not for a
       // space or a kanji; kana mappings go through the double width.
-      {0, isUpper, 0x2520, 0}, {5, isUpper, 0x2520, 0}, {6, wtolower, 0x0041, 0x0061},
-      {1, wtolower, 0x2520, 0x2540}, {1, wtolower, 0xABCD2520, 0x2540}, {1, wtoupper, 0x0061, 0x0041},
+      {0, isUpper, 0x2520, 0}, {5, isUpper, 0x2520, 0}, {6, isUpper, 0x2520, 0}, {1, wtolower, 0xABCD2520, 0x2540},
+      {1, wtoupper, 0x2540, 0x2520},
       {1, isUpper, 0x2520, 1}, {1, isUpper, 0x2540, 0}, {1, isUpper, 0x2400, 0}, {1, isUpper, 0x3000, 0},
       {1, wtohiragana, 0x0B06, 0x255E},
       // Big5-GB: the bounds of each table, an entry of 0 (no counterpart),

@@ -143,19 +143,15 @@ TEST(MultilevelKeys, ShortBufferGetsTheStartAndTheFullSize) {
   EXPECT_EQ(partial[3], 0xAA);
 }
 
-TEST(RuleTableIndex, AgreesWithTheSearchEverywhere) {
+// The rule index and the memo give the functions' own answers everywhere;
+// a memo that says a character starts no contraction is right before every
+// letter that ends a pair or an expansion.
+TEST(PositionMemo, AgreesWithTheFunctionsEverywhere) {
   for (uint16_t row = 0; row < 40; ++row) {
     for (uint32_t key = 0; key <= 0xFFFF; ++key) {
-      const uint16_t k = static_cast<uint16_t>(key);
-      ASSERT_EQ(getColRule(k, row), getColRuleBySearch(k, row)) << row << " " << key;
+      ASSERT_EQ(getColRule(key, row), getColRuleBySearch(key, row)) << row << " " << key;
     }
   }
-}
-
-// The memo holds the functions' own answers for every language and
-// character; one that says a character starts no contraction is right
-// before every letter that ends a pair or an expansion.
-TEST(PositionMemo, AgreesWithTheFunctionsEverywhere) {
   for (uint16_t language = 0; language < 40; ++language) {
     const MemoizedValues *memo = memoizedValues(language);
     ASSERT_NE(memo, nullptr);
