@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -34,16 +33,12 @@ inline SortKey buildSortKey(const uint16_t *s, std::size_t length, uint16_t lang
   if (exact != 0 && exact != 1) key.fault = "exactness neither 0 nor 1";
   if (size > 14 * length + 2) key.fault = "longer than 14 bytes a unit";
   if (written != size || again != exact) key.fault = "a second build differs";
-  if (std::any_of(key.bytes.begin() + size, key.bytes.end(), [](uint8_t b) { return b != 0x55; })) {
-    key.fault = "written past the size";
-  }
+  if (std::count(key.bytes.begin() + size, key.bytes.end(), 0x55) != 8) key.fault = "written past the size";
   if (exact != 1 && QsKeyAlwaysExact(language, caseFlag, kanaFlag)) key.fault = "not exact where always exact";
   key.bytes.resize(size);
   key.exact = exact == 1;
   return key;
 }
-
-inline int32_t signOf(int64_t v) { return (v > 0) - (v < 0); }
 
 // The first promise the comparison or the keys of a and b break, or "":
 // the comparison answers -1, 0 or 1, antisymmetric, 0 for a string against
@@ -61,10 +56,7 @@ inline std::string keyOrderFault(const std::u16string &a, const std::u16string &
   const SortKey kb = buildSortKey(pb, b.size(), language, caseFlag, kanaFlag);
   if (!ka.fault.empty() || !kb.fault.empty()) return "key: " + ka.fault + kb.fault;
   const int32_t keys = QsKeyCompare(ka.bytes.data(), ka.bytes.size(), kb.bytes.data(), kb.bytes.size());
-  const std::size_t common = std::min(ka.bytes.size(), kb.bytes.size());
-  int32_t bytes = common == 0 ? 0 : signOf(std::memcmp(ka.bytes.data(), kb.bytes.data(), common));
-  if (bytes == 0) bytes = signOf(static_cast<int64_t>(ka.bytes.size()) - static_cast<int64_t>(kb.bytes.size()));
-  if (keys != bytes) return "key comparison is not memcmp's";
+  if (keys != (ka.bytes > kb.bytes) - (ka.bytes < kb.bytes)) return "key comparison is not memcmp's";
   if (bothExact != nullptr) *bothExact = ka.exact && kb.exact;
   if (ka.exact && kb.exact && keys != ab) {
     return "keys give " + std::to_string(keys) + ", the comparison " + std::to_string(ab);
