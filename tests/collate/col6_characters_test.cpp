@@ -93,7 +93,8 @@ TEST(ListLookups, ValueListsAndKeyedRecords) {
   const uint16_t wordRecords[] = {7, 70, 9, 90, 7, 71, 0xFFFF, 0xABCD};
   const uint8_t byteRecords[] = {7, 70, 9, 90, 7, 71, 0xFF, 0xEE};
   const Case records[] = {
-      {7, 70, 70}, {9, 90, 90}, {8, 0xFF, 0xABCD}, {0xFFFF, 0xEE, 0xABCD}, {0xFF, 0xEE, 0xABCD}, {0x0109, 90, 0xABCD},
+      {7, 70, 70}, {9, 90, 90}, {8, 0xFF, 0xABCD}, {0xFFFF, 0xEE, 0xABCD}, {0xFF, 0xEE, 0xABCD},
+      {0x0109, 90, 0xABCD},
   };
   for (const Case &c : records) {
     EXPECT_EQ(b_b_table(byteRecords, c.key), c.b) << c.key;
