@@ -38,14 +38,11 @@ uint16_t QSTR_CALL isUpper(uint32_t ch) { return static_cast<uint16_t>(wisupper(
 TEST(ClassMapping, ByCountry) {
   struct Case { unsigned countryId; uint16_t(QSTR_CALL *mapping)(uint32_t); uint32_t ch; uint16_t expected; };
   const Case cases[] = {
-      // Without a table only the fixed case rule applies; with one, the table
-      // answers from set 16 on (the high half does not count), but not for a
-      // space or a kanji; kana mappings go through the double width.
+      // Without a table only the fixed rule applies; with one the table answers from set 16.
       {0, isUpper, 0x2520, 0}, {5, isUpper, 0x2520, 0}, {6, isUpper, 0x2520, 0}, {1, wtolower, 0xABCD2520, 0x2540},
       {1, wtoupper, 0x2540, 0x2520}, {1, isUpper, 0x2520, 1}, {1, isUpper, 0x2540, 0}, {1, isUpper, 0x2400, 0},
       {1, isUpper, 0x3000, 0}, {1, wtohiragana, 0x0B06, 0x255E},
-      // Big5-GB: the bounds of each table, an entry of 0 (no counterpart),
-      // and the index, which skips code 0xFF.
+      // Big5-GB: table bounds, an entry of 0, the index skipping code 0xFF.
       {0, big5togb, 0xA4FF, 0xA4FF}, {0, big5togb, 0xA500, 0x8200}, {0, big5togb, 0xA505, 0xA505},
       {0, big5togb, 0xDBA9, 0xDBA9}, {0, gbtobig5, 0x81FF, 0x81FF}, {0, gbtobig5, 0x82FF, 0xA628},
       {0, gbtobig5, 0xA210, 0xB95E}, {0, gbtobig5, 0xA211, 0xA211},
@@ -96,8 +93,6 @@ TEST(ClassIndex, AgreesWithTheLinearSearchEverywhere) {
 TEST(ClassMapping, HalfWidthSoundMarks) {
   struct Case { bool toDouble; uint16_t ch, slotBefore, result, slotAfter; };
   const Case cases[] = {
-      // ka voiced, ha semi-voiced; no mark; a without a voiced form, ka without
-      // a semi-voiced one; a full-width kana.
       {true, 0x0B15, 0x0B3D, 0x260B, 0}, {true, 0x0B29, 0x0B3E, 0x2630, 0}, {true, 0x0B15, 'A', 0x260A, 'A'},
       {true, 0x0B10, 0x0B3D, 0x2601, 0x0B3D}, {true, 0x0B15, 0x0B3E, 0x260A, 0x0B3E},
       {true, 0x260A, 0x0B3D, 0x260A, 0x0B3D}, {false, 0x260B, 0xFFFF, 0x0B15, 0x0B3D},
@@ -127,8 +122,7 @@ TEST(UpperStrings, DocumentStream) {
   }
 }
 
-// ws2upper up to the terminator (a null either side: nothing); ws2uppern
-// within a size in bytes, writing no terminator when the string fills it.
+// ws2upper up to the terminator; ws2uppern within a size in bytes, maybe without it.
 TEST(UpperStrings, NativeStrings) {
   ScopedCountry country(1);
   const uint16_t x = 0xEEEE;

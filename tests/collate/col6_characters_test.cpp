@@ -1,8 +1,6 @@
-// Version-6 character services (repertoire, primary values, composition;
-// the counts and pairs are the generator's to check) and the generic
-// look-ups that tables are read with: lists closed by an end mark (the first
-// match wins, only the key's low byte or word counts), keyed records, and
-// ranges with both ends inside.
+// Version-6 character services at the edges the generator does not check,
+// and the generic table look-ups: lists closed by an end mark (first match
+// wins, only the key's low byte or word counts), ranges with both ends inside.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -30,9 +28,8 @@ TEST(Col6Characters, RepertoireAndValues) {
   for (const Case &c : compared) EXPECT_EQ(QxCh6Cmpcoll(c.a, c.b), c.result) << std::hex << c.a << " " << c.b;
 }
 
-// A acute; i acute, whose base the mask puts in set 1; gje. Not composed,
-// nothing written: ae (pair {0xFF, 0xFF}), no record, one past set 1's
-// pairs, before the first, io (before set 10's), Georgian.
+// A acute, i acute (base in set 1 by the mask), gje; not composed, nothing
+// written: ae, no record, past and before set 1's pairs, io, Georgian.
 TEST(Col6Composition, Decomposes) {
   struct Case { uint16_t ch, status, base, diacritic; };
   const Case cases[] = {
@@ -50,10 +47,8 @@ TEST(Col6Composition, Decomposes) {
   EXPECT_EQ(QxCh6Getdia(0x811A), 0);
 }
 
-// Every composed letter comes back from its parts, unless an earlier code
-// has the same parts (then that one comes back). Only the base's code and
-// the mark's low seven bits count; set 2 has no pairs, and the mark of a
-// code not composed is no pair.
+// Each composed letter comes back from its parts (the first of equal parts);
+// only the base's code and the mark's low seven bits count.
 TEST(Col6Composition, ComposesBackEveryPairOfTheFirstOccurrence) {
   for (unsigned set : {1u, 8u, 10u}) {
     std::set<std::pair<uint16_t, uint16_t>> seen;

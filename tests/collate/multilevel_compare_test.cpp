@@ -17,39 +17,31 @@ struct Case {
   int32_t plain, withCase;  // results with the case flag clear and set
 };
 
-// Hebrew alef U+0900, bet U+0901, the ignorable point sheva U+091B; e acute
-// U+0129 (capital U+0128), e grave U+012F.
+// e acute U+0129 (capital U+0128); Hebrew alef U+0900 and sheva U+091B (ignorable).
 TEST(MultilevelCompare, ByLanguageGroup) {
   const Case cases[] = {
-      // Plain order: primary, secondary, then case; markers passed over; the
-      // tab marker a character of primary 0; no value: last, by code.
+      // Plain order: primary, secondary, case; markers passed over but the tab; no value last.
       {0, u"abc", u"ab", 1, 1}, {0, u"a", u"A", 0, -1}, {0, u"Ab", u"aa", 1, 1}, {0, u"e", u"\u0129", -1, -1},
       {0, u"\u0129a", u"eb", -1, -1}, {0, u"A\u0129", u"a\u0128", 0, 1}, {0, u"A\u0129", u"a\u012F", -1, -1},
       {0, u"\uF9FFa\uF901b\uFE01", u"ab", 0, 0}, {0, u"a\uF909", u"a", 1, 1}, {0, u"a\uF909", u"a!", -1, -1},
       {0, u"z", u"\u0200", -1, -1}, {0, u"\u0200", u"\u0201", -1, -1},
       {18, u"a", u"A", 0, 1},  // upper case first
-      // Tailoring: Danish ae after z, German a diaeresis an a, Czech c caron
-      // after every c, but not in a language without a group of its own.
+      // Tailoring: Danish ae, German a diaeresis, Czech c caron; none without a group.
       {6, u"\u0124", u"z", 1, 1}, {0, u"\u0124", u"z", -1, -1}, {16, u"\u011E", u"b", -1, -1},
       {5, u"\u0162", u"cz", 1, 1}, {1, u"\u0162", u"cz", -1, -1},
-      // Contractions: Spanish "ch" and "ll" after every other c and l
-      // sequence, by the first letter's case; Catalan "ll"; Czech "ch" after h.
+      // Contractions: Spanish "ch", "ll" (case of the first letter), Catalan "ll", Czech "ch".
       {29, u"cz", u"ch", -1, -1}, {29, u"ch", u"d", -1, -1}, {29, u"Ch", u"cH", 0, 1}, {29, u"lz", u"ll", -1, -1},
       {3, u"llz", u"lma", 1, 1}, {3, u"\u0197lz", u"lma", 1, 1}, {5, u"ch", u"hz", 1, 1},
       {16, u"ch", u"cz", -1, -1},
-      // Expansions: French ae (its capital as "AE"), Canadian French oe,
-      // German sharp s, Dutch ij; in the plain order ae is a letter of its own.
+      // Expansions: French ae and AE, Canadian French oe, German sharp s, Dutch ij.
       {14, u"\u0125", u"ae", 0, 0}, {14, u"\u0124", u"ae", 0, 1}, {13, u"\u01A7z", u"oez", 0, 0},
       {16, u"a\u0117e", u"asse", 0, 0}, {7, u"\u018Bs", u"ijs", 0, 0}, {0, u"\u0125", u"ae", 1, 1},
-      // Right to left: ignorables count from the secondary level on; Arabic
-      // positional forms and the same beh in set 14 are equal, alef before
-      // alef with madda, peh a beh told apart by its code.
+      // Right to left: ignorables from the secondary level on; Arabic forms, alef, beh, peh.
       {19, u"\u0900\u091B", u"\u0900", 1, 1}, {19, u"\u0900\u091B\u0901", u"\u0900\u0901", 1, 1},
       {19, u"\u0900\u091Ba", u"\u0900b", -1, -1},
       {2, u"\u0D2F", u"\u0D30", 0, 0}, {2, u"\u0D2F", u"\u0E2C", 0, 0}, {2, u"\u0DB1", u"\u0DA5", -1, -1},
       {2, u"\u0DB5", u"\u0D2F", 1, 1},
-      // A late diaeresis (Czech: rank 9) after the ring (8), before the
-      // macron (17); Swedish sorts u diaeresis as a y.
+      // Late diaeresis (Czech) between ring and macron; Swedish u diaeresis as a y.
       {5, u"\u0146", u"\u01C4", 1, 1}, {22, u"\u0146", u"\u01C4", -1, -1}, {5, u"\u0146", u"\u01C0", -1, -1},
       {30, u"\u0146", u"x", 1, 1}, {30, u"\u0146", u"z", -1, -1},
   };
@@ -64,8 +56,7 @@ TEST(MultilevelCompare, ByLanguageGroup) {
   }
 }
 
-// Codes are exact two capital letters (a third is ignored); unknown ones
-// and numbers past the table are the plain order's "US".
+// Two capital letters (a third ignored); unknown codes and numbers are "US".
 TEST(MultilevelCompare, LanguageCodes) {
   const std::pair<const char *, uint16_t> codes[] = {{"US", 0}, {"XX", 0}, {"TA", 39}, {"ES", 29},
                                                      {"dk", 0}, {"DKX", 6}, {"", 0}};

@@ -1,7 +1,5 @@
-// Sort keys against the comparison: in every language group, random and
-// near-equal strings order by their exact keys as by the comparison, which
-// is an order; where keys are not exact; cut-short keys. The comparison's
-// shorter roads (rule index, position memo) against the plain ones everywhere.
+// Sort keys order random strings as the comparison does, which is an order;
+// the comparison's shorter roads answer as the plain ones everywhere.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -39,9 +37,7 @@ const std::u16string kAsian =
     u"\u255E\u255F\u2560\u2561\u2568\u2569\u2600\u2601\u260A\u260B\u2630\u0B06\u0B15\u0B29\u0B3D\u0B3E"
     u"\u241B\u2412\u2413\u2418\u2401\u240A\u2520\u2540\u3021\u3022aA\u0129\u0200\uF909";
 
-// The first two groups have few characters, so that rare patterns come up
-// often: pairs that restart ("lll"), ignorables next to characters whose
-// secondary values lie near theirs.
+// Small alphabets make rare patterns common: restarting pairs ("lll"), ignorables near secondaries.
 const Group kGroups[] = {
     {"contracting, pair letters", {29, 3, 5, 16, 14}, u"lLchm\u0197\u0101\u0117\u0125", 10},
     {"right-to-left, ignorables", {19, 2}, u"\u0900\u091B\u092C\u8912\u891B\u8D00\u0D00\u0DC2a", 10},
@@ -61,8 +57,7 @@ std::u16string randomString(const std::u16string &alphabet) {
   return s;
 }
 
-// A string close to `s`, so that the two tie at the first levels: one or
-// two units inserted, removed or changed, or a letter's case flipped.
+// A string tying with `s` at the first levels: a unit or two edited, or a case flipped.
 std::u16string nearString(std::u16string s, const std::u16string &alphabet) {
   for (size_t edits = 1 + pick(2); edits > 0; --edits) {
     const size_t at = pick(s.size() + 1);
@@ -114,8 +109,7 @@ TEST(MultilevelKeys, OrderAsTheComparisonForEveryLanguageGroup) {
   }
 }
 
-// Keys are exact but where a pair letter may start a pair again (Spanish,
-// Catalan) or an ignorable may meet a secondary value near its own.
+// Keys are inexact only where a pair may restart or an ignorable meets a near secondary.
 TEST(MultilevelKeys, WhereKeysAreNotExact) {
   for (uint16_t language : {0, 5, 14, 34}) EXPECT_EQ(QsKeyAlwaysExact(language, 1, 1), 1) << language;
   for (uint16_t language : {29, 3, 19}) EXPECT_EQ(QsKeyAlwaysExact(language, 0, 0), 0) << language;
@@ -131,8 +125,7 @@ TEST(MultilevelKeys, WhereKeysAreNotExact) {
   }
 }
 
-// A buffer too short gets the key's start, nothing past its size, and the
-// full size back.
+// A buffer too short gets the key's start, nothing past it, and the full size back.
 TEST(MultilevelKeys, ShortBufferGetsTheStartAndTheFullSize) {
   uint8_t full[128], partial[4] = {0xAA, 0xAA, 0xAA, 0xAA};
   const size_t length = QsKeyBuild(units(u"Hello"), 0, 1, 0, full, sizeof full, nullptr);
@@ -141,9 +134,7 @@ TEST(MultilevelKeys, ShortBufferGetsTheStartAndTheFullSize) {
   EXPECT_EQ(partial[3], 0xAA);
 }
 
-// The rule index and the memo give the functions' own answers everywhere;
-// a memo that says a character starts no contraction is right before every
-// letter that ends a pair or an expansion.
+// The rule index and memo answer as the functions; "starts no contraction" holds before pair letters.
 TEST(PositionMemo, AgreesWithTheFunctionsEverywhere) {
   for (uint16_t row = 0; row < 40; ++row) {
     for (uint32_t key = 0; key <= 0xFFFF; ++key) {

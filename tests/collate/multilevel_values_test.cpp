@@ -1,6 +1,5 @@
 // Per-character values of the multi-level comparison, one per rule and at
-// the edges of each branch, and what getColValues hands out for key building;
-// the Asian languages follow the Japanese country ID's class table for kana.
+// each branch's edges, as the comparison and getColValues hand them out.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -16,8 +15,7 @@ namespace {
 using qstr::test::ScopedCountry;
 using qstr::test::units;
 
-// Primary: the default group (for languages without one too), a tailored
-// group, the right-to-left blocks with their ignorables, markers.
+// Primary: default and tailored groups, right-to-left blocks and ignorables.
 TEST(MultilevelValues, PrimaryByLanguage) {
   struct Case { uint16_t ch, language, value; };
   const Case cases[] = {
@@ -33,8 +31,7 @@ TEST(MultilevelValues, PrimaryByLanguage) {
   EXPECT_EQ(qstr::collate::getColRule(0x011E, 99), 0) << "rows past the matrix read nothing";
 }
 
-// Lower case (0 in the low byte) exactly where raising changes the
-// character; otherwise the set with 1.
+// Lower case (0 in the low byte) exactly where raising changes the character.
 TEST(MultilevelValues, LowerCase) {
   EXPECT_EQ(f_wislower('1'), 1u);
   EXPECT_EQ(f_wislower(0x0846), 0x0801u);
@@ -43,9 +40,8 @@ TEST(MultilevelValues, LowerCase) {
   }
 }
 
-// Secondary: diacritic ranks (a diaeresis late in Czech), a lower-case
-// letter as its capital, ignorables, the codes each set keeps from a point
-// on, the alef table with the value below it, the fixed value of 0x0D40.
+// Secondary: diacritic ranks (late diaeresis in Czech), lower case as the
+// capital, ignorables, codes kept from a point on per set, the alef table.
 TEST(MultilevelValues, Secondary) {
   struct Case { uint16_t ch, primary, language, value; };
   const Case cases[] = {
@@ -61,10 +57,8 @@ TEST(MultilevelValues, Secondary) {
   }
 }
 
-// The first position of a string: nothing written at the terminator, a
-// pair as {first letter, 0xFF} (Czech: {h, 0xFF}), an expansion as {a, e},
-// an ignorable with status 0; markers are not passed over here. Each case:
-// status, the two primary bytes, secondary, flags, units the pointer moved.
+// The first position (status, primary bytes, secondary, flags, units moved):
+// a pair as {first letter, 0xFF}, an expansion as {a, e}, markers kept.
 TEST(GetColValues, OnePositionAtATime) {
   struct Case { const char16_t *s; uint16_t language; std::array<int, 6> want; };
   const Case cases[] = {
@@ -97,12 +91,9 @@ Values valuesOf(uint16_t ch, uint16_t next = 0, uint16_t previous = 0, bool case
   return {status, primary, secondary, flags};
 }
 
-// Kana by syllable, the sound mark in the secondary, kind and width in the
-// flags: half-width ka with a voiced mark (ga), alone, at the end; full-width
-// ga; small a; pa; vu near the table's end; hiragana past the syllabary. The
-// prolonged sound mark takes the vowel before (not after a letter), the
-// iteration and repeat marks what came before; the ideographic comma is the
-// comma; full-width and Latin letters as ASCII; the large sets by code.
+// Under the Japanese country ID: kana by syllable, the sound mark in the
+// secondary, kind and width in the flags (half-width ka with a voiced mark,
+// alone, at the end); marks that repeat what came before; the large sets by code.
 TEST(AsianValues, Japanese) {
   ScopedCountry japan(1);
   struct Case { uint16_t ch, next, previous; Values want; bool caseInsensitive = false; };
@@ -127,10 +118,8 @@ TEST(AsianValues, Japanese) {
   EXPECT_EQ(valuesOf(0x3021), (Values{1, 0x0721, 0, 0}));
 }
 
-// Under every Asian language number, those past the table too: hiragana
-// before katakana and full before half width by flags only; the prolonged
-// sound and iteration marks repeat the kana; the large sets after the Latin
-// letters; ga is ka at the primary level, after it at the secondary.
+// In every Asian language (numbers past the table too): kana kind and width
+// by flags only, repeating marks, ga a ka at the primary level.
 TEST(AsianCompare, KanaAndWidth) {
   ScopedCountry japan(1);
   struct Case { const char16_t *a, *b; int32_t plain, withCase, withKana; };
@@ -153,8 +142,7 @@ TEST(AsianCompare, KanaAndWidth) {
   }
 }
 
-// A half-width kana takes its mark along, never the terminator; the
-// 16-bit primary goes out high byte first.
+// A half-width kana takes its mark along; the 16-bit primary, high byte first.
 TEST(AsianGetColValues, SixteenBitPrimaryHighByteFirst) {
   ScopedCountry japan(1);
   const uint16_t *start = units(u"\u0B15\u0B3D\u3021"), *p = start;

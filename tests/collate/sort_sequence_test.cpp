@@ -1,6 +1,5 @@
-// The version-6 sort sequence: the look-ups of cells and blocks, the cells
-// each language tailors and when they are rewritten, and character
-// comparison by it, against the plain road over its whole domain.
+// The version-6 sort sequence: cell look-ups, the cells each language
+// tailors and when they are rewritten, and character comparison by it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -45,8 +44,7 @@ int columnInCells() {
   return -1;
 }
 
-// The blocks' values are the generator's to check; here the look-up's
-// edges, and the read-only look-up agreeing with xch2col everywhere.
+// The look-up's edges (the generator checks the values); blockValue agrees everywhere.
 TEST_F(SortSequence, ValuesAtTheEdgesOfTheBlocks) {
   const std::pair<uint16_t, uint8_t> cases[] = {
       {0x0020, 32}, {0x007E, 72}, {0x001F, 0xFF}, {0x007F, 0xFF}, {0x0200, 0xFF}, {0x0C41, 0xFF}, {0x041A, 0xFF},
@@ -83,9 +81,8 @@ TEST_F(SortSequence, EachLanguageWritesItsColumn) {
   }
 }
 
-// The first two bytes of a code are kept as given; a cell changed behind
-// the sequence's back shows that setsseq rewrites the cells exactly when a
-// code differs from the one kept (a null code never does).
+// A code's first two bytes are kept as given; a cell changed behind setsseq's
+// back shows it rewrites exactly when the code differs from the kept one.
 TEST_F(SortSequence, RewritesOnlyWhenTheCodeDiffers) {
   uint8_t *cell = nullptr;
   ASSERT_EQ(fndcolv(0x011E, &cell), 0);
@@ -106,8 +103,7 @@ TEST_F(SortSequence, RewritesOnlyWhenTheCodeDiffers) {
   }
 }
 
-// xch2col does no set-up; Q6wstrCollateCh sets up the current language
-// first, and answers 0 for the terminator (only the low 16 bits count).
+// Q6wstrCollateCh sets up the current language first (xch2col does not).
 TEST_F(SortSequence, CurrentLanguageTakesEffectAtTheNextSetUp) {
   QStrSetLanguage("DK");
   EXPECT_EQ(xch2col(0x011E), 109);
@@ -155,8 +151,7 @@ TEST_F(SortSequence, FindsCellsBlocksAndMissingBlocks) {
   }
 }
 
-// The plain road: lower with wtolower, read values with xch2col; without a
-// value, by code; upper case after lower case when the flag asks.
+// The plain road: lowered values, by code without one, then upper after lower case.
 int32_t plainCompare(uint16_t a, uint16_t b, uint32_t caseFlag) {
   const uint16_t la = wtolower(a), lb = wtolower(b);
   const int32_t upperA = caseFlag != 0 && la != a, upperB = caseFlag != 0 && lb != b;
@@ -167,8 +162,7 @@ int32_t plainCompare(uint16_t a, uint16_t b, uint32_t caseFlag) {
   return upperA - upperB;
 }
 
-// xchcmp takes ASCII pairs by a shorter road, under plain and tailored
-// sequences; only the flag's low byte and a character's low 16 bits count.
+// xchcmp's shorter road for ASCII pairs answers as the plain one, tailored too.
 TEST(CharacterCompare, AnswersAsThePlainRoad) {
   for (const char *language : {"EN", "TR", "CZ", "DK"}) {
     QStrSetLanguage(language);
@@ -190,9 +184,8 @@ TEST(CharacterCompare, AnswersAsThePlainRoad) {
   EXPECT_EQ(xchcmp(0x10041, 'A', 1), 0);
 }
 
-// Full-width letters lower through the country's class table, and so
-// compare equal to their other case without the flag; short-road lowering
-// below 0x80 is wtolower's under every country ID.
+// Full-width letters lower through the country's class table; short-road
+// lowering below 0x80 is wtolower's under every country ID.
 TEST(CharacterCompare, CaseOfDoubleWidthLettersFollowsTheCountry) {
   {
     qstr::test::ScopedCountry japanese(1);

@@ -21,8 +21,7 @@ struct SortKey {
   std::string fault;  // the promise the key builder broke, if any
 };
 
-// The key of `s` (null allowed) of `length` units, built for its size, then
-// into a guarded buffer.
+// The key of `s` (null allowed), built for its size, then into a guarded buffer.
 inline SortKey buildSortKey(const uint16_t *s, std::size_t length, uint16_t language, uint16_t caseFlag,
                             uint16_t kanaFlag) {
   SortKey key;
@@ -40,10 +39,8 @@ inline SortKey buildSortKey(const uint16_t *s, std::size_t length, uint16_t lang
   return key;
 }
 
-// The first promise the comparison or the keys of a and b break, or "":
-// the comparison answers -1, 0 or 1, antisymmetric, 0 for a string against
-// itself; keys compare as memcmp, shorter first; exact keys order as the
-// comparison (`bothExact` tells whether this was checked).
+// The first promise broken, or "": the comparison is -1, 0 or 1 and
+// antisymmetric; keys compare as memcmp; exact keys order as the comparison.
 inline std::string keyOrderFault(const std::u16string &a, const std::u16string &b, bool nullA, bool nullB,
                                  uint16_t language, uint16_t caseFlag, uint16_t kanaFlag,
                                  bool *bothExact = nullptr) {
