@@ -30,7 +30,8 @@ TEST(MultilevelCompare, ByLanguageGroup) {
       {6, u"\u0124", u"z", 1, 1}, {0, u"\u0124", u"z", -1, -1}, {16, u"\u011E", u"b", -1, -1},
       {5, u"\u0162", u"cz", 1, 1}, {1, u"\u0162", u"cz", -1, -1},
       // Contractions: Spanish "ch", "ll" (case of the first letter), Catalan "ll", Czech "ch".
-      {29, u"cz", u"ch", -1, -1}, {29, u"ch", u"d", -1, -1}, {29, u"Ch", u"cH", 0, 1}, {29, u"lz", u"ll", -1, -1},
+      {29, u"cz", u"ch", -1, -1}, {29, u"ch", u"d", -1, -1}, {29, u"Ch", u"cH", 0, 1},
+      {29, u"lz", u"ll", -1, -1},
       {3, u"llz", u"lma", 1, 1}, {3, u"\u0197lz", u"lma", 1, 1}, {5, u"ch", u"hz", 1, 1},
       {16, u"ch", u"cz", -1, -1},
       // Expansions: French ae and AE, Canadian French oe, German sharp s, Dutch ij.

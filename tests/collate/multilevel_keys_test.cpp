@@ -89,8 +89,8 @@ TEST(MultilevelKeys, OrderAsTheComparisonForEveryLanguageGroup) {
           const std::u16string b = i % 3 == 0 ? randomString(group.alphabet) : nearString(a, group.alphabet);
           const std::u16string c = nearString(b, group.alphabet);
           const auto where = [&] {
-            return testing::Message() << group.name << ", language " << language << ", flags " << flags << ": "
-                                      << testing::PrintToString(std::vector<std::u16string>{a, b, c});
+            return testing::Message() << group.name << ", language " << language << ", flags " << flags
+                                      << ": " << testing::PrintToString(std::vector<std::u16string>{a, b, c});
           };
           bool exact = false;
           const bool nullA = i % 97 == 0, nullB = i % 89 == 0;  // the null string sorts first

@@ -25,7 +25,7 @@ TEST(MultilevelValues, PrimaryByLanguage) {
       {0x0200, 19, 0xFF}, {0xF909, 19, 0}, {0xF901, 0, 0xFF},
   };
   for (const Case &c : cases) {
-    EXPECT_EQ(f_QX60ColVal(c.ch, c.language), c.value) << std::hex << c.ch << " language " << std::dec << c.language;
+    EXPECT_EQ(f_QX60ColVal(c.ch, c.language), c.value) << c.ch << " in " << c.language;
   }
   EXPECT_EQ(qstr::collate::getColRule(0x0041, 13), 0) << "a key not in the row";
   EXPECT_EQ(qstr::collate::getColRule(0x011E, 99), 0) << "rows past the matrix read nothing";
@@ -64,7 +64,8 @@ TEST(GetColValues, OnePositionAtATime) {
   const Case cases[] = {
       {u"", 0, {0, 0xEE, 0xEE, 0xEEEE, 0xEE, 0}}, {u"A", 0, {2, 128, 0xEE, 0, 1, 1}},
       {u"\u0129", 0, {2, 135, 0xEE, 1, 0, 1}}, {u"ch", 29, {2, 131, 0xFF, 0, 1, 2}},
-      {u"Ch", 29, {2, 131, 0xFF, 0, 3, 2}}, {u"ch", 5, {2, 138, 0xFF, 0, 1, 2}}, {u"ch", 0, {2, 131, 0xEE, 0, 0, 1}},
+      {u"Ch", 29, {2, 131, 0xFF, 0, 3, 2}}, {u"ch", 5, {2, 138, 0xFF, 0, 1, 2}},
+      {u"ch", 0, {2, 131, 0xEE, 0, 0, 1}},
       {u"\u0125", 14, {2, 128, 135, 0, 0, 1}}, {u"\u0124", 14, {2, 128, 135, 0, 3, 1}},
       {u"\u091B", 19, {0, 0xEE, 0xEE, 0x891B, 1, 1}}, {u"\u0900\u091B", 19, {2, 175, 0xEE, 0, 1, 1}},
       {u"\uF901a", 0, {2, 0xFF, 0xEE, 0xF901, 0x01, 1}},
@@ -75,8 +76,8 @@ TEST(GetColValues, OnePositionAtATime) {
     uint16_t secondary = 0xEEEE;
     uint8_t flags = 0xEE;
     const uint16_t status = getColValues(&p, primary, &secondary, &flags, 0, 0, c.language);
-    const std::array<int, 6> got = {status, primary[0], primary[1], secondary, flags, static_cast<int>(p - start)};
-    EXPECT_EQ(got, c.want)
+    const int moved = static_cast<int>(p - start);
+    EXPECT_EQ((std::array<int, 6>{status, primary[0], primary[1], secondary, flags, moved}), c.want)
         << testing::PrintToString(c.s) << " " << c.language;
   }
 }
@@ -98,13 +99,16 @@ TEST(AsianValues, Japanese) {
   ScopedCountry japan(1);
   struct Case { uint16_t ch, next, previous; Values want; bool caseInsensitive = false; };
   const Case cases[] = {
-      {0x0B15, 0x0B3D, 0, {2, 0x0105, 3, 3}}, {0x0B15, 'A', 0, {1, 0x0105, 1, 3}}, {0x0B15, 0, 0, {2, 0x0105, 1, 3}},
+      {0x0B15, 0x0B3D, 0, {2, 0x0105, 3, 3}}, {0x0B15, 'A', 0, {1, 0x0105, 1, 3}},
+      {0x0B15, 0, 0, {2, 0x0105, 1, 3}},
       {0x260B, 0, 0, {1, 0x0105, 3, 1}}, {0x255E, 0, 0, {1, 0x0100, 0, 0}}, {0x2630, 0, 0, {1, 0x0119, 5, 1}},
       {0x2653, 0, 0, {1, 0x0102, 3, 1}}, {0x25B6, 0, 0, {0, 0xFFFF, 0x25B6, 0}},
       {0x241B, 0, 0x0107, {1, 0x0102, 1, 0}}, {0x241B, 0, 0x0080, {0, 0xFFFF, 0x241B, 0}},
-      {0x2413, 0, 0x0107, {1, 0x0107, 3, 0}}, {0x2418, 0, 0x0721, {1, 0x0721, 0, 0}}, {0x2401, 0, 0, {1, 34, 1, 0}},
+      {0x2413, 0, 0x0107, {1, 0x0107, 3, 0}}, {0x2418, 0, 0x0721, {1, 0x0721, 0, 0}},
+      {0x2401, 0, 0, {1, 34, 1, 0}},
       {0x2520, 0, 0, {1, 128, 0, 3}}, {'A', 0, 0, {1, 128, 0, 1}}, {'a', 0, 0, {1, 128, 0, 0}},
-      {'a', 0, 0, {1, 128, 0, 1}, true}, {0x0129, 0, 0, {1, 135, 1, 0}}, {0x0200, 0, 0, {0, 0xFFFF, 0x0200, 1}},
+      {'a', 0, 0, {1, 128, 0, 1}, true}, {0x0129, 0, 0, {1, 135, 1, 0}},
+      {0x0200, 0, 0, {0, 0xFFFF, 0x0200, 1}},
       {0x3021, 0, 0, {1, 0x0721, 0, 0}},
   };
   for (const Case &c : cases) {
@@ -124,8 +128,10 @@ TEST(AsianCompare, KanaAndWidth) {
   ScopedCountry japan(1);
   struct Case { const char16_t *a, *b; int32_t plain, withCase, withKana; };
   const Case cases[] = {
-      {u"\u255E", u"\u2600", 0, -1, -1}, {u"\u260B", u"\u0B15\u0B3D", 0, -1, 0}, {u"\u255F", u"\u2600x", -1, -1, -1},
-      {u"\u255F\u241B", u"\u255F\u255F", 0, 0, 0}, {u"\u2561\u2412", u"\u2561\u2561", 0, 0, 0}, {u"A", u"a", 0, 1, 0},
+      {u"\u255E", u"\u2600", 0, -1, -1}, {u"\u260B", u"\u0B15\u0B3D", 0, -1, 0},
+      {u"\u255F", u"\u2600x", -1, -1, -1},
+      {u"\u255F\u241B", u"\u255F\u255F", 0, 0, 0}, {u"\u2561\u2412", u"\u2561\u2561", 0, 0, 0},
+      {u"A", u"a", 0, 1, 0},
       {u"\u3021", u"\u3022", -1, -1, -1}, {u"\u3021", u"z", 1, 1, 1}, {u"\u2569", u"\u2568z", -1, -1, -1},
       {u"\u2569", u"\u2568", 1, 1, 1},
   };

@@ -30,7 +30,9 @@ class SortSequence : public ::testing::Test {
   }
 };
 
-uint16_t tailoredCharacter(unsigned i) { return static_cast<uint16_t>(kTailoring[i][1] << 8 | kTailoring[i][0]); }
+uint16_t tailoredCharacter(unsigned i) {
+  return static_cast<uint16_t>(kTailoring[i][1] << 8 | kTailoring[i][0]);
+}
 
 // The column all tailored cells hold now, or -1.
 int columnInCells() {
@@ -47,7 +49,8 @@ int columnInCells() {
 // The look-up's edges (the generator checks the values); blockValue agrees everywhere.
 TEST_F(SortSequence, ValuesAtTheEdgesOfTheBlocks) {
   const std::pair<uint16_t, uint8_t> cases[] = {
-      {0x0020, 32}, {0x007E, 72}, {0x001F, 0xFF}, {0x007F, 0xFF}, {0x0200, 0xFF}, {0x0C41, 0xFF}, {0x041A, 0xFF},
+      {0x0020, 32}, {0x007E, 72}, {0x001F, 0xFF}, {0x007F, 0xFF}, {0x0200, 0xFF}, {0x0C41, 0xFF},
+      {0x041A, 0xFF},
       {0x0A3A, 236},
   };
   for (const auto &[character, value] : cases) EXPECT_EQ(xch2col(character), value) << std::hex << character;
@@ -88,7 +91,8 @@ TEST_F(SortSequence, RewritesOnlyWhenTheCodeDiffers) {
   ASSERT_EQ(fndcolv(0x011E, &cell), 0);
   struct Case { const char *first, *kept, *second; bool rewrites; };
   const Case cases[] = {
-      {"DK", "DK", "DK", false}, {"DK", "DK", "dk", true}, {"dk", "dk", nullptr, false}, {"DAN", "DA", "DAN", true},
+      {"DK", "DK", "DK", false}, {"DK", "DK", "dk", true}, {"dk", "dk", nullptr, false},
+      {"DAN", "DA", "DAN", true},
       {"DKX", "DK", "DK", false}, {"D", "D", "D", false}, {"", "", "", false},
   };
   for (const Case &c : cases) {
@@ -131,7 +135,9 @@ TEST_F(SortSequence, ConcurrentSwitchesLeaveCellsOfTheKeptLanguage) {
     }
     for (std::thread &t : threads) t.join();
     int expected = -2;
-    for (const auto &[language, column] : languages) expected = tailoredLanguage() == language ? column : expected;
+    for (const auto &[language, column] : languages) {
+      if (tailoredLanguage() == language) expected = column;
+    }
     ASSERT_EQ(columnInCells(), expected) << tailoredLanguage();
   }
 }
@@ -198,7 +204,7 @@ TEST(CharacterCompare, CaseOfDoubleWidthLettersFollowsTheCountry) {
   }
   for (unsigned countryId = 0; countryId <= 6; ++countryId) {
     qstr::test::ScopedCountry country(countryId);
-    for (uint16_t c = 0; c < 0x80; ++c) ASSERT_EQ(qstr::asian::lowerQuickly(c), wtolower(c)) << countryId << " " << c;
+    for (uint16_t c = 0; c < 0x80; ++c) ASSERT_EQ(qstr::asian::lowerQuickly(c), wtolower(c)) << countryId << c;
   }
 }
 

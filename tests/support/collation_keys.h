@@ -33,7 +33,7 @@ inline SortKey buildSortKey(const uint16_t *s, std::size_t length, uint16_t lang
   if (size > 14 * length + 2) key.fault = "longer than 14 bytes a unit";
   if (written != size || again != exact) key.fault = "a second build differs";
   if (std::count(key.bytes.begin() + size, key.bytes.end(), 0x55) != 8) key.fault = "written past the size";
-  if (exact != 1 && QsKeyAlwaysExact(language, caseFlag, kanaFlag)) key.fault = "not exact where always exact";
+  if (exact != 1 && QsKeyAlwaysExact(language, caseFlag, kanaFlag)) key.fault = "inexact where always exact";
   key.bytes.resize(size);
   key.exact = exact == 1;
   return key;
