@@ -50,8 +50,7 @@ int columnInCells() {
 TEST_F(SortSequence, ValuesAtTheEdgesOfTheBlocks) {
   const std::pair<uint16_t, uint8_t> cases[] = {
       {0x0020, 32}, {0x007E, 72}, {0x001F, 0xFF}, {0x007F, 0xFF}, {0x0200, 0xFF}, {0x0C41, 0xFF},
-      {0x041A, 0xFF},
-      {0x0A3A, 236},
+      {0x041A, 0xFF}, {0x0A3A, 236},
   };
   for (const auto &[character, value] : cases) EXPECT_EQ(xch2col(character), value) << std::hex << character;
   for (uint32_t c = 0; c <= 0xFFFF; ++c) {
@@ -74,8 +73,8 @@ TEST_F(SortSequence, StartupValuesLastUntilAnotherLanguage) {
 // Codes in either case, the first two letters; others take column 0.
 TEST_F(SortSequence, EachLanguageWritesItsColumn) {
   const std::pair<const char *, int> cases[] = {
-      {"DK", 1}, {"dk", 1}, {"Dk", 1}, {"IS", 2}, {"SV", 4}, {"tr", 6}, {"PL", 9}, {"MA", 10},
-      {"EN", 0}, {"XX", 0}, {"D", 0}, {"", 0}, {"DKX", 1},
+      {"DK", 1}, {"dk", 1}, {"Dk", 1}, {"IS", 2}, {"SV", 4}, {"tr", 6}, {"PL", 9}, {"MA", 10}, {"EN", 0},
+      {"XX", 0}, {"D", 0}, {"", 0}, {"DKX", 1},
   };
   for (const auto &[language, column] : cases) {
     setsseq(language);
@@ -92,8 +91,7 @@ TEST_F(SortSequence, RewritesOnlyWhenTheCodeDiffers) {
   struct Case { const char *first, *kept, *second; bool rewrites; };
   const Case cases[] = {
       {"DK", "DK", "DK", false}, {"DK", "DK", "dk", true}, {"dk", "dk", nullptr, false},
-      {"DAN", "DA", "DAN", true},
-      {"DKX", "DK", "DK", false}, {"D", "D", "D", false}, {"", "", "", false},
+      {"DAN", "DA", "DAN", true}, {"DKX", "DK", "DK", false}, {"D", "D", "D", false}, {"", "", "", false},
   };
   for (const Case &c : cases) {
     setsseq(c.first);
