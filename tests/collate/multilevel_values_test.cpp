@@ -112,11 +112,6 @@ TEST(AsianValues, Japanese) {
     EXPECT_EQ(valuesOf(c.ch, c.next, c.previous, c.caseInsensitive), c.want)
         << std::hex << c.ch << " next " << c.next << " previous " << c.previous;
   }
-  // Other countries neither widen half-width katakana nor narrow full-width letters.
-  ScopedCountry none(0);
-  EXPECT_EQ(valuesOf(0x0B15, 'A'), (Values{0, 0xFFFF, 0x0B15, 3}));
-  EXPECT_EQ(valuesOf(0x2520), (Values{0, 0xFFFF, 0x2520, 0}));
-  EXPECT_EQ(valuesOf(0x3021), (Values{1, 0x0721, 0, 0}));
 }
 
 // In every Asian language (numbers past the table too): kana kind and width
