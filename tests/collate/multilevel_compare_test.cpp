@@ -10,6 +10,7 @@
 namespace {
 
 using qstr::test::units;
+using testing::PrintToString;
 
 struct Case {
   uint16_t language;
@@ -46,8 +47,8 @@ TEST(MultilevelCompare, ByLanguageGroup) {
   };
   for (const Case &c : cases) {
     const uint16_t *a = units(c.a), *b = units(c.b);
-    SCOPED_TRACE(testing::Message() << c.language << ": " << testing::PrintToString(c.a) << " vs "
-                                    << testing::PrintToString(c.b));
+    SCOPED_TRACE(testing::Message() << c.language << ": " << PrintToString(c.a) << " vs "
+                                    << PrintToString(c.b));
     EXPECT_EQ(QxQS6Cmpcoll(a, b, c.language, 0, 0), c.plain);
     EXPECT_EQ(QxQS6Cmpcoll(a, b, c.language, 1, 0), c.withCase);
     EXPECT_EQ(QxQS6Cmpcoll(b, a, c.language, 0, 0), -c.plain);

@@ -14,6 +14,7 @@ namespace {
 
 using qstr::test::ScopedCountry;
 using qstr::test::units;
+using testing::PrintToString;
 
 // Primary: default and tailored groups, right-to-left blocks and ignorables.
 TEST(MultilevelValues, PrimaryByLanguage) {
@@ -77,7 +78,7 @@ TEST(GetColValues, OnePositionAtATime) {
     const uint16_t status = getColValues(&p, primary, &secondary, &flags, 0, 0, c.language);
     const int moved = static_cast<int>(p - start);
     EXPECT_EQ((std::array<int, 6>{status, primary[0], primary[1], secondary, flags, moved}), c.want)
-        << testing::PrintToString(c.s) << " " << c.language;
+        << PrintToString(c.s) << " " << c.language;
   }
 }
 
@@ -128,7 +129,7 @@ TEST(AsianCompare, KanaAndWidth) {
   for (const Case &c : cases) {
     const uint16_t *a = units(c.a), *b = units(c.b);
     for (uint16_t language : {34, 35, 39, 40, 0xFFFF}) {
-      SCOPED_TRACE(testing::Message() << testing::PrintToString(c.a) << " vs " << testing::PrintToString(c.b)
+      SCOPED_TRACE(testing::Message() << PrintToString(c.a) << " vs " << PrintToString(c.b)
                                       << " in " << language);
       EXPECT_EQ(QxQS6Cmpcoll(a, b, language, 0, 0), c.plain);
       EXPECT_EQ(QxQS6Cmpcoll(a, b, language, 1, 0), c.withCase);
