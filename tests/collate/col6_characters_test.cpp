@@ -74,26 +74,20 @@ TEST(Col6Composition, ComposesBackEveryPairOfTheFirstOccurrence) {
 }
 
 TEST(ListLookups, ValueListsAndKeyedRecords) {
-  const uint8_t bytes[] = {3, 5, 3, 0xFF};
-  const uint16_t words[] = {0x1234, 0x0005, 0xFFFF};
-  struct Case { uint32_t key; uint8_t b; uint16_t w; };
+  const uint8_t bytes[] = {3, 5, 3, 0xFF}, byteRecords[] = {7, 70, 9, 90, 7, 71, 0xFF, 0xEE};
+  const uint16_t words[] = {0x1234, 0x0005, 0xFFFF}, wordRecords[] = {7, 70, 9, 90, 7, 71, 0xFFFF, 0xABCD};
+  struct Case { uint32_t key; uint8_t b; uint16_t w; uint8_t bb; uint16_t ww; };
   const Case cases[] = {
-      {5, 5, 5}, {4, 0xFF, 0xFFFF}, {3, 3, 0xFFFF}, {0x105, 5, 0xFFFF}, {0x1234, 0xFF, 0x1234},
-      {0xFF, 0xFF, 0xFFFF}, {0x10005, 5, 5},
+      {5, 5, 5, 0xFF, 0xABCD}, {4, 0xFF, 0xFFFF, 0xFF, 0xABCD}, {3, 3, 0xFFFF, 0xFF, 0xABCD},
+      {0x105, 5, 0xFFFF, 0xFF, 0xABCD}, {0x1234, 0xFF, 0x1234, 0xFF, 0xABCD}, {0x10005, 5, 5, 0xFF, 0xABCD},
+      {7, 0xFF, 0xFFFF, 70, 70}, {9, 0xFF, 0xFFFF, 90, 90}, {0x0109, 0xFF, 0xFFFF, 90, 0xABCD},
+      {0xFF, 0xFF, 0xFFFF, 0xEE, 0xABCD}, {0xFFFF, 0xFF, 0xFFFF, 0xEE, 0xABCD},
   };
   for (const Case &c : cases) {
     EXPECT_EQ(b_table(bytes, c.key), c.b) << c.key;
     EXPECT_EQ(w_table(words, c.key), c.w) << c.key;
-  }
-  const uint16_t wordRecords[] = {7, 70, 9, 90, 7, 71, 0xFFFF, 0xABCD};
-  const uint8_t byteRecords[] = {7, 70, 9, 90, 7, 71, 0xFF, 0xEE};
-  const Case records[] = {
-      {7, 70, 70}, {9, 90, 90}, {8, 0xFF, 0xABCD}, {0xFFFF, 0xEE, 0xABCD}, {0xFF, 0xEE, 0xABCD},
-      {0x0109, 90, 0xABCD},
-  };
-  for (const Case &c : records) {
-    EXPECT_EQ(b_b_table(byteRecords, c.key), c.b) << c.key;
-    EXPECT_EQ(uw_uw_table(wordRecords, c.key), c.w) << c.key;
+    EXPECT_EQ(b_b_table(byteRecords, c.key), c.bb) << c.key;
+    EXPECT_EQ(uw_uw_table(wordRecords, c.key), c.ww) << c.key;
   }
 }
 
