@@ -1,6 +1,5 @@
-// The class mappings: the fixed case rule of sets 0-15, the tables of each
-// country ID (the index against a linear walk), half-width sound marks,
-// upper-casing strings, Big5-GB. The generators check the tables' contents.
+// The class mappings: the fixed case rule of sets 0-15, each country's table (the index
+// against a linear walk), sound marks, upper-casing, Big5-GB; generators check contents.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,9 +25,9 @@ TEST(FixedCase, ChangesExactlyTheCasePairs) {
       const bool upper = (ch >= 'A' && ch <= 'Z') || (inRange && code % 2 == 0);
       const bool lower = (ch >= 'a' && ch <= 'z') || (inRange && code % 2 == 1);
       const int step = set == 0 ? 0x20 : 1;
-      EXPECT_EQ(wtolower(ch), upper ? ch + step : ch) << std::hex << ch;
-      EXPECT_EQ(wtoupper(ch), lower ? ch - step : ch) << std::hex << ch;
-      EXPECT_EQ(wisupper(ch), upper ? 1 : 0) << std::hex << ch;
+      EXPECT_EQ(wtolower(ch), upper ? ch + step : ch) << ch;
+      EXPECT_EQ(wtoupper(ch), lower ? ch - step : ch) << ch;
+      EXPECT_EQ(wisupper(ch), upper ? 1 : 0) << ch;
     }
   }
 }
@@ -50,7 +49,7 @@ TEST(ClassMapping, ByCountry) {
   };
   for (const Case &c : cases) {
     ScopedCountry country(c.countryId);
-    EXPECT_EQ(c.mapping(c.ch), c.expected) << std::hex << c.ch << " country " << c.countryId;
+    EXPECT_EQ(c.mapping(c.ch), c.expected) << c.ch << " country " << c.countryId;
   }
 }
 
@@ -103,8 +102,8 @@ TEST(ClassMapping, HalfWidthSoundMarks) {
   ScopedCountry country(1);
   for (const Case &c : cases) {
     uint16_t slot = c.slotBefore;
-    EXPECT_EQ(c.toDouble ? wtodouble(c.ch, &slot) : wtosingle(c.ch, &slot), c.result) << std::hex << c.ch;
-    EXPECT_EQ(slot, c.slotAfter) << std::hex << c.ch;
+    EXPECT_EQ(c.toDouble ? wtodouble(c.ch, &slot) : wtosingle(c.ch, &slot), c.result) << c.ch;
+    EXPECT_EQ(slot, c.slotAfter) << c.ch;
   }
 }
 

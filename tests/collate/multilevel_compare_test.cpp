@@ -1,5 +1,4 @@
-// The multi-level comparison: one case per rule of each language group, and
-// language codes. The key tests check the rest (null strings too) against it.
+// The multi-level comparison, one case per rule, and language codes; the key tests check the rest.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -37,7 +37,7 @@ TEST(MultilevelValues, LowerCase) {
   EXPECT_EQ(f_wislower('1'), 1u);
   EXPECT_EQ(f_wislower(0x0846), 0x0801u);
   for (unsigned ch = 0; ch < 0x0F00; ++ch) {
-    EXPECT_EQ((f_wislower(ch) & 0xFF) == 0, wtoupper(ch) != ch) << std::hex << ch;
+    EXPECT_EQ((f_wislower(ch) & 0xFF) == 0, wtoupper(ch) != ch) << ch;
   }
 }
 
@@ -54,7 +54,7 @@ TEST(MultilevelValues, Secondary) {
       {0x0E40, 203, 2, 0x0E40}, {0x0E44, 205, 2, 0}, {0x0440, 0xFE, 0, 0},
   };
   for (const Case &c : cases) {
-    EXPECT_EQ(qstr::collate::getDiaValue(c.ch, c.primary, c.language), c.value) << std::hex << c.ch;
+    EXPECT_EQ(qstr::collate::getDiaValue(c.ch, c.primary, c.language), c.value) << c.ch;
   }
 }
 
@@ -97,21 +97,19 @@ Values valuesOf(uint16_t ch, uint16_t next = 0, uint16_t previous = 0, bool case
 // alone, at the end); marks that repeat what came before; the large sets by code.
 TEST(AsianValues, Japanese) {
   ScopedCountry japan(1);
-  struct Case { uint16_t ch, next, previous; Values want; bool caseInsensitive = false; };
+  struct Case { uint16_t ch; Values want; uint16_t next = 0, previous = 0; bool caseInsensitive = false; };
   const Case cases[] = {
-      {0x0B15, 0x0B3D, 0, {2, 0x0105, 3, 3}}, {0x0B15, 'A', 0, {1, 0x0105, 1, 3}},
-      {0x0B15, 0, 0, {2, 0x0105, 1, 3}}, {0x260B, 0, 0, {1, 0x0105, 3, 1}}, {0x255E, 0, 0, {1, 0x0100, 0, 0}},
-      {0x2630, 0, 0, {1, 0x0119, 5, 1}}, {0x2653, 0, 0, {1, 0x0102, 3, 1}},
-      {0x25B6, 0, 0, {0, 0xFFFF, 0x25B6, 0}}, {0x241B, 0, 0x0107, {1, 0x0102, 1, 0}},
-      {0x241B, 0, 0x0080, {0, 0xFFFF, 0x241B, 0}}, {0x2413, 0, 0x0107, {1, 0x0107, 3, 0}},
-      {0x2418, 0, 0x0721, {1, 0x0721, 0, 0}}, {0x2401, 0, 0, {1, 34, 1, 0}}, {0x2520, 0, 0, {1, 128, 0, 3}},
-      {'A', 0, 0, {1, 128, 0, 1}}, {'a', 0, 0, {1, 128, 0, 0}}, {'a', 0, 0, {1, 128, 0, 1}, true},
-      {0x0129, 0, 0, {1, 135, 1, 0}}, {0x0200, 0, 0, {0, 0xFFFF, 0x0200, 1}},
-      {0x3021, 0, 0, {1, 0x0721, 0, 0}},
+      {0x0B15, {2, 0x0105, 3, 3}, 0x0B3D}, {0x0B15, {1, 0x0105, 1, 3}, 'A'}, {0x0B15, {2, 0x0105, 1, 3}},
+      {0x260B, {1, 0x0105, 3, 1}}, {0x255E, {1, 0x0100, 0, 0}}, {0x2630, {1, 0x0119, 5, 1}},
+      {0x2653, {1, 0x0102, 3, 1}}, {0x25B6, {0, 0xFFFF, 0x25B6, 0}}, {0x241B, {1, 0x0102, 1, 0}, 0, 0x0107},
+      {0x241B, {0, 0xFFFF, 0x241B, 0}, 0, 0x0080}, {0x2413, {1, 0x0107, 3, 0}, 0, 0x0107},
+      {0x2418, {1, 0x0721, 0, 0}, 0, 0x0721}, {0x2401, {1, 34, 1, 0}}, {0x2520, {1, 128, 0, 3}},
+      {'A', {1, 128, 0, 1}}, {'a', {1, 128, 0, 0}}, {'a', {1, 128, 0, 1}, 0, 0, true},
+      {0x0129, {1, 135, 1, 0}}, {0x0200, {0, 0xFFFF, 0x0200, 1}}, {0x3021, {1, 0x0721, 0, 0}},
   };
   for (const Case &c : cases) {
     EXPECT_EQ(valuesOf(c.ch, c.next, c.previous, c.caseInsensitive), c.want)
-        << std::hex << c.ch << " next " << c.next << " previous " << c.previous;
+        << c.ch << " next " << c.next << " previous " << c.previous;
   }
 }
 

@@ -46,9 +46,9 @@ TEST_F(SortSequence, ValuesAtTheEdgesOfTheBlocks) {
       {0x0020, 32}, {0x007E, 72}, {0x001F, 0xFF}, {0x007F, 0xFF}, {0x0200, 0xFF}, {0x0C41, 0xFF},
       {0x041A, 0xFF}, {0x0A3A, 236},
   };
-  for (const auto &[character, value] : cases) EXPECT_EQ(xch2col(character), value) << std::hex << character;
+  for (const auto &[character, value] : cases) EXPECT_EQ(xch2col(character), value) << character;
   for (uint32_t c = 0; c <= 0xFFFF; ++c) {
-    ASSERT_EQ(blockValue(coltbl, static_cast<uint16_t>(c)), xch2col(c)) << std::hex << c;
+    ASSERT_EQ(blockValue(coltbl, static_cast<uint16_t>(c)), xch2col(c)) << c;
   }
 }
 
@@ -144,8 +144,8 @@ TEST_F(SortSequence, FindsCellsBlocksAndMissingBlocks) {
   };
   for (const Case &c : cases) {
     uint8_t *cell = reinterpret_cast<uint8_t *>(1);
-    EXPECT_EQ(fndcolv(c.character, &cell), c.found) << std::hex << c.character;
-    EXPECT_EQ(cell, c.cell) << std::hex << c.character;
+    EXPECT_EQ(fndcolv(c.character, &cell), c.found) << c.character;
+    EXPECT_EQ(cell, c.cell) << c.character;
   }
 }
 
