@@ -1,8 +1,7 @@
 // The multi-level comparison, one case per rule, and language codes; the key tests check the rest.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <utility>
 
 #include "support/collation_keys.h"
 

@@ -176,7 +176,7 @@ TEST(CharacterCompare, AnswersAsThePlainRoad) {
     }
   }
   QStrSetLanguage("EN");
-  resetSortSequence();  // the start-up values, which the EN column does not restore
+  resetSortSequence();  // the start-up values, not EN's column
   EXPECT_EQ(xchcmp('e', 0x0128, 0x100), 0);
   EXPECT_LT(xchcmp('e', 0x0128, 0x101), 0);
   EXPECT_EQ(xchcmp(0x10041, 'A', 1), 0);

@@ -1,5 +1,4 @@
-// The promises of support/collation_keys.h for any pair of native strings,
-// either null, in every language and under every host kind.
+// The promises of support/collation_keys.h for any strings, in every language and host kind.
 #include <cstdlib>
 #include <string>
 

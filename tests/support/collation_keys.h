@@ -1,5 +1,4 @@
-// Native strings for the collation tests, and the promises of sort keys
-// against the multi-level comparison for the tests and the fuzz target.
+// Native strings for the collation tests, and the promises of sort keys against the comparison.
 #pragma once
 
 #include <algorithm>
@@ -18,7 +17,7 @@ inline const uint16_t *units(const char16_t *s) { return reinterpret_cast<const 
 struct SortKey {
   std::vector<uint8_t> bytes;
   bool exact = false;
-  std::string fault;  // the promise the key builder broke, if any
+  std::string fault;
 };
 
 // The key of `s` (null allowed), built for its size, then into a guarded buffer.
