@@ -1,7 +1,5 @@
-// The exported class mappings: the fixed case rule of sets 0-15, the table
-// mappings under each country ID (the index against a linear walk), the
-// half-width sound marks, the string upper-casing and the Big5-GB mapping.
-// The tables' contents are checked by their generators.
+// The class mappings: the fixed case rule of sets 0-15, each country's table (the index
+// against a linear walk), sound marks, upper-casing, Big5-GB; generators check contents.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,67 +11,51 @@
 
 namespace {
 
-using qstr::asian::ClassTable;
 using qstr::test::ScopedCountry;
 
-// In sets 0-15 wtolower and wtoupper change exactly the ASCII letters and
-// the even/odd pairs inside the rngchr ranges, whatever the country (the
-// generator checks that the ranges hold case pairs).
+// In sets 0-15 case mapping changes exactly the ASCII letters and the
+// even/odd pairs inside the rngchr ranges, whatever the country.
 TEST(FixedCase, ChangesExactlyTheCasePairs) {
   for (unsigned countryId : {0u, 1u, 4u}) {
     ScopedCountry country(countryId);
     for (uint16_t ch = 0; ch < 0x1000; ++ch) {
       const unsigned set = ch >> 8, code = ch & 0xFF;
-      const bool inRange =
-          set >= 1 && rngchr[set - 1][1] != 0 && code >= rngchr[set - 1][0] && code <= rngchr[set - 1][1];
+      const uint8_t *range = set >= 1 ? rngchr[set - 1] : nullptr;
+      const bool inRange = range != nullptr && range[1] != 0 && code >= range[0] && code <= range[1];
       const bool upper = (ch >= 'A' && ch <= 'Z') || (inRange && code % 2 == 0);
       const bool lower = (ch >= 'a' && ch <= 'z') || (inRange && code % 2 == 1);
       const int step = set == 0 ? 0x20 : 1;
-      EXPECT_EQ(wtolower(ch), upper ? ch + step : ch) << std::hex << ch;
-      EXPECT_EQ(wtoupper(ch), lower ? ch - step : ch) << std::hex << ch;
-      EXPECT_EQ(wisupper(ch), upper ? 1 : 0) << std::hex << ch;
+      EXPECT_EQ(wtolower(ch), upper ? ch + step : ch) << ch;
+      EXPECT_EQ(wtoupper(ch), lower ? ch - step : ch) << ch;
+      EXPECT_EQ(wisupper(ch), upper ? 1 : 0) << ch;
     }
   }
 }
 
 uint16_t QSTR_CALL isUpper(uint32_t ch) { return static_cast<uint16_t>(wisupper(ch)); }
 
-struct MappingCase {
-  std::vector<unsigned> countries;
-  uint16_t(QSTR_CALL *mapping)(uint32_t);
-  uint32_t ch;
-  uint16_t expected;
-};
-
 TEST(ClassMapping, ByCountry) {
-  const std::vector<MappingCase> cases = {
-      // Without a table only the fixed case rule applies.
-      {{0, 5, 6}, isUpper, 0x2520, 0}, {{0, 5, 6}, wtolower, 0x0041, 0x0061},
-      // With one, the table answers from set 16 on (wtoall: ClassIndex below).
-      {{1}, wtolower, 0x2520, 0x2540}, {{1}, wtolower, 0xABCD2520, 0x2540},  // the high half does not count
-      {{1}, wtoupper, 0x0061, 0x0041},  // the fixed rule keeps the width
-      {{1}, isUpper, 0x2520, 1}, {{1}, isUpper, 0x2540, 0},
-      {{1}, isUpper, 0x2400, 0},  // the ideographic space is no letter
-      {{1}, isUpper, 0x3000, 0},  // a kanji has no single width
-      {{1}, wtohiragana, 0x0B06, 0x255E},  // through the double width
-      // Big5-GB, which no country changes: the bounds of each table, an entry
-      // of 0 (no counterpart), and the index, which skips code 0xFF.
-      {{0}, big5togb, 0xA4FF, 0xA4FF}, {{0}, big5togb, 0xA500, 0x8200}, {{0}, big5togb, 0xA505, 0xA505},
-      {{0}, big5togb, 0xDBA9, 0xDBA9}, {{0}, gbtobig5, 0x81FF, 0x81FF}, {{0}, gbtobig5, 0x82FF, 0xA628},
-      {{0}, gbtobig5, 0xA210, 0xB95E}, {{0}, gbtobig5, 0xA211, 0xA211},
+  struct Case { unsigned countryId; uint16_t(QSTR_CALL *mapping)(uint32_t); uint32_t ch; uint16_t expected; };
+  const Case cases[] = {
+      // Without a table only the fixed rule applies; with one the table answers from set 16.
+      {0, isUpper, 0x2520, 0}, {5, isUpper, 0x2520, 0}, {6, isUpper, 0x2520, 0},
+      {1, wtolower, 0xABCD2520, 0x2540}, {1, wtoupper, 0x2540, 0x2520}, {1, isUpper, 0x2520, 1},
+      {1, isUpper, 0x2540, 0}, {1, isUpper, 0x2400, 0}, {1, isUpper, 0x3000, 0},
+      {1, wtohiragana, 0x0B06, 0x255E},
+      // Big5-GB: table bounds, an entry of 0, the index skipping code 0xFF.
+      {0, big5togb, 0xA4FF, 0xA4FF}, {0, big5togb, 0xA500, 0x8200}, {0, big5togb, 0xA505, 0xA505},
+      {0, big5togb, 0xDBA9, 0xDBA9}, {0, gbtobig5, 0x81FF, 0x81FF}, {0, gbtobig5, 0x82FF, 0xA628},
+      {0, gbtobig5, 0xA210, 0xB95E}, {0, gbtobig5, 0xA211, 0xA211},
   };
-  for (const MappingCase &c : cases) {
-    for (unsigned countryId : c.countries) {
-      ScopedCountry country(countryId);
-      EXPECT_EQ(c.mapping(c.ch), c.expected) << std::hex << c.ch << " country " << countryId;
-    }
+  for (const Case &c : cases) {
+    ScopedCountry country(c.countryId);
+    EXPECT_EQ(c.mapping(c.ch), c.expected) << c.ch << " country " << c.countryId;
   }
 }
 
-// The table lookup as a plain walk over the pairs: the first cell of the
-// character's own column that equals it, its group counted by the
-// separators passed, then the cell the mode asks for.
-uint16_t linearLookUp(const ClassTable &table, uint16_t mode, uint16_t ch) {
+// The lookup as a plain walk: the first cell of the character's own column
+// that equals it, its group by the separators passed, the cell the mode asks for.
+uint16_t linearLookUp(const qstr::asian::ClassTable &table, uint16_t mode, uint16_t ch) {
   if (ch == 0) return ch;
   const unsigned column = (ch >> 8) >= 0x24 ? 1 : 0;
   for (unsigned i = 0, separators = 0; separators < 4; ++i) {
@@ -93,16 +75,14 @@ uint16_t linearLookUp(const ClassTable &table, uint16_t mode, uint16_t ch) {
   return ch;
 }
 
-// Every character (its high half set, which does not count), mode and country.
 TEST(ClassIndex, AgreesWithTheLinearSearchEverywhere) {
   for (unsigned countryId = 0; countryId <= 6; ++countryId) {
-    SCOPED_TRACE(countryId);
     ScopedCountry country(countryId);
-    const ClassTable *table = qstr::asian::classTableFor(countryId);
+    const qstr::asian::ClassTable *table = qstr::asian::classTableFor(countryId);
     for (uint32_t ch = 0; ch <= 0xFFFF; ++ch) {
       for (uint16_t mode = 0; mode <= 7; ++mode) {
         const uint16_t c = static_cast<uint16_t>(ch), expected = table ? linearLookUp(*table, mode, c) : c;
-        ASSERT_EQ(wtoall(mode, ch | 0xABCD0000u), expected) << "mode " << mode << std::hex << " 0x" << ch;
+        ASSERT_EQ(wtoall(mode, ch | 0xABCD0000u), expected) << countryId << " mode " << mode << " " << ch;
       }
     }
   }
@@ -111,31 +91,29 @@ TEST(ClassIndex, AgreesWithTheLinearSearchEverywhere) {
 // wtodouble joins the voiced or semi-voiced mark in the slot after a
 // half-width kana and empties the slot; wtosingle puts it back there.
 TEST(ClassMapping, HalfWidthSoundMarks) {
-  struct MarkCase { bool toDouble; uint16_t ch, slotBefore, result, slotAfter; };
-  const std::vector<MarkCase> cases = {
-      {true, 0x0B15, 0x0B3D, 0x260B, 0},  // ka, voiced
-      {true, 0x0B29, 0x0B3E, 0x2630, 0},  // ha, semi-voiced
-      {true, 0x0B15, 0x0041, 0x260A, 0x0041},  // no mark
-      {true, 0x0B10, 0x0B3D, 0x2601, 0x0B3D},  // a has no voiced form
-      {true, 0x0B15, 0x0B3E, 0x260A, 0x0B3E},  // ka has no semi-voiced form
-      {true, 0x260A, 0x0B3D, 0x260A, 0x0B3D},  // only half-width kana take marks
-      {false, 0x260B, 0xFFFF, 0x0B15, 0x0B3D}, {false, 0x2630, 0xFFFF, 0x0B29, 0x0B3E},
-      {false, 0x260A, 0xFFFF, 0x0B15, 0}, {false, 0x2569, 0xFFFF, 0x2569, 0},  // no half-width hiragana
+  struct Case { bool toDouble; uint16_t ch, slotBefore, result, slotAfter; };
+  const Case cases[] = {
+      {true, 0x0B15, 0x0B3D, 0x260B, 0}, {true, 0x0B29, 0x0B3E, 0x2630, 0}, {true, 0x0B15, 'A', 0x260A, 'A'},
+      {true, 0x0B10, 0x0B3D, 0x2601, 0x0B3D}, {true, 0x0B15, 0x0B3E, 0x260A, 0x0B3E},
+      {true, 0x260A, 0x0B3D, 0x260A, 0x0B3D}, {false, 0x260B, 0xFFFF, 0x0B15, 0x0B3D},
+      {false, 0x2630, 0xFFFF, 0x0B29, 0x0B3E}, {false, 0x260A, 0xFFFF, 0x0B15, 0},
+      {false, 0x2569, 0xFFFF, 0x2569, 0},  // no half-width hiragana
   };
   ScopedCountry country(1);
-  for (const MarkCase &c : cases) {
+  for (const Case &c : cases) {
     uint16_t slot = c.slotBefore;
-    EXPECT_EQ(c.toDouble ? wtodouble(c.ch, &slot) : wtosingle(c.ch, &slot), c.result) << std::hex << c.ch;
-    EXPECT_EQ(slot, c.slotAfter) << std::hex << c.ch;
+    EXPECT_EQ(c.toDouble ? wtodouble(c.ch, &slot) : wtosingle(c.ch, &slot), c.result) << c.ch;
+    EXPECT_EQ(slot, c.slotAfter) << c.ch;
   }
 }
 
+// s2upper keeps a document stream's groups, a zero code byte too.
 TEST(UpperStrings, DocumentStream) {
   using Bytes = std::vector<uint8_t>;
-  const std::vector<std::pair<Bytes, Bytes>> cases = {
+  const std::pair<Bytes, Bytes> cases[] = {
       {{'a', 'b', 0xF0, 0x1B, 0x01, 0xF0, 'c', 0}, {'A', 'B', 0xF0, 0x1A, 0x01, 0xF0, 'C', 0}},
-      {{0xF0, 0x00, 0x01, 0xF0, 'z', 0}, {0xF0, 0x00, 0x01, 0xF0, 'Z', 0}},  // zero code byte in a group
-      {{0xF0, 0x61, 0x00, 0xF0, 0}, {0xF0, 0x41, 0x00, 0xF0, 0}},  // the grouped "a"
+      {{0xF0, 0x00, 0x01, 0xF0, 'z', 0}, {0xF0, 0x00, 0x01, 0xF0, 'Z', 0}},
+      {{0xF0, 0x61, 0x00, 0xF0, 0}, {0xF0, 0x41, 0x00, 0xF0, 0}},
   };
   for (const auto &[source, expected] : cases) {
     Bytes out(source.size(), 0xEE);
@@ -144,8 +122,7 @@ TEST(UpperStrings, DocumentStream) {
   }
 }
 
-// ws2upper up to the terminator; ws2uppern within a size in bytes, writing
-// no terminator when the string fills it.
+// ws2upper up to the terminator; ws2uppern within a size in bytes, maybe without it.
 TEST(UpperStrings, NativeStrings) {
   ScopedCountry country(1);
   const uint16_t x = 0xEEEE;
@@ -157,8 +134,7 @@ TEST(UpperStrings, NativeStrings) {
   ws2upper(nullptr, source.data());
   EXPECT_EQ(out, upper);
   EXPECT_EQ(untouched, std::vector<uint16_t>(2, x));
-  // By size in bytes: nothing, two (filling it), everything.
-  const std::vector<std::pair<int32_t, long>> limited = {{-1, 0}, {1, 0}, {4, 2}, {5, 2}, {12, 6}, {100, 6}};
+  const std::pair<int32_t, long> limited[] = {{-1, 0}, {1, 0}, {4, 2}, {5, 2}, {12, 6}, {100, 6}};
   for (const auto &[size, written] : limited) {
     std::vector<uint16_t> dst(7, x), expected(7, x);
     std::copy(upper.begin(), upper.begin() + written, expected.begin());

@@ -1,5 +1,4 @@
-// A scope under a country ID 0-6: the host profile of a locale detected as
-// that ID, with the cached ID forgotten on entry and exit.
+// A scope under country ID 0-6: a locale's host profile, the cached ID forgotten.
 #pragma once
 
 #include "frame/country.h"

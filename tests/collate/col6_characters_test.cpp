@@ -1,104 +1,137 @@
-// Version-6 character services: repertoire, primary values, composition.
+// Version-6 character services at the edges the generator does not check, and the
+// generic table look-ups: lists closed by an end mark, ranges with both ends inside.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <set>
 
 #include "qstr14/collate.h"
 
 namespace {
 
-// The counts themselves are the generator's to check; here the edges of
-// the sets counted from 0x20, counted all but 0x1F, counted from 0, none.
+// Sets counted from 0x20, counted all but 0x1F, counted from 0, none.
 TEST(Col6Characters, RepertoireAndValues) {
-  struct Case { uint16_t ch; int32_t inside; };
-  const Case cases[] = {
-      {0x0020, 1}, {0x007E, 1}, {0x007F, 0}, {0x001F, 0}, {0x0C1F, 0}, {0x0C00, 1}, {0x0CFF, 1},
-      {0x01F1, 1}, {0x01F2, 0}, {0x0F00, 0}, {0x2300, 0}, {0x2400, 1}, {0xDFFE, 1}, {0xE000, 0},
+  const std::pair<uint32_t, int32_t> inside[] = {
+      {0x0020, 1}, {0x007E, 1}, {0x007F, 0}, {0x001F, 0}, {0x0C1F, 0}, {0x0C00, 1}, {0x0CFF, 1}, {0x01F1, 1},
+      {0x01F2, 0}, {0x0F00, 0}, {0x2300, 0}, {0x2400, 1}, {0xDFFE, 1}, {0xE000, 0}, {0x12340041, 1},
   };
-  for (const Case &c : cases) EXPECT_EQ(QxCh6Isqxc(c.ch), c.inside) << std::hex << c.ch;
-  EXPECT_EQ(QxCh6Isqxc(0x12340041), 1) << "only the low 16 bits count";
+  for (const auto &[ch, expected] : inside) EXPECT_EQ(QxCh6Isqxc(ch), expected) << ch;
   EXPECT_EQ(QxCh6Getcoll(0x0129), QxCh6Getcoll('e'));  // e acute falls in its base letter
   EXPECT_EQ(QxCh6Getcoll(0x0A3A), 231);                // soft sign
-  for (uint16_t none : {0x007F, 0x0100, 0x0200, 0x0900, 0xFF41}) EXPECT_EQ(QxCh6Getcoll(none), 0xFF) << none;
-}
-
-TEST(Col6Cmpcoll, ResultCodes) {
+  for (uint16_t none : {0x007F, 0x0200, 0xFF41}) EXPECT_EQ(QxCh6Getcoll(none), 0xFF) << none;
+  // Results 8 (less), 4 (equal), 2 (greater); no value: after all, by code.
   struct Case { uint16_t a, b; uint8_t result; };
-  const Case cases[] = {
-      {0x0041, 0x0061, 4}, {0x0041, 0x0042, 8}, {0x0042, 0x0041, 2},
-      {0x0200, 0x0201, 8}, {0x0201, 0x0200, 2}, {0x0200, 0x0200, 4},  // no value: by code
-      {0x005A, 0x0200, 8}, {0x0200, 0x0030, 2},  // valued before unvalued
-      {0x0129, 0x0065, 4},                       // same primary
+  const Case compared[] = {
+      {'A', 'a', 4}, {'A', 'B', 8}, {0x0200, 0x0201, 8}, {0x0201, 0x0200, 2}, {0x0200, 0x0200, 4},
+      {'Z', 0x0200, 8}, {0x0200, '0', 2},
   };
-  for (const Case &c : cases) EXPECT_EQ(QxCh6Cmpcoll(c.a, c.b), c.result) << std::hex << c.a << " " << c.b;
+  for (const Case &c : compared) EXPECT_EQ(QxCh6Cmpcoll(c.a, c.b), c.result) << c.a << " " << c.b;
 }
 
+// A acute, i acute (base in set 1 by the mask), gje; not composed, nothing
+// written: ae, no record, past and before set 1's pairs, io, Georgian.
 TEST(Col6Composition, Decomposes) {
-  struct Case { uint16_t ch, base, diacritic; };
+  struct Case { uint16_t ch, status, base, diacritic; };
   const Case cases[] = {
-      {0x011A, 0x0041, 0x0106},  // A acute
-      {0x0131, 0x01EF, 0x0106},  // i acute: the mask puts its base in set 1
-      {0x0835, 0x0801, 0x084F},  // alpha with tonos
-      {0x0A50, 0x0A06, 0x0ACA},  // gje: ghe with acute
+      {0x011A, 0, 0x0041, 0x0106}, {0x0131, 0, 0x01EF, 0x0106}, {0x0A50, 0, 0x0A06, 0x0ACA},
+      {0x0124, 1, 0x1234, 0x5678}, {0x0200, 1, 0x1234, 0x5678}, {0x01F2, 1, 0x1234, 0x5678},
+      {0x0119, 1, 0x1234, 0x5678}, {0x0A0C, 1, 0x1234, 0x5678}, {0x0ADE, 1, 0x1234, 0x5678},
   };
   for (const Case &c : cases) {
-    uint16_t base = 0, diacritic = 0;
-    ASSERT_EQ(QxCh6Brkcar(c.ch, &base, &diacritic), 0) << std::hex << c.ch;
-    EXPECT_EQ(base, c.base) << std::hex << c.ch;
-    EXPECT_EQ(diacritic, c.diacritic) << std::hex << c.ch;
-  }
-  // A rank only for bit 15, which no record has.
-  EXPECT_EQ(QxCh6Getdia(0x011A), 0);
-  EXPECT_EQ(QxCh6Getdia(0x811A), 0);
-  // Not composed: nothing written.
-  const uint16_t notComposed[] = {
-      0x0124,  // ae: pair {0xFF, 0xFF}
-      0x0200,  // no record
-      0x01F2,  // one past the 216 pairs
-      0x0119,  // before the first composed code
-      0x0A0C,  // io keeps its place in the Russian block, before the composed codes
-      0x0ADE,  // Georgian: past the set 10 pairs
-  };
-  for (uint16_t ch : notComposed) {
     uint16_t base = 0x1234, diacritic = 0x5678;
-    EXPECT_EQ(QxCh6Brkcar(ch, &base, &diacritic), 1) << std::hex << ch;
-    EXPECT_EQ(base, 0x1234);
-    EXPECT_EQ(diacritic, 0x5678);
+    EXPECT_EQ(QxCh6Brkcar(c.ch, &base, &diacritic), c.status) << c.ch;
+    EXPECT_EQ(base, c.base) << c.ch;
+    EXPECT_EQ(diacritic, c.diacritic) << c.ch;
   }
+  EXPECT_EQ(QxCh6Getdia(0x011A), 0);  // a rank only for bit 15, which no record has
+  EXPECT_EQ(QxCh6Getdia(0x811A), 0);
 }
 
+// Each composed letter comes back from its parts (the first of equal parts);
+// only the base's code and the mark's low seven bits count.
 TEST(Col6Composition, ComposesBackEveryPairOfTheFirstOccurrence) {
-  // Every composed letter comes back from its parts, unless an earlier code
-  // has the same parts (then that one comes back).
   for (unsigned set : {1u, 8u, 10u}) {
     std::set<std::pair<uint16_t, uint16_t>> seen;
     for (unsigned code = 0; code < 256; ++code) {
       const uint16_t ch = static_cast<uint16_t>(set << 8 | code);
-      uint16_t base = 0, diacritic = 0;
+      uint16_t base = 0, diacritic = 0, composed = 0;
       if (QxCh6Brkcar(ch, &base, &diacritic) != 0) continue;
       EXPECT_EQ(diacritic >> 8, set);
-      uint16_t composed = 0;
-      ASSERT_EQ(QxCh6Cmbcar(&composed, base, diacritic & 0xFF), 0) << std::hex << ch;
+      ASSERT_EQ(QxCh6Cmbcar(&composed, base, diacritic & 0xFF), 0) << ch;
       if (seen.insert({static_cast<uint16_t>(base & 0xFF), diacritic}).second) {
-        EXPECT_EQ(composed, ch) << std::hex << ch;
+        EXPECT_EQ(composed, ch) << ch;
       } else {
-        EXPECT_LT(composed, ch) << std::hex << ch;
+        EXPECT_LT(composed, ch) << ch;
       }
     }
   }
+  uint16_t composed = 0;
+  ASSERT_EQ(QxCh6Cmbcar(&composed, 0x0141, 0x86), 0);
+  EXPECT_EQ(composed, 0x011A);
+  EXPECT_EQ(QxCh6Cmbcar(&composed, 0x0041, 0x01), 1);  // no A with middle dot
+  EXPECT_EQ(QxCh6Cmbcar(&composed, 0x0241, 0x06), 1);
+  EXPECT_EQ(QxCh6Cmbcar(&composed, 0x01FF, 0x7F), 1);
 }
 
-TEST(Col6Composition, ComposeMatchesTheBaseCodeOnly) {
-  uint16_t composed = 0;
-  ASSERT_EQ(QxCh6Cmbcar(&composed, 0x0041, 0x06), 0);
-  EXPECT_EQ(composed, 0x011A);
-  composed = 0;
-  ASSERT_EQ(QxCh6Cmbcar(&composed, 0x0141, 0x86), 0) << "set ignored, bit 7 ignored";
-  EXPECT_EQ(composed, 0x011A);
-  EXPECT_EQ(QxCh6Cmbcar(&composed, 0x0041, 0x01), 1) << "no A with middle dot";
-  EXPECT_EQ(QxCh6Cmbcar(&composed, 0x0241, 0x06), 1) << "set 2 has no pairs";
-  EXPECT_EQ(QxCh6Cmbcar(&composed, 0x01FF, 0x7F), 1) << "the not-composed mark is no pair";
+TEST(ListLookups, ValueListsAndKeyedRecords) {
+  const uint8_t bytes[] = {3, 5, 3, 0xFF}, byteRecords[] = {7, 70, 9, 90, 7, 71, 0xFF, 0xEE};
+  const uint16_t words[] = {0x1234, 0x0005, 0xFFFF}, wordRecords[] = {7, 70, 9, 90, 7, 71, 0xFFFF, 0xABCD};
+  struct Case { uint32_t key; uint8_t b; uint16_t w; uint8_t bb; uint16_t ww; };
+  const Case cases[] = {
+      {5, 5, 5, 0xFF, 0xABCD}, {4, 0xFF, 0xFFFF, 0xFF, 0xABCD}, {3, 3, 0xFFFF, 0xFF, 0xABCD},
+      {0x105, 5, 0xFFFF, 0xFF, 0xABCD}, {0x1234, 0xFF, 0x1234, 0xFF, 0xABCD}, {0x10005, 5, 5, 0xFF, 0xABCD},
+      {7, 0xFF, 0xFFFF, 70, 70}, {9, 0xFF, 0xFFFF, 90, 90}, {0x0109, 0xFF, 0xFFFF, 90, 0xABCD},
+      {0xFF, 0xFF, 0xFFFF, 0xEE, 0xABCD}, {0xFFFF, 0xFF, 0xFFFF, 0xEE, 0xABCD},
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(b_table(bytes, c.key), c.b) << c.key;
+    EXPECT_EQ(w_table(words, c.key), c.w) << c.key;
+    EXPECT_EQ(b_b_table(byteRecords, c.key), c.bb) << c.key;
+    EXPECT_EQ(uw_uw_table(wordRecords, c.key), c.ww) << c.key;
+  }
+}
+
+// Callers outside the library lay the pointer records out themselves: packed.
+TEST(ListLookups, PointerRecordsUnderBothNames) {
+  EXPECT_EQ(sizeof(QSTR_KEYED_POINTER), 1 + sizeof(void *));
+  EXPECT_EQ(sizeof(QSTR_BYTE_RANGE_POINTER), 2 + sizeof(void *));
+  EXPECT_EQ(sizeof(QSTR_WORD_RANGE_POINTER), 4 + sizeof(void *));
+  int a = 0, b = 0, end = 0;
+  const QSTR_KEYED_POINTER table[] = {{2, &a}, {4, &b}, {2, &b}, {0xFF, &end}};
+  const std::pair<uint32_t, void *> cases[] = {{2, &a}, {4, &b}, {3, &end}, {0xFF, &end}, {0x302, &a}};
+  for (const auto &[key, pointer] : cases) {
+    EXPECT_EQ(ub_fp_table(table, key), pointer) << key;
+    EXPECT_EQ(ub_vfp_table(table, key), pointer) << key;
+  }
+  EXPECT_EQ(ub_fp_table(coltbl, 3), nullptr);
+  void *setTen = coltbl[5].pointer;  // by value: the record is packed
+  EXPECT_EQ(ub_fp_table(coltbl, 10), setTen);
+}
+
+TEST(RangeLookups, BothEndsInside) {
+  const uint8_t byteBlock[] = {0x10, 0x12, 'a', 'b', 'c'};
+  const uint16_t wordBlock[] = {0x3310, 0x4412, 0x0A0A, 0x0B0B, 0x0C0C};
+  const uint32_t values[] = {100, 200, 300};
+  const QSTR_BYTE_RANGE_POINTER bytePointer = {0x10, 0x12, values};
+  const QSTR_WORD_RANGE_POINTER wordPointer = {0x1210, 0x1212, values};
+  struct Case { uint32_t code; uint8_t ub; uint16_t uw; uint32_t ubp, uwfp; };
+  const Case cases[] = {
+      {0x0F, 0xFF, 0xFFFF, 0, 0xFFFFFFFF}, {0x10, 'a', 0x0A0A, 100, 0xFFFFFFFF},
+      {0x12, 'c', 0x0C0C, 300, 0xFFFFFFFF}, {0x13, 0xFF, 0xFFFF, 0, 0xFFFFFFFF},
+      {0x211, 'b', 0x0B0B, 200, 0xFFFFFFFF},  // a word range compares all 16 bits
+      {0x1210, 'a', 0x0A0A, 100, 100}, {0x1212, 'c', 0x0C0C, 300, 300}, {0x1213, 0xFF, 0xFFFF, 0, 0xFFFFFFFF},
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(ub_lukup(byteBlock, c.code), c.ub) << c.code;
+    EXPECT_EQ(uw_lukup(wordBlock, c.code), c.uw) << c.code;
+    EXPECT_EQ(ubp_lukup(&bytePointer, c.code), c.ubp) << c.code;
+    EXPECT_EQ(uw_fp_lukup(&wordPointer, c.code), c.uwfp) << c.code;
+  }
+  const uint8_t pairs[] = {0x10, 0x11, 1, 2, 3, 4};
+  uint8_t first = 0xEE, second = 0xEE;
+  EXPECT_EQ(ub_ub_lukup(pairs, 0x11, &first, &second), 0);
+  EXPECT_EQ(ub_ub_lukup(pairs, 0x12, &first, &second), 1);  // leaves the pair alone
+  EXPECT_EQ(first, 3);
+  EXPECT_EQ(second, 4);
 }
 
 }  // namespace

@@ -1,94 +1,74 @@
-// The version-6 sort sequence: the look-ups of cells and blocks, the
-// collation cells each language tailors, and when they are rewritten.
+// The version-6 sort sequence: cell look-ups, the cells each language
+// tailors and when they are rewritten, and character comparison by it.
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "asian/country_scope.h"
 #include "collate/sequence/sort_sequence.h"
 #include "collate/tables/collation_block.h"
 #include "collate/tables/sort_sequence_tables.h"
 #include "frame/state.h"
+#include "qstr14/asian.h"
 #include "qstr14/collate.h"
 #include "qstr14/frame.h"
 
 namespace {
 
-using qstr::collate::kTailoring;
-using qstr::collate::tailoredLanguage;
+using namespace qstr::collate;
 
 class SortSequence : public ::testing::Test {
  protected:
   void SetUp() override { TearDown(); }
   void TearDown() override {
-    qstr::collate::resetSortSequence();
+    resetSortSequence();
     qstr::frame::resetFrameState();
   }
 };
 
-uint16_t tailoredCharacter(unsigned i) { return static_cast<uint16_t>(kTailoring[i][1] << 8 | kTailoring[i][0]); }
-
-// The column every tailored character holds now, or -1 when the cells do
-// not all come from one column.
+// The column all tailored cells hold now, or -1.
 int columnInCells() {
   for (int column = 0; column < 11; ++column) {
     bool all = true;
-    for (unsigned i = 0; i < qstr::collate::kTailoredCount && all; ++i) {
-      all = xch2col(tailoredCharacter(i)) == kTailoring[i][2 + column];
+    for (unsigned i = 0; i < kTailoredCount && all; ++i) {
+      all = xch2col(kTailoring[i][1] << 8 | kTailoring[i][0]) == kTailoring[i][2 + column];
     }
     if (all) return column;
   }
   return -1;
 }
 
-// The blocks' own values are the generator's to check; here the look-up's
-// edges: before and past a block, sets without a block, the last set.
+// The look-up's edges (the generator checks the values); blockValue agrees everywhere.
 TEST_F(SortSequence, ValuesAtTheEdgesOfTheBlocks) {
-  struct Case { uint16_t character; uint8_t value; };
-  const std::vector<Case> cases = {
-      {0x0020, 32}, {0x007E, 72}, {0x001F, 0xFF}, {0x007F, 0xFF}, {0x0200, 0xFF},
-      {0x0C41, 0xFF}, {0x041A, 0xFF}, {0x0A3A, 236},
+  const std::pair<uint16_t, uint8_t> cases[] = {
+      {0x0020, 32}, {0x007E, 72}, {0x001F, 0xFF}, {0x007F, 0xFF}, {0x0200, 0xFF}, {0x0C41, 0xFF},
+      {0x041A, 0xFF}, {0x0A3A, 236},
   };
-  for (const Case &c : cases) EXPECT_EQ(xch2col(c.character), c.value) << std::hex << c.character;
-}
-
-// Scripts in their order: punctuation, Greek, digits, Latin, "[", Cyrillic.
-TEST_F(SortSequence, OrderOfTheScripts) {
-  const std::vector<uint16_t> ascending = {'!', '~', 0x0800, 0x0832, '0', '9', 'A', 'Z', '[', ']', 0x0A00, 0x0A40};
-  for (std::size_t i = 1; i < ascending.size(); ++i) {
-    EXPECT_LT(xch2col(ascending[i - 1]), xch2col(ascending[i])) << std::hex << ascending[i];
-  }
-}
-
-// The read-only look-up that tables built like coltbl use agrees with
-// xch2col over every character.
-TEST_F(SortSequence, BlockValueAgreesWithXch2col) {
+  for (const auto &[character, value] : cases) EXPECT_EQ(xch2col(character), value) << character;
   for (uint32_t c = 0; c <= 0xFFFF; ++c) {
-    ASSERT_EQ(qstr::collate::blockValue(coltbl, static_cast<uint16_t>(c)), xch2col(c)) << std::hex << c;
+    ASSERT_EQ(blockValue(coltbl, static_cast<uint16_t>(c)), xch2col(c)) << c;
   }
 }
 
-TEST_F(SortSequence, StartupValuesDifferFromColumnZeroInFiveCells) {
-  struct Case { uint16_t character; uint8_t startup, column0; };
-  const std::vector<Case> cases = {
-      {0x01CC, 184, 185}, {0x01CD, 184, 185}, {0x01D0, 184, 185}, {0x01D1, 184, 185}, {0x014B, 181, 134},
-  };
+// Cells start with the start-up values (0x014B: 181, no column's), which
+// "EN" replaces by column 0's (134) only after another language.
+TEST_F(SortSequence, StartupValuesLastUntilAnotherLanguage) {
   EXPECT_EQ(tailoredLanguage(), "EN");
-  for (const Case &c : cases) EXPECT_EQ(xch2col(c.character), c.startup);
+  EXPECT_EQ(xch2col(0x014B), 181);
   setsseq("EN");  // already tailored to "EN": nothing to do
-  for (const Case &c : cases) EXPECT_EQ(xch2col(c.character), c.startup);
+  EXPECT_EQ(xch2col(0x014B), 181);
   setsseq("DK");
   setsseq("EN");
-  for (const Case &c : cases) EXPECT_EQ(xch2col(c.character), c.column0);
+  EXPECT_EQ(xch2col(0x014B), 134);
 }
 
+// Codes in either case, the first two letters; others take column 0.
 TEST_F(SortSequence, EachLanguageWritesItsColumn) {
-  const std::vector<std::pair<const char *, int>> cases = {
-      {"DK", 1}, {"dk", 1}, {"Dk", 1}, {"IS", 2}, {"NO", 3}, {"SU", 4}, {"SV", 4}, {"YK", 5}, {"TR", 6},
-      {"tr", 6}, {"CZ", 7}, {"SL", 7}, {"HR", 8}, {"PL", 9}, {"MA", 10}, {"EN", 0}, {"XX", 0}, {"D", 0},
-      {"", 0}, {"DKX", 1},
+  const std::pair<const char *, int> cases[] = {
+      {"DK", 1}, {"dk", 1}, {"Dk", 1}, {"tr", 6}, {"MA", 10}, {"EN", 0},
+      {"XX", 0}, {"D", 0}, {"", 0}, {"DKX", 1},
   };
   for (const auto &[language, column] : cases) {
     setsseq(language);
@@ -97,55 +77,46 @@ TEST_F(SortSequence, EachLanguageWritesItsColumn) {
   }
 }
 
-TEST_F(SortSequence, RemembersTheFirstTwoBytesAsGiven) {
-  const std::vector<std::pair<const char *, const char *>> cases = {
-      {"dk", "dk"}, {"DKX", "DK"}, {"D", "D"}, {"", ""}, {"sv", "sv"}};
-  for (const auto &[language, kept] : cases) {
-    setsseq(language);
-    EXPECT_EQ(tailoredLanguage(), kept);
-  }
-  setsseq(nullptr);
-  EXPECT_EQ(tailoredLanguage(), "sv");
-}
-
-// A cell changed behind the sequence's back shows whether setsseq
-// rewrote the cells: it does exactly when the code differs from the one
-// kept, which a code of three letters always does.
+// A code's first two bytes are kept as given; a cell changed behind setsseq's
+// back shows it rewrites exactly when the code differs from the kept one.
 TEST_F(SortSequence, RewritesOnlyWhenTheCodeDiffers) {
   uint8_t *cell = nullptr;
   ASSERT_EQ(fndcolv(0x011E, &cell), 0);
-  struct Case { const char *first, *second; bool rewrites; };
-  const std::vector<Case> cases = {
-      {"DK", "DK", false}, {"DK", "dk", true}, {"DAN", "DAN", true}, {"DKX", "DK", false}, {"D", "D", false},
+  struct Case { const char *first, *kept, *second; bool rewrites; };
+  const Case cases[] = {
+      {"DK", "DK", "DK", false}, {"DK", "DK", "dk", true}, {"dk", "dk", nullptr, false},
+      {"DAN", "DA", "DAN", true}, {"DKX", "DK", "DK", false}, {"D", "D", "D", false}, {"", "", "", false},
   };
   for (const Case &c : cases) {
     setsseq(c.first);
+    EXPECT_EQ(tailoredLanguage(), c.kept);
     const uint8_t value = *cell;
     *cell = 1;
     setsseq(c.second);
-    EXPECT_EQ(*cell, c.rewrites ? value : 1) << c.first << " then " << c.second;
+    EXPECT_EQ(*cell, c.rewrites ? value : 1) << c.first << " then " << (c.second ? c.second : "null");
     *cell = value;
     setsseq("EN");
   }
 }
 
+// Q6wstrCollateCh sets up the current language first (xch2col does not).
 TEST_F(SortSequence, CurrentLanguageTakesEffectAtTheNextSetUp) {
   QStrSetLanguage("DK");
-  EXPECT_EQ(xch2col(0x011E), 109);  // xch2col does no set-up
+  EXPECT_EQ(xch2col(0x011E), 109);
   EXPECT_EQ(Q6wstrCollateCh(0x011E), 187);
   QStrSetLanguage("PL");
   lQstrSetupLang();
   EXPECT_EQ(tailoredLanguage(), "PL");
   EXPECT_EQ(xch2col(0x015E), 110);
   EXPECT_EQ(Q6wstrCollateCh(0), 0);
-  EXPECT_EQ(Q6wstrCollateCh(0x10000), 0);  // only the low 16 bits count
+  EXPECT_EQ(Q6wstrCollateCh(0x10000), 0);
 }
 
 TEST_F(SortSequence, ConcurrentSwitchesLeaveCellsOfTheKeptLanguage) {
-  const char *languages[] = {"DK", "PL", "TR", "IS"};
+  const std::pair<const char *, int> languages[] = {{"DK", 1}, {"PL", 9}, {"TR", 6}, {"IS", 2}};
   for (int round = 0; round < 20; ++round) {
     std::vector<std::thread> threads;
-    for (const char *language : languages) {
+    for (const auto &[language, column] : languages) {
       threads.emplace_back([language] {
         for (int i = 0; i < 50; ++i) {
           setsseq(language);
@@ -155,53 +126,67 @@ TEST_F(SortSequence, ConcurrentSwitchesLeaveCellsOfTheKeptLanguage) {
       });
     }
     for (std::thread &t : threads) t.join();
-    const std::string kept = tailoredLanguage();
-    const int expected = kept == "DK" ? 1 : kept == "PL" ? 9 : kept == "TR" ? 6 : 2;
-    ASSERT_EQ(columnInCells(), expected) << kept;
+    int expected = -2;
+    for (const auto &[language, column] : languages) {
+      if (tailoredLanguage() == language) expected = column;
+    }
+    ASSERT_EQ(columnInCells(), expected) << tailoredLanguage();
   }
 }
 
+// fndcolv gives the cell, else 1 and the block, or null without one.
 TEST_F(SortSequence, FindsCellsBlocksAndMissingBlocks) {
   uint8_t *setOne = static_cast<uint8_t *>(coltbl[1].pointer);
   struct Case { uint16_t character; int found; const uint8_t *cell; };
   const Case cases[] = {
-      {0x0117, 0, setOne + 2}, {0x01F1, 0, setOne + 2 + 218},
-      {0x01F2, 1, setOne},  // one past the block: the block
-      {0x0116, 1, setOne},  {0x0300, 1, nullptr},  // no block
+      {0x0117, 0, setOne + 2}, {0x01F1, 0, setOne + 2 + 218}, {0x01F2, 1, setOne}, {0x0116, 1, setOne},
+      {0x0300, 1, nullptr},
   };
   for (const Case &c : cases) {
     uint8_t *cell = reinterpret_cast<uint8_t *>(1);
-    EXPECT_EQ(fndcolv(c.character, &cell), c.found) << std::hex << c.character;
-    EXPECT_EQ(cell, c.cell) << std::hex << c.character;
+    EXPECT_EQ(fndcolv(c.character, &cell), c.found) << c.character;
+    EXPECT_EQ(cell, c.cell) << c.character;
   }
 }
 
-// Every cell of every block, in table order.
-std::vector<uint8_t *> allCells() {
-  std::vector<uint8_t *> cells;
-  for (const QSTR_KEYED_POINTER *r = coltbl; r->key != 0xFF; ++r) {
-    auto *block = static_cast<uint8_t *>(r->pointer);
-    for (unsigned i = 0; i < block[1]; ++i) cells.push_back(block + 2 + i);
-  }
-  return cells;
+// The plain road: lowered values, by code without one, then upper after lower case.
+int32_t plainCompare(uint16_t a, uint16_t b, uint32_t caseFlag) {
+  const uint16_t la = wtolower(a), lb = wtolower(b);
+  const int32_t upperA = caseFlag != 0 && la != a, upperB = caseFlag != 0 && lb != b;
+  if (la == lb) return upperA - upperB;
+  const uint8_t va = xch2col(la), vb = xch2col(lb);
+  if (va != vb) return static_cast<int32_t>(va) - static_cast<int32_t>(vb);
+  if (va == 0xFF) return static_cast<int32_t>(la) - static_cast<int32_t>(lb);
+  return upperA - upperB;
 }
 
-TEST_F(SortSequence, WritesOnlyTheTailoredCells) {
-  std::set<const uint8_t *> tailored;
-  for (unsigned i = 0; i < qstr::collate::kTailoredCount; ++i) {
-    uint8_t *cell = nullptr;
-    ASSERT_EQ(fndcolv(tailoredCharacter(i), &cell), 0);
-    tailored.insert(cell);
-  }
-  const std::vector<uint8_t *> cells = allCells();
-  std::vector<uint8_t> startup;
-  for (const uint8_t *cell : cells) startup.push_back(*cell);
-  for (const char *language : {"DK", "IS", "NO", "SV", "YK", "TR", "CZ", "HR", "PL", "MA", "EN"}) {
-    setsseq(language);
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-      if (!tailored.count(cells[i])) ASSERT_EQ(*cells[i], startup[i]) << language << " changed cell " << i;
+// xchcmp's shorter road for ASCII pairs answers as the plain one, tailored too.
+TEST(CharacterCompare, AnswersAsThePlainRoad) {
+  for (const char *language : {"EN", "TR", "CZ", "DK"}) {
+    QStrSetLanguage(language);
+    lQstrSetupLang();
+    std::vector<uint16_t> characters = {0x0128, 0x0129, 0x0147, 0x0200, 0x0201, 0x0800, 0x0A00, 0x0A01};
+    for (uint16_t c = 0; c <= 0x80; ++c) characters.push_back(c);
+    for (uint16_t a : characters) {
+      for (uint16_t b : characters) {
+        for (uint32_t caseFlag : {0u, 1u}) {
+          ASSERT_EQ(xchcmp(a, b, caseFlag), plainCompare(a, b, caseFlag)) << language << " " << a << " " << b;
+        }
+      }
     }
   }
+  QStrSetLanguage("EN");
+  resetSortSequence();  // the start-up values, not EN's column
+  EXPECT_EQ(xchcmp('e', 0x0128, 0x100), 0);
+  EXPECT_LT(xchcmp('e', 0x0128, 0x101), 0);
+  EXPECT_EQ(xchcmp(0x10041, 'A', 1), 0);
+}
+
+// Full-width letters lower through the country's class table.
+TEST(CharacterCompare, CaseOfDoubleWidthLettersFollowsTheCountry) {
+  qstr::test::ScopedCountry japanese(1);
+  EXPECT_EQ(xchcmp(0x2520, 0x2540, 0), 0);
+  EXPECT_GT(xchcmp(0x2520, 0x2540, 1), 0);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
-// The multi-level comparison and sort keys on arbitrary native strings, in
-// every language and under every host kind: the promises that
-// support/collation_keys.h checks hold for any pair, either string null.
+// The promises of support/collation_keys.h for any strings, in every language and host kind.
 #include <cstdlib>
-#include <vector>
+#include <string>
 
 #include "../support/collation_keys.h"
 #include "fuzz_support.h"
@@ -10,10 +8,8 @@
 
 namespace {
 
-// Characters that reach the comparison's special paths: contractions and
-// expansions of the Latin languages, accented letters, the tab and other
-// markers, the ignorable characters of the right-to-left languages, kana
-// with their marks and the prolonged sound and iteration marks.
+// Characters of the special paths: contraction and expansion letters,
+// accents, markers, right-to-left ignorables, kana and their marks.
 constexpr uint16_t kInteresting[] = {
     'a', 'c', 'h', 'l', 'n', 's', 'z', 'A', 'C', 'H', 'L', 'O', 'S', ' ', '-', '\'',
     0x0101, 0x0102, 0x0141, 0x0151, 0x0161, 0x01A1, 0x0800, 0x0841, 0x0A61, 0x0A41,
@@ -21,8 +17,8 @@ constexpr uint16_t kInteresting[] = {
     0x2401, 0x2402, 0x2421, 0x2501, 0x2521, 0x2581, 0x2601, 0x3001, 0x5A01, 0x2425, 0x2430};
 
 // Each element is one of the interesting characters or any 16-bit element.
-std::vector<uint16_t> nativeString(qstr::fuzz::Input &in) {
-  std::vector<uint16_t> s;
+std::u16string nativeString(qstr::fuzz::Input &in) {
+  std::u16string s;
   const uint8_t length = in.byte() % 24;
   for (uint8_t i = 0; i < length && !in.empty(); ++i) {
     const uint8_t pick = in.byte();
@@ -39,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   qstr::fuzz::useHostKind(in.byte());
   const uint16_t language = in.byte() % 44;  // 40 and up too
   const uint8_t flags = in.byte();
-  const std::vector<uint16_t> a = nativeString(in), b = nativeString(in);
+  const std::u16string a = nativeString(in), b = nativeString(in);
   const auto fault = qstr::test::keyOrderFault(a, b, flags & 4, flags & 8, language, flags & 1, flags >> 1 & 1);
   if (!fault.empty()) std::abort();
   return 0;
