@@ -1,65 +1,63 @@
-// CKZKey: keys by path, locked values, and link values read and written
-// through the resolver, whose results are built in a work buffer of bounded
-// size.
+// CKZKey: keys by path, locked values, and link values read and written through the resolver,
+// whose results are built in a bounded work buffer; and the sorted search list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
-#include <ostream>
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "host/host.h"
 #include "registry/ckzkey.h"
 #include "registry/link_resolver.h"
+#include "registry/search_list.h"
 #include "registry/work_buffer.h"
 #include "support/machine.h"
 
 namespace {
 
 using qstr::registry::CKZKey;
+using qstr::registry::KZSEARCHLIST;
 namespace r = qstr::registry;
 namespace host = qstr::host;
 using Bytes = std::vector<uint8_t>;
 
 constexpr const char *kLinks = "HKEY_CURRENT_USER\\Software\\Links";
 constexpr const char *kTarget = "HKEY_CURRENT_USER\\Software\\Target";
-constexpr uint32_t kCodePageType = 0x80000002;
-constexpr uint32_t kReadWrite = 0x2001F;
+constexpr uint32_t kPageType = 0x80000002;
+constexpr uint32_t kAll = 0x2001F;
 
-Bytes utf16Bytes(std::u16string_view text) {
+Bytes utf16(std::u16string_view text) {
   Bytes out;
-  for (char16_t unit : text) out.insert(out.end(), {static_cast<uint8_t>(unit), static_cast<uint8_t>(unit >> 8)});
+  for (char16_t unit : text) out.insert(out.end(), {uint8_t(unit), uint8_t(unit >> 8)});
   out.insert(out.end(), {0, 0});
   return out;
 }
 
 void put(const char *path, const char *name, uint32_t type, const Bytes &data) {
-  CKZKey key(path, kReadWrite);
-  ASSERT_EQ(key.SetValue(name, type, data.data(), static_cast<uint32_t>(data.size()), 0, 1), 0) << path;
+  ASSERT_EQ(CKZKey(path, kAll).SetValue(name, type, data.data(), uint32_t(data.size()), 0, 1), 0) << path;
 }
 
-void putLink(const char *name, std::u16string_view text) { put(kLinks, name, r::kLinkType, utf16Bytes(text)); }
+void putLink(const char *name, std::u16string_view text) { put(kLinks, name, r::kLinkType, utf16(text)); }
 
 // What QueryValue gives, and the resolver's error after it.
 struct Reading {
   int32_t status;
   uint32_t type, lock;
   Bytes data;
-  uint32_t resolverError = 0;
+  uint32_t error = 0;
   bool operator==(const Reading &) const = default;
 };
-void PrintTo(const Reading &r, std::ostream *out) {
-  *out << "status " << r.status << " type " << std::hex << r.type << " lock " << r.lock << " error " << std::dec
-       << r.resolverError << " data " << testing::PrintToString(r.data);
-}
 
 Reading read(const char *name, const char *path = kLinks, uint32_t capacity = 256, int resolve = 1) {
   Reading reading{-1, 0, 0, Bytes(capacity, 0xEE)};
-  CKZKey key(path, kReadWrite);
-  uint32_t size = capacity;
-  reading.status = key.QueryValue(name, &reading.type, &reading.lock, reading.data.data(), &size, resolve);
-  if (reading.status == 0) reading.data.resize(size);
-  reading.resolverError = key.ResolverError();
+  CKZKey key(path, kAll);
+  reading.status = key.QueryValue(name, &reading.type, &reading.lock, reading.data.data(), &capacity, resolve);
+  if (reading.status == 0) reading.data.resize(capacity);
+  reading.error = key.ResolverError();
   return reading;
 }
 
@@ -73,67 +71,63 @@ TEST_F(CKZKeyTest, PathsNameARootInAnyCase) {
            {"HKEY_CURRENT_USER\\Software\\Paths", true}, {"hkey_current_user\\Software\\Paths", true},
            {"HKEY_CURRENT_USER", true}, {"hKey_Local_Machine\\Software", true}, {"HKEY_NOWHERE\\Software", false},
            {"Software\\Paths", false}, {"", false}, {nullptr, false}}) {
-    CKZKey key(path, kReadWrite);
+    CKZKey key(path, kAll);
     EXPECT_EQ(key.Status(), open ? 0 : host::kErrorBadKey) << (path ? path : "(null)");
     EXPECT_EQ(key.Key() != 0, open) << (path ? path : "(null)");
   }
-  // Both spellings of the root, or its handle, reach one key; only the
-  // first creates it.
-  CKZKey fresh("HKEY_CURRENT_USER\\Software\\Fresh", kReadWrite);
+  // Either spelling of the root, or its handle, reaches one key; only the first creates it.
+  CKZKey fresh("HKEY_CURRENT_USER\\Software\\Fresh", kAll);
   EXPECT_TRUE(fresh.Created());
-  EXPECT_FALSE(CKZKey("hkey_current_user\\Software\\Fresh", kReadWrite).Created());
+  EXPECT_FALSE(CKZKey("hkey_current_user\\Software\\Fresh", kAll).Created());
   EXPECT_TRUE(CKZKey(host::kHkeyCurrentUser, "Software\\Other").Created());
   EXPECT_FALSE(CKZKey(host::kHkeyCurrentUser, "Software\\Fresh").Created());
   put("hkey_current_user\\Software\\Fresh", "v", 3, {1});
   EXPECT_EQ(fresh.QueryValue("v", nullptr, nullptr, nullptr, nullptr, 0), 0);
-  // The length limit of paths.
   std::string longest = "HKEY_CURRENT_USER\\" + std::string(CKZKey::kMaxPathLength - 18, 'p');
-  EXPECT_NE(CKZKey(longest.c_str(), kReadWrite).Key(), 0u);
-  EXPECT_EQ(CKZKey((longest + "p").c_str(), kReadWrite).Status(), host::kErrorBadKey);
+  EXPECT_NE(CKZKey(longest.c_str(), kAll).Key(), 0u);
+  EXPECT_EQ(CKZKey((longest + "p").c_str(), kAll).Status(), host::kErrorBadKey);
 }
 
 TEST_F(CKZKeyTest, LockedValuesAndTheirTypes) {
-  put(kLinks, "Locked", kCodePageType | r::kLockFlag, {0x52, 0x03});
+  put(kLinks, "Locked", kPageType | r::kLockFlag, {0x52, 0x03});
   put(kLinks, "LockedDword", 0x40000004, {7, 0, 0, 0});
-  CKZKey key(kLinks, kReadWrite);
+  CKZKey key(kLinks, kAll);
   uint8_t other[] = {0xE4, 0x04};
-  EXPECT_EQ(key.SetValue("Locked", kCodePageType, other, 2, 1, 0), host::kErrorAccessDenied);
-  EXPECT_EQ(read("Locked"), (Reading{0, kCodePageType, r::kLockFlag, {0x52, 0x03}}));
-  EXPECT_EQ(key.SetValue("Locked", kCodePageType, other, 2, 1, 1), 0);  // forced, with the type given
-  EXPECT_EQ(read("Locked"), (Reading{0, kCodePageType, 0, {0xE4, 0x04}}));
+  EXPECT_EQ(key.SetValue("Locked", kPageType, other, 2, 1, 0), host::kErrorAccessDenied);
+  EXPECT_EQ(read("Locked"), (Reading{0, kPageType, r::kLockFlag, {0x52, 0x03}}));
+  EXPECT_EQ(key.SetValue("Locked", kPageType, other, 2, 1, 1), 0);  // forced, with the type given
+  EXPECT_EQ(read("Locked"), (Reading{0, kPageType, 0, {0xE4, 0x04}}));
   EXPECT_EQ(read("LockedDword"), (Reading{0, 4, r::kLockFlag, {7, 0, 0, 0}}));
-  // Too small a buffer: 234 and the size needed; a missing value: 2.
   uint32_t size = 2;
   EXPECT_EQ(key.QueryValue("LockedDword", nullptr, nullptr, other, &size, 1), host::kErrorMoreData);
   EXPECT_EQ(size, 4u);
   EXPECT_EQ(read("Missing").status, host::kErrorFileNotFound);
 }
 
-// A link to a plain value reads it and writes it (creating it when missing,
-// not when it is locked); a string read through a link becomes UTF-16.
+// A link to a plain value reads it and writes it (creating it when missing, not when it is
+// locked); a string read through a link becomes UTF-16.
 TEST_F(CKZKeyTest, ALinkToAPlainValueReadsAndWritesThatValue) {
-  put(kTarget, "Code Page", kCodePageType, {0x52, 0x03});
+  put(kTarget, "Code Page", kPageType, {0x52, 0x03});
   const std::u16string absolute = u"<\\HKEY_CURRENT_USER\\Software\\Target\\Code Page>";
   putLink("Relative", u"<Target\\Code Page>");
   putLink("Absolute", absolute);
-  EXPECT_EQ(read("Relative"), (Reading{0, kCodePageType, 0, {0x52, 0x03}}));
-  EXPECT_EQ(read("Absolute"), (Reading{0, kCodePageType, 0, {0x52, 0x03}}));
+  EXPECT_EQ(read("Relative"), (Reading{0, kPageType, 0, {0x52, 0x03}}));
+  EXPECT_EQ(read("Absolute"), (Reading{0, kPageType, 0, {0x52, 0x03}}));
   // A rooted reference of a single name is a value of HKEY_CURRENT_USER, even a root's name.
   put("HKEY_CURRENT_USER", "HKEY_USERS", 3, {9});
   putLink("Rooted", u"<\\HKEY_USERS>");
   EXPECT_EQ(read("Rooted"), (Reading{0, 3, 0, {9}}));
-  // Without resolving, the link is read as it is stored.
-  Bytes stored = read("Absolute", kLinks, 256, 0).data;
-  stored.resize(utf16Bytes(absolute).size());
-  EXPECT_EQ(stored, utf16Bytes(absolute));
-  CKZKey key(kLinks, kReadWrite);
+  Bytes stored = read("Absolute", kLinks, 256, 0).data;  // unresolved: as stored
+  stored.resize(utf16(absolute).size());
+  EXPECT_EQ(stored, utf16(absolute));
+  CKZKey key(kLinks, kAll);
   const uint8_t written[] = {0xE4, 0x04};
-  EXPECT_EQ(key.SetValue("Relative", kCodePageType, written, 2, 1, 0), 0);
+  EXPECT_EQ(key.SetValue("Relative", kPageType, written, 2, 1, 0), 0);
   EXPECT_EQ(read("Code Page", kTarget).data, (Bytes{0xE4, 0x04}));
   EXPECT_EQ(read("Relative", kLinks, 256, 0).type, r::kLinkType);  // the link stays a link
-  // The link's own read is what SetValue reports, whatever the write did.
-  put(kTarget, "Code Page", kCodePageType | r::kLockFlag, {1, 1});
-  EXPECT_EQ(key.SetValue("Relative", kCodePageType, written, 2, 1, 0), 0);
+  // SetValue reports the link's own read, whatever the write did.
+  put(kTarget, "Code Page", kPageType | r::kLockFlag, {1, 1});
+  EXPECT_EQ(key.SetValue("Relative", kPageType, written, 2, 1, 0), 0);
   EXPECT_EQ(read("Code Page", kTarget).data, (Bytes{1, 1}));
   putLink("Forward", u"<Created\\Fresh Value>");
   EXPECT_EQ(key.SetValue("Forward", 3, written, 1, 1, 0), 0);
@@ -144,15 +138,8 @@ TEST_F(CKZKeyTest, ALinkToAPlainValueReadsAndWritesThatValue) {
   EXPECT_EQ(read("ToName"), (Reading{0, 1, 0, {'A', 0, 'b', 0, 0, 0}}));
 }
 
-struct ExpressionCase {
-  std::u16string expression;
-  std::u16string text;  // the result's text, when the evaluation succeeds
-  uint32_t error;       // resolver error, 0 for success
-};
-
-// Expressions evaluate to text (a failed one leaves the link's own text);
-// a plain value referred to is the whole result; atoms of a cycle are
-// released.
+// Expressions evaluate to text (a failed one leaves the link's own text); a plain value referred
+// to is the whole result; atoms of a cycle are released.
 TEST_F(CKZKeyTest, ExpressionsEvaluateToText) {
   putLink("Pair", u"x|y");
   putLink("Digits", u"1|2");
@@ -161,7 +148,7 @@ TEST_F(CKZKeyTest, ExpressionsEvaluateToText) {
   putLink("Ping", u"<Links\\Pong>");
   putLink("Pong", u"<Links\\Ping>");
   put(kLinks, "Plain", 3, {'P', 0});
-  const std::vector<ExpressionCase> cases = {
+  const std::vector<std::tuple<std::u16string, std::u16string, uint32_t>> cases = {
       {u"plain text", u"plain text", 0},
       {u"a*b", u"a*b", 0},  // a product after a literal is a literal
       {u"<Links\\Pair>*<Links\\Digits>", u"x1|x2|y1|y2", 0},
@@ -175,12 +162,12 @@ TEST_F(CKZKeyTest, ExpressionsEvaluateToText) {
       {u"<Links\\Self>", u"", r::kErrorLinkCycle},      {u"<Links\\Ping>", u"", r::kErrorLinkCycle},
       {u"<LINKS\\self>", u"", r::kErrorLinkCycle},  // one atom, whatever the case
   };
-  for (const ExpressionCase &c : cases) {
-    putLink("Expr", c.expression);
+  for (const auto &[expression, text, error] : cases) {
+    putLink("Expr", expression);
     Reading reading = read("Expr");
-    if (c.error != 0) reading.data.resize(c.expression.size() * 2 + 2);
-    EXPECT_EQ(reading, (Reading{0, r::kLinkType, 0, utf16Bytes(c.error ? c.expression : c.text), c.error}))
-        << std::string(c.expression.begin(), c.expression.end());
+    if (error != 0) reading.data.resize(expression.size() * 2 + 2);
+    EXPECT_EQ(reading, (Reading{0, r::kLinkType, 0, utf16(error ? expression : text), error}))
+        << std::string(expression.begin(), expression.end());
   }
   putLink("Expr", u"ignored<Links\\Plain>also ignored");
   EXPECT_EQ(read("Expr"), (Reading{0, 3, 0, {'P', 0}}));
@@ -189,21 +176,21 @@ TEST_F(CKZKeyTest, ExpressionsEvaluateToText) {
   EXPECT_EQ(host::deleteAtom(atom), atom);
 }
 
-// A chain of links is followed to its maximum depth; a link followed inside
-// a link makes text: the value's bytes, a terminator, and the link type.
+// A chain of links is followed to its maximum depth; a link followed inside a link makes text:
+// the value's bytes, a terminator, and the link type.
 TEST_F(CKZKeyTest, ChainsOfLinksAreBounded) {
-  put(kLinks, "End", kCodePageType, {0x52, 0x03});
+  put(kLinks, "End", kPageType, {0x52, 0x03});
   for (int links : {r::kMaxLinkDepth, r::kMaxLinkDepth + 1}) {
     for (int i = 0; i < links; ++i) {
       std::string next = i + 1 < links ? "Chain" + std::to_string(i + 1) : "End";
       const std::u16string reference = u"<Links\\" + std::u16string(next.begin(), next.end()) + u">";
       putLink(("Chain" + std::to_string(i)).c_str(), reference);
     }
-    Reading reading = read("Chain0");
+    const Reading reading = read("Chain0");
     if (links == r::kMaxLinkDepth) EXPECT_EQ(reading, (Reading{0, r::kLinkType, 0, {0x52, 0x03, 0, 0}}));
-    if (links > r::kMaxLinkDepth) EXPECT_EQ(reading.resolverError, r::kErrorLinkCycle);
+    if (links > r::kMaxLinkDepth) EXPECT_EQ(reading.error, r::kErrorLinkCycle);
   }
-  EXPECT_EQ(read("Chain1").resolverError, 0u);  // the middle of the long chain resolves
+  EXPECT_EQ(read("Chain1").error, 0u);  // the middle of the long chain resolves
 }
 
 TEST_F(CKZKeyTest, TheSyntaxCharactersValueIsWrittenOnFirstUseAndHonoured) {
@@ -211,54 +198,52 @@ TEST_F(CKZKeyTest, TheSyntaxCharactersValueIsWrittenOnFirstUseAndHonoured) {
   ASSERT_EQ(read(r::kSyntaxValueName, root, 64, 0).status, host::kErrorFileNotFound);
   putLink("Single", u"z");
   putLink("Expr", u"<Links\\Single>");
-  EXPECT_EQ(read("Expr").data, utf16Bytes(u"z"));
+  EXPECT_EQ(read("Expr").data, utf16(u"z"));
   EXPECT_EQ(read(r::kSyntaxValueName, root, 64, 0), (Reading{0, 1, 0, {'"', '*', '<', '>', '|', 0}}));
-  // Other characters, as a user may configure them.
-  put(root, r::kSyntaxValueName, 1, {'\'', '+', '[', ']', '/', 0});
+  put(root, r::kSyntaxValueName, 1, {'\'', '+', '[', ']', '/', 0});  // as a user may configure them
   putLink("Pair", u"x/y");
   putLink("Expr", u"[Links\\Pair]+[Links\\Single]<kept>");
-  EXPECT_EQ(read("Expr").data, utf16Bytes(u"xz/yz<kept>"));
-  // A value of another type is replaced by the default; a string too short
-  // or too long to read is kept, and the default applies.
+  EXPECT_EQ(read("Expr").data, utf16(u"xz/yz<kept>"));
+  // A value of another type is replaced by the default; a string too short or too long to read
+  // (16 bytes are read) is kept, and the default applies.
   put(root, r::kSyntaxValueName, 3, {1});
   read("Expr");
   EXPECT_EQ(read(r::kSyntaxValueName, root, 64, 0).type, 1u);
   putLink("Expr", u"<Links\\Single>");
-  for (const Bytes &kept : {Bytes{'a', 0}, Bytes(17, 'a')}) {  // 16 bytes are read
+  for (const Bytes &kept : {Bytes{'a', 0}, Bytes(17, 'a')}) {
     put(root, r::kSyntaxValueName, 1, kept);
-    EXPECT_EQ(read("Expr").data, utf16Bytes(u"z"));
+    EXPECT_EQ(read("Expr").data, utf16(u"z"));
     EXPECT_EQ(read(r::kSyntaxValueName, root, 64, 0).data, kept);
   }
 }
 
-// A result past the caller's buffer is cut there, and its whole size
-// reported; one past the work buffer fails cleanly.
+// A result past the caller's buffer is cut there, and its whole size reported; one past the work
+// buffer fails cleanly.
 TEST_F(CKZKeyTest, ResultsPastTheBufferAreCutAndPastTheWorkBufferFail) {
   putLink("Long", u"0123456789");
   uint8_t buffer[9] = {};
   uint32_t size = 8;
-  EXPECT_EQ(CKZKey(kLinks, kReadWrite).QueryValue("Long", nullptr, nullptr, buffer, &size, 1), 0);
+  EXPECT_EQ(CKZKey(kLinks, kAll).QueryValue("Long", nullptr, nullptr, buffer, &size, 1), 0);
   EXPECT_EQ(size, 22u);
   EXPECT_EQ(Bytes(buffer, buffer + 9), (Bytes{'0', 0, '1', 0, '2', 0, '3', 0, 0}));
   std::u16string alternatives;
   for (int i = 0; i < 200; ++i) alternatives += (i ? u"|" : u"") + std::u16string(40, u'a' + i % 26);
   putLink("Many", alternatives);
   putLink("Expr", u"<Links\\Many>*<Links\\Many>");  // 40000 alternatives of 80 units
-  EXPECT_EQ(read("Expr").resolverError, r::kErrorOutOfMemory);
+  EXPECT_EQ(read("Expr").error, r::kErrorOutOfMemory);
   putLink("Expr", u"<Links\\Many>*<Links\\Single>");
   putLink("Single", u"!");
   Reading fits = read("Expr", kLinks, 20000);
-  EXPECT_EQ(fits.resolverError, 0u);
+  EXPECT_EQ(fits.error, 0u);
   EXPECT_EQ(fits.data.size(), (200 * 42 - 1) * 2 + 2u);
 }
 
-// The work buffer commits whole pages as it grows, up to its reservation.
 TEST(WorkBuffer, CommitsWholePagesUpToTheReservation) {
   constexpr std::size_t kPage = host::kPageSize;
   r::WorkBuffer buffer;
   EXPECT_EQ(buffer.Take(1), nullptr);  // nothing reserved yet
   ASSERT_TRUE(buffer.Reserve());
-  EXPECT_EQ(buffer.Committed(), kPage);  // the first page at once
+  EXPECT_EQ(buffer.Committed(), kPage);
   ASSERT_EQ(buffer.Take(kPage - 1), buffer.Base());
   EXPECT_EQ(buffer.Committed(), kPage);
   uint8_t *second = buffer.Take(kPage + 2);  // spans into a third page
@@ -274,6 +259,50 @@ TEST(WorkBuffer, CommitsWholePagesUpToTheReservation) {
   buffer.Reset();
   EXPECT_EQ(buffer.Take(r::WorkBuffer::kReservedBytes + 1), nullptr);
   EXPECT_EQ(buffer.Used(), 0u);
+}
+
+// Random finds, inserts (replacing or not) and removals agree with an ordered map at every step,
+// across growths from one record, with keys spanning the whole unsigned range.
+TEST(SearchList, AgreesWithAnOrderedMap) {
+  KZSEARCHLIST list;
+  ASSERT_EQ(list.Create(1, 4, nullptr, KZSEARCHLIST::kFindFirst), 1);
+  std::map<uint32_t, uint32_t> model;
+  std::mt19937 random(14);
+  std::size_t most = 0;
+  for (uint32_t step = 0; step < 4000; ++step) {
+    uint32_t key = uint32_t(random() % 301) * 0x00DEAD01u;  // wraps
+    uint32_t index = 99;
+    const bool present = model.count(key) != 0;
+    EXPECT_EQ(list.Find(&key, &index) != nullptr, present);
+    EXPECT_EQ(index, uint32_t(std::distance(model.begin(), model.lower_bound(key))));
+    const int action = int(random() % 3);
+    if (action == 0) {
+      EXPECT_EQ(list.Remove(&key), int(model.erase(key)));
+    } else {
+      EXPECT_EQ(list.Insert(&key, step, action == 1), action == 1 || !present ? 1 : 0);
+      if (action == 1 || !present) model[key] = step;
+    }
+    most = std::max(most, model.size());
+  }
+  ASSERT_EQ(list.Count(), model.size());
+  EXPECT_EQ(list.Capacity(), std::bit_ceil(most));  // doubled from one record
+  uint32_t i = 0;
+  for (const auto &[key, payload] : model) {
+    EXPECT_EQ(list.KeyAt(i), key);
+    EXPECT_EQ(list.PayloadAt(i++), payload);
+  }
+}
+
+TEST(SearchList, RefusesWhatItCannotHold) {
+  KZSEARCHLIST huge, wideKeys, neverCreated;
+  EXPECT_EQ(huge.Create(0x7FFFFFFF, 4, nullptr, 0), 0);
+  ASSERT_EQ(wideKeys.Create(4, 8, nullptr, 0), 1);
+  uint64_t key = 1;
+  uint32_t index = 0, small = 1;
+  EXPECT_EQ(wideKeys.Insert(&key, 0, 0), 0);
+  EXPECT_EQ(wideKeys.Find(&key, &index), nullptr);
+  EXPECT_EQ(wideKeys.Remove(&key), 0);
+  EXPECT_EQ(neverCreated.Insert(&small, 0, 0), 0);
 }
 
 }  // namespace

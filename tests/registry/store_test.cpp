@@ -1,6 +1,6 @@
-// The registry store: the host's key and value operations over the registry
-// file, which other writers may change, a killed writer must not corrupt,
-// and a file that does not parse leaves untouched.
+// The registry file and its store: whatever the store holds the file gives back, the forms people
+// write are read, a file that does not parse says where and why and is left untouched; the host's
+// key and value operations see other writers' changes, and a killed writer corrupts nothing.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -10,11 +10,13 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <tuple>
 
 #include "host/host.h"
 #include "host/profile.h"
 #include "host/registry_store.h"
 #include "regdb/format.h"
+#include "regdb/tree.h"
 #include "support/scratch_folder.h"
 
 namespace {
@@ -24,6 +26,167 @@ namespace reg = qstr::host::registry;
 namespace db = qstr::regdb;
 namespace win = qstr::windows;
 using Bytes = std::vector<uint8_t>;
+const std::string kHeader = std::string(db::kFileHeader) + "\n";
+const std::string kUser = kHeader + "[HKEY_CURRENT_USER]\n";
+
+// A name of printable bytes, special characters and bytes above ASCII.
+std::string randomName(std::mt19937 &random, std::size_t maxLength) {
+  static const std::string kAlphabet = "abcXYZ 09\"\\[]=@,;:-_()\xE9\xFF";
+  std::string name;
+  for (std::size_t n = random() % maxLength; n > 0; --n) name += kAlphabet[random() % kAlphabet.size()];
+  return name;
+}
+
+db::Tree randomTree(std::mt19937 &random) {
+  static const uint32_t kTypes[] = {1, 1, 2, 3, 4, 4, 7, 0x80000002, 0x40000004, 0xC0000008};
+  db::Tree tree;
+  for (int k = random() % 6; k > 0; --k) {
+    std::string path = "HKEY_CURRENT_USER";
+    for (int depth = random() % 4; depth > 0; --depth) {
+      std::string name = randomName(random, 12);
+      path += "\\" + (name.empty() || name.find('\\') != std::string::npos ? "k" : name);
+    }
+    db::Key &key = tree.ensure(path, nullptr);
+    for (int v = random() % 5; v > 0; --v) {
+      uint32_t type = kTypes[random() % std::size(kTypes)];
+      Bytes data(random() % 3 == 0 ? random() % 200 : random() % 6);
+      for (uint8_t &byte : data) byte = uint8_t(random() % 3 == 0 ? random() : 'a' + random() % 26);
+      if (type == 1 && random() % 2 == 0) data.push_back(0);  // a terminated string
+      db::storeValue(key, randomName(random, 10), type, data.data(), data.size());
+    }
+  }
+  return tree;
+}
+
+// Every key path, and every value's key, name, type and data, in order.
+std::vector<std::tuple<std::string, std::string, uint32_t, Bytes>> flatten(const db::Tree &tree) {
+  std::vector<std::tuple<std::string, std::string, uint32_t, Bytes>> out;
+  for (const db::Key *key : tree.keysInOrder()) {
+    out.emplace_back(key->path, "", 0, Bytes{});
+    for (const db::Value &v : key->values) out.emplace_back(key->path, v.name, v.type, v.data);
+  }
+  return out;
+}
+
+TEST(RegistryFormat, EveryTreeReadsBackAsWritten) {
+  std::mt19937 random(2024);
+  for (int round = 0; round < 300; ++round) {
+    db::Tree tree = randomTree(random), back;
+    std::string text = db::formatRegistryText(tree);
+    db::ParseError error;
+    ASSERT_TRUE(db::parseRegistryText(text, back, error)) << error.line << ": " << error.message << "\n" << text;
+    EXPECT_EQ(flatten(back), flatten(tree)) << text;
+    EXPECT_EQ(db::formatRegistryText(back), text);
+  }
+}
+
+// Forms pinned where another would read back the same: quoted text only for printable ASCII with
+// its terminator, dword: for four bytes, hex: for binary, long lists continued on indented lines.
+TEST(RegistryFormat, ValuesAreWrittenInTheirUsualForms) {
+  Bytes large(300);
+  for (std::size_t i = 0; i < large.size(); ++i) large[i] = uint8_t(i * 7);
+  const std::vector<std::pair<db::Value, std::string>> cases = {
+      {{"Windows Code Page", 0x80000002, {0x52, 0x03}}, "\"Windows Code Page\"=hex(80000002):52,03"},
+      {{"Text", 1, {'a', '\\', '"', 'b', 0}}, "\"Text\"=\"a\\\\\\\"b\""},
+      {{"", 1, {'d', 0}}, "@=\"d\""},
+      {{"Count", 4, {0x2A, 0, 0, 0x80}}, "\"Count\"=dword:8000002a"},
+      {{"Binary", 3, {0xFF}}, "\"Binary\"=hex:ff"},
+      {{"Empty", 0x80000008, {}}, "\"Empty\"=hex(80000008):"},
+      {{"Latin", 1, {0xE9, 0}}, "\"Latin\"=hex(1):e9,00"},
+  };
+  for (const auto &[value, line] : cases) EXPECT_EQ(db::formatValueLine(value), line);
+  const std::string wrapped = db::formatValueLine({"Large", 0x80000001, large});
+  EXPECT_EQ(wrapped.rfind("\"Large\"=hex(80000001):00,07,", 0), 0u);
+  EXPECT_NE(wrapped.find(",\\\n  "), std::string::npos);
+  db::Tree tree;
+  db::storeValue(tree.ensure("HKEY_CURRENT_USER\\Software", nullptr), "v", 3, large.data(), 1);
+  EXPECT_EQ(db::formatRegistryText(tree),
+            kHeader + "\n[HKEY_CURRENT_USER]\n\n[HKEY_CURRENT_USER\\Software]\n\"v\"=hex:00\n");
+}
+
+TEST(RegistryFormat, ReadsTheFormsPeopleWrite) {
+  const std::string text =
+      "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n; comment\n"
+      "  [HKEY_CURRENT_USER\\Software\\Odd]Name]  \n"
+      "@=\"default\"\n"
+      "\"Split\"=hex(80000002):\\\n  52,\\\n  03\n"
+      "\"Short\" = dword:2A\n"
+      "\"Case\"=hex:0F,a0\n"
+      "\"case\"=hex:01\n";  // the same name again: the later one counts
+  db::Tree tree;
+  db::ParseError error;
+  ASSERT_TRUE(db::parseRegistryText(text, tree, error)) << error.line << ": " << error.message;
+  const db::Key *key = tree.find("HKEY_CURRENT_USER\\SOFTWARE\\odd]name");
+  ASSERT_NE(key, nullptr);
+  ASSERT_NE(tree.find("HKEY_CURRENT_USER\\Software"), nullptr);  // parents exist
+  ASSERT_EQ(key->values.size(), 4u);
+  for (const auto &[name, type, data] : std::vector<std::tuple<const char *, uint32_t, Bytes>>{
+           {"", 1, {'d', 'e', 'f', 'a', 'u', 'l', 't', 0}},
+           {"split", 0x80000002, {0x52, 0x03}},
+           {"Short", 4, {0x2A, 0, 0, 0}},
+           {"CASE", 3, {1}}}) {  // hex: without a type
+    ASSERT_NE(db::findValue(*key, name), nullptr) << name;
+    EXPECT_EQ(std::tie(db::findValue(*key, name)->type, db::findValue(*key, name)->data), std::tie(type, data));
+  }
+  EXPECT_TRUE(db::parseRegistryText("", tree, error));  // an empty file: an empty registry
+  EXPECT_TRUE(tree.empty());
+}
+
+TEST(RegistryFormat, TextThatDoesNotParseSaysWhereAndWhy) {
+  std::string deepKey = "[HKEY_CURRENT_USER";
+  for (std::size_t i = 0; i <= db::kMaxKeyDepth; ++i) deepKey += "\\k";
+  const std::vector<std::tuple<std::string, std::size_t, const char *>> cases = {
+      {"REGEDIT4\n", 1, "expected the header"},
+      {std::string("\xFF\xFEW\0", 4), 1, "UTF-16"},
+      {kHeader + "\"v\"=dword:1\n", 2, "before the first [KEY]"},
+      {kHeader + "\n[HKEY_CURRENT_USER\\Software\n", 3, "closing ']'"},
+      {kHeader + "[HKEY_NOWHERE\\X]\n", 2, "unknown root key \"HKEY_NOWHERE\""},
+      {kHeader + "[HKEY_CURRENT_USER\\\\X]\n", 2, "empty key name"},
+      {kHeader + "[-HKEY_CURRENT_USER\\X]\n", 2, "not supported"},
+      {kHeader + deepKey + "]\n", 2, "deeper than 512"},
+      {kHeader + "[HKEY_CURRENT_USER\\" + std::string(256, 'n') + "]\n", 2, "longer than 255"},
+      {kUser + "\"v\"=hex(80000002):52,zz\n", 3, "invalid hex byte \"zz\""},
+      {kUser + "\"v\"=hex:123\n", 3, "invalid hex byte"},    {kUser + "\"v\"=hex:01 02\n", 3, "expected ','"},
+      {kUser + "\"v\"=hex:01,\n", 3, "ends with ','"},       {kUser + "\"v\"=hex:01,\\\n", 3, "past the end"},
+      {kUser + "\"v\"=hex:01,\\\n\n", 4, "ends with ','"},
+      {kUser + "\"v\"=qword:00\n", 3, "unknown value type \"qword\""},
+      {kUser + "\"v\"=hex(123456789):00\n", 3, "invalid type"}, {kUser + "\"v\"=dword:\n", 3, "invalid dword"},
+      {kUser + "\"v=\"x\"\n", 3, "expected '='"},
+      {kUser + "\"v\"=\"unterminated\n", 3, "unterminated string"},
+      {kUser + "\"v\"=\"text\" tail\n", 3, "after the string"},
+      {kUser + "\"v\"=\"C:\\dir\"\n", 3, "unknown escape"},
+      {kUser + "\"unterminated\nv=1\n", 3, "unterminated value name"},  // the first error counts
+      {kUser + "\"v\"=-\n", 3, "not supported"},            {kUser + "v=1\n", 3, "unrecognised line"},
+      {kUser + "\"v\"=hex:" + std::string(db::kMaxLineBytes, '0') + "\n", 3, "line is longer than"},
+  };
+  for (const auto &[text, line, message] : cases) {
+    db::Tree tree;
+    db::ParseError error;
+    EXPECT_FALSE(db::parseRegistryText(text, tree, error)) << text.substr(0, 80);
+    EXPECT_EQ(error.line, line) << text.substr(0, 80);
+    EXPECT_NE(error.message.find(message), std::string::npos) << error.message;
+  }
+}
+
+// A value of exactly the largest size reads; a byte more is refused, as a hex list (on
+// continuation lines too) and as a string with its terminator.
+TEST(RegistryFormat, ValuesUpToTheSizeLimit) {
+  for (std::size_t size : {db::kMaxValueBytes, db::kMaxValueBytes + 1}) {
+    std::string hex = "\"v\"=hex:00", continued = hex;
+    for (std::size_t i = 1; i < size; ++i) {
+      hex += ",00";
+      continued += i % 20 == 19 ? ",\\\n00" : ",00";
+    }
+    for (const std::string &line : {hex, continued, "\"v\"=\"" + std::string(size - 1, 'a') + "\""}) {
+      db::Tree tree;
+      db::ParseError error;
+      const bool fits = size == db::kMaxValueBytes;
+      ASSERT_EQ(db::parseRegistryText(kUser + line + "\n", tree, error), fits) << line.substr(0, 12);
+      if (fits) EXPECT_EQ(tree.find("HKEY_CURRENT_USER")->values[0].data.size(), size);
+      if (!fits) EXPECT_NE(error.message.find("larger than 1048576 bytes"), std::string::npos);
+    }
+  }
+}
 
 void useRegistryPath(const std::string &path) {
   host::HostProfile profile = host::hostProfile();
@@ -32,8 +195,7 @@ void useRegistryPath(const std::string &path) {
   reg::resetStore();
 }
 
-// The registry file one level below its own folder, so that creating the
-// folder is part of the first write.
+// The registry file one level below its own folder, so that the first write makes the folder.
 class RegistryFileTest : public qstr::test::ScratchFolderTest {
  protected:
   void SetUp() override {
@@ -55,8 +217,7 @@ std::string readFile(const std::filesystem::path &path) {
   return text.str();
 }
 
-// Creates (or opens) a key below HKEY_CURRENT_USER: the handle, 0 on failure,
-// and the status in `status` when given.
+// Creates (or opens) a key below HKEY_CURRENT_USER: the handle, or 0 with the status in `status`.
 host::RegKey userKey(const std::string &subKey, bool create = true, int32_t *status = nullptr,
                      uint32_t *disposition = nullptr) {
   host::RegKey key = 0;
@@ -74,7 +235,7 @@ int32_t keyStatus(const std::string &subKey, bool create = true) {
 }
 
 int32_t set(host::RegKey key, const char *name, const Bytes &data, uint32_t type = 3) {
-  return host::regSetValue(key, name, type, data.data(), static_cast<uint32_t>(data.size()));
+  return host::regSetValue(key, name, type, data.data(), uint32_t(data.size()));
 }
 
 // A value's type and data (up to 512 bytes), or the status of the failed query.
@@ -93,8 +254,7 @@ Read query(host::RegKey key, const char *name) {
   return read;
 }
 
-// ASCII letters compare without regard to case, the last of them included;
-// a value set again keeps the name it had.
+// ASCII letters compare without regard to case, 'z' included; a value set again keeps its name.
 TEST_F(RegistryFileTest, NamesCompareWithoutRegardToCase) {
   uint32_t created = 0, opened = 0;
   host::RegKey first = userKey("Software\\MixedCase Zoo", true, nullptr, &created);
@@ -147,8 +307,8 @@ TEST_F(RegistryFileTest, ResultCodesAndLimits) {
   EXPECT_EQ(keyStatus(std::string(256, 'n')), host::kErrorInvalidParameter);
 }
 
-// Reading or creating keys writes nothing until a value makes the file; once
-// it exists, a key created is written at once.
+// Reading or creating keys writes nothing until a value makes the file; once it exists, a key
+// created is written at once.
 TEST_F(RegistryFileTest, MissingFolderIsCreatedOnTheFirstValueWritten) {
   EXPECT_EQ(keyStatus("Software", false), host::kErrorFileNotFound);
   userKey("Software\\FirstB");
@@ -162,24 +322,22 @@ TEST_F(RegistryFileTest, MissingFolderIsCreatedOnTheFirstValueWritten) {
   EXPECT_NE(readFile(path_).find("[HKEY_CURRENT_USER\\Software\\Third]"), std::string::npos);
 }
 
-// Another writer's change is seen at once; a key it removes says so through
-// its handle, writes included.
+// Another writer's change is seen at once; a key it removes says so through its handle.
 TEST_F(RegistryFileTest, ChangesByAnotherWriterAreSeenAndHandlesSurviveThem) {
   host::RegKey key = userKey("Software\\Shared");
   ASSERT_EQ(set(key, "Mine", {1}), 0);
-  const std::string header = std::string(db::kFileHeader) + "\n";
-  std::ofstream(path_) << header << "\n[HKEY_CURRENT_USER\\Software\\Shared]\n\"Theirs\"=dword:00000007\n";
+  std::ofstream(path_) << kHeader << "\n[HKEY_CURRENT_USER\\Software\\Shared]\n\"Theirs\"=dword:00000007\n";
   EXPECT_EQ(query(key, "Theirs"), (Read{0, 4, {7, 0, 0, 0}}));
   EXPECT_EQ(query(key, "Mine").status, host::kErrorFileNotFound);
-  std::ofstream(path_) << header;
+  std::ofstream(path_) << kHeader;
   EXPECT_EQ(query(key, "Theirs").status, win::kErrorKeyDeleted);
   EXPECT_EQ(set(key, "Mine", {1}), win::kErrorKeyDeleted);
 }
 
-// A broken file fails every operation, with its file and line first, and is
-// not written until it is repaired.
+// A broken file fails every operation, with its file and line first, and is not written until
+// it is repaired.
 TEST_F(RegistryFileTest, AFileThatDoesNotParseIsLeftAloneAndExplained) {
-  const std::string broken = std::string(db::kFileHeader) + "\n[HKEY_CURRENT_USER]\n\"v\"=hex:zz\n";
+  const std::string broken = kUser + "\"v\"=hex:zz\n";
   std::filesystem::create_directories(path_.parent_path());
   std::ofstream(path_) << broken;
   EXPECT_FALSE(reg::storeStatus().usable);
@@ -189,8 +347,7 @@ TEST_F(RegistryFileTest, AFileThatDoesNotParseIsLeftAloneAndExplained) {
   EXPECT_EQ(query(host::kHkeyCurrentUser, "v").status, win::kErrorBadDb);
   EXPECT_EQ(set(host::kHkeyCurrentUser, "v", {1}), win::kErrorBadDb);
   EXPECT_EQ(readFile(path_), broken);
-  std::ofstream(path_) << db::kFileHeader << "\r\n; a comment\r\n[hkey_current_user\\Software]\r\n"
-                       << "\"v\" = dword:2\r\n";
+  std::ofstream(path_) << kHeader << "[hkey_current_user\\Software]\n\"v\"=dword:2\n";
   EXPECT_TRUE(reg::storeStatus().usable);
   EXPECT_EQ(query(userKey("software", false), "V").data.size(), 4u);
 }
@@ -224,9 +381,8 @@ TEST_F(RegistryFileTest, ConcurrentWritersLoseNothing) {
   EXPECT_EQ(values.size(), 201u);
 }
 
-// A writer killed at any moment leaves a file that parses and holds its last
-// counter or the one before. Each store follows a large companion value, so
-// that a write takes a while; the pipe says the first is stored.
+// A writer killed at any moment leaves a file that parses and holds its last counter or the one
+// before; a large companion value makes each write take a while; the pipe says the first is stored.
 TEST_F(RegistryFileTest, KilledWritersNeverLoseOrCorruptAValue) {
   host::RegKey key = userKey("Software\\Crash");
   ASSERT_EQ(set(key, "Counter", {0, 0, 0, 0}, 4), 0);
@@ -238,8 +394,8 @@ TEST_F(RegistryFileTest, KilledWritersNeverLoseOrCorruptAValue) {
     ASSERT_EQ(pipe(ready), 0);
     const pid_t pid = fork();
     ASSERT_GE(pid, 0);
-    for (auto counter = static_cast<uint32_t>(last + 1); pid == 0; ++counter) {
-      set(key, "Companion", Bytes(64 * 1024, static_cast<uint8_t>(counter)));
+    for (auto counter = uint32_t(last + 1); pid == 0; ++counter) {
+      set(key, "Companion", Bytes(64 * 1024, uint8_t(counter)));
       host::regSetValue(key, "Counter", 4, reinterpret_cast<const uint8_t *>(&counter), 4);
       if (counter == last + 1) (void)!::write(ready[1], "!", 1);
     }
@@ -247,7 +403,7 @@ TEST_F(RegistryFileTest, KilledWritersNeverLoseOrCorruptAValue) {
     ASSERT_EQ(read(ready[0], &byte, 1), 1);
     close(ready[0]);
     close(ready[1]);
-    usleep(static_cast<useconds_t>(random() % 20000));
+    usleep(useconds_t(random() % 20000));
     ASSERT_EQ(kill(pid, SIGKILL), 0);
     reap(pid, true);
     reg::resetStore();  // read the file afresh
@@ -260,8 +416,8 @@ TEST_F(RegistryFileTest, KilledWritersNeverLoseOrCorruptAValue) {
   EXPECT_GT(last, 0) << "the writers made progress";
 }
 
-// A registry folder that cannot be made (a file stands in its way, which
-// binds the superuser too): writes fail and nothing is written.
+// A registry folder that cannot be made (a file stands in its way, which binds the superuser
+// too): writes fail and nothing is written.
 TEST_F(RegistryFileTest, UnwritableFolderFallsBackAndWritesNothing) {
   const std::filesystem::path blocker = write("blocker", "not a folder");
   useRegistryPath((blocker / "sub" / "registry.reg").string());
