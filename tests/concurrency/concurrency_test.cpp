@@ -1,9 +1,6 @@
-// First use from many threads at once: each family of calls is first made
-// from 8 threads released together (CTest runs each family in a process of
-// its own, so the state it builds on first use is built inside the race),
-// then again and again on the shared state; every answer must be the one a
-// single thread gets afterwards. ThreadSanitizer (make tsan) reports any
-// unordered access.
+// First use from 8 threads released together (each family runs in a process of its own, so the state
+// built on first use is built inside the race), then again on the shared state: every answer must be
+// the one a single thread gets afterwards. ThreadSanitizer (make tsan) reports unordered access.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -39,7 +36,7 @@ Units natives(std::u16string_view text) {
   return out;
 }
 
-// Units (or bytes) then more answers, as one list of answers.
+// Units (or bytes) then more answers.
 template <typename Sequence>
 Answers join(const Sequence &units, Answers more = {}) {
   more.insert(more.begin(), std::begin(units), std::end(units));
@@ -55,7 +52,7 @@ constexpr const char *kLinks = "HKEY_CURRENT_USER\\Software\\Links";
 
 struct Family {
   const char *name;
-  const char *locale;  // null: the process's own profile, derived in the race
+  const char *locale;  // null: the process's own, derived in the race
   std::function<Answers()> firstUse;
   std::function<void()> before = [] {};
 };
@@ -135,10 +132,9 @@ const std::vector<Family> &families() {
        },
        [] {  // Expr reads the value of Single through a link
          qstr::registry::CKZKey key(kLinks, 0x2001F);
-         for (const std::u16string &text : {u"z", u"<Links\\Single>y"}) {
-           key.SetValue(text == u"z" ? "Single" : "Expr", qstr::registry::kLinkType,
-                        reinterpret_cast<const uint8_t *>(text.c_str()), 2 * text.size() + 2, 0, 1);
-         }
+         key.SetValue("Single", qstr::registry::kLinkType, reinterpret_cast<const uint8_t *>(u"z"), 4, 0, 1);
+         key.SetValue("Expr", qstr::registry::kLinkType, reinterpret_cast<const uint8_t *>(u"<Links\\Single>y"),
+                      34, 0, 1);
        }},
   };
   return all;

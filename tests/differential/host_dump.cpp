@@ -1,7 +1,5 @@
-// Prints what the host layer's code page services answer for every byte,
-// every double-byte code and every UTF-16 unit of a few code pages, one fact
-// a line, so that the portable backend and the Windows backend (under Wine)
-// can be compared line by line.
+// Prints the host's code page answers for every byte, double-byte code and UTF-16 unit of a few
+// code pages, one a line, to compare the portable and the Windows backend (under Wine) line by line.
 #include <cstdio>
 #include <initializer_list>
 
@@ -23,8 +21,7 @@ void dumpCodes(unsigned codePage, unsigned first, unsigned last, int width, cons
 
 }  // namespace
 
-// The lead-byte test answers for the system's ANSI code page only; the dump
-// gives it for that page (the Windows run takes the page from Wine's locale).
+// Lead bytes answer for the system's ANSI code page only (under Wine, that of its locale).
 int main() {
   const unsigned ansi = qstr::host::ansiCodePage();
   for (unsigned byte = 0x80; byte < 256; ++byte) {

@@ -1,6 +1,5 @@
-// The frame: the country ID detected from the system language, double-byte
-// support and the keyboard; the keyboard's code page and character set; the
-// language clients set; the entry point.
+// The frame: the country ID from the system language, double-byte support and the keyboard; the
+// keyboard's code page and character set; the language clients set; the entry point.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -43,7 +42,7 @@ TEST(CountryId, BySystemLanguageThenKeyboard) {
     qstr::frame::resetCountryDetection();
     EXPECT_EQ(QtpiGetCountryID(), c.country) << c.langId << " " << c.dbcs << " " << (c.keyboard ? c.keyboard : "");
   }
-  // Detected once (the last row's), then kept until reset.
+  // Detected once (the last row's), kept until reset.
   ScopedProfile korean(Environment{{"LANG", "ko_KR"}});
   EXPECT_EQ(QtpiGetCountryID(), 1);
   qstr::frame::resetCountryDetection();
@@ -75,9 +74,8 @@ TEST(KeyboardInfo, CodePageAndCharset) {
   }
 }
 
-// The language each call leaves: the first QStrInit sets it until
-// QStrUnInit; QStrSetLanguage always does (keeping the initialised flag),
-// cut to 7 characters in the live buffer, the rest cleared.
+// The first QStrInit sets the language until QStrUnInit; QStrSetLanguage always does (keeping the
+// initialised flag), cut to 7 characters in the live buffer, the rest cleared.
 TEST(Lifecycle, CallSequencesLeaveTheExpectedLanguage) {
   enum Kind { Init, UnInit, Set };
   struct Step {

@@ -1,6 +1,5 @@
-/* Loads QStr14.dll by name, as the word processor's modules do, resolves a
- * dozen exports by their plain names and calls them. Exit status 0 when
- * every answer is right. */
+/* Loads QStr14.dll by name, resolves a dozen exports by their plain names and calls them;
+ * exit status 0 when every answer is right. */
 #include <stdio.h>
 #include <string.h>
 #include <windows.h>
