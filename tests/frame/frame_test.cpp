@@ -56,10 +56,13 @@ TEST(KeyboardInfo, CodePageAndCharset) {
     uint16_t codePage;
     uint8_t charset;
   };
+  // The keyboard language's default code page (by its exact ID, else its primary language; unknown:
+  // the ANSI code page) and that page's character set (none, as for 437: 1).
   const std::vector<Case> cases = {
       {"0x0411", "1252", 932, 128}, {"0x0404", "1252", 950, 136}, {"0x0409", "932", 1252, 0},
-      // Unknown language: the ANSI code page; 437 has no character set: 1.
-      {"0x0045", "950", 950, 136},  {"0x0045", "437", 437, 1},
+      {"0x0412", "1252", 949, 129}, {"0x0804", "1252", 936, 134}, {"0x0C04", "1252", 950, 136},
+      {"0x1004", "1252", 936, 134}, {"0x0419", "1252", 1251, 204}, {"0x0415", "1252", 1250, 238},
+      {"0x1C0A", "932", 1252, 0},   {"0x0045", "950", 950, 136},  {"0x0045", "437", 437, 1},
   };
   for (const Case &c : cases) {
     ScopedProfile profile({{"LANG", "en_US"}, {"QSTR14_KEYBOARD_LANGID", c.keyboard}, {"QSTR14_ACP", c.acp}});
