@@ -401,15 +401,4 @@ TEST_F(RegistryFileTest, UnwritableFolderFallsBackAndWritesNothing) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), std::filesystem::directory_iterator()), 1);
 }
 
-TEST_F(RegistryFileTest, PrivateRegistryKeepsValuesUntilReset) {
-  useRegistryPath(":memory:");
-  host::RegKey key = userKey("Software\\Private");
-  ASSERT_EQ(set(key, "v", {1}), 0);
-  EXPECT_EQ(query(key, "v").status, 0);
-  EXPECT_TRUE(reg::storeStatus().usable && reg::storeStatus().inMemory);
-  EXPECT_TRUE(std::filesystem::is_empty(dir_));
-  reg::resetStore();
-  EXPECT_EQ(query(key, "v").status, win::kErrorKeyDeleted);
-}
-
 }  // namespace
