@@ -57,32 +57,30 @@ TEST(HostProfile, DerivedFromTheLocale) {
 // An override is used, and leaves no note, only when it parses; double-byte support follows the
 // ANSI code page, the keyboard the system language.
 TEST(HostProfile, OverridesAreUsedOnlyWhenTheyParse) {
-  const std::vector<std::tuple<std::string, const char *, bool>> cases = {
-      {"QSTR14_ACP", "932", true},       {"QSTR14_ACP", "0x3A4", true},     {"QSTR14_ACP", "932x", false},
-      {"QSTR14_ACP", "abc", false},      {"QSTR14_ACP", "0", false},        {"QSTR14_ACP", "65535", true},
-      {"QSTR14_ACP", "65536", false},    {"QSTR14_ACP", "99999999999999999999", false},
-      {"QSTR14_OEMCP", "850", true},     {"QSTR14_OEMCP", " 850", false},
-      {"QSTR14_LANGID", "0x0411", true}, {"QSTR14_LANGID", "1041", true},   {"QSTR14_LANGID", "0", true},
-      {"QSTR14_LANGID", "0x10000", false}, {"QSTR14_LANGID", "0x", false},
-      {"QSTR14_KEYBOARD_LANGID", "0x0804", true}, {"QSTR14_KEYBOARD_LANGID", "zh", false},
-      {"QSTR14_DBCS", "1", true},        {"QSTR14_DBCS", "0", true},        {"QSTR14_DBCS", "2", false},
-      {"QSTR14_ISA", "plain", true},     {"QSTR14_ISA", "SSE2", true},      {"QSTR14_ISA", "avx512", true},
-      {"QSTR14_ISA", "avx2", false},     {"QSTR14_ISA", "sse2 ", false},
+  const std::vector<std::tuple<std::string, const char *, bool>> cases = {  // variables QSTR14_<name>
+      {"ACP", "932", true},      {"ACP", "0x3A4", true},    {"ACP", "932x", false},     {"ACP", "abc", false},
+      {"ACP", "0", false},       {"ACP", "65535", true},    {"ACP", "65536", false},    {"OEMCP", "850", true},
+      {"ACP", "99999999999999999999", false},               {"OEMCP", " 850", false},
+      {"LANGID", "0x0411", true}, {"LANGID", "1041", true}, {"LANGID", "0", true},      {"LANGID", "0x", false},
+      {"LANGID", "0x10000", false}, {"KEYBOARD_LANGID", "0x0804", true}, {"KEYBOARD_LANGID", "zh", false},
+      {"DBCS", "1", true},       {"DBCS", "0", true},       {"DBCS", "2", false},       {"ISA", "plain", true},
+      {"ISA", "SSE2", true},     {"ISA", "avx512", true},   {"ISA", "avx2", false},     {"ISA", "sse2 ", false},
   };
   const HostProfile base = profileFrom({{"LANG", "en_US"}});
-  for (const auto &[variable, text, used] : cases) {
+  for (const auto &[name, text, used] : cases) {
+    const std::string variable = "QSTR14_" + name;
     HostProfile p = profileFrom({{"LANG", "en_US"}, {variable, text}});
     auto check = [&](const auto &field, const auto &baseField) {
       EXPECT_EQ(field.source == variable, used) << variable << "=" << text;
       EXPECT_EQ(field.note.empty(), used) << variable << "=" << text;
       if (!used) EXPECT_EQ(field.value, baseField.value) << variable << "=" << text;
     };
-    if (variable == "QSTR14_ACP") check(p.ansiCodePage, base.ansiCodePage);
-    if (variable == "QSTR14_OEMCP") check(p.oemCodePage, base.oemCodePage);
-    if (variable == "QSTR14_LANGID") check(p.langId, base.langId);
-    if (variable == "QSTR14_KEYBOARD_LANGID") check(p.keyboardLangId, base.keyboardLangId);
-    if (variable == "QSTR14_DBCS") check(p.dbcsEnabled, base.dbcsEnabled);
-    if (variable == "QSTR14_ISA") check(p.vectorIsa, base.vectorIsa);
+    if (name == "ACP") check(p.ansiCodePage, base.ansiCodePage);
+    if (name == "OEMCP") check(p.oemCodePage, base.oemCodePage);
+    if (name == "LANGID") check(p.langId, base.langId);
+    if (name == "KEYBOARD_LANGID") check(p.keyboardLangId, base.keyboardLangId);
+    if (name == "DBCS") check(p.dbcsEnabled, base.dbcsEnabled);
+    if (name == "ISA") check(p.vectorIsa, base.vectorIsa);
   }
   EXPECT_TRUE(profileFrom({{"LANG", "en_US"}, {"QSTR14_ACP", "949"}}).dbcsEnabled.value);
   EXPECT_FALSE(profileFrom({{"LANG", "ja_JP"}, {"QSTR14_ACP", "1252"}}).dbcsEnabled.value);

@@ -75,7 +75,7 @@ TEST_F(CKZKeyTest, PathsNameARootInAnyCase) {
            {"Software\\Paths", false}, {"", false}, {nullptr, false}}) {
     CKZKey key(path, kAll);
     EXPECT_EQ(key.Status(), open ? 0 : host::kErrorBadKey) << (path ? path : "(null)");
-    EXPECT_EQ(key.Key() != 0, open) << (path ? path : "(null)");
+    EXPECT_EQ(key.Key() != 0, open);
   }
   // Either spelling of the root, or its handle, reaches one key; only the first creates it.
   CKZKey fresh("HKEY_CURRENT_USER\\Software\\Fresh", kAll);
@@ -151,17 +151,16 @@ TEST_F(CKZKeyTest, ExpressionsEvaluateToText) {
   putLink("Pong", u"<Links\\Ping>");
   put(kLinks, "Plain", 3, {'P', 0});
   const std::vector<std::tuple<std::u16string, std::u16string, uint32_t>> cases = {
-      {u"plain text", u"plain text", 0},
-      {u"a*b", u"a*b", 0},  // a product after a literal is a literal
+      {u"plain text", u"plain text", 0}, {u"a*b", u"a*b", 0} /* a product after a literal is a literal */,
       {u"<Links\\Pair>*<Links\\Digits>", u"x1|x2|y1|y2", 0},
       {u"<Links\\Pair>*<Links\\Digits>*<Links\\Single>", u"x1z|x2z|y1z|y2z", 0},
       {u"pre<Links\\Single>post", u"prezpost", 0},     {u"pre<Links\\Missing>post", u"prepost", 0},
       {u"<Links\\Pair>*<Links\\Missing>", u"x|y", 0}, {u"<Links\\Pair>|<Links\\Digits>", u"x|y|1|2", 0},
-      {u"\"a\"\"b\"", u"\"ab\"", 0},  // adjacent quotation marks go in pairs
-      {u"\"\"", u"", 0},                                {u"\"a|b\"*<Links\\Pair>", u"\"a|b\"*x|y", 0},
-      {u"\"unclosed", u"", r::kErrorUnclosedQuote},     {u"<Links\\Pair", u"", r::kErrorUnclosedReference},
-      {u"<Links\\Pair>*text", u"", r::kErrorUnclosedReference}, {u"stray>close", u"", r::kErrorLinkCycle},
-      {u"<Links\\Self>", u"", r::kErrorLinkCycle},      {u"<Links\\Ping>", u"", r::kErrorLinkCycle},
+      {u"\"a\"\"b\"", u"\"ab\"", 0} /* quotation marks go in pairs */, {u"\"\"", u"", 0},
+      {u"\"a|b\"*<Links\\Pair>", u"\"a|b\"*x|y", 0}, {u"\"unclosed", u"", r::kErrorUnclosedQuote},
+      {u"<Links\\Pair", u"", r::kErrorUnclosedReference}, {u"stray>close", u"", r::kErrorLinkCycle},
+      {u"<Links\\Pair>*text", u"", r::kErrorUnclosedReference}, {u"<Links\\Self>", u"", r::kErrorLinkCycle},
+      {u"<Links\\Ping>", u"", r::kErrorLinkCycle},
       {u"<LINKS\\self>", u"", r::kErrorLinkCycle},  // one atom, whatever the case
   };
   for (const auto &[expression, text, error] : cases) {

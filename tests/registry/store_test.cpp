@@ -58,9 +58,9 @@ TEST(RegistryFormat, ValuesAreWrittenInTheirUsualFormsAndReadBack) {
     if (!line.empty()) EXPECT_EQ(written, line);
     db::Tree tree;
     db::ParseError error;
-    ASSERT_TRUE(db::parseRegistryText(kUser + written + "\n", tree, error)) << written << ": " << error.message;
+    ASSERT_TRUE(db::parseRegistryText(kUser + written + "\n", tree, error)) << written << error.message;
     const db::Value &back = tree.find("HKEY_CURRENT_USER")->values.at(0);
-    EXPECT_EQ(std::tie(back.name, back.type, back.data), std::tie(value.name, value.type, value.data)) << written;
+    EXPECT_EQ(std::tie(back.name, back.type, back.data), std::tie(value.name, value.type, value.data));
   }
   const std::string wrapped = db::formatValueLine(cases.back().first);
   EXPECT_EQ(wrapped.rfind("\"Large\"=hex(80000001):00,07,", 0), 0u);
@@ -71,8 +71,8 @@ TEST(RegistryFormat, ValuesAreWrittenInTheirUsualFormsAndReadBack) {
   db::storeValue(tree.ensure("HKEY_CURRENT_USER\\Software", nullptr), "v", 3, large.data(), 1);
   db::storeValue(tree.ensure("HKEY_CURRENT_USER\\Software", nullptr), "u", 3, large.data(), 1);
   const std::string text = db::formatRegistryText(tree);
-  EXPECT_EQ(text, kHeader + "\n[HKEY_CURRENT_USER]\n\n[HKEY_CURRENT_USER\\Software]\n\"v\"=hex:00\n\"u\"=hex:00\n"
-                  "\n[HKEY_CURRENT_USER\\Software\\a\"=@; ]\xE9]\n\"v\"=hex:00\n");
+  EXPECT_EQ(text, kHeader + "\n[HKEY_CURRENT_USER]\n\n[HKEY_CURRENT_USER\\Software]\n\"v\"=hex:00\n"
+                  "\"u\"=hex:00\n\n[HKEY_CURRENT_USER\\Software\\a\"=@; ]\xE9]\n\"v\"=hex:00\n");
   db::ParseError error;
   ASSERT_TRUE(db::parseRegistryText(text, back, error)) << error.message;
   EXPECT_EQ(db::formatRegistryText(back), text);
@@ -107,11 +107,11 @@ TEST(RegistryFormat, ReadsTheFormsPeopleWrite) {
 }
 
 TEST(RegistryFormat, TextThatDoesNotParseSaysWhereAndWhy) {
+  const std::string v = kUser + "\"v\"=";  // a value line follows
   std::string deepKey = "[HKEY_CURRENT_USER";
   for (std::size_t i = 0; i <= db::kMaxKeyDepth; ++i) deepKey += "\\k";
   const std::vector<std::tuple<std::string, std::size_t, const char *>> cases = {
-      {"REGEDIT4\n", 1, "expected the header"},
-      {std::string("\xFF\xFEW\0", 4), 1, "UTF-16"},
+      {"REGEDIT4\n", 1, "expected the header"}, {std::string("\xFF\xFEW\0", 4), 1, "UTF-16"},
       {kHeader + "\"v\"=dword:1\n", 2, "before the first [KEY]"},
       {kHeader + "\n[HKEY_CURRENT_USER\\Software\n", 3, "closing ']'"},
       {kHeader + "[HKEY_NOWHERE\\X]\n", 2, "unknown root key \"HKEY_NOWHERE\""},
@@ -119,19 +119,16 @@ TEST(RegistryFormat, TextThatDoesNotParseSaysWhereAndWhy) {
       {kHeader + "[-HKEY_CURRENT_USER\\X]\n", 2, "not supported"},
       {kHeader + deepKey + "]\n", 2, "deeper than 512"},
       {kHeader + "[HKEY_CURRENT_USER\\" + std::string(256, 'n') + "]\n", 2, "longer than 255"},
-      {kUser + "\"v\"=hex(80000002):52,zz\n", 3, "invalid hex byte \"zz\""},
-      {kUser + "\"v\"=hex:123\n", 3, "invalid hex byte"},    {kUser + "\"v\"=hex:01 02\n", 3, "expected ','"},
-      {kUser + "\"v\"=hex:01,\n", 3, "ends with ','"},       {kUser + "\"v\"=hex:01,\\\n", 3, "past the end"},
-      {kUser + "\"v\"=hex:01,\\\n\n", 4, "ends with ','"},
-      {kUser + "\"v\"=qword:00\n", 3, "unknown value type \"qword\""},
-      {kUser + "\"v\"=hex(123456789):00\n", 3, "invalid type"}, {kUser + "\"v\"=dword:\n", 3, "invalid dword"},
-      {kUser + "\"v=\"x\"\n", 3, "expected '='"},
-      {kUser + "\"v\"=\"unterminated\n", 3, "unterminated string"},
-      {kUser + "\"v\"=\"text\" tail\n", 3, "after the string"},
-      {kUser + "\"v\"=\"C:\\dir\"\n", 3, "unknown escape"},
+      {v + "hex(80000002):52,zz\n", 3, "invalid hex byte \"zz\""}, {v + "hex:123\n", 3, "invalid hex byte"},
+      {v + "hex:01 02\n", 3, "expected ','"}, {v + "hex:01,\n", 3, "ends with ','"},
+      {v + "hex:01,\\\n", 3, "past the end"}, {v + "hex:01,\\\n\n", 4, "ends with ','"},
+      {v + "qword:00\n", 3, "unknown value type \"qword\""}, {v + "hex(123456789):00\n", 3, "invalid type"},
+      {v + "dword:\n", 3, "invalid dword"}, {kUser + "\"v=\"x\"\n", 3, "expected '='"},
+      {v + "\"unterminated\n", 3, "unterminated string"}, {v + "\"text\" tail\n", 3, "after the string"},
+      {v + "\"C:\\dir\"\n", 3, "unknown escape"}, {v + "-\n", 3, "not supported"},
       {kUser + "\"unterminated\nv=1\n", 3, "unterminated value name"},  // the first error counts
-      {kUser + "\"v\"=-\n", 3, "not supported"},            {kUser + "v=1\n", 3, "unrecognised line"},
-      {kUser + "\"v\"=hex:" + std::string(db::kMaxLineBytes, '0') + "\n", 3, "line is longer than"},
+      {kUser + "v=1\n", 3, "unrecognised line"},
+      {v + "hex:" + std::string(db::kMaxLineBytes, '0') + "\n", 3, "line is longer than"},
   };
   for (const auto &[text, line, message] : cases) {
     db::Tree tree;
