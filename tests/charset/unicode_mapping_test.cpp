@@ -43,14 +43,9 @@ Elements guarded(std::u16string_view s, std::size_t size) {
 }
 
 // A native string with its terminator.
-Elements units(std::u16string_view s) {
-  Elements elements(s.begin(), s.end());
-  elements.push_back(0);
-  return elements;
-}
+Elements units(std::u16string_view s) { return guarded(std::u16string(s) + u'\0', s.size() + 1); }
 
-// Every kind of item, with data bytes that look like others, walked forward (ufsize), backward
-// (ubsize) and by characters.
+// Every kind of item, data bytes like other items', walked forward, backward and by characters.
 TEST(DocumentStream, EveryItemReachedEachWay) {
   StreamBuilder s;
   s.function(0x80).variableGroup(0xD0, 7).plain('A').character(0x0100);
@@ -163,8 +158,7 @@ TEST(StringConversion, StopsAfterTheTerminatorOrAtEitherLength) {
   EXPECT_EQ(out, guarded(u"\uFFFF\u00E9\0"s, 4));
 }
 
-// Limits count characters (a double-byte one is one) and include the
-// terminator; a lead byte before the terminator is dropped.
+// Limits count characters (a double-byte one is one) and the terminator; a lead byte at the end is dropped.
 TEST(BytesToNative, LimitsAndDoubleByteCharacters) {
   struct Case { const char *lang, *source; uint32_t n; int32_t result; std::u16string expected; };
   const std::vector<Case> cases = {
@@ -180,7 +174,7 @@ TEST(BytesToNative, LimitsAndDoubleByteCharacters) {
     EXPECT_EQ(c.n == kWhole ? Q6azTowz(c.source, dst.data()) : Q6azTowzN(c.source, dst.data(), c.n), c.result);
     EXPECT_EQ(dst, guarded(c.expected, 8)) << c.lang << " " << (c.source ? c.source : "null") << " " << c.n;
   }
-  // In place, in a buffer sized for the native string; with double-byte support through a copy.
+  // In place, in a buffer sized for the native string.
   for (const auto &[lang, source, expected] :
        {std::tuple{"en_US", "Caf\xE9", u"Caf\u0129"}, std::tuple{"ja_JP", "x\x88\x9Fy", u"x\u2B5Ey"}}) {
     Machine machine({{"LANG", lang}});
@@ -192,8 +186,7 @@ TEST(BytesToNative, LimitsAndDoubleByteCharacters) {
   }
 }
 
-// Flags: 0x01 writes a replacement for what has no host code, 0x02 a
-// paragraph end as a space, 0x04 line ends as CR LF; 0x08 only measures.
+// Flags: 0x01 a replacement for no host code, 0x02 paragraph end as space, 0x04 CR LF, 0x08 only measures.
 TEST(NativeToBytes, FlagsOfTheExtendedConversion) {
   Machine machine({{"LANG", "en_US"}});
   struct Case { std::u16string source; uint32_t flags; std::string bytes; };
@@ -216,8 +209,7 @@ TEST(NativeToBytes, FlagsOfTheExtendedConversion) {
   EXPECT_EQ(Q6wzToaz(units(u"xy").data(), dst.data()), 2u);  // the bytes written
 }
 
-// A byte limit (NB, 16 bits of it) never splits a double-byte character; a
-// character limit (N) counts one as one and the terminator too.
+// Neither a byte limit (NB, 16 bits) nor a character limit (N, with the terminator) splits a character.
 TEST(NativeToBytes, LimitsNeverSplitADoubleByteCharacter) {
   Machine machine({{"LANG", "ja_JP"}});
   const Elements twoKanji = units(u"\u2B5E\u2B5E");
@@ -238,8 +230,7 @@ TEST(NativeToBytes, LimitsNeverSplitADoubleByteCharacter) {
   EXPECT_EQ(dst, std::string(8, 'U'));
 }
 
-// Both ways, whole and limited to n elements with the terminator, also
-// past the 8192 units converted at a time.
+// Both ways, whole and limited to n elements with the terminator, also past the 8192-unit pieces.
 TEST(UnicodeForms, WholeAndLimited) {
   Machine machine({{"LANG", "en_US"}});
   const std::u16string unicode = u"A\u00E9\u20AC", native = u"A\u0129\u0448";
@@ -262,8 +253,7 @@ TEST(UnicodeForms, WholeAndLimited) {
   EXPECT_EQ(converted, guarded(std::u16string(9000, u'B') + u'\0', 10002));
 }
 
-// 0x0C00 converts to a zero unit, which ends the string: nothing after it
-// is written, wherever it falls in the blocks the loops convert at once.
+// 0x0C00 converts to a zero unit, which ends the string wherever it falls in the loops' blocks.
 TEST(UnicodeForms, ZeroUnitEndsTheString) {
   Machine machine({{"LANG", "en_US"}});
   for (std::size_t before : {0, 1, 7, 8, 15, 16, 17, 40}) {
@@ -280,8 +270,7 @@ TEST(UnicodeForms, ZeroUnitEndsTheString) {
 }
 
 
-// Sets 1-14 hold (and map) the codes of their tables, set 0 and 12 (raw
-// bytes) by range; the East Asian sets are valid with double-byte support only.
+// Sets 1-14 hold the codes of their tables, 0 and 12 a range; East Asian sets need double-byte support.
 TEST(ValidQxCharacter, RangesAndDoubleByteSupport) {
   struct Case { uint32_t native; int32_t western, japanese; };
   const std::vector<Case> cases = {
@@ -305,40 +294,39 @@ TEST(ValidQxCharacter, RangesAndDoubleByteSupport) {
   }
 }
 
-// Each code of a page's double-byte area places on its own East Asian native
-// and comes back; codes outside, and natives outside those sets, have none.
+// Each double-byte code places on its own East Asian native and back; codes and natives outside, none.
 TEST(EastAsianPlacement, EveryDoubleByteCodeRoundTrips) {
-  struct PageArea { uint32_t codePage; std::vector<std::pair<unsigned, unsigned>> leads, trails; };
-  const std::vector<PageArea> areas = {
-      {932, {{0x81, 0x9F}, {0xE0, 0xFC}}, {{0x40, 0x7E}, {0x80, 0xFC}}},
-      {949, {{0xA1, 0xFE}}, {{0xA1, 0xFE}}}, {934, {{0xA1, 0xFE}}, {{0xA1, 0xFE}}},
-      {936, {{0x81, 0xFE}}, {{0xA1, 0xFE}}}, {950, {{0x81, 0xFE}}, {{0x40, 0x7E}, {0xA1, 0xFE}}},
-      {938, {{0x81, 0xFE}}, {{0x40, 0x7E}, {0xA1, 0xFE}}},
+  // Code page, then the first and last byte of each range of lead bytes and of trail bytes.
+  const std::vector<std::tuple<uint32_t, std::string, std::string>> areas = {
+      {932, "\x81\x9F\xE0\xFC", "\x40\x7E\x80\xFC"}, {949, "\xA1\xFE", "\xA1\xFE"}, {934, "\xA1\xFE", "\xA1\xFE"},
+      {936, "\x81\xFE", "\xA1\xFE"}, {950, "\x81\xFE", "\x40\x7E\xA1\xFE"}, {938, "\x81\xFE", "\x40\x7E\xA1\xFE"},
   };
-  auto in = [](const std::vector<std::pair<unsigned, unsigned>> &ranges, unsigned b) {
-    return std::any_of(ranges.begin(), ranges.end(), [b](auto r) { return b >= r.first && b <= r.second; });
+  auto in = [](const std::string &ranges, unsigned b) {
+    for (std::size_t i = 0; i < ranges.size(); i += 2) {
+      if (b >= uint8_t(ranges[i]) && b <= uint8_t(ranges[i + 1])) return true;
+    }
+    return false;
   };
-  for (const PageArea &area : areas) {
+  for (const auto &[codePage, leads, trails] : areas) {
     std::vector<bool> used(0x10000, false);
     for (unsigned code = 0; code <= 0xFFFF; ++code) {
-      const uint16_t native = lDbcsToQX6x(area.codePage, static_cast<uint16_t>(code));
-      if (!in(area.leads, code >> 8) || !in(area.trails, code & 0xFF)) {
-        ASSERT_EQ(native, kNoMapping) << area.codePage << " " << std::hex << code;
+      const uint16_t native = lDbcsToQX6x(codePage, static_cast<uint16_t>(code));
+      if (!in(leads, code >> 8) || !in(trails, code & 0xFF)) {
+        ASSERT_EQ(native, kNoMapping) << codePage << " " << std::hex << code;
         continue;
       }
-      ASSERT_TRUE(qstr::charset::isEastAsianSet(native >> 8)) << area.codePage << " " << std::hex << code;
-      ASSERT_FALSE(used[native]) << area.codePage << " native " << std::hex << native << " twice";
+      ASSERT_TRUE(qstr::charset::isEastAsianSet(native >> 8)) << codePage << " " << std::hex << code;
+      ASSERT_FALSE(used[native]) << codePage << " native " << std::hex << native << " twice";
       used[native] = true;
-      ASSERT_EQ(lQX6xToDbcs(area.codePage, native), code) << area.codePage << " " << std::hex << native;
+      ASSERT_EQ(lQX6xToDbcs(codePage, native), code) << codePage << " " << std::hex << native;
     }
     for (unsigned native = 0; native <= 0xFFFF; native = native == 0x23FF ? 0xDF00 : native + 1) {
-      ASSERT_EQ(lQX6xToDbcs(area.codePage, static_cast<uint16_t>(native)), kNoMapping) << std::hex << native;
+      ASSERT_EQ(lQX6xToDbcs(codePage, static_cast<uint16_t>(native)), kNoMapping) << std::hex << native;
     }
   }
 }
 
-// The first place of each branch, each page's last, and natives no code gives
-// (slot codes past 0xFB read as the next set's).
+// The first place of each branch, each page's last, natives no code gives (slots past 0xFB: next set's).
 TEST(EastAsianPlacement, KnownPlaces) {
   struct Case { uint32_t codePage; uint16_t code, native; };
   const std::vector<Case> places = {

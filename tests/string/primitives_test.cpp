@@ -1,7 +1,5 @@
-// The primitives: C-style functions over byte, 16-bit and stream strings and
-// memory blocks, native equality, order, case and search, character classes,
-// the byte-safe form, special codes and menu text. Destinations start as
-// guards 'U' (0x55): every write shows.
+// The primitives over byte, 16-bit and stream strings and memory: copies, equality, order, case, search,
+// character classes, byte-safe form, special codes, menu text. Guards 'U' (0x55) show every write.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -184,9 +182,8 @@ TEST(NativeEquality, ExactIgnoringCaseAndWithinN) {
   }
 }
 
-// A plain letter and its character group (F0 low high F0) are equal ignoring
-// case only; functions (0x80-0xBF) and other groups are no characters; the n
-// forms bound bytes, the c forms characters (kWhole: no bound).
+// A letter and its group (F0 low high F0) are equal ignoring case only; functions (0x80-0xBF) and other
+// groups are no characters; the n forms bound bytes, the c forms characters (kWhole: no bound).
 TEST(StreamEquality, ExactIgnoringCaseAndLimits) {
   constexpr int32_t kWhole = 100;
   struct Case { std::string a, b; int32_t limit, nequ, niequ, cequ, ciequ; };
@@ -233,8 +230,7 @@ TEST(NativeSearch, CharactersOnly) {
               {at(empty.data(), Q6wstrdelim(empty.data(), delimiters.data())), 0}});
 }
 
-// Every 16-bit value against the ranges of each class (ranges of 0x0100
-// and above are sets and codes); only the low 16 bits of a value count.
+// Every 16-bit value against the ranges of each class; only the low 16 bits of a value count.
 TEST(CharacterClasses, EveryValueAgainstTheRanges) {
   struct Range { uint32_t first, last; };
   const std::vector<Range> letters = {
@@ -256,8 +252,7 @@ TEST(CharacterClasses, EveryValueAgainstTheRanges) {
   }
 }
 
-// A table not ordered by set: the walk gives up at set 5 before the set 2
-// entry; only the low 16 bits count.
+// A table not ordered by set: the walk gives up at set 5 before the set 2 entry.
 TEST(CharacterClasses, TableWalkStopsAtAHigherSet) {
   const QSTR_CLASS_RANGE table[] = {{1, 0x10, 0x20}, {5, 0, 0xFF}, {2, 0, 0xFF}, {0xFFFF, 0, 0}};
   for (const auto &[native, found] : std::vector<std::pair<uint32_t, int32_t>>{
@@ -266,8 +261,7 @@ TEST(CharacterClasses, TableWalkStopsAtAHigherSet) {
   }
 }
 
-// 0xFF stands in for each zero byte, the terminator becomes 0x00FF; strings
-// without 0xFF bytes come back exactly.
+// 0xFF stands in for each zero byte, the terminator becomes 0x00FF; strings without 0xFF come back.
 TEST(ByteSafeForm, RoundTrips) {
   Native s = guarded(u"A\u0100");
   EXPECT_EQ(Q6wstrFixExtChars(s.data()), s.data());
@@ -289,8 +283,7 @@ TEST(ByteSafeForm, RoundTrips) {
   }
 }
 
-// Mode 1 renumbers exactly 36 codes (attribute codes: ends and one between),
-// mode 2 them back; other modes (16-bit) change nothing.
+// Mode 1 renumbers exactly 36 codes, mode 2 them back; other modes (16-bit) change nothing.
 TEST(SpecialCodes, RenumberingBothWays) {
   const std::u16string native = u"\uF90D\uF90A\uF909\uFE00\uFE03\uFE1E\uFE1F\uF900A\uF90B\uFE20";
   const std::u16string renumbered = u"\uFB13\uFB16\uFC45\uFC66\uFC77\uFC75\uFC85\uF900A\uF90B\uFE20";
@@ -352,8 +345,7 @@ TEST(MenuText, TruncateKeepsDoubleByteCharactersWhole) {
   }
 }
 
-// Functions, non-letters and letters without a pair keep their value;
-// double-width letters have a case under the Japanese country ID only.
+// Functions and letters without a pair are kept; double-width letters have a case for Japanese only.
 TEST(CaseMapping, NativeStringsKeepFunctionsAndGuards) {
   struct Case { uint8_t country; std::u16string mixed, upper, lower; };
   const std::vector<Case> cases = {
@@ -373,8 +365,7 @@ TEST(CaseMapping, NativeStringsKeepFunctionsAndGuards) {
   EXPECT_EQ(Q6wstrUpperCh(0x10061), 'A');  // only the low 16 bits count
 }
 
-// Function codes and other groups' data keep every byte, even bytes that
-// look like letters; one character changes in place, or is only read.
+// Functions and other groups keep every byte, even letter-like ones; one character changes in place.
 TEST(CaseMapping, StreamsChangeCharactersOnly) {
   auto stream = [](uint8_t a, uint16_t grouped, uint8_t b) {  // with a guard behind the terminator
     Bytes bytes = S().plain(a).function(0x85).fixedGroup(0xF6, 4, 'a').variableGroup(0xD3, 8, 'b', 'A')
@@ -434,8 +425,7 @@ class NativeOrder : public ::testing::Test {
   }
 };
 
-// Case decides only between strings equal without it; count counts
-// characters, n elements (kPast: past both, as the whole-string compare).
+// Case decides only between strings equal without it; count counts characters, n elements (kPast: all).
 TEST_F(NativeOrder, TelltaleOrdersAndLimits) {
   struct Case { std::u16string a, b; int32_t count; uint32_t n; int ccmp, ncmp, icmp; };
   const std::vector<Case> cases = {
@@ -459,8 +449,7 @@ TEST_F(NativeOrder, TelltaleOrdersAndLimits) {
   }
 }
 
-// The sort sequence of the current language (the collation tests pin each
-// tailoring): set up by the whole, counted and bounded compares alike.
+// The current language's sort sequence decides whole, counted and bounded compares alike.
 TEST_F(NativeOrder, TheCurrentLanguageDecides) {
   struct Case { const char *language; std::u16string a, b; int expected; };
   const std::vector<Case> cases = {
