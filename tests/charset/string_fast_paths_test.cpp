@@ -1,6 +1,5 @@
-// The fast paths (vector and string loops, prebuilt tables) against the plain
-// forms, over every input value; CTest reruns all but DoubleByteNatives under
-// each lower QSTR14_ISA tier.
+// The fast paths (vector and string loops, prebuilt tables) against the plain forms over every
+// input; CTest reruns all but DoubleByteNatives under each lower QSTR14_ISA tier.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -22,6 +21,7 @@
 
 namespace {
 
+namespace simd = qstr::simd;
 using qstr::test::ScopedProfile;
 
 // Fast and plain (by default: true) agree on [first, last]; reports the first difference.
@@ -40,20 +40,19 @@ void expectSameOnDomain(const std::string &what, uint32_t first, uint32_t last, 
 
 // A cap that were not obeyed would leave a tier's run checking another.
 TEST(VectorIsa, IsTheProcessorsBestUpToTheCap) {
-  const auto best = qstr::simd::processorVectorIsa();
+  const auto best = simd::processorVectorIsa();
   const char *cap = std::getenv("QSTR14_ISA");
   const auto capped = cap ? qstr::host::parseVectorIsa(cap) : std::nullopt;
-  EXPECT_EQ(qstr::simd::vectorIsa(), capped ? std::min(best, *capped) : best) << (cap ? cap : "no cap");
+  EXPECT_EQ(simd::vectorIsa(), capped ? std::min(best, *capped) : best) << (cap ? cap : "no cap");
 }
 
-// Every byte value, lengths up to a streamed output, the output apart from
-// the input, over it or after it: the plain walk's values, guards intact.
+// Every byte value, lengths up to a streamed output, the output apart from, over or after the input.
 TEST(BytesThroughTable, AgreesWithThePlainWalk) {
   std::mt19937 random(7);
   std::vector<uint16_t> table(256);
   for (uint16_t &v : table) v = static_cast<uint16_t>(random());
   const std::size_t counts[] = {0, 1, 31, 63, 64, 65, 127, 128, 129, 4099,
-                                qstr::simd::kStreamingOutputBytes / 2 + 77};
+                                simd::kStreamingOutputBytes / 2 + 77};
   expectSameOnDomain("offset, count", 0, 5 * std::size(counts) - 1, [&](uint32_t k) {
     const std::ptrdiff_t offsets[] = {-1, 0, 2, 62, 0x400};  // -1: a buffer apart
     const std::ptrdiff_t offset = offsets[k / std::size(counts)];
@@ -62,23 +61,22 @@ TEST(BytesThroughTable, AgreesWithThePlainWalk) {
     uint8_t *bytes = buffer.data() + 32;
     for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(i < 256 ? i : random());
     std::vector<uint16_t> expected(count), apart(count + 2, 0xEEEE);
-    qstr::simd::bytesThroughTablePlain(table.data(), bytes, expected.data(), count);
+    simd::bytesThroughTablePlain(table.data(), bytes, expected.data(), count);
     uint16_t *out = offset < 0 ? apart.data() + 1 : reinterpret_cast<uint16_t *>(bytes + offset);
     const uint8_t *after = reinterpret_cast<uint8_t *>(out + count);
     const uint8_t afterBefore = offset < 0 ? 0xEE : *after;
-    qstr::simd::bytesThroughTable(table.data(), bytes, out, count);
+    simd::bytesThroughTable(table.data(), bytes, out, count);
     const bool guarded = offset < 0 ? apart.front() == 0xEEEE && apart[count + 1] == 0xEEEE
                                     : buffer[31] == 0xEE && (after < bytes + count || *after == afterBefore);
     return std::vector<uint16_t>(out, out + count) == expected && guarded;
   });
 }
 
-// Both table sizes, a value outside (or entry 0) anywhere, output at every
-// alignment, streamed or in place: the plain walk's count and values.
+// Both table sizes, a value outside (or entry 0) anywhere, output at every alignment, streamed or in place.
 TEST(UnitsThroughTable, AgreesWithThePlainWalkUpToTheFirstValueOutside) {
   std::mt19937 random(11);
   for (std::size_t size : {0x1000, 0x10000}) {
-    qstr::simd::LookupTable table(size);
+    simd::LookupTable table(size);
     for (std::size_t i = 0; i < size; ++i) table[i] = static_cast<uint16_t>(1 + random() % 0xFFFF);
     constexpr uint16_t kZeroEntry = 0x0C00;
     table[kZeroEntry] = 0;
@@ -89,16 +87,16 @@ TEST(UnitsThroughTable, AgreesWithThePlainWalkUpToTheFirstValueOutside) {
         if (count > 0) input[0] = static_cast<uint16_t>(size - 1);  // read with its spare neighbour
         if (outside < count) input[outside] = uint16_t(size < 0x10000 ? size + outside % 4 : kZeroEntry);
         std::vector<uint16_t> expected(count + 1, 0xEEEE);
-        const std::size_t plain = qstr::simd::unitsThroughTablePlain(table, input.data(), expected.data(), count);
+        const std::size_t plain = simd::unitsThroughTablePlain(table, input.data(), expected.data(), count);
         const std::string where = std::to_string(size) + "/" + std::to_string(count) + "/" + std::to_string(outside);
         expectSameOnDomain(where + ", streamed and shift", 0, 31, [&](uint32_t k) {
           std::vector<uint16_t> buffer(count + 1 + k % 16, 0xEEEE);
           uint16_t *out = buffer.data() + k % 16;
-          const std::size_t n = qstr::simd::unitsThroughTable(table, input.data(), out, count, k >= 16);
+          const std::size_t n = simd::unitsThroughTable(table, input.data(), out, count, k >= 16);
           return std::make_pair(n, std::vector<uint16_t>(out, out + count + 1));
         }, [&](uint32_t) { return std::make_pair(plain, expected); });
         std::vector<uint16_t> inPlace = input;
-        qstr::simd::unitsThroughTable(table, inPlace.data(), inPlace.data(), count);
+        simd::unitsThroughTable(table, inPlace.data(), inPlace.data(), count);
         inPlace.resize(plain);
         ASSERT_EQ(inPlace, std::vector<uint16_t>(expected.begin(), expected.begin() + plain)) << where;
       }
@@ -106,8 +104,7 @@ TEST(UnitsThroughTable, AgreesWithThePlainWalkUpToTheFirstValueOutside) {
   }
 }
 
-// Every start in a 64-byte block, lengths past the head AVX-512 leaves to
-// SSE2, limits around the length: the terminator, never a half-zero unit.
+// Every start in a 64-byte block, lengths past the AVX-512 head, limits around the length.
 TEST(UnitCount, AgreesWithAPlainWalkAtEveryAlignment) {
   constexpr uint16_t kUnits[] = {0x4141, 0x0041, 0x4100, 0x0001, 0x8000};
   constexpr uint32_t kBufferUnits = 352;
@@ -117,15 +114,14 @@ TEST(UnitCount, AgreesWithAPlainWalkAtEveryAlignment) {
       for (uint32_t k = 0; k < kBufferUnits; ++k) buffer[k] = kUnits[(k + length) % 5];
       buffer[start + length] = 0;
       for (uint32_t limit : {0u, length / 2, length, length + 1, 0xFFFFFFFFu}) {
-        ASSERT_EQ(qstr::simd::unitCount(buffer + start, limit), std::min(length, limit))
+        ASSERT_EQ(simd::unitCount(buffer + start, limit), std::min(length, limit))
             << "start " << start << " length " << length << " limit " << limit;
       }
     }
   }
 }
 
-// Every value through each string loop, in code pages switched back and
-// forth: the one-character functions' answers; a 0 answer ends the string.
+// Every value through each string loop, code pages switched back and forth; a 0 answer ends the string.
 TEST(StringLoops, AgreeWithTheCharacterFunctionsInEveryCodePage) {
   struct Loop {
     uint32_t (*strings)(const uint16_t *, uint32_t, uint16_t *);
@@ -150,8 +146,7 @@ TEST(StringLoops, AgreeWithTheCharacterFunctionsInEveryCodePage) {
   }
 }
 
-// Q6wzToaz writes runs from the direct table, Q6wzToazN character by
-// character: the same bytes for every native but the two line codes.
+// Q6wzToaz writes runs from the direct table, Q6wzToazN one by one: the same bytes but for line codes.
 TEST(NativeStringToBytes, RunsAgreeWithTheCharacterByCharacterConversion) {
   constexpr uint32_t kChunk = 4096;
   for (const char *lang : {"en_US", "cs_CZ", "ja_JP"}) {
@@ -172,8 +167,7 @@ TEST(NativeStringToBytes, RunsAgreeWithTheCharacterByCharacterConversion) {
   }
 }
 
-// The double-byte and lead byte tables answer as the record walk and the
-// host; without double-byte support there is no double-byte table.
+// The double-byte and lead byte tables answer as the record walk and the host; no support, no table.
 TEST(DoubleByteNatives, AgreesWithTheRecordWalkOnEveryEastAsianSystem) {
   for (const char *lang : {"ja_JP", "ko_KR", "zh_TW", "zh_CN"}) {
     qstr::test::Machine machine({{"LANG", lang}, {"QSTR14_DBCS", "1"}});

@@ -1,26 +1,96 @@
-// Native characters and strings to Unicode and back, which natives are
-// valid under a profile, and where the East Asian double-byte codes place.
+// Native characters and strings: stepping through them, to and from Unicode and host bytes (limits,
+// flags, double-byte characters), which are valid, where East Asian double-byte codes place.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "charset/east_asian_placement.h"
 #include "charset/native_tables.h"
 #include "charset/unicode_mapping.h"
 #include "qstr14/charset.h"
+#include "qstr14/codepage.h"
+#include "qstr14/strings.h"
 #include "support/host_profile.h"
+#include "support/machine.h"
+#include "support/stream_builder.h"
 
 namespace {
 
+using namespace std::string_literals;
+using Elements = std::vector<uint16_t>;
 using qstr::charset::kNoMapping;
 using qstr::charset::lDbcsToQX6x;
 using qstr::charset::lQX6xToDbcs;
 using qstr::test::Environment;
+using qstr::test::Machine;
 using qstr::test::ScopedProfile;
+using qstr::test::StreamBuilder;
 
 const Environment kWestern = {{"LANG", "en_US"}};
 const Environment kJapanese = {{"LANG", "ja_JP"}};
+constexpr uint16_t kGuard = 0x5555;
+constexpr uint32_t kWhole = 0xFFFFFFFF;  // no limit: the form without N
+
+// The elements of `s`, then guards up to `size`.
+Elements guarded(std::u16string_view s, std::size_t size) {
+  Elements elements(s.begin(), s.end());
+  elements.resize(size, kGuard);
+  return elements;
+}
+
+// A native string with its terminator.
+Elements units(std::u16string_view s) { return guarded(std::u16string(s) + u'\0', s.size() + 1); }
+
+// Every kind of item, data bytes like other items', walked forward, backward and by characters.
+TEST(DocumentStream, EveryItemReachedEachWay) {
+  StreamBuilder s;
+  s.function(0x80).variableGroup(0xD0, 7).plain('A').character(0x0100);
+  const uint16_t fixedLengths[] = {5, 3, 3, 3, 3, 4, 4, 4, 5, 5, 6, 6, 8, 8};  // 0xF1-0xFE
+  for (uint8_t code = 0xF1; code <= 0xFE; ++code) {
+    s.fixedGroup(code, fixedLengths[code - 0xF1], code == 0xF4 ? 0 : 0xF0);
+  }
+  s.variableGroup(0xEF, 300, 0xF0, 0x41).singleFF().function(0xCF).character(0x0B3E);
+  s.variableGroup(0xE0, 8, 0, 0).plain(0x7F).character(0xFFFF).plain('z');
+  const std::vector<uint8_t> bytes = s.bytes();
+  const uint8_t *const begin = bytes.data(), *const terminator = begin + bytes.size() - 1;
+
+  std::vector<std::size_t> forward, backward, characters;
+  for (const uint8_t *p = begin; p < terminator; p += ufsize(p)) forward.push_back(p - begin);
+  for (const uint8_t *p = terminator; p > begin;) {
+    p -= ubsize(p);
+    backward.insert(backward.begin(), p - begin);
+  }
+  for (const uint8_t *p = Q6dstrFirstCh(begin); *p != 0; p = Q6dstrNextCh(p)) characters.push_back(p - begin);
+  EXPECT_EQ(forward, s.starts());
+  EXPECT_EQ(backward, s.starts());
+  EXPECT_EQ(characters, s.characterStarts());
+  const uint8_t zero[] = {0x00}, longGroup[] = {0xEF, 0x55, 0x34, 0x12};
+  EXPECT_EQ(ufsize(zero), 1);
+  EXPECT_EQ(ufsize(longGroup), 0x1234);
+}
+
+TEST(DocumentStream, FirstCharacterOfNoneIsTheTerminator) {
+  const std::vector<uint8_t> bytes = StreamBuilder().function(0x90).fixedGroup(0xFB, 6).bytes();
+  EXPECT_EQ(Q6dstrFirstCh(bytes.data()), bytes.data() + bytes.size() - 1);
+}
+
+// Stepping passes over function elements (0xF900-0xFFFF).
+TEST(NativeString, SteppingSkipsFunctionElements) {
+  const uint16_t text[] = {0xF8FF, 0xF900, 0x0041, 0xFFFF, 0x0042, 0x0000};
+  EXPECT_EQ(Q6wstrFirstCh(text + 1), text + 2);
+  EXPECT_EQ(Q6wstrFirstCh(text + 5), text + 5);
+  EXPECT_EQ(Q6wstrNextCh(text), text + 2);
+  EXPECT_EQ(Q6wstrNextCh(text + 2), text + 4);
+  EXPECT_EQ(Q6wstrNextCh(text + 4), text + 5);
+  EXPECT_EQ(Q6wstrPrevCh(text, text + 4), text + 2);
+  EXPECT_EQ(Q6wstrPrevCh(text, text + 2), text);
+  EXPECT_EQ(Q6wstrPrevCh(text, text), text);
+  EXPECT_EQ(Q6wstrPrevCh(text + 3, text + 2), text + 3);
+}
 
 // Set 12 byte 0x81, undefined in 1252, is the C1 control, as the host gives it.
 TEST(GetUnicodeValue, BySetAndCode) {
@@ -33,27 +103,25 @@ TEST(GetUnicodeValue, BySetAndCode) {
 
 // Single characters both ways under a Western and a Japanese profile.
 TEST(CharacterConversion, BothWays) {
-  struct Case { const Environment *profile; uint32_t from; uint16_t to; };
+  struct Case { uint32_t from; uint16_t to; bool japanese = false; };
   const std::vector<Case> toUnicode = {
-      {&kWestern, 0x0B3E, 0xFF9F}, {&kWestern, 0x0F00, 0xFFFF}, {&kWestern, 0x2400, 0xFFFF},
-      {&kWestern, 0x10129, 0x00E9}, {&kWestern, 0xF90A, 0xFFFF}, {&kWestern, 0x0000, 0x0000},
-      {&kJapanese, 0x2400, 0x3000}, {&kJapanese, 0x2BBC, 0xE000}, {&kJapanese, 0x0100, 0x0300},
-      {&kJapanese, 0x5300, 0xFFFF},  // a Korean place under a Japanese code page
+      {0x0B3E, 0xFF9F}, {0x0F00, 0xFFFF}, {0x2400, 0xFFFF}, {0x10129, 0x00E9}, {0xF90A, 0xFFFF}, {0x0000, 0x0000},
+      {0x2400, 0x3000, true}, {0x2BBC, 0xE000, true}, {0x0100, 0x0300, true},
+      {0x5300, 0xFFFF, true},  // a Korean place under a Japanese code page
   };
   const std::vector<Case> toNative = {
-      {&kWestern, 0x007E, 0x007E}, {&kWestern, 0x007F, 0xFFFF}, {&kWestern, 0x00A0, 0x0CA0},
-      {&kWestern, 0x20AC, 0x0448}, {&kWestern, 0x4E9C, 0xFFFF}, {&kWestern, 0x10041, 0x0041},
-      {&kJapanese, 0x3000, 0x2400}, {&kJapanese, 0x4E9C, 0x2B5E}, {&kJapanese, 0xE000, 0x2BBC},
-      {&kJapanese, 0x00E9, 0x0129},  // the table first, before the code page
-      {&kJapanese, 0x0100, 0x015C}, {&kJapanese, 0xFF01, 0x2409},
-      {&kJapanese, 0xAC00, 0xFFFF},  // Hangul has no Shift-JIS code
+      {0x007E, 0x007E}, {0x007F, 0xFFFF}, {0x00A0, 0x0CA0}, {0x20AC, 0x0448}, {0x4E9C, 0xFFFF}, {0x10041, 0x0041},
+      {0x3000, 0x2400, true}, {0x4E9C, 0x2B5E, true}, {0xE000, 0x2BBC, true},
+      {0x00E9, 0x0129, true},  // the table first, before the code page
+      {0x0100, 0x015C, true}, {0xFF01, 0x2409, true},
+      {0xAC00, 0xFFFF, true},  // Hangul has no Shift-JIS code
   };
   for (const Case &c : toUnicode) {
-    ScopedProfile profile(*c.profile);
+    ScopedProfile profile(c.japanese ? kJapanese : kWestern);
     EXPECT_EQ(KZcharQX6xToUnicode(c.from), c.to) << std::hex << c.from;
   }
   for (const Case &c : toNative) {
-    ScopedProfile profile(*c.profile);
+    ScopedProfile profile(c.japanese ? kJapanese : kWestern);
     EXPECT_EQ(KZcharUnicodeToQX6x(c.from), c.to) << std::hex << "U+" << c.from;
   }
 }
@@ -73,29 +141,136 @@ TEST(GetQXCCHARValue, AgreesWithAScanOfTheReverseTable) {
 
 TEST(StringConversion, StopsAfterTheTerminatorOrAtEitherLength) {
   ScopedProfile profile(kWestern);
-  const uint16_t native[] = {0x0041, 0x0042, 0x0000, 0x0043, 0x0044};
-  struct Case { uint32_t srcLength, dstLength, result; std::vector<uint16_t> written; };
+  const Elements native = units(u"AB\0CD"s);
+  struct Case { uint32_t srcLength, dstLength, result; std::u16string written; };
   const std::vector<Case> cases = {
-      {10, 10, 3, {0x41, 0x42, 0}}, {10, 2, 2, {0x41, 0x42}}, {2, 10, 2, {0x41, 0x42}},
-      {0, 10, 0, {}}, {10, 0, 0, {}},
+      {10, 10, 3, u"AB\0"s}, {10, 2, 2, u"AB"}, {2, 10, 2, u"AB"}, {0, 10, 0, u""}, {10, 0, 0, u""},
   };
   for (const Case &c : cases) {
-    std::vector<uint16_t> expected = c.written, out(12, 0x5555), back(12, 0x5555);
-    expected.resize(12, 0x5555);
-    EXPECT_EQ(KZstrQX6xToUnicode(native, c.srcLength, out.data(), c.dstLength), c.result);
-    EXPECT_EQ(KZstrUnicodeToQX6x(native, c.srcLength, back.data(), c.dstLength), c.result);
-    EXPECT_EQ(out, expected) << c.srcLength << "/" << c.dstLength;
-    EXPECT_EQ(back, expected) << c.srcLength << "/" << c.dstLength;
+    Elements out(12, kGuard), back(12, kGuard);
+    EXPECT_EQ(KZstrQX6xToUnicode(native.data(), c.srcLength, out.data(), c.dstLength), c.result);
+    EXPECT_EQ(KZstrUnicodeToQX6x(native.data(), c.srcLength, back.data(), c.dstLength), c.result);
+    EXPECT_EQ(out, guarded(c.written, 12)) << c.srcLength << "/" << c.dstLength;
+    EXPECT_EQ(back, guarded(c.written, 12)) << c.srcLength << "/" << c.dstLength;
   }
-  const uint16_t mixed[] = {0xF90A, 0x0129, 0};  // what has no mapping is stored as 0xFFFF and counted
-  uint16_t out[3];
-  ASSERT_EQ(KZstrQX6xToUnicode(mixed, 3, out, 3), 3u);
-  EXPECT_EQ(out[0], 0xFFFF);
-  EXPECT_EQ(out[1], 0x00E9);
+  Elements out(4, kGuard);  // what has no mapping is stored as 0xFFFF and counted
+  ASSERT_EQ(KZstrQX6xToUnicode(units(u"\uF90A\u0129").data(), 3, out.data(), 3), 3u);
+  EXPECT_EQ(out, guarded(u"\uFFFF\u00E9\0"s, 4));
 }
 
-// Sets 1-14 hold (and map) the codes of their tables, set 0 and 12 (raw
-// bytes) by range; the East Asian sets are valid with double-byte support only.
+// Limits count characters (a double-byte one is one) and the terminator; a lead byte at the end is dropped.
+TEST(BytesToNative, LimitsAndDoubleByteCharacters) {
+  struct Case { const char *lang, *source; uint32_t n; int32_t result; std::u16string expected; };
+  const std::vector<Case> cases = {
+      {"en_US", "A\xE9\x80", kWhole, 1, u"A\u0129\u0448\0"s}, {"en_US", "ABCDE", 3, 1, u"AB\0"s},
+      {"en_US", "ABC", 1, 1, u"\0"s}, {"en_US", "ABC", 0, 0, u""}, {"en_US", "AB", 100, 1, u"AB\0"s},
+      {"en_US", "ABC", 0x10003, 1, u"AB\0"s}, {"en_US", nullptr, kWhole, 1, u"\0"s},
+      {"ja_JP", "a\x88\x9F\xB1", kWhole, 1, u"a\u2B5E\u0B10\0"s},
+      {"ja_JP", "\x88\x9F\x88\x9F\x88\x9F", 3, 1, u"\u2B5E\u2B5E\0"s}, {"ja_JP", "a\x88", kWhole, 1, u"a\0"s},
+  };
+  for (const Case &c : cases) {
+    Machine machine({{"LANG", c.lang}});
+    Elements dst(8, kGuard);
+    EXPECT_EQ(c.n == kWhole ? Q6azTowz(c.source, dst.data()) : Q6azTowzN(c.source, dst.data(), c.n), c.result);
+    EXPECT_EQ(dst, guarded(c.expected, 8)) << c.lang << " " << (c.source ? c.source : "null") << " " << c.n;
+  }
+  // In place, in a buffer sized for the native string.
+  for (const auto &[lang, source, expected] :
+       {std::tuple{"en_US", "Caf\xE9", u"Caf\u0129"}, std::tuple{"ja_JP", "x\x88\x9Fy", u"x\u2B5Ey"}}) {
+    Machine machine({{"LANG", lang}});
+    Elements buffer(8, kGuard);
+    std::memcpy(buffer.data(), source, std::strlen(source) + 1);
+    ASSERT_EQ(Q6azTowz(reinterpret_cast<const char *>(buffer.data()), buffer.data()), 1);
+    const Elements want = units(expected);
+    EXPECT_EQ(Elements(buffer.begin(), buffer.begin() + want.size()), want) << lang;
+  }
+}
+
+// Flags: 0x01 a replacement for no host code, 0x02 paragraph end as space, 0x04 CR LF, 0x08 only measures.
+TEST(NativeToBytes, FlagsOfTheExtendedConversion) {
+  Machine machine({{"LANG", "en_US"}});
+  struct Case { std::u16string source; uint32_t flags; std::string bytes; };
+  const std::vector<Case> cases = {
+      {u"a\uF90Ab", 0x01, "a\nb"}, {u"a\uF90Ab", 0x05, "a\r\nb"}, {u"\uF90D", 0x01, "\r"}, {u"\uF90D", 0x05, "\r\n"},
+      {u"\uF90D", 0x07, " "}, {u"a\u2400b", 0x00, "ab"}, {u"a\u2400b", 0x01, "a\x80" "b"},
+      {u"\u0129\u0448\u0C81\x84", 0x01, "\xE9\x80\x81\x84"},
+  };
+  for (const Case &c : cases) {
+    const Elements source = units(c.source);
+    std::string dst(16, 'U'), untouched(4, 'U');
+    const uint32_t written = Q6wzToazEx(source.data(), dst.data(), c.flags);
+    EXPECT_EQ(written, c.bytes.size()) << "flags " << c.flags;
+    EXPECT_EQ(Q6wzToazEx(source.data(), untouched.data(), c.flags | 0x08), written);
+    EXPECT_EQ(Q6wzToazEx(source.data(), nullptr, c.flags | 0x08), written);
+    EXPECT_EQ(dst.substr(0, written + 1), c.bytes + '\0') << "flags " << c.flags;
+    EXPECT_EQ(untouched, "UUUU");
+  }
+  std::string dst(8, 'U');
+  EXPECT_EQ(Q6wzToaz(units(u"xy").data(), dst.data()), 2u);  // the bytes written
+}
+
+// Neither a byte limit (NB, 16 bits) nor a character limit (N, with the terminator) splits a character.
+TEST(NativeToBytes, LimitsNeverSplitADoubleByteCharacter) {
+  Machine machine({{"LANG", "ja_JP"}});
+  const Elements twoKanji = units(u"\u2B5E\u2B5E");
+  const std::string kanji = "\x88\x9F";
+  struct Case { decltype(&Q6wzToazN) convert; uint32_t limit; std::string bytes; };
+  const std::vector<Case> cases = {{Q6wzToazNB, 1, ""}, {Q6wzToazNB, 2, ""}, {Q6wzToazNB, 3, kanji},
+                                   {Q6wzToazNB, 5, kanji + kanji}, {Q6wzToazNB, 0x10003, kanji},
+                                   {Q6wzToazN, 1, ""}, {Q6wzToazN, 2, kanji}, {Q6wzToazN, 3, kanji + kanji}};
+  for (const Case &c : cases) {
+    std::string dst(8, 'U');
+    ASSERT_EQ(c.convert(twoKanji.data(), dst.data(), c.limit), 1);
+    EXPECT_EQ(dst, (c.bytes + '\0' + std::string(8, 'U')).substr(0, 8)) << c.limit;
+  }
+  std::string dst(8, 'U');
+  EXPECT_EQ(Q6wzToazNB(nullptr, dst.data(), 8), 0);
+  EXPECT_EQ(Q6wzToazNB(twoKanji.data(), nullptr, 8), 0);
+  EXPECT_EQ(Q6wzToazNB(twoKanji.data(), dst.data(), 0), 0);
+  EXPECT_EQ(dst, std::string(8, 'U'));
+}
+
+// Both ways, whole and limited to n elements with the terminator, also past the 8192-unit pieces.
+TEST(UnicodeForms, WholeAndLimited) {
+  Machine machine({{"LANG", "en_US"}});
+  const std::u16string unicode = u"A\u00E9\u20AC", native = u"A\u0129\u0448";
+  for (const auto &[n, length] : {std::pair{kWhole, 3}, std::pair{10u, 3}, std::pair{3u, 2}, std::pair{1u, 0}}) {
+    Elements toNative(6, kGuard), toUnicode(6, kGuard);
+    const Elements u = units(unicode), w = units(native);
+    ASSERT_EQ(n == kWhole ? Q6WStrTowz(u.data(), toNative.data()) : Q6WStrTowzN(u.data(), toNative.data(), n), 1);
+    ASSERT_EQ(n == kWhole ? Q6wzToWStr(w.data(), toUnicode.data()) : Q6wzToWStrN(w.data(), toUnicode.data(), n), 1);
+    EXPECT_EQ(toNative, guarded(native.substr(0, length) + u'\0', 6)) << n;
+    EXPECT_EQ(toUnicode, guarded(unicode.substr(0, length) + u'\0', 6)) << n;
+  }
+  Elements out(4, kGuard);
+  ASSERT_EQ(Q6wzToWStr(units(u"\u0129\uF90A").data(), out.data()), 1);
+  EXPECT_EQ(out, guarded(u"\u00E9\uFFFF\0"s, 4));
+  ASSERT_EQ(Q6wzToWStrEx(units(u"Z").data(), out.data(), 12345), 1);
+  EXPECT_EQ(out, guarded(u"Z\0\0"s, 4));
+  EXPECT_EQ(Q6wzToWStrN(units(native).data(), out.data(), 0), 0);
+  Elements converted(10002, kGuard);
+  ASSERT_EQ(Q6wzToWStrN(units(std::u16string(10000, u'B')).data(), converted.data(), 9001), 1);
+  EXPECT_EQ(converted, guarded(std::u16string(9000, u'B') + u'\0', 10002));
+}
+
+// 0x0C00 converts to a zero unit, which ends the string wherever it falls in the loops' blocks.
+TEST(UnicodeForms, ZeroUnitEndsTheString) {
+  Machine machine({{"LANG", "en_US"}});
+  for (std::size_t before : {0, 1, 7, 8, 15, 16, 17, 40}) {
+    const Elements src = units(std::u16string(before, u'A') + u'\u0C00' + std::u16string(40, u'B'));
+    const Elements expected = guarded(std::u16string(before, u'A') + u'\0', src.size() + 4);
+    for (uint32_t n : {kWhole, 0u, 200u}) {  // 0: the Ex form
+      Elements dst(src.size() + 4, kGuard);
+      if (n == kWhole) ASSERT_EQ(Q6wzToWStr(src.data(), dst.data()), 1);
+      if (n == 0) ASSERT_EQ(Q6wzToWStrEx(src.data(), dst.data(), 0), 1);
+      if (n == 200) ASSERT_EQ(Q6wzToWStrN(src.data(), dst.data(), n), 1);
+      EXPECT_EQ(dst, expected) << n << ", " << before << " before";
+    }
+  }
+}
+
+
+// Sets 1-14 hold the codes of their tables, 0 and 12 a range; East Asian sets need double-byte support.
 TEST(ValidQxCharacter, RangesAndDoubleByteSupport) {
   struct Case { uint32_t native; int32_t western, japanese; };
   const std::vector<Case> cases = {
@@ -119,56 +294,58 @@ TEST(ValidQxCharacter, RangesAndDoubleByteSupport) {
   }
 }
 
-// Each code of a page's double-byte area places on its own East Asian native
-// and comes back; codes outside, and natives outside those sets, have none.
+// Each double-byte code places on its own East Asian native and back; codes and natives outside, none.
 TEST(EastAsianPlacement, EveryDoubleByteCodeRoundTrips) {
-  struct PageArea { uint32_t codePage; std::vector<std::pair<unsigned, unsigned>> leads, trails; };
-  const std::vector<PageArea> areas = {
-      {932, {{0x81, 0x9F}, {0xE0, 0xFC}}, {{0x40, 0x7E}, {0x80, 0xFC}}},
-      {949, {{0xA1, 0xFE}}, {{0xA1, 0xFE}}}, {934, {{0xA1, 0xFE}}, {{0xA1, 0xFE}}},
-      {936, {{0x81, 0xFE}}, {{0xA1, 0xFE}}}, {950, {{0x81, 0xFE}}, {{0x40, 0x7E}, {0xA1, 0xFE}}},
-      {938, {{0x81, 0xFE}}, {{0x40, 0x7E}, {0xA1, 0xFE}}},
+  // Code page, then the first and last byte of each range of lead bytes and of trail bytes.
+  const std::vector<std::tuple<uint32_t, std::string, std::string>> areas = {
+      {932, "\x81\x9F\xE0\xFC", "\x40\x7E\x80\xFC"}, {949, "\xA1\xFE", "\xA1\xFE"}, {934, "\xA1\xFE", "\xA1\xFE"},
+      {936, "\x81\xFE", "\xA1\xFE"}, {950, "\x81\xFE", "\x40\x7E\xA1\xFE"}, {938, "\x81\xFE", "\x40\x7E\xA1\xFE"},
   };
-  auto in = [](const std::vector<std::pair<unsigned, unsigned>> &ranges, unsigned b) {
-    return std::any_of(ranges.begin(), ranges.end(), [b](auto r) { return b >= r.first && b <= r.second; });
+  auto in = [](const std::string &ranges, unsigned b) {
+    for (std::size_t i = 0; i < ranges.size(); i += 2) {
+      if (b >= uint8_t(ranges[i]) && b <= uint8_t(ranges[i + 1])) return true;
+    }
+    return false;
   };
-  for (const PageArea &area : areas) {
+  for (const auto &[codePage, leads, trails] : areas) {
     std::vector<bool> used(0x10000, false);
     for (unsigned code = 0; code <= 0xFFFF; ++code) {
-      const uint16_t native = lDbcsToQX6x(area.codePage, static_cast<uint16_t>(code));
-      if (!in(area.leads, code >> 8) || !in(area.trails, code & 0xFF)) {
-        ASSERT_EQ(native, kNoMapping) << area.codePage << " " << std::hex << code;
+      const uint16_t native = lDbcsToQX6x(codePage, static_cast<uint16_t>(code));
+      if (!in(leads, code >> 8) || !in(trails, code & 0xFF)) {
+        ASSERT_EQ(native, kNoMapping) << codePage << " " << std::hex << code;
         continue;
       }
-      ASSERT_TRUE(qstr::charset::isEastAsianSet(native >> 8)) << area.codePage << " " << std::hex << code;
-      ASSERT_FALSE(used[native]) << area.codePage << " native " << std::hex << native << " twice";
+      ASSERT_TRUE(qstr::charset::isEastAsianSet(native >> 8)) << codePage << " " << std::hex << code;
+      ASSERT_FALSE(used[native]) << codePage << " native " << std::hex << native << " twice";
       used[native] = true;
-      ASSERT_EQ(lQX6xToDbcs(area.codePage, native), code) << area.codePage << " " << std::hex << native;
+      ASSERT_EQ(lQX6xToDbcs(codePage, native), code) << codePage << " " << std::hex << native;
     }
     for (unsigned native = 0; native <= 0xFFFF; native = native == 0x23FF ? 0xDF00 : native + 1) {
-      ASSERT_EQ(lQX6xToDbcs(area.codePage, static_cast<uint16_t>(native)), kNoMapping) << std::hex << native;
+      ASSERT_EQ(lQX6xToDbcs(codePage, static_cast<uint16_t>(native)), kNoMapping) << std::hex << native;
     }
   }
 }
 
-// The first place of each branch, each page's last, and natives no code gives
-// (slot codes past 0xFB read as the next set's).
+// The first place of each branch, each page's last, natives no code gives (slots past 0xFB: next set's).
 TEST(EastAsianPlacement, KnownPlaces) {
-  struct Case { uint32_t codePage; uint16_t code, native; bool produced = true; };  // else only the way back
-  const std::vector<Case> cases = {
+  struct Case { uint32_t codePage; uint16_t code, native; };
+  const std::vector<Case> places = {
       {932, 0x8140, 0x2400}, {932, 0x8180, 0x243F}, {932, 0xE040, 0x4300}, {932, 0xF040, 0x2BBC},
       {932, 0xF140, 0x2DF8}, {949, 0xA1A1, 0x5300}, {949, 0xB0A1, 0x5A5E}, {949, 0xFEFE, 0x81BB},
       {936, 0x81A1, 0x2BBC}, {936, 0xA1A1, 0x8200}, {936, 0xFEFE, 0xA4A5}, {950, 0x8140, 0x2BBC},
       {950, 0xA140, 0xA500}, {950, 0xFEFE, 0xDEDE},
-      {932, 0xF081, 0x2BFC, false}, {932, 0xF081, 0x2CBC, false}, {932, kNoMapping, 0x2AFC, false},
-      {932, kNoMapping, 0x24BC, false}, {932, kNoMapping, 0x5300, false}, {949, kNoMapping, 0x53BC, false},
-      {949, kNoMapping, 0x8200, false}, {936, 0x81E3, 0x2BFE, false}, {936, kNoMapping, 0x81FC, false},
-      {936, kNoMapping, 0x82FF, false}, {932, kNoMapping, 0x24FF, false},
-      {950, kNoMapping, 0xDEDF, false}, {950, kNoMapping, 0xA5FF, false}, {950, kNoMapping, 0x2BBB, false},
   };
-  for (const Case &c : cases) {
-    if (c.produced) EXPECT_EQ(lDbcsToQX6x(c.codePage, c.code), c.native) << std::hex << c.code;
-    EXPECT_EQ(lQX6xToDbcs(c.codePage, c.native), c.code) << c.codePage << " " << std::hex << c.native;
+  const std::vector<Case> onlyBack = {
+      {932, 0xF081, 0x2BFC}, {932, 0xF081, 0x2CBC}, {932, kNoMapping, 0x2AFC}, {932, kNoMapping, 0x24BC},
+      {932, kNoMapping, 0x5300}, {949, kNoMapping, 0x53BC}, {949, kNoMapping, 0x8200}, {936, 0x81E3, 0x2BFE},
+      {936, kNoMapping, 0x81FC}, {936, kNoMapping, 0x82FF}, {932, kNoMapping, 0x24FF}, {950, kNoMapping, 0xDEDF},
+      {950, kNoMapping, 0xA5FF}, {950, kNoMapping, 0x2BBB},
+  };
+  for (const Case &c : places) EXPECT_EQ(lDbcsToQX6x(c.codePage, c.code), c.native) << std::hex << c.code;
+  for (const std::vector<Case> &cases : {places, onlyBack}) {
+    for (const Case &c : cases) {
+      EXPECT_EQ(lQX6xToDbcs(c.codePage, c.native), c.code) << c.codePage << " " << std::hex << c.native;
+    }
   }
   for (uint32_t codePage : {0u, 1252u, 933u, 951u}) {  // no places on other code pages
     EXPECT_EQ(lDbcsToQX6x(codePage, 0x8140), kNoMapping);

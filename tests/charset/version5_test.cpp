@@ -1,10 +1,9 @@
-// Version-5 numbering and streams: native characters renumbered both ways,
-// streams read into and written from native strings, and validated.
+// Version-5 numbering and streams: natives renumbered both ways, streams read, written and validated.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <optional>
-#include <set>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -16,11 +15,9 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using Elements = std::vector<uint16_t>;
+using namespace std::string_literals;
 using qstr::charset::version5::firstIncompleteVersion5Item;
 using qstr::test::ScopedCountry;
-using qstr::test::ScopedProfile;
 
 constexpr uint16_t kNone = qstr::base::kNoMapping;
 constexpr uint16_t kUntouched = 0xABCD;  // guard in the second result
@@ -51,11 +48,9 @@ TEST(Version5Mapping, TellingCharactersBothWays) {
   for (const auto &[old, expected] : toNative) EXPECT_EQ(back(old), expected) << std::hex << old;
 }
 
-// Every valid code of each renumbered set comes back to itself as one
-// character, but for the counted codes without a counterpart or where the
-// directions' tables are not inverse.
+// A renumbered set's codes come back as themselves, but those without a counterpart or not inverse.
 TEST(Version5Mapping, RenumberedSetsRoundTrip) {
-  // set, codes, without a counterpart, coming back otherwise, the first of them and what it comes back as
+  // codes without a counterpart, codes coming back otherwise, the first of them, what it comes back as
   using Summary = std::tuple<int, int, uint16_t, uint16_t>;
   const std::vector<std::tuple<unsigned, unsigned, Summary>> sets = {
       {1, 242, {8, 0, 0, 0}}, {2, 145, {14, 0, 0, 0}}, {5, 255, {7, 0, 0, 0}}, {8, 219, {0, 9, 0x084B, 0x0827}},
@@ -64,27 +59,32 @@ TEST(Version5Mapping, RenumberedSetsRoundTrip) {
   ScopedCountry western(0);
   for (const auto &[set, size, expected] : sets) {
     Summary got = {0, 0, 0, 0};
+    auto &[missing, otherwise, firstNative, firstBack] = got;
     for (unsigned code = 0; code < size; ++code) {
       const uint16_t native = static_cast<uint16_t>(set << 8 | code), old = QtpiQX6toQX5(native);
       const uint16_t first = std::get<1>(back(old));
-      if (old != kNone) EXPECT_EQ(back(old), (Back{1, first, kUntouched})) << std::hex << native;
-      if (old == kNone) ++std::get<0>(got);
-      if (old == kNone || first == native) continue;
-      if (++std::get<1>(got) == 1) got = {std::get<0>(got), 1, native, first};
+      if (old == kNone) {
+        ++missing;
+        continue;
+      }
+      EXPECT_EQ(back(old), (Back{1, first, kUntouched})) << std::hex << native;
+      if (first != native && ++otherwise == 1) {
+        firstNative = native;
+        firstBack = first;
+      }
     }
     EXPECT_EQ(got, expected) << "set " << set;
   }
 }
 
-// Set 11 is kept both ways under the Japanese country ID, else renumbered:
-// version 5 holds the kana twice (0x00-0x52, 0x64-0xB6), voiced ones as two
-// characters; codes past the set (0x3E now, 0xBB then) have no counterpart.
+// Set 11 is kept under the Japanese country ID, else renumbered: version 5 holds the kana twice
+// (0x00-0x52, 0x64-0xB6), voiced ones as two characters; codes past the set have no counterpart.
 TEST(Version5Mapping, Set11DependsOnTheCountryId) {
   for (const uint8_t countryId : {0, 4, 1}) {
     ScopedCountry country(countryId);
     ASSERT_EQ(QtpiGetCountryID(), countryId);
     EXPECT_EQ(QtpiQX6toQX5(0x0118), 0x0208);
-    std::set<uint16_t> voiced, semiVoiced;
+    std::u16string voiced, semiVoiced;  // the first of two characters, with a voicing mark 0x0B3D or 0x0B3E
     for (unsigned code = 0; code <= 0xFF; ++code) {
       const uint16_t ch = static_cast<uint16_t>(0x0B00 + code);
       const Back got = back(ch);
@@ -98,155 +98,137 @@ TEST(Version5Mapping, Set11DependsOnTheCountryId) {
       if (code > 0xBB) EXPECT_EQ(got, (Back{1, ch, kUntouched}));
       if (code > 0x52) continue;
       EXPECT_EQ(back(static_cast<uint16_t>(ch + 0x64)), got) << std::hex << ch;
-      if (count == 2) (second == 0x0B3D ? voiced : semiVoiced).insert(first);
+      if (count == 2) (second == 0x0B3D ? voiced : semiVoiced).push_back(first);
     }
     if (countryId == 1) continue;
-    std::set<uint16_t> expectedVoiced = {0x0B08};
-    for (uint16_t c = 0x0B15; c <= 0x0B23; ++c) expectedVoiced.insert(c);  // ka, sa, ta rows
-    for (uint16_t c = 0x0B29; c <= 0x0B2D; ++c) expectedVoiced.insert(c);  // ha row
-    EXPECT_EQ(voiced, expectedVoiced);
-    EXPECT_EQ(semiVoiced, (std::set<uint16_t>{0x0B29, 0x0B2A, 0x0B2B, 0x0B2C, 0x0B2D}));
+    EXPECT_EQ(voiced, u"\u0B08\u0B15\u0B16\u0B17\u0B18\u0B19\u0B1A\u0B1B\u0B1C\u0B1D\u0B1E\u0B1F\u0B20\u0B21"
+                      u"\u0B22\u0B23\u0B29\u0B2A\u0B2B\u0B2C\u0B2D");  // u, the ka, sa, ta and ha rows
+    EXPECT_EQ(semiVoiced, u"\u0B29\u0B2A\u0B2B\u0B2C\u0B2D");
   }
 }
 
-constexpr uint16_t kGuardElement = 0xAAAA;
-constexpr uint8_t kGuardByte = 0xAA;
+const uint8_t *bytes(const std::string &stream) { return reinterpret_cast<const uint8_t *>(stream.c_str()); }
 
 // Q5dzTowz with double-byte support off or on, or lQ5CdzTowz with a script.
 struct Reader { bool doubleByte; int script; };  // script < 0: Q5dzTowz
 constexpr Reader kSingle{false, -1}, kJapanese{true, -1}, kSimplified{true, 0}, kTraditional{true, 0x83};
 
-uint16_t *convert(Reader reader, const uint8_t *src, uint16_t *dst, uint32_t size) {
-  if (reader.script >= 0) return lQ5CdzTowz(src, dst, size, static_cast<uint32_t>(reader.script));
-  ScopedProfile profile({{"LANG", "en_US"}, {"QSTR14_DBCS", reader.doubleByte ? "1" : "0"}});
-  return Q5dzTowz(src, dst, size);
-}
-
-// The elements before the terminator, checked to be terminated within `size` bytes.
-Elements toNative(Reader reader, const Bytes &stream, uint32_t size = 1024) {
+// What a reader writes before the terminator, checked to be terminated within `size` bytes.
+std::u16string toNative(Reader reader, const std::string &stream, uint32_t size = 1024) {
   const std::size_t capacity = (size & 0xFFFF) / 2;
-  std::vector<uint16_t> dst(capacity + 8, kGuardElement);
-  EXPECT_EQ(convert(reader, stream.data(), dst.data(), size), dst.data());
-  Elements out(dst.begin(), std::find(dst.begin(), dst.end(), kGuardElement));
+  std::vector<uint16_t> dst(capacity + 8, 0xAAAA);
+  if (reader.script >= 0) {
+    EXPECT_EQ(lQ5CdzTowz(bytes(stream), dst.data(), size, static_cast<uint32_t>(reader.script)), dst.data());
+  } else {
+    qstr::test::ScopedProfile profile({{"LANG", "en_US"}, {"QSTR14_DBCS", reader.doubleByte ? "1" : "0"}});
+    EXPECT_EQ(Q5dzTowz(bytes(stream), dst.data(), size), dst.data());
+  }
+  std::u16string out(dst.begin(), std::find(dst.begin(), dst.end(), 0xAAAA));
   EXPECT_LE(out.size(), capacity) << "written past the size";
   if (capacity > 0 && (out.empty() || out.back() != 0)) ADD_FAILURE() << "no terminator";
   if (!out.empty()) out.pop_back();
   return out;
 }
 
-// The bytes stored, terminator included, checked to be within `size`.
-Bytes toVersion5(Elements string, uint32_t size) {
-  string.push_back(0);
-  Bytes dst((size & 0xFFFF) + 8, kGuardByte);
-  EXPECT_EQ(QwzTo5dz(string.data(), dst.data(), size), dst.data());
-  Bytes out(dst.begin(), std::find(dst.begin(), dst.end(), kGuardByte));
-  EXPECT_LE(out.size(), size & 0xFFFF) << "written past the size";
-  return out;
-}
-
-// Every kind of item and pair of each reader; reading stops at the first
-// incomplete item, where the validator points.
+// Every kind of item and pair of each reader; reading stops at the first incomplete item, as validated.
 TEST(Version5Stream, ItemsBecomeElements) {
-  struct Case { Reader reader; Bytes stream; Elements native; std::optional<std::size_t> incomplete = {}; };
+  struct Case { Reader reader; std::string stream; std::u16string native; std::optional<std::size_t> incomplete; };
   const std::vector<Case> cases = {
-      {kSingle, {0x41, 0xC3, 0x05, 0xC3, 0x42, 0x0A, 0x00}, {0x0041, 0xFE0A, 0x0042, 0xF90A}},
-      {kSingle, {0x01, 0x09, 0x0C, 0x0B, 0x0D, 0x1F, 0x80, 0xBF, 0x20, 0x7F, 0x00}, {0xF90C, 0xF90D, 0x20, 0x7F}},
-      {kSingle, {0xC3, 0x80, 0xC3, 0xC4, 0xFF, 0xC4, 0xC4, 0x00, 0xC4, 0x00}, {0xFE00, 0xFEFF, 0xFE01}},
-      {kSingle, {0xC0, 0x18, 0x01, 0xC0, 0xC0, 0x00, 0x01, 0xC0, 0xC0, 0x41, 0x00, 0xC0, 0x00},
-       {0x0118, 0x0100, 0x41}},
-      {kSingle, {0xD0, 0x00, 0x00, 0x00, 0x41, 0xFF, 0xC0, 0x03, 0x00, 0x00, 0xC0, 0x41, 0x42, 0}, {0x41, 0x42}},
-      {kSingle, {0x41, 0xC1, 0x00, 0xC1, 0xC2, 0x00, 0x00, 0xC2, 0xC5, 0x41, 0xC0, 0xC5, 0xCF, 0xCF, 0xCF, 0x42, 0},
-       {0x41, 0x42}},
-      {kSingle, {0xC1, 0x41, 0xC1, 0xC5, 0x00, 0xC5, 0xCF, 0x00, 0x00, 0xCF, 0x00}, {}},
-      {kJapanese, {0x23, 0x21, 0x24, 0x21, 0x00}, {0x2400, 0x245E}},
-      {kJapanese, {0x20, 0x21, 0x41, 0x22, 0x21, 0x22, 0x5F, 0x7D, 0x21, 0x7E, 0x7E, 0x00},
-       {0x0020, 0x0041, 0x0B00, 0x0B3E, 0x5100, 0x51BB}},
-      {kJapanese, {0x7F, 0x21, 0x0A, 0xC3, 0x01, 0xC3, 0x80, 0xC0, 0x29, 0x01, 0xC0, 0}, {0xF90A, 0xFE02, 0x0129}},
-      {kSimplified, {0x22, 0x21, 0x24, 0x64, 0x7F, 0x7E, 0x21, 0x41, 0x20, 0x00},
-       {0x8200, 0x8300, 0xA4A5, 0x0041, 0x0020}},
-      {kTraditional, {0x22, 0x21, 0x24, 0x64, 0x00}, {0xA500, 0xA600}},
-      {kSingle, {0x41, 0xC0, 0x29, 0x01, 0x41, 0x00}, {0x41}, 1},              // extended character not closed
-      {kSingle, {0x41, 0x42, 0xC3, 0x05, 0xC4, 0x00, 0x00}, {0x41, 0x42}, 2},  // attribute not closed
-      {kSingle, {0x41, 0xC5, 0x01, 0x02, 0x03, 0x00}, {0x41}, 1},  // fixed-length function not closed in 2 bytes
-      {kJapanese, {0x20, 0x21, 0x41, 0x23, 0x00}, {0x20, 0x41}, 3},  // pair cut by the terminator
+      {kSingle, "A\xC3\x05\xC3" "B\n", u"A\uFE0AB\uF90A", {}},
+      {kSingle, "\x01\t\x0C\x0B\r\x1F\x80\xBF \x7F", u"\uF90C\uF90D \x7F", {}},
+      {kSingle, "\xC3\x80\xC3\xC4\xFF\xC4\xC4\0\xC4"s, u"\uFE00\uFEFF\uFE01", {}},
+      {kSingle, "\xC0\x18\x01\xC0\xC0\0\x01\xC0\xC0" "A\0\xC0"s, u"\u0118\u0100A", {}},
+      {kSingle, "\xD0\0\0\0A\xFF\xC0\x03\0\0\xC0" "AB"s, u"AB", {}},
+      {kSingle, "A\xC1\0\xC1\xC2\0\0\xC2\xC5" "A\xC0\xC5\xCF\xCF\xCF" "B"s, u"AB", {}},
+      {kSingle, "\xC1" "A\xC1\xC5\0\xC5\xCF\0\0\xCF"s, u"", {}},
+      {kJapanese, "\x23\x21\x24\x21", u"\u2400\u245E", {}},
+      {kJapanese, "\x20\x21" "A\x22\x21\x22\x5F\x7D\x21\x7E\x7E", u" A\u0B00\u0B3E\u5100\u51BB", {}},
+      {kJapanese, "\x7F\x21\n\xC3\x01\xC3\x80\xC0\x29\x01\xC0", u"\uF90A\uFE02\u0129", {}},
+      {kSimplified, "\x22\x21\x24\x64\x7F\x7E\x21" "A ", u"\u8200\u8300\uA4A5A ", {}},
+      {kTraditional, "\x22\x21\x24\x64", u"\uA500\uA600", {}},
+      {kSingle, "A\xC0\x29\x01" "A", u"A", 1},       // extended character not closed
+      {kSingle, "AB\xC3\x05\xC4\0"s, u"AB", 2},     // attribute not closed
+      {kSingle, "A\xC5\x01\x02\x03", u"A", 1},      // fixed-length function not closed in 2 bytes
+      {kJapanese, "\x20\x21" "A\x23", u" A", 3},   // pair cut by the terminator
   };
-  for (std::size_t i = 0; i < cases.size(); ++i) {
-    const Case &c = cases[i];
-    EXPECT_EQ(toNative(c.reader, c.stream), c.native) << "case " << i;
-    const Bytes &bytes = c.stream;
-    EXPECT_EQ(firstIncompleteVersion5Item(bytes.data(), bytes.size(), c.reader.doubleByte), c.incomplete) << i;
+  for (const Case &c : cases) {
+    EXPECT_EQ(toNative(c.reader, c.stream), c.native);
+    EXPECT_EQ(firstIncompleteVersion5Item(bytes(c.stream), c.stream.size() + 1, c.reader.doubleByte), c.incomplete)
+        << testing::PrintToString(c.stream);
   }
   // A variable-length function past the stream, which the readers cannot see.
-  const Bytes pastTheEnd = {0x41, 0xD0, 0x00, 0x05, 0x00, 0x01, 0x00};
-  EXPECT_EQ(firstIncompleteVersion5Item(pastTheEnd.data(), pastTheEnd.size(), false), 1u);
+  EXPECT_EQ(firstIncompleteVersion5Item(bytes("A\xD0\0\x05\0\x01"s), 7, false), 1u);
   EXPECT_EQ(firstIncompleteVersion5Item(nullptr, 0, false), 0u);
 }
 
-// Every size (its low 16 bits) gives a terminated prefix of the whole
-// result; functions take no room, a dropped 0x7F pair one element's.
+// Every size (low 16 bits) gives a terminated prefix; functions take no room, a dropped 0x7F pair one.
 TEST(Version5Stream, RoomCountedInElements) {
-  const Bytes stream = {0x41, 0xC3, 0x05, 0xC3, 0x0A, 0x85, 0xC0, 0x29, 0x01, 0xC0, 0xC6, 0x07, 0xC6,
-                        0x42, 0xE0, 0x00, 0x02, 0x00, 0x41, 0x41, 0x0D, 0x43, 0x00};
-  const Elements whole = toNative(kSingle, stream);
-  ASSERT_EQ(whole, (Elements{0x0041, 0xFE0A, 0xF90A, 0x0129, 0x0042, 0xF90D, 0x0043}));
+  const std::string stream = "A\xC3\x05\xC3\n\x85\xC0\x29\x01\xC0\xC6\x07\xC6" "B\xE0\0\x02\0AA\rC"s;
+  const std::u16string whole = toNative(kSingle, stream);
+  ASSERT_EQ(whole, u"A\uFE0A\uF90A\u0129B\uF90DC");
   for (uint32_t size = 0; size <= 2 * whole.size() + 6; ++size) {
     const std::size_t room = size / 2 == 0 ? 0 : size / 2 - 1;
-    const Elements expected(whole.begin(), whole.begin() + std::min(room, whole.size()));
-    EXPECT_EQ(toNative(kSingle, stream, size), expected) << "size " << size;
-    EXPECT_EQ(toNative(kSingle, stream, 0x10000 + size), expected) << "size " << size;
+    EXPECT_EQ(toNative(kSingle, stream, size), whole.substr(0, room)) << "size " << size;
+    EXPECT_EQ(toNative(kSingle, stream, 0x10000 + size), whole.substr(0, room)) << "size " << size;
   }
-  const Bytes functions = {0x80, 0x41, 0xD5, 0x00, 0x00, 0x00, 0xC5, 0x01, 0xC5, 0x42, 0x00};
-  EXPECT_EQ(toNative(kSingle, functions, 6), (Elements{0x0041, 0x0042}));
-  const Bytes dropped = {0x7F, 0x21, 0x23, 0x21, 0x24, 0x21, 0x00};
-  EXPECT_EQ(toNative(kJapanese, dropped, 6), (Elements{0x2400}));
+  EXPECT_EQ(toNative(kSingle, "\x80" "A\xD5\0\0\0\xC5\x01\xC5" "B"s, 6), u"AB");
+  EXPECT_EQ(toNative(kJapanese, "\x7F\x21\x23\x21\x24\x21", 6), u"\u2400");
+}
+
+// The bytes QwzTo5dz stores, terminator included, checked to be within `size`.
+std::string toVersion5(const std::u16string &string, uint32_t size) {
+  std::vector<uint16_t> source(string.begin(), string.end());
+  source.push_back(0);
+  std::string dst((size & 0xFFFF) + 8, '\xAA');
+  uint8_t *const out = reinterpret_cast<uint8_t *>(dst.data());
+  EXPECT_EQ(QwzTo5dz(source.data(), out, size), out);
+  dst.resize(dst.find('\xAA'));
+  EXPECT_LE(dst.size(), size & 0xFFFF) << "written past the size";
+  return dst;
 }
 
 TEST(Version5Stream, FromNativeStrings) {
-  struct Case { Elements string; uint32_t size; Bytes stream; };
-  const Elements mixed = {0x0041, 0x0129, 0x0042, 0x0B3E, 0x0043};
-  const std::vector<Case> cases = {
-      {mixed, 0, {}}, {mixed, 1, {0x00}}, {mixed, 3, {0x41, 0x42, 0x00}}, {mixed, 6, {0x41, 0x42, 0x43, 0x00}},
+  const std::u16string mixed = u"A\u0129B\u0B3EC";
+  const std::vector<std::tuple<std::u16string, uint32_t, std::string>> cases = {
+      {mixed, 0, ""}, {mixed, 1, "\0"s}, {mixed, 3, "AB\0"s}, {mixed, 6, "ABC\0"s},
       // An extended character needs more than its 4 bytes of room.
-      {{0x0129}, 5, {0x00}}, {{0x0129}, 6, {0xC0, 0x29, 0x01, 0xC0, 0x00}},
-      {mixed, 0x10007, {0x41, 0xC0, 0x29, 0x01, 0xC0, 0x42, 0x00}},  // low 16 bits
-      {mixed, 100, {0x41, 0xC0, 0x29, 0x01, 0xC0, 0x42, 0xC0, 0x3E, 0x0B, 0xC0, 0x43, 0x00}},
+      {u"\u0129", 5, "\0"s}, {u"\u0129", 6, "\xC0\x29\x01\xC0\0"s},
+      {mixed, 0x10007, "A\xC0\x29\x01\xC0" "B\0"s},  // low 16 bits
+      {mixed, 100, "A\xC0\x29\x01\xC0" "B\xC0\x3E\x0B\xC0" "C\0"s},
       // Functions and attributes dropped; set-0 codes written as they stand.
-      {{0xF90A, 0x0041, 0xFE01, 0xFFFF, 0x000A, 0x0100}, 100, {0x41, 0x0A, 0xC0, 0x00, 0x01, 0xC0, 0x00}},
+      {u"\uF90A" "A\uFE01\uFFFF\n\u0100", 100, "A\n\xC0\0\x01\xC0\0"s},
   };
-  for (const Case &c : cases) EXPECT_EQ(toVersion5(c.string, c.size), c.stream) << "size " << c.size;
+  for (const auto &[string, size, stream] : cases) EXPECT_EQ(toVersion5(string, size), stream) << "size " << size;
   // Characters of every kind come back through the reader.
-  const Elements string = {0x0041, 0x0129, 0x0B3E, 0x0020, 0x007E, 0x2400, 0x0100, 0x0C80, 0xDEFE};
-  const Bytes stream = toVersion5(string, 1024);
-  EXPECT_EQ(toNative(kSingle, stream), string);
+  const std::u16string string = u"A\u0129\u0B3E ~\u2400\u0100\u0C80\xDEFE";
+  EXPECT_EQ(toNative(kSingle, toVersion5(string, 1024)), string);
 }
 
-// One item of every kind: accepted up to its terminator; cut anywhere,
-// reported at the start of the item cut.
+// One item of every kind, cut anywhere: reported at the start of the item cut.
 TEST(Version5Validator, TruncatedAtEveryLength) {
   for (bool doubleByte : {false, true}) {
-    const Bytes letter = doubleByte ? Bytes{0x21, 0x41} : Bytes{0x41};
-    Bytes longFunction = {0xFF, 0x00, 0x2C, 0x01};  // 300 data bytes
-    longFunction.resize(304, 0x00);
-    std::vector<Bytes> items = {letter, {0x0A}, {0x85}, {0xC0, 0x00, 0x01, 0xC0}, {0xC3, 0x00, 0xC3},
-                                {0xC4, 0xC4, 0xC4}, {0xC1, 0x00, 0xC1}, {0xCF, 0x00, 0x00, 0xCF},
-                                {0xD0, 0x00, 0x00, 0x00}, longFunction, {0xE7, 0x00, 0x02, 0x00, 0xC0, 0xC0}};
-    if (doubleByte) items.insert(items.end(), {{0x20}, {0x23, 0x21}, {0x7F, 0x7E}});
+    const std::string letter = doubleByte ? "\x21\x41" : "A";
+    std::vector<std::string> items = {letter, "\n", "\x85", "\xC0\0\x01\xC0"s, "\xC3\0\xC3"s, "\xC4\xC4\xC4",
+                                      "\xC1\0\xC1"s, "\xCF\0\0\xCF"s, "\xD0\0\0\0"s,
+                                      "\xFF\0\x2C\x01"s + std::string(300, '\0'),  // 300 data bytes
+                                      "\xE7\0\x02\0\xC0\xC0"s};
+    if (doubleByte) items.insert(items.end(), {" ", "\x23\x21", "\x7F\x7E"});
     items.push_back(letter);
-    Bytes whole;
+    std::string whole;
     std::vector<std::size_t> starts;
-    for (const Bytes &item : items) {
+    for (const std::string &item : items) {
       starts.push_back(whole.size());
-      whole.insert(whole.end(), item.begin(), item.end());
+      whole += item;
     }
     starts.push_back(whole.size());
     for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
-      const Bytes bytes(whole.begin(), whole.begin() + cut);  // exactly `cut` bytes on the heap
-      EXPECT_EQ(firstIncompleteVersion5Item(bytes.data(), bytes.size(), doubleByte),
+      const std::vector<uint8_t> cutBytes(whole.begin(), whole.begin() + cut);  // exactly `cut` bytes on the heap
+      EXPECT_EQ(firstIncompleteVersion5Item(cutBytes.data(), cut, doubleByte),
                 *(std::upper_bound(starts.begin(), starts.end(), cut) - 1))
           << "cut " << cut << (doubleByte ? " double-byte" : "");
     }
-    whole.insert(whole.end(), {0x00, 0xC0, 0xD0});
-    EXPECT_EQ(firstIncompleteVersion5Item(whole.data(), whole.size(), doubleByte), std::nullopt);
+    whole += "\0\xC0\xD0"s;
+    EXPECT_EQ(firstIncompleteVersion5Item(bytes(whole), whole.size(), doubleByte), std::nullopt);
   }
 }
 

@@ -1,7 +1,5 @@
-// The primitives: C-style functions over byte, 16-bit and stream strings and
-// memory blocks, native equality and search, character classes, the
-// byte-safe form, special codes and menu text. Destinations start as guards
-// 'U' (0x55): every write shows.
+// The primitives over byte, 16-bit and stream strings and memory: copies, equality, order, case, search,
+// character classes, byte-safe form, special codes, menu text. Guards 'U' (0x55) show every write.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +9,10 @@
 #include <tuple>
 #include <vector>
 
+#include "asian/country_scope.h"
+#include "collate/sequence/sort_sequence.h"
+#include "frame/state.h"
+#include "qstr14/frame.h"
 #include "qstr14/strings.h"
 #include "support/host_profile.h"
 #include "support/stream_builder.h"
@@ -19,24 +21,28 @@ namespace {
 
 using namespace std::string_literals;
 using Native = std::vector<uint16_t>;
+using Bytes = std::vector<uint8_t>;
+using qstr::test::ScopedCountry;
 using qstr::test::ScopedProfile;
 using S = qstr::test::StreamBuilder;
 constexpr uint16_t kGuard = 0x5555;
 const qstr::test::Environment kJapanese = {{"LANG", "ja_JP"}}, kEnglish = {{"LANG", "en_US"}};
 
-Native terminated(const std::u16string &s) {
+// A native string with its terminator.
+Native units(std::u16string_view s) {
   Native native(s.begin(), s.end());
   native.push_back(0);
   return native;
 }
 
-// A native string with its terminator and two guard elements behind it.
-Native guarded(Native s) {
-  s.push_back(0);
-  s.push_back(kGuard);
-  s.push_back(kGuard);
-  return s;
+// With two guard elements behind the terminator.
+Native guarded(std::u16string_view s) {
+  Native native = units(s);
+  native.insert(native.end(), {kGuard, kGuard});
+  return native;
 }
+
+const uint8_t *bytes(const std::string &stream) { return reinterpret_cast<const uint8_t *>(stream.c_str()); }
 
 // Where a search result points, -1 for none.
 template <typename T> int64_t at(const T *base, const T *found) { return found ? found - base : -1; }
@@ -167,7 +173,7 @@ TEST(NativeEquality, ExactIgnoringCaseAndWithinN) {
       {u"abc", u"a\uF900bc", 3, 1, 1, 0, 1},      // b's bound reached after "ab"
   };
   for (const Case &c : cases) {
-    const Native x = terminated(c.a), y = terminated(c.b);
+    const Native x = units(c.a), y = units(c.b);
     EXPECT_EQ(Q6wstrequ(x.data(), y.data()), c.equ);
     EXPECT_EQ(Q6wstriequ(x.data(), y.data()), c.iequ);
     EXPECT_EQ(Q6wstriequ(y.data(), x.data()), c.iequ);
@@ -176,37 +182,31 @@ TEST(NativeEquality, ExactIgnoringCaseAndWithinN) {
   }
 }
 
-// A plain letter and its character group are equal ignoring case only;
-// the n forms bound bytes, the c forms characters (kWhole: no bound).
+// A letter and its group (F0 low high F0) are equal ignoring case only; functions (0x80-0xBF) and other
+// groups are no characters; the n forms bound bytes, the c forms characters (kWhole: no bound).
 TEST(StreamEquality, ExactIgnoringCaseAndLimits) {
   constexpr int32_t kWhole = 100;
-  struct Case { S a, b; int32_t limit, nequ, niequ, cequ, ciequ; };
+  struct Case { std::string a, b; int32_t limit, nequ, niequ, cequ, ciequ; };
   const std::vector<Case> cases = {
-      {S().text("a").function(0x85).text("b"), S().text("a").function(0x86).text("b"), kWhole, 1, 1, 1, 1},
-      {S().text("A"), S().character(0x0061), kWhole, 0, 1, 0, 1},
-      {S().text("a"), S().character(0x0141), kWhole, 0, 0, 0, 0},
-      {S().text("Ab"), S().text("aB"), kWhole, 0, 1, 0, 1}, {S().text("a"), S().text("ab"), kWhole, 0, 0, 0, 0},
-      {S().variableGroup(0xD0, 9, 0, 'x').text("a"), S().fixedGroup(0xF4, 3, 'y').text("a"), kWhole, 1, 1, 1, 1},
-      {S(), S().function(0x80), kWhole, 1, 1, 1, 1},
-      {S().text("ab"), S().text("aX"), 1, 1, 1, 1, 1}, {S().text("ab"), S().text("aX"), 2, 0, 0, 0, 0},
-      {S().text("ab"), S().text("aX"), -1, 1, 1, 1, 1},
-      {S().text("ab"), S().function(0x85).text("AB"), 1, 1, 1, 0, 1},
-      {S().text("ab"), S().function(0x85).text("AB"), 2, 0, 1, 0, 1},
-      {S().function(0x85).text("AB"), S().text("ab"), 1, 1, 1, 0, 1},
+      {"a\x85" "b", "a\x86" "b", kWhole, 1, 1, 1, 1}, {"A", "\xF0" "a\0\xF0"s, kWhole, 0, 1, 0, 1},
+      {"a", "\xF0\x41\x01\xF0", kWhole, 0, 0, 0, 0}, {"Ab", "aB", kWhole, 0, 1, 0, 1}, {"a", "ab", kWhole, 0, 0, 0, 0},
+      {"\xD0\0\x09\0xx\x09\0\xD0" "a"s, "\xF4y\xF4" "a", kWhole, 1, 1, 1, 1}, {"", "\x80", kWhole, 1, 1, 1, 1},
+      {"ab", "aX", 1, 1, 1, 1, 1}, {"ab", "aX", 2, 0, 0, 0, 0}, {"ab", "aX", -1, 1, 1, 1, 1},
+      {"ab", "\x85" "AB", 1, 1, 1, 0, 1}, {"ab", "\x85" "AB", 2, 0, 1, 0, 1}, {"\x85" "AB", "ab", 1, 1, 1, 0, 1},
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const Case &c = cases[i];
-    const std::vector<uint8_t> a = c.a.bytes(), b = c.b.bytes();
+    const uint8_t *a = bytes(c.a), *b = bytes(c.b);
     if (c.limit == kWhole) {
-      EXPECT_EQ(Q6dstrequ(a.data(), b.data()), c.cequ) << "case " << i;
-      EXPECT_EQ(Q6dstriequ(b.data(), a.data()), c.ciequ) << "case " << i;
+      EXPECT_EQ(Q6dstrequ(a, b), c.cequ) << "case " << i;
+      EXPECT_EQ(Q6dstriequ(b, a), c.ciequ) << "case " << i;
     }
     if (c.limit >= 0) {
-      EXPECT_EQ(Q6dstrnequ(a.data(), b.data(), static_cast<uint32_t>(c.limit)), c.nequ) << "case " << i;
-      EXPECT_EQ(Q6dstrniequ(a.data(), b.data(), static_cast<uint32_t>(c.limit)), c.niequ) << "case " << i;
+      EXPECT_EQ(Q6dstrnequ(a, b, static_cast<uint32_t>(c.limit)), c.nequ) << "case " << i;
+      EXPECT_EQ(Q6dstrniequ(a, b, static_cast<uint32_t>(c.limit)), c.niequ) << "case " << i;
     }
-    EXPECT_EQ(Q6dstrcequ(a.data(), b.data(), c.limit), c.cequ) << "case " << i;
-    EXPECT_EQ(Q6dstrciequ(a.data(), b.data(), c.limit), c.ciequ) << "case " << i;
+    EXPECT_EQ(Q6dstrcequ(a, b, c.limit), c.cequ) << "case " << i;
+    EXPECT_EQ(Q6dstrciequ(a, b, c.limit), c.ciequ) << "case " << i;
   }
 }
 
@@ -218,20 +218,19 @@ TEST(NativeSearch, CharactersOnly) {
       {u"a\uF900b", u"ab", 0}, {u"x", u"xy", -1}, {u"\uFE01xab", u"\uF90Aa\uF90Ab", 2}, {u"ababc", u"abc", 2},
   };
   for (const Case &c : cases) {
-    Native h = terminated(c.haystack), n = terminated(c.needle);
+    Native h = units(c.haystack), n = units(c.needle);
     EXPECT_EQ(at(h.data(), Q6wstrstr(h.data(), n.data())), c.at) << c.at;
   }
-  const Native s = terminated(u"a\uF90A,b;"), delimiters = terminated(u",;"), lineFeed = terminated(u"\uF90A");
+  const Native s = units(u"a\uF90A,b;"), delimiters = units(u",;"), lineFeed = units(u"\uF90A");
   const Native empty = {0};
-  expectRows({{Q6wstrchrcnt(terminated(u"\uF8FF\uF900a\uFFFF\u0100").data()), 3}, {Q6wstrchrcnt(empty.data()), 0},
+  expectRows({{Q6wstrchrcnt(units(u"\uF8FF\uF900a\uFFFF\u0100").data()), 3}, {Q6wstrchrcnt(empty.data()), 0},
               {at(s.data(), Q6wstrdelim(s.data(), delimiters.data())), 2},
               {at(s.data(), Q6wstrdelim(s.data(), lineFeed.data())), 1},
               {at(s.data(), Q6wstrdelim(s.data(), empty.data())), 5},
               {at(empty.data(), Q6wstrdelim(empty.data(), delimiters.data())), 0}});
 }
 
-// Every 16-bit value against the ranges of each class (ranges of 0x0100
-// and above are sets and codes); only the low 16 bits of a value count.
+// Every 16-bit value against the ranges of each class; only the low 16 bits of a value count.
 TEST(CharacterClasses, EveryValueAgainstTheRanges) {
   struct Range { uint32_t first, last; };
   const std::vector<Range> letters = {
@@ -253,8 +252,7 @@ TEST(CharacterClasses, EveryValueAgainstTheRanges) {
   }
 }
 
-// A table not ordered by set: the walk gives up at set 5 before the set 2
-// entry; only the low 16 bits count.
+// A table not ordered by set: the walk gives up at set 5 before the set 2 entry.
 TEST(CharacterClasses, TableWalkStopsAtAHigherSet) {
   const QSTR_CLASS_RANGE table[] = {{1, 0x10, 0x20}, {5, 0, 0xFF}, {2, 0, 0xFF}, {0xFFFF, 0, 0}};
   for (const auto &[native, found] : std::vector<std::pair<uint32_t, int32_t>>{
@@ -263,19 +261,18 @@ TEST(CharacterClasses, TableWalkStopsAtAHigherSet) {
   }
 }
 
-// 0xFF stands in for each zero byte, the terminator becomes 0x00FF; strings
-// without 0xFF bytes come back exactly.
+// 0xFF stands in for each zero byte, the terminator becomes 0x00FF; strings without 0xFF come back.
 TEST(ByteSafeForm, RoundTrips) {
-  Native s = guarded({0x0041, 0x0100});
+  Native s = guarded(u"A\u0100");
   EXPECT_EQ(Q6wstrFixExtChars(s.data()), s.data());
   const uint8_t expected[] = {0x41, 0xFF, 0xFF, 0x01, 0xFF, 0x00, 0x55, 0x55};
   EXPECT_EQ(std::memcmp(s.data(), expected, sizeof expected), 0);
   std::mt19937 random(7);
   for (int round = 0; round < 500; ++round) {
-    Native original(random() % 12);
-    for (uint16_t &element : original) {
+    std::u16string original(random() % 12, u'\0');
+    for (char16_t &element : original) {
       do {
-        element = static_cast<uint16_t>(random() % 3 == 0 ? random() % 0x300 : random());
+        element = static_cast<char16_t>(random() % 3 == 0 ? random() % 0x300 : random());
       } while (element == 0 || (element & 0xFF) == 0xFF || (element >> 8) == 0xFF);
     }
     s = guarded(original);
@@ -286,11 +283,10 @@ TEST(ByteSafeForm, RoundTrips) {
   }
 }
 
-// Mode 1 renumbers exactly 36 codes (attribute codes: ends and one between),
-// mode 2 them back; other modes (16-bit) change nothing.
+// Mode 1 renumbers exactly 36 codes, mode 2 them back; other modes (16-bit) change nothing.
 TEST(SpecialCodes, RenumberingBothWays) {
-  const Native native = {0xF90D, 0xF90A, 0xF909, 0xFE00, 0xFE03, 0xFE1E, 0xFE1F, 0xF900, 'A', 0xF90B, 0xFE20};
-  const Native renumbered = {0xFB13, 0xFB16, 0xFC45, 0xFC66, 0xFC77, 0xFC75, 0xFC85, 0xF900, 'A', 0xF90B, 0xFE20};
+  const std::u16string native = u"\uF90D\uF90A\uF909\uFE00\uFE03\uFE1E\uFE1F\uF900A\uF90B\uFE20";
+  const std::u16string renumbered = u"\uFB13\uFB16\uFC45\uFC66\uFC77\uFC75\uFC85\uF900A\uF90B\uFE20";
   for (const auto &[mode, from, to] :
        {std::tuple{1u, native, renumbered}, std::tuple{0x10002u, renumbered, native},
         std::tuple{0u, native, native}, std::tuple{3u, native, native}, std::tuple{0x10000u, native, native}}) {
@@ -301,7 +297,7 @@ TEST(SpecialCodes, RenumberingBothWays) {
   int changed[3] = {0, 0, 0};
   for (uint32_t value = 0xF901; value <= 0xFFFF; ++value) {
     for (uint32_t mode : {1u, 2u}) {
-      Native s = guarded({static_cast<uint16_t>(value)});
+      Native s = guarded(std::u16string(1, static_cast<char16_t>(value)));
       Q6wzFix(s.data(), mode);
       if (s[0] == value) continue;
       ++changed[mode];
@@ -346,6 +342,126 @@ TEST(MenuText, TruncateKeepsDoubleByteCharactersWhole) {
     expected[c.kept] = '\0';
     EXPECT_EQ(QMBStrTrunc(s.data(), c.n), c.kept) << c.text << " n=" << c.n;
     EXPECT_EQ(s, expected) << c.text << " n=" << c.n;
+  }
+}
+
+// Functions and letters without a pair are kept; double-width letters have a case for Japanese only.
+TEST(CaseMapping, NativeStringsKeepFunctionsAndGuards) {
+  struct Case { uint8_t country; std::u16string mixed, upper, lower; };
+  const std::vector<Case> cases = {
+      {0, u"aB\uF90A\u011A\u011B\uFE01\u0118\u0800\u0A01\u2540", u"AB\uF90A\u011A\u011A\uFE01\u0118\u0800\u0A00\u2540",
+       u"ab\uF90A\u011B\u011B\uFE01\u0118\u0801\u0A01\u2540"},
+      {1, u"\u2520a\u2540", u"\u2520A\u2520", u"\u2540a\u2540"},
+  };
+  for (const Case &c : cases) {
+    ScopedCountry country(c.country);
+    Native s = guarded(c.mixed);
+    EXPECT_EQ(Q6wstrupr(s.data()), s.data());
+    EXPECT_EQ(s, guarded(c.upper));
+    EXPECT_EQ(Q6wstrlwr(s.data()), s.data());
+    EXPECT_EQ(s, guarded(c.lower));
+    EXPECT_EQ(wwstricmp(units(c.upper).data(), units(c.lower).data()), 0);
+  }
+  EXPECT_EQ(Q6wstrUpperCh(0x10061), 'A');  // only the low 16 bits count
+}
+
+// Functions and other groups keep every byte, even letter-like ones; one character changes in place.
+TEST(CaseMapping, StreamsChangeCharactersOnly) {
+  auto stream = [](uint8_t a, uint16_t grouped, uint8_t b) {  // with a guard behind the terminator
+    Bytes bytes = S().plain(a).function(0x85).fixedGroup(0xF6, 4, 'a').variableGroup(0xD3, 8, 'b', 'A')
+                      .character(grouped).singleFF().plain(b).bytes();
+    bytes.push_back(0x55);
+    return bytes;
+  };
+  Bytes s = stream('a', 0x011A, 'Q');
+  EXPECT_EQ(Q6dstrupr(s.data()), s.data());
+  EXPECT_EQ(s, stream('A', 0x011A, 'Q'));
+  EXPECT_EQ(Q6dstrlwr(s.data()), s.data());
+  EXPECT_EQ(s, stream('a', 0x011B, 'q'));
+
+  Bytes group = S().character(0x0A00).bytes(), plain = {'x', 'y', 0};
+  EXPECT_EQ(Q6dstrLowerCh2(group.data()), 0x0A01);
+  EXPECT_EQ(Q6dstrLowerCh(group.data()), group.data());
+  EXPECT_EQ(Q6dstrUpperCh(plain.data()), plain.data());
+  EXPECT_EQ(Q6dstrLowerCh2(plain.data()), 'x');  // only read
+  EXPECT_EQ(group, S().character(0x0A01).bytes());
+  EXPECT_EQ(plain, (Bytes{'X', 'y', 0}));
+  ScopedCountry japanese(1);  // a double-width letter has a case
+  Bytes wide = S().character(0x2540).bytes();
+  Q6dstrupr(wide.data());
+  EXPECT_EQ(wide, S().character(0x2520).bytes());
+}
+
+// Differences of the upper-case forms; wwstrincmp's n counts bytes.
+TEST(CaseInsensitiveCompare, ByteAndSixteenBitStrings) {
+  struct Bytewise { const char *a, *b; int32_t difference; };
+  for (const Bytewise &c :
+       {Bytewise{"Hello", "hELLO", 0}, {"a", "", 'A'}, {"\xE9", "\xC9", 0x20}, {"a[", "A{", '[' - '{'}}) {
+    EXPECT_EQ(wstricmp(c.a, c.b), c.difference) << c.a;
+  }
+  struct Case { std::u16string a, b; int32_t n, icmp, incmp; };
+  const std::vector<Case> cases = {
+      {u"abX", u"ABy", 6, 'X' - 'Y', 'X' - 'Y'}, {u"abX", u"ABy", 5, 'X' - 'Y', 0}, {u"abX", u"ABy", -2, 'X' - 'Y', 0},
+      {u"ab", u"abc", 10, -'C', -'C'},
+      {u"\uF90A", u"\uF90D", 2, 0xF90A - 0xF90D, 0xF90A - 0xF90D},  // every element counts
+      {u"\uFFFF", u"a", 2, 0xFFFF - 'A', 0xFFFF - 'A'},             // unsigned differences
+  };
+  for (const Case &c : cases) {
+    const Native a = units(c.a), b = units(c.b);
+    EXPECT_EQ(wwstricmp(a.data(), b.data()), c.icmp);
+    EXPECT_EQ(wwstrincmp(a.data(), b.data(), c.n), c.incmp) << c.n;
+  }
+}
+
+constexpr int32_t kPast = 9;
+
+class NativeOrder : public ::testing::Test {
+ protected:
+  void SetUp() override { reset(); }
+  void TearDown() override { reset(); }
+  static void reset() {
+    qstr::frame::resetFrameState();
+    qstr::collate::resetSortSequence();
+  }
+};
+
+// Case decides only between strings equal without it; count counts characters, n elements (kPast: all).
+TEST_F(NativeOrder, TelltaleOrdersAndLimits) {
+  struct Case { std::u16string a, b; int32_t count; uint32_t n; int ccmp, ncmp, icmp; };
+  const std::vector<Case> cases = {
+      {u"abc", u"ab", 3, 3, 1, 1, 1},          {u"abc", u"ab", 2, 2, 0, 0, 1},
+      {u"", u"a", kPast, kPast, -1, -1, -1},   {u"zaB", u"zAb", kPast, kPast, -1, -1, 0},
+      {u"Ab", u"aC", kPast, kPast, 1, 1, -1},  {u"a1", u"ab", kPast, kPast, -1, -1, -1},
+      {u"a[", u"az", kPast, kPast, 1, 1, 1},   {u"a b", u"ab", kPast, kPast, -1, -1, -1},
+      {u"Zebra", u"apple", kPast, kPast, 1, 1, 1}, {u"abX", u"abY", 0, 0, 0, 0, -1},
+      {u"\uF900ab", u"ac", 2, 2, -1, 0, -1},       // the bound of a is met after "a"
+      {u"ac", u"\uF900\uF901ab", 2, 2, 1, 0, 1},   // the bound of b is met before "c"
+      {u"\uF900\uF900z", u"a", 1, 2, 1, 0, 1},     // a's first character lies beyond n
+      {u"Ab\uF900c", u"aBd", kPast, kPast, 1, 1, -1},  // lower case first, functions stepped over
+  };
+  for (const Case &c : cases) {
+    const Native a = units(c.a), b = units(c.b);
+    if (c.count == kPast) EXPECT_EQ(Q6wstrcmp(a.data(), b.data()), c.ccmp);
+    EXPECT_EQ(Q6wstricmp(a.data(), b.data()), c.icmp);
+    EXPECT_EQ(Q6wstrccmp(a.data(), b.data(), c.count), c.ccmp) << c.count;
+    EXPECT_EQ(Q6wstrncmp(a.data(), b.data(), c.n), c.ncmp) << c.n;
+    EXPECT_EQ(Q6wstrcicmp(a.data(), b.data(), c.count), c.ccmp == 0 ? 0 : c.icmp);
+  }
+}
+
+// The current language's sort sequence decides whole, counted and bounded compares alike.
+TEST_F(NativeOrder, TheCurrentLanguageDecides) {
+  struct Case { const char *language; std::u16string a, b; int expected; };
+  const std::vector<Case> cases = {
+      {"EN", u"\u011F", u"b", -1}, {"sv", u"\u011F", u"z", 1},   {"EN", u"\u01EF", u"i", 0},
+      {"TR", u"\u01EF", u"i", -1}, {"EN", u"\u0199b", u"la", 1}, {"PL", u"\u0199", u"l", 1},
+  };
+  for (const Case &c : cases) {
+    QStrSetLanguage(c.language);
+    const Native a = units(c.a), b = units(c.b);
+    EXPECT_EQ(Q6wstricmp(a.data(), b.data()), c.expected) << c.language;
+    EXPECT_EQ(Q6wstrccmp(a.data(), b.data(), 5), c.expected) << c.language;
+    EXPECT_EQ(Q6wstrnicmp(a.data(), b.data(), 5), c.expected) << c.language;
   }
 }
 

@@ -1,5 +1,4 @@
-// Builds document streams item by item for tests, remembering where each
-// item starts and which items character stepping stops at.
+// Document streams built item by item, with where each item starts and which ones are characters.
 #pragma once
 
 #include <cstdint>
