@@ -1,17 +1,34 @@
-// Link expressions: any text stored as a link value, read and written
-// through, in a private in-memory registry that also holds a plain value
-// and links for references to reach. Never a crash, a hang or a write past
-// the caller's buffer.
+// The registry, the first byte choosing what: any text either parses as a registry file or is
+// refused with a line and a message, and what parses writes back to text that parses to the same
+// text again; or any text stored as a link value and read and written through, next to a plain
+// value and links for references to reach, never crashes, hangs or writes past the buffer.
+#include <string>
 #include <vector>
 
 #include "fuzz_support.h"
 #include "host/profile.h"
 #include "host/registry_store.h"
+#include "regdb/format.h"
+#include "regdb/tree.h"
 #include "registry/ckzkey.h"
 
 namespace {
 
+using qstr::fuzz::check;
 constexpr uint32_t kLinkType = 0x80000008;
+
+void registryFile(const std::vector<uint8_t> &bytes) {
+  using namespace qstr::regdb;
+  Tree tree;
+  ParseError error;
+  if (!parseRegistryText(std::string(bytes.begin(), bytes.end()), tree, error)) {
+    check(!error.message.empty() && error.line != 0);
+    return;
+  }
+  const std::string written = formatRegistryText(tree);
+  Tree again;
+  check(parseRegistryText(written, again, error) && formatRegistryText(again) == written);
+}
 
 void setUtf16(qstr::registry::CKZKey &key, const char *name, uint32_t type, const std::u16string &text) {
   std::vector<uint8_t> data;
@@ -19,9 +36,7 @@ void setUtf16(qstr::registry::CKZKey &key, const char *name, uint32_t type, cons
   key.SetValue(name, type, data.data(), static_cast<uint32_t>(data.size()), 0, 1);
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
+void linkExpression(qstr::fuzz::Input &in) {
   static const bool ready = [] {
     qstr::host::HostProfile profile = qstr::host::hostProfile();
     profile.registryPath.value = ":memory:";
@@ -30,13 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   }();
   (void)ready;
   qstr::host::registry::resetStore();
-  qstr::fuzz::Input in(data, size);
   const uint8_t bufferSize = in.byte();
   std::vector<uint8_t> link = in.rest();
   link.resize(link.size() / 2 * 2 + 2, 0);
 
   qstr::registry::CKZKey key("HKEY_CURRENT_USER\\Software\\Fuzz", 0x2001F);
-  qstr::fuzz::check(key.Key() != 0);
+  check(key.Key() != 0);
   const uint8_t plain[2] = {0x52, 0x03};
   key.SetValue("Plain", 0x80000002, plain, 2, 0, 1);
   setUtf16(key, "Text", 1, u"");
@@ -47,8 +61,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   std::vector<uint8_t> buffer(bufferSize + 8u, 0x55);
   uint32_t type = 0, lock = 0, bytes = bufferSize;
   key.QueryValue("L", &type, &lock, buffer.data(), &bytes, 1);
-  qstr::fuzz::check(qstr::fuzz::untouched<uint8_t>(buffer, bufferSize, 0x55));
+  check(qstr::fuzz::untouched<uint8_t>(buffer, bufferSize, 0x55));
   const uint8_t value[2] = {0xE4, 0x04};
   key.SetValue("L", 0x80000002, value, 2, 1, 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
+  qstr::fuzz::Input in(data, size);
+  if (in.byte() % 2 == 0) {
+    registryFile(in.rest());
+  } else {
+    linkExpression(in);
+  }
   return 0;
 }
