@@ -1,9 +1,13 @@
-// The qstr tool as a user meets it: usage checked before any work, the same
-// way for every command; what each command prints for its input, every
-// change and error reported where it happens; the files it writes.
+// The qstr tool as a user meets it: usage checked first, the same way for every command; what each command
+// prints, every change and error reported where it happens; the files it writes, whole or not at all, also
+// when stopped by a signal.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,18 +16,22 @@
 #include <string>
 #include <vector>
 
+#include "files.h"
 #include "support/scratch_folder.h"
 #include "table.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using namespace std::string_literals;
+using qstr::cli::InputFile;
+using qstr::cli::OutputFile;
 using QstrTool = qstr::test::ScratchFolderTest;
+using FilesTest = qstr::test::ScratchFolderTest;
 
 struct QstrResult {
-  int status = -1;
-  std::string out;
-  std::string err;
+  int status;
+  std::string out, err;
 };
 
 std::string readWhole(const std::string &path) {
@@ -41,7 +49,7 @@ QstrResult runQstr(const std::string &arguments, const std::string &input = "", 
                               "/out 2> " + dir + "/err";
   const int raw = std::system(command.c_str());
   QstrResult result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readWhole(dir + "/out"), readWhole(dir + "/err")};
-  std::filesystem::remove_all(dir);
+  fs::remove_all(dir);
   return result;
 }
 
@@ -51,8 +59,8 @@ std::string describe(const std::string &arguments, const QstrResult &result) {
   return "qstr " + arguments + "\nout: " + result.out + "\nerr: " + result.err;
 }
 
-// A run and what it must write: the whole of both outputs, or (`parts`) parts of standard output
-// and of the one error line "qstr COMMAND: ..." (none when `err` is empty; no output after bad usage).
+// A run and what it must write: the whole of both outputs, or (`parts`) parts of standard output and of the
+// one error line "qstr COMMAND: ..." (none when `err` is empty; no output after bad usage).
 struct Case {
   std::string args, input;
   int status;
@@ -182,7 +190,7 @@ TEST_F(QstrTool, CodePageStoredListedAndParseErrorsReported) {
   const auto file = dir_ / "sub" / "registry.reg";  // its folder is created on the first write
   const std::string env = "QSTR14_REGISTRY=" + file.string();
   check({"codepage --set-windows 1250 extra", "", 2, {}, "unexpected argument 'extra'", env});
-  EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_FALSE(fs::exists(file));
   check({"codepage --set-windows 1250", "", 0, {"Windows code page\t1250\tregistry"}, "", env});
   check({"registry", "", 0, {"\"Windows Code Page\"\tcode page\t1250"}, "", env});
   std::ofstream(file) << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\n";
@@ -190,8 +198,8 @@ TEST_F(QstrTool, CodePageStoredListedAndParseErrorsReported) {
   check({"codepage --set-windows 1251", "", 1, {}, "registry.reg:3:", env});
 }
 
-// Orders by language, case and fields; the same lines read back byte for byte; bad input, and -c's
-// first line out of order, named with their place.
+// Orders by language, case and fields; the same lines read back byte for byte; bad input, and -c's first line
+// out of order, named with their place.
 TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
   const std::string czech = "hz\nch\n", plain = "ch\nhz\n", swedish = "z\n\xC3\xA4\n", english = "\xC3\xA4\nz\n";
   const std::string kana = "\xE3\x82\xAB\n\xE3\x81\x8B\n\xE3\x81\x82\n";  // katakana ka, hiragana ka, a
@@ -269,9 +277,8 @@ TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
   EXPECT_TRUE(r.out.ends_with("\ndecided by: primary values\n")) << r.out;
 }
 
-// Past --buffer-size, runs in temporary files merged (several levels deep
-// with the smallest buffers) give the in-memory result and are removed. Onto
-// its own input the input is read first; a failed sort leaves the output.
+// Past --buffer-size, runs in temporary files merged (several levels deep with the smallest buffers) give the
+// in-memory result and are removed; onto its own input; a failed sort leaves the output.
 TEST_F(QstrTool, SortsInRunsAsInMemoryAndWritesTheOutputFile) {
   const char *stems[] = {"lla", "lll", "Calle", "cz", "ch", "\xC3\xA9t\xC3\xA9", "ete", "\xEF\xBB\xAD", "LL", "b"};
   std::string input;
@@ -287,7 +294,7 @@ TEST_F(QstrTool, SortsInRunsAsInMemoryAndWritesTheOutputFile) {
       const auto r = runQstr(args, input, "TMPDIR='" + dir_.string() + "'");
       SCOPED_TRACE(describe(args, r));
       EXPECT_EQ(r.out, whole.out);
-      EXPECT_TRUE(std::filesystem::is_empty(dir_));
+      EXPECT_TRUE(fs::is_empty(dir_));
     }
   }
   const std::string in = write("in.txt", "b\r\na\n").string(), out = (dir_ / "out.txt").string();
@@ -378,12 +385,107 @@ TEST_F(QstrTool, FormsChangesAndErrors) {
     }
     EXPECT_EQ(n, c.report.size());
     if (c.status == 0) EXPECT_EQ(toFile ? readWhole(out) : r.out, c.output);
-    if (c.status != 0) EXPECT_TRUE(std::filesystem::is_empty(dir_)) << "no file is left";
-    std::filesystem::remove(out);
+    if (c.status != 0) EXPECT_TRUE(fs::is_empty(dir_)) << "no file is left";
+    fs::remove(out);
     const std::size_t to = c.args.find(" --to ");
     const std::string back = "convert --from " + c.args.substr(to + 6) + " --to " + c.args.substr(0, to);
     if (c.back) check({back, c.output, 0, {c.input}}, false);
   }
+}
+
+std::vector<std::string> names(const fs::path &folder) {
+  std::vector<std::string> all;
+  for (const auto &entry : fs::recursive_directory_iterator(folder)) {
+    all.push_back(entry.path().lexically_relative(folder));
+  }
+  std::sort(all.begin(), all.end());
+  return all;
+}
+
+// The old mode (0: no file), whether a link names it, the new mode under umask 027.
+TEST_F(FilesTest, OutputReplacesItsOwnInputKeepingModeAndLink) {
+  struct Case { int oldMode; bool throughLink; int mode; };
+  const std::vector<Case> cases = {{0, false, 0640}, {0755, false, 0755}, {0600, true, 0600},
+                                   {0, true, 0640}};  // a link to a file still to be made
+  const mode_t umaskBefore = umask(027);
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case &c = cases[i];
+    const fs::path folder = dir_ / std::to_string(i), target = folder / "target", link = folder / "link";
+    fs::create_directory(folder);
+    if (c.oldMode != 0) fs::permissions(write(std::to_string(i) + "/target", "old"), fs::perms(c.oldMode));
+    if (c.throughLink) fs::create_symlink("target", link);
+    const std::string path = c.throughLink ? link : target;
+    OutputFile out(path);
+    std::string old;
+    if (c.oldMode != 0) EXPECT_TRUE(InputFile(path).readAll(old));
+    EXPECT_TRUE(out.write("new:" + old));
+    EXPECT_TRUE(out.commit()) << out.error();
+    EXPECT_EQ(readWhole(target), "new:" + old) << i;
+    EXPECT_EQ(static_cast<int>(fs::status(target).permissions()), c.mode) << i;
+    EXPECT_EQ(names(folder).size(), c.throughLink ? 2u : 1u) << "the link stays; no temporary file is left";
+    EXPECT_EQ(fs::is_symlink(link), c.throughLink) << i;
+  }
+  umask(umaskBefore);
+}
+
+TEST_F(FilesTest, FailuresNameTheFileAndTheReasonAndLeaveNothing) {
+  const auto readAll = [](const std::string &path) {
+    InputFile in(path);
+    std::string bytes;
+    return in.readAll(bytes) ? std::string("read") : in.error();
+  };
+  const std::string folder = (dir_ / "folder").string(), missing = (dir_ / "missing").string();
+  fs::create_directory(folder);
+  EXPECT_EQ(readAll(folder), folder + ": Is a directory");
+  EXPECT_EQ(readAll(missing), missing + ": No such file or directory");
+  EXPECT_EQ(readAll("/proc/self/mem"), "/proc/self/mem: Input/output error");  // opens; the first page is unreadable
+  EXPECT_EQ(OutputFile(missing + "/out").error(), missing + "/out: No such file or directory");
+  EXPECT_EQ(OutputFile(folder).error(), folder + ": Is a directory");
+  OutputFile out(missing);  // a folder takes the output's place before the commit
+  EXPECT_TRUE(out.write("x"));
+  fs::create_directories(missing + "/inside");
+  EXPECT_FALSE(out.commit());
+  EXPECT_EQ(out.error(), missing + ": Is a directory");
+  EXPECT_EQ(names(dir_), (std::vector<std::string>{"folder", "missing", "missing/inside"}));
+}
+
+// Stopped with its output and sort's runs half written, the tool dies of the signal, leaving the old file.
+TEST_F(FilesTest, StopSignalsRemoveTemporaryFiles) {
+  const std::vector<std::pair<int, const char *>> cases = {{SIGINT, "sort"}, {SIGHUP, "sort"}, {SIGTERM, "convert"}};
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const auto [signal, command] = cases[i];
+    const fs::path folder = dir_ / std::to_string(i);
+    fs::create_directory(folder);
+    const std::string target = write(std::to_string(i) + "/target", "old").string();
+    setenv("TMPDIR", folder.c_str(), 1);
+    int input[2];
+    ASSERT_EQ(pipe(input), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+      ::signal(signal, SIG_DFL);  // not left ignored by whoever runs the tests
+      alarm(10);                  // a child the signal fails to stop dies of SIGALRM
+      dup2(input[0], 0);
+      const char *to = target.c_str();
+      if (command == std::string("sort")) execl(QSTR_BINARY, "qstr", "sort", "-S", "4K", "-o", to, nullptr);
+      execl(QSTR_BINARY, "qstr", "convert", "--from", "utf8", "--to", "utf16le", "-o", to, nullptr);
+      _exit(127);
+    }
+    close(input[0]);
+    std::string lines;
+    for (int n = 0; n < 20000; ++n) lines += "line " + std::to_string(n * 7919 % 20000) + "\n";
+    ASSERT_EQ(::write(input[1], lines.data(), lines.size()), static_cast<ssize_t>(lines.size()));
+    const std::size_t held = command == std::string("sort") ? 3 : 2;  // the output's and a run's
+    for (int wait = 0; wait < 500 && names(folder).size() < held; ++wait) usleep(10000);
+    EXPECT_GE(names(folder).size(), held) << "the temporary files are there";
+    kill(child, signal);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    close(input[1]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << i << " status " << status;
+    EXPECT_EQ(names(folder), std::vector<std::string>{"target"}) << i;
+    EXPECT_EQ(readWhole(target), "old") << i;
+  }
+  unsetenv("TMPDIR");
 }
 
 }  // namespace

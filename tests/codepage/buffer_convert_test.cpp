@@ -1,6 +1,4 @@
-// Whole buffers between host bytes (ANSI or OEM) and document streams: the
-// counting rules, then the fast paths against one-by-one models on many
-// machines, sizes and inputs.
+// Whole buffers between host bytes (ANSI or OEM) and document streams, against one-by-one models.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,8 +20,7 @@ using qstr::codepage::loadedAnsiRecord;
 using qstr::codepage::loadedOemRecord;
 using qstr::test::Machine;
 
-// Only the low 16 bits of a size count; a character without an ANSI code
-// counts but is not written (the rest is checked against models below).
+// Only the low 16 bits of a size count; a character without an ANSI code counts but is not written.
 TEST(BufferConversions, CountsAndLimits) {
   Machine machine({{"LANG", "en_US"}});
   std::string dst(8, '\x55');
@@ -35,8 +32,7 @@ TEST(BufferConversions, CountsAndLimits) {
   EXPECT_EQ(dst.substr(0, 3), std::string("A\0\x55", 3));
 }
 
-// The same count and bytes from both (dst, terminated input, size, record)
-// on several machines and both records, at sizes 1 to past the input.
+// The same count and bytes from both on several machines and records, at sizes 1 to past the input.
 template <typename Fast, typename Model>
 void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
   for (const char *locale : {"en_US", "cs_CZ", "ru_RU", "el_GR", "ja_JP", "zh_TW"}) {
@@ -54,10 +50,8 @@ void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
   }
 }
 
-// The stream of `src` without its terminator: printable ASCII as itself,
-// other codes (a lead byte with the next when `doubleByte`) through
-// `record` as a byte below 0x100 or a character group, unmapped codes
-// dropped; a group that does not fit within size - 1 bytes ends it.
+// The stream of `src`: printable ASCII as itself, other codes (with a lead byte's trail when `doubleByte`)
+// through `record`, unmapped ones dropped; a group that does not fit within size - 1 ends it.
 Bytes hostBytesToStream(const std::string &src, uint32_t size, bool doubleByte, const CODEPAGETBL &record) {
   Bytes out;
   const std::size_t limit = size - 1;
@@ -78,10 +72,8 @@ Bytes hostBytesToStream(const std::string &src, uint32_t size, bool doubleByte, 
   return out;
 }
 
-// Every byte value and random bytes, ending before, inside and past the item
-// table's batches or in a lead byte, through the buffer converters (double-
-// byte as the system is), the plain ones (single-byte) and the double-byte
-// one (the ANSI record); a double-byte machine's DOS record is its ANSI one.
+// Every byte and random bytes, ending in and past the item table's batches or in a lead byte, through each
+// converter; a double-byte machine's DOS record is its ANSI one.
 TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
   std::mt19937 random(5);
   Bytes all;
@@ -109,8 +101,7 @@ TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
   }
 }
 
-// Stripped first (nothing past the size), then converted; a character
-// without a host code counts but is not written.
+// Stripped first, then converted; a character without a host code counts but is not written.
 uint32_t streamToHostInTwoPasses(uint8_t *dst, const Bytes &stream, uint32_t size, const CODEPAGETBL &record) {
   using namespace qstr::codepage;
   Bytes stripped(size + 8, 0x55);
@@ -134,9 +125,7 @@ uint32_t streamToHostInTwoPasses(uint8_t *dst, const Bytes &stream, uint32_t siz
   return count + 1;
 }
 
-// Random streams of every kind of item, characters of sets 0-15 and the
-// first East Asian ones (some without a host code, some of two bytes), also
-// converted in place.
+// Random streams of every item kind and characters with one, two or no host bytes, also converted in place.
 TEST(StreamToHostBytes, OneWalkAgreesWithStrippingFirst) {
   static const uint8_t kFixedLengths[15] = {4, 5, 3, 3, 3, 3, 4, 4, 4, 5, 5, 6, 6, 8, 8};
   std::mt19937 random(9);

@@ -1,6 +1,4 @@
-// Stripping streams and native strings to what plain text keeps, under each
-// flag and within the size in bytes; then the text form built on it: one or
-// three bytes a character, control bytes for line ends, tabs and attributes.
+// Stripping streams and native strings under each flag within the size, and the text form built on it.
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -1,7 +1,5 @@
-// Host byte functions under every host profile kind, the first byte choosing which: host bytes to
-// streams and native strings, menu text clean-up with the bounded native-to-ANSI copy, and the
-// bounded byte copies. Nothing is written past a limit, results end within it, and a double-byte
-// character is never split.
+// Host byte functions under every host profile kind, the first byte choosing which: results end within
+// their limit, nothing is written past it, and a double-byte character is never split.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -28,8 +26,7 @@ std::string text(qstr::fuzz::Input &in, std::vector<uint8_t> &bytes) {
   return std::string(bytes.begin(), bytes.end()).c_str();
 }
 
-// The stream converters agree with a one-by-one model in the buffer conversion tests; here they
-// end within their limit, in place too.
+// Host bytes to streams and native strings, in place too.
 void bytesToNative(qstr::fuzz::Input &in) {
   const uint16_t sizeWord = in.word();
   const uint32_t streamSize = (sizeWord & 0x3FF) | (sizeWord & 0x8000 ? 0x10000u : 0);
@@ -71,9 +68,8 @@ void bytesToNative(qstr::fuzz::Input &in) {
   check(untouched<uint16_t>(buffer, src.size() + 1, 0x5555));
 }
 
-// Removing mnemonics never grows the text; QMBStrTrunc keeps n bytes, or n - 1 when a lead byte's
-// trail byte lies past n, leaving the bytes past the cut; the bounded copy keeps the longest prefix
-// of the whole conversion (each character's ANSI code, 0x80 for none) that fits.
+// Removing mnemonics never grows the text; QMBStrTrunc keeps n bytes or n - 1 for a lead byte; the
+// bounded copy keeps the longest prefix of the conversion (0x80 for no ANSI code) that fits.
 void menuText(qstr::fuzz::Input &in) {
   const bool dbcs = qstr::host::dbcsEnabled() != 0;
   const uint8_t cut = in.byte();

@@ -1,7 +1,5 @@
-// The registry, the first byte choosing what: any text either parses as a registry file or is
-// refused with a line and a message, and what parses writes back to text that parses to the same
-// text again; or any text stored as a link value and read and written through, next to a plain
-// value and links for references to reach, never crashes, hangs or writes past the buffer.
+// The registry, the first byte choosing what: any text parses as a registry file and writes back to the
+// same text, or is refused with a line; any link value reads and writes through within the buffer.
 #include <string>
 #include <vector>
 

@@ -1,7 +1,5 @@
-// Streams and native strings, the first byte choosing which function: stripping and the text form
-// (on well-formed streams and any native strings) stay within the size and are terminated; a
-// version-5 stream the validator accepts converts both ways within the destination size. Nothing
-// is written past what the functions may write.
+// Streams and native strings, the first byte choosing the function: stripping and the text form stay
+// within the size; an accepted version-5 stream converts both ways within the destination size.
 #include <vector>
 
 #include "charset/version5_items.h"
@@ -41,8 +39,8 @@ void stripAndTextForm(qstr::fuzz::Input &in) {
   check(untouched<uint8_t>(form, limit, 0x55));
 }
 
-// The validator never reads past the bytes it is given; the Chinese form is always double-byte,
-// Q5dzTowz follows the host profile.
+// The validator never reads past the bytes it is given; the Chinese form is always double-byte, Q5dzTowz
+// follows the host profile.
 void version5Stream(qstr::fuzz::Input &in) {
   const uint16_t destinationBytes = static_cast<uint16_t>(in.word() % 512);
   const uint8_t form = in.byte();
