@@ -1,9 +1,13 @@
-// The qstr tool as a user meets it: usage checked before any work, the same
-// way for every command; what each command prints for its input, every
-// change and error reported where it happens; the files it writes.
+// The qstr tool as a user meets it: usage checked first, the same way for every command; what each command
+// prints, every change and error reported where it happens; the files it writes, whole or not at all, also
+// when stopped by a signal.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,18 +16,22 @@
 #include <string>
 #include <vector>
 
+#include "files.h"
 #include "support/scratch_folder.h"
 #include "table.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using namespace std::string_literals;
+using qstr::cli::InputFile;
+using qstr::cli::OutputFile;
 using QstrTool = qstr::test::ScratchFolderTest;
+using FilesTest = qstr::test::ScratchFolderTest;
 
 struct QstrResult {
-  int status = -1;
-  std::string out;
-  std::string err;
+  int status;
+  std::string out, err;
 };
 
 std::string readWhole(const std::string &path) {
@@ -36,15 +44,12 @@ QstrResult runQstr(const std::string &arguments, const std::string &input = "", 
   char pattern[] = "/tmp/qstr-cli-XXXXXX";
   const std::string dir = mkdtemp(pattern);
   std::ofstream(dir + "/in", std::ios::binary) << input;
-  std::string command = "env QSTR14_REGISTRY=:memory: LANG=en_US.UTF-8 LC_ALL= LC_CTYPE= QSTR14_LOCALE= ";
-  command += environment + " '" QSTR_BINARY "' " + arguments;
-  command += " < " + dir + "/in > " + dir + "/out 2> " + dir + "/err";
-  QstrResult result;
+  const std::string command = "env QSTR14_REGISTRY=:memory: LANG=en_US.UTF-8 LC_ALL= LC_CTYPE= QSTR14_LOCALE= " +
+                              environment + " '" QSTR_BINARY "' " + arguments + " < " + dir + "/in > " + dir +
+                              "/out 2> " + dir + "/err";
   const int raw = std::system(command.c_str());
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  result.out = readWhole(dir + "/out");
-  result.err = readWhole(dir + "/err");
-  std::system(("rm -rf " + dir).c_str());
+  QstrResult result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readWhole(dir + "/out"), readWhole(dir + "/err")};
+  fs::remove_all(dir);
   return result;
 }
 
@@ -54,34 +59,24 @@ std::string describe(const std::string &arguments, const QstrResult &result) {
   return "qstr " + arguments + "\nout: " + result.out + "\nerr: " + result.err;
 }
 
-// A run and all it must write.
-struct RunCase {
-  std::string args, input;
-  int status;
-  std::string out, err, environment = "";
-};
-
-void expectRun(const RunCase &run) {
-  const auto r = runQstr(run.args, run.input, run.environment);
-  SCOPED_TRACE(describe(run.args + " under " + run.environment, r));
-  EXPECT_EQ(r.status, run.status);
-  EXPECT_EQ(r.out, run.out);
-  EXPECT_EQ(r.err, run.err);
-}
-
-
+// A run and what it must write: the whole of both outputs, or (`parts`) parts of standard output and of the
+// one error line "qstr COMMAND: ..." (none when `err` is empty; no output after bad usage).
 struct Case {
   std::string args, input;
   int status;
-  std::vector<std::string> out;  // parts of standard output; none: empty after bad usage
-  std::string err;               // part of the one line "qstr COMMAND: ..."; empty: none
-  std::string environment = "";
+  std::vector<std::string> out;
+  std::string err = "", environment = "";
 };
 
-void check(const Case &c) {
+void check(const Case &c, bool parts = true) {
   const auto r = runQstr(c.args, c.input, c.environment);
-  SCOPED_TRACE(describe(c.args, r));
+  SCOPED_TRACE(describe(c.args + " under " + c.environment, r));
   EXPECT_EQ(r.status, c.status);
+  if (!parts) {
+    EXPECT_EQ(r.out, c.out.empty() ? "" : c.out[0]);
+    EXPECT_EQ(r.err, c.err);
+    return;
+  }
   if (c.status == 2 && c.out.empty()) EXPECT_EQ(r.out, "");
   for (const std::string &part : c.out) EXPECT_TRUE(contains(r.out, part)) << part;
   if (c.err.empty()) {
@@ -123,8 +118,8 @@ TEST_F(QstrTool, UsageIsCheckedFirst) {
   for (const std::string command : {"info", "chars", "dump", "codepage", "registry", "convert", "sort", "compare",
                                     "langs"}) {
     cases.push_back({command + " --frob", "unknown option --frob" + see(command)});
-    check({command + " --help", "", 0, {"usage: qstr " + command}, ""});
-    check({command + " --version", "", 0, {"qstr 14."}, ""});
+    check({command + " --help", "", 0, {"usage: qstr " + command}});
+    check({command + " --version", "", 0, {"qstr 14."}});
   }
   for (const auto &[args, err] : cases) check({args, "", 2, {}, err});
 }
@@ -133,33 +128,33 @@ TEST_F(QstrTool, UsageIsCheckedFirst) {
 TEST_F(QstrTool, InformationAndDump) {
   const std::string stream("\xCC\x09" "A\x85\xF0\x29\x01\xF0\xF2\x0C\xF2\xD3\x00\x08\x00\x00\x08\x00\xD3" "B\0", 21);
   const std::vector<Case> cases = {
-      {"--help", "", 0, {"commands:"}, ""},
-      {"", "", 2, {"usage: qstr"}, ""},
+      {"--help", "", 0, {"commands:"}},
+      {"", "", 2, {"usage: qstr"}},
       // "--" ends the options, even before "--".
-      {"compare -- -a -b", "", 0, {"-a < -b (US, decided by the letters)\n"}, ""},
-      {"compare --porcelain a -- --", "", 0, {"1\n"}, ""},
-      {"dump -- -", std::string("A\0", 2), 0, {"terminator"}, ""},
+      {"compare -- -a -b", "", 0, {"-a < -b (US, decided by the letters)\n"}},
+      {"compare --porcelain a -- --", "", 0, {"1\n"}},
+      {"dump -- -", std::string("A\0", 2), 0, {"terminator"}},
       {"info", "", 0,
        {"ANSI code page\t932\tlocale ja_JP", "QSTR14_ACP=\"abc\" is not a number", "country ID\t1 (Japanese)",
         "QSTR14_ISA=\"avx2\" is not plain, sse2 or avx512"},
        "", "LANG=ja_JP.UTF-8 QSTR14_ACP=abc QSTR14_ISA=avx2"},
       // Code 0xFF of a set is no character.
-      {"chars 0x0B", "", 0, {"set 11: half-width katakana\n"}, ""},
+      {"chars 0x0B", "", 0, {"set 11: half-width katakana\n"}},
       {"chars", "", 0, {"set 0: ASCII\nnative\tunicode\tchar\n0x0020\tU+0020\t \n", "\t~\n\nset 1: Latin letters",
-                        "\n0x0801\tU+03B1\t\xCE\xB1\n", "\n0x0CFE\tU+00FE\t\xC3\xBE\n\nset 13"}, ""},
-      {"codepage", "", 0, {"Windows code page\t1252\tsystem"}, ""},
+                        "\n0x0801\tU+03B1\t\xCE\xB1\n", "\n0x0CFE\tU+00FE\t\xC3\xBE\n\nset 13"}},
+      {"codepage", "", 0, {"Windows code page\t1252\tsystem"}},
       {"codepage --list", "", 0, {"page\twindows\tkind\tconverts\tnames\n333\t",
-                                  "\n18851\t28591\tISO\tyes\tcp18851, cp28591, iso-8859-1, "}, ""},
+                                  "\n18851\t28591\tISO\tyes\tcp18851, cp28591, iso-8859-1, "}},
       {"langs", "", 0, {"No\tCode\tISO\tLanguage\tSorting\n0\t", "\n5\tCZ\tcs\tCzech\tcontraction: ch after h",
-                        "\n39\tTA\tth?\tThai\t"}, ""},
+                        "\n39\tTA\tth?\tThai\t"}},
       {"dump -", stream, 0, {"offset\tbytes\titem\n0\t1\tfunction 0xCC: line end\n1\t1\tcontrol character 0x09\n"
                              "2\t1\tcharacter 'A' (0x41)\n3\t1\tfunction 0x85 (formatting)\n"
                              "4\t4\tcharacter group: the native character 0x0129 (U+00E9 \xC3\xA9)\n"
                              "8\t3\tfixed group 0xF2: attribute 12 switched on\n11\t8\tvariable group 0xD3",
-                             "\n20\t1\tterminator: the end of the stream\n"}, ""},
+                             "\n20\t1\tterminator: the end of the stream\n"}},
       {"dump --raw -", stream, 0,
        {"offset     item              bytes  content\n0          function              1  0xCC\n",
-        "\n4          character group       4  0x0129  U+00E9"}, ""},
+        "\n4          character group       4  0x0129  U+00E9"}},
       {"dump -", "A\xF0\x29\x01", 1, {}, "standard input: byte 1: malformed document stream: the last item is"},
       {"dump -", "\xF2\x01\xF3", 1, {}, "byte 0: malformed document stream: group 0xF2 ends with 0xF3"},
       {"dump -", std::string("AB\xD3\x00\x05\x00\x00", 7), 1, {}, "byte 2: malformed document stream: group 0xD3"},
@@ -195,7 +190,7 @@ TEST_F(QstrTool, CodePageStoredListedAndParseErrorsReported) {
   const auto file = dir_ / "sub" / "registry.reg";  // its folder is created on the first write
   const std::string env = "QSTR14_REGISTRY=" + file.string();
   check({"codepage --set-windows 1250 extra", "", 2, {}, "unexpected argument 'extra'", env});
-  EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_FALSE(fs::exists(file));
   check({"codepage --set-windows 1250", "", 0, {"Windows code page\t1250\tregistry"}, "", env});
   check({"registry", "", 0, {"\"Windows Code Page\"\tcode page\t1250"}, "", env});
   std::ofstream(file) << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\n";
@@ -203,71 +198,76 @@ TEST_F(QstrTool, CodePageStoredListedAndParseErrorsReported) {
   check({"codepage --set-windows 1251", "", 1, {}, "registry.reg:3:", env});
 }
 
-
-
+// Orders by language, case and fields; the same lines read back byte for byte; bad input, and -c's first line
+// out of order, named with their place.
 TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
   const std::string czech = "hz\nch\n", plain = "ch\nhz\n", swedish = "z\n\xC3\xA4\n", english = "\xC3\xA4\nz\n";
   const std::string kana = "\xE3\x82\xAB\n\xE3\x81\x8B\n\xE3\x81\x82\n";  // katakana ka, hiragana ka, a
-  const std::string bad = write("bad.txt", "ok\n\xC3\x28\n").string(), check = write("c.txt", "a\nc\nb\n").string();
-  const std::string invalid = "qstr sort: standard input:2:1: invalid UTF-8\n";
-  std::vector<RunCase> runs = {
+  const std::string bad = write("bad.txt", "ok\n\xC3\x28\n").string();
+  const std::string unsorted = write("c.txt", "a\nc\nb\n").string();
+  const std::string invalid = "qstr sort: standard input:2:1: invalid UTF-8\n", e = "\xC3\xA9";
+  std::vector<Case> runs = {
       // Simple: a and a-umlaut equal but for case, which puts capitals after.
-      {"sort --simple", "b\nA\na\n\xC3\xA4\nz\n1\n", 0, "1\na\n\xC3\xA4\nA\nb\nz\n"},
-      {"sort --simple --lang SV", english, 0, swedish},
-      {"sort --simple --ignore-case", "b\nB\na\nA\nb\n", 0, "a\nA\nb\nB\nb\n"},  // equal lines keep their order
-      {"sort --simple", "b\r\na", 0, "a\nb\r\n"},  // line ends are kept; the last line gets one
+      {"sort --simple", "b\nA\na\n\xC3\xA4\nz\n1\n", 0, {"1\na\n\xC3\xA4\nA\nb\nz\n"}},
+      {"sort --simple --lang SV", english, 0, {swedish}},
+      {"sort --simple --ignore-case", "b\nB\na\nA\nb\n", 0, {"a\nA\nb\nB\nb\n"}},  // equal lines keep their order
+      {"sort --simple", "b\r\na", 0, {"a\nb\r\n"}},  // line ends are kept; the last line gets one
       // Characters without a native form are invisible; lines come back as read.
-      {"sort --simple", "\xEF\xBB\xAD\nb\n\xE4\xB8\x80\n", 0, "\xE4\xB8\x80\nb\n\xEF\xBB\xAD\n"},
-      {"sort", "b\nA\na\n\xC3\xA9\ne\nz\n1\n", 0, "1\nA\na\nb\ne\n\xC3\xA9\nz\n"},  // equal lines keep their order
-      {"sort --case --lang GR", "b\na\nA\n", 0, "A\na\nb\n"},
-      {"sort --lang ES", "d\nchico\ncz\nc\nllama\nluz\n", 0, "c\ncz\nchico\nd\nluz\nllama\n"},
-      {"sort --lang DE", "\xC3\x9F\nst\nsr\n", 0, "sr\n\xC3\x9F\nst\n"},  // sharp s as "ss"
-      {"sort", "b\r\n\r\na\r", 0, "\r\na\r\nb\r\n"},  // the last line's CR is text; it gets an LF
+      {"sort --simple", "\xEF\xBB\xAD\nb\n\xE4\xB8\x80\n", 0, {"\xE4\xB8\x80\nb\n\xEF\xBB\xAD\n"}},
+      {"sort", "b\nA\na\n\xC3\xA9\ne\nz\n1\n", 0, {"1\nA\na\nb\ne\n\xC3\xA9\nz\n"}},
+      {"sort --case --lang GR", "b\na\nA\n", 0, {"A\na\nb\n"}},
+      {"sort --lang ES", "d\nchico\ncz\nc\nllama\nluz\n", 0, {"c\ncz\nchico\nd\nluz\nllama\n"}},
+      {"sort --lang DE", "\xC3\x9F\nst\nsr\n", 0, {"sr\n\xC3\x9F\nst\n"}},  // sharp s as "ss"
+      {"sort", "b\r\n\r\na\r", 0, {"\r\na\r\nb\r\n"}},  // the last line's CR is text; it gets an LF
       // Under a Japanese code page katakana equals hiragana unless --kana.
-      {"sort --lang JP", kana, 0, "\xE3\x81\x82\n\xE3\x82\xAB\n\xE3\x81\x8B\n", "", "LANG=ja_JP.UTF-8"},
-      {"sort --lang JP --kana", kana, 0, "\xE3\x81\x82\n\xE3\x81\x8B\n\xE3\x82\xAB\n", "", "LANG=ja_JP.UTF-8"},
-      {"sort -r", "b\nA\na\nc\n", 0, "c\nb\nA\na\n"},  // equal lines keep their order reversed or not
-      {"sort -u", "b\nA\na\nb\n", 0, "A\nb\n"},        // the first of equal lines
-      {"sort -t: -k2", "x:b:1\ny:a:2\nz\nw:a:1\n", 0, "z\nw:a:1\ny:a:2\nx:b:1\n"},
-      {"sort -t '\xC3\xA9' -k2 -r", "1\xC3\xA9y\n2\xC3\xA9z\n", 0, "2\xC3\xA9z\n1\xC3\xA9y\n"},
-      {"sort -k2,2", "x  b 2\n  a 3\nc 1\n", 0, "c 1\n  a 3\nx  b 2\n"},  // blanks separate fields
+      {"sort --lang JP", kana, 0, {"\xE3\x81\x82\n\xE3\x82\xAB\n\xE3\x81\x8B\n"}, "", "LANG=ja_JP.UTF-8"},
+      {"sort --lang JP --kana", kana, 0, {"\xE3\x81\x82\n\xE3\x81\x8B\n\xE3\x82\xAB\n"}, "", "LANG=ja_JP.UTF-8"},
+      {"sort -r", "b\nA\na\nc\n", 0, {"c\nb\nA\na\n"}},  // equal lines keep their order reversed or not
+      {"sort -u", "b\nA\na\nb\n", 0, {"A\nb\n"}},        // the first of equal lines
+      // Fields: from the separator's end to the next one's start, the last field's end included.
+      {"sort -t: -k2", "x:b:1\ny:a:2\nz\nw:a:1\n", 0, {"z\nw:a:1\ny:a:2\nx:b:1\n"}},
+      {"sort -t '" + e + "' -k2 -r", "1" + e + "y\n2" + e + "z\n", 0, {"2" + e + "z\n1" + e + "y\n"}},
+      {"sort -t '" + e + "' -k2,2", "3" + e + "b" + e + "a\n1" + e + "a" + e + "z\n2" + e + "a" + e + "b\n", 0,
+       {"1" + e + "a" + e + "z\n2" + e + "a" + e + "b\n3" + e + "b" + e + "a\n"}},
+      {"sort -t '" + e + "' -k1,2", "a" + e + "b" + e + "a\na" + e + e + "z\n", 0,
+       {"a" + e + e + "z\na" + e + "b" + e + "a\n"}},  // an empty second field
+      {"sort -k2,2", "x  b 2\n  a 3\nc 1\n", 0, {"c 1\n  a 3\nx  b 2\n"}},  // blanks separate fields
       // --lang: the product's code, then ISO 639-1; which it took is said when they differ.
-      {"sort --lang cs", plain, 0, czech, "qstr sort: --lang cs: Czech (CZ); CS is Chinese (Simplified, CS)\n"},
-      {"sort --lang CS", plain, 0, plain, "qstr sort: --lang CS: Chinese (Simplified, CS); cs is Czech (CZ)\n"},
-      {"sort --lang cs_CZ.UTF-8", plain, 0, czech},
-      {"sort --lang su", english, 0, swedish, "qstr sort: --lang su: Finnish (SU)\n"},  // a product code only
-      {"sort --lang uk", "\xD1\x8C\n\xD1\x8F\n", 0, "\xD1\x8F\n\xD1\x8C\n",
+      {"sort --lang cs", plain, 0, {czech}, "qstr sort: --lang cs: Czech (CZ); CS is Chinese (Simplified, CS)\n"},
+      {"sort --lang CS", plain, 0, {plain}, "qstr sort: --lang CS: Chinese (Simplified, CS); cs is Czech (CZ)\n"},
+      {"sort --lang cs_CZ.UTF-8", plain, 0, {czech}},
+      {"sort --lang su", english, 0, {swedish}, "qstr sort: --lang su: Finnish (SU)\n"},  // a product code only
+      {"sort --lang uk", "\xD1\x8C\n\xD1\x8F\n", 0, {"\xD1\x8F\n\xD1\x8C\n"},
        "qstr sort: --lang uk: Ukrainian (YK); UK is English (United Kingdom, UK)\n"},
       // Without --lang the locale chooses: QSTR14_LOCALE, LC_ALL, LC_CTYPE, LANG; else US.
-      {"sort", english, 0, swedish, "", "LANG=sv_SE.UTF-8"},
-      {"sort", plain, 0, czech, "", "LC_CTYPE=cs_CZ.UTF-8"},
-      {"sort", english, 0, english, "", "LANG=sv_SE.UTF-8 LC_ALL=C"},
+      {"sort", english, 0, {swedish}, "", "LANG=sv_SE.UTF-8"},
+      {"sort", plain, 0, {czech}, "", "LC_CTYPE=cs_CZ.UTF-8"},
+      {"sort", english, 0, {english}, "", "LANG=sv_SE.UTF-8 LC_ALL=C"},
       // compare says which level and which tailoring decided; --porcelain the number alone.
-      {"compare abc abd", "", 0, "abc < abd (US, decided by the letters)\n"},
-      {"compare ab abc", "", 0, "ab < abc (US, decided by the length: ab runs out first)\n"},
-      {"compare e '\xC3\xA9'", "", 0, "e < \xC3\xA9 (US, decided by the accents)\n"},
-      {"compare --case A a", "", 0, "A > a (US, decided by case)\n"},
-      {"compare --lang ES llama luz", "", 0, "llama > luz (ES, decided by the letters: ll sorts after l)\n"},
-      {"compare --porcelain --lang ES cz ch", "", 0, "-1\n"},
-      {"compare --porcelain --lang da '\xC3\xA6' z", "", 0, "1\n"},
-      // Bad input: one line naming the place, status 1; -c names the first line out of order.
-      {"compare '\xC3\x28' a", "", 1, "", "qstr compare: A is not UTF-8\n"},
-      {"sort", "ok\n\xC3\xA9\xC3\x28\n", 1, "", "qstr sort: standard input:2:2: invalid UTF-8\n"},
-      {"sort -k2", "ok\n\xC3\xA9 x\xC3\n", 1, "", "qstr sort: standard input:2:4: invalid UTF-8\n"},
-      {"sort -S 1K", std::string(3000, 'x') + "\n\xC3\x28\n", 1, "", invalid},
-      {"sort --simple '" + bad + "'", "", 1, "", "qstr sort: " + bad + ":2:1: invalid UTF-8\n"},
-      {"sort -c", "a\nA\nb\n", 0, ""},
-      {"sort -c -r", "c\nb\nb\na", 0, ""},
-      {"sort -c", "a\nc\r\nb\nd\n", 1, "", "qstr sort: standard input:3: disorder: b\n"},
-      {"sort -c -u", "a\nA\n", 1, "", "qstr sort: standard input:2: disorder: A\n"},
-      {"sort -c --case", "A\na\n", 1, "", "qstr sort: standard input:2: disorder: a\n"},
-      {"sort --check --simple", "B\nb\n", 1, "", "qstr sort: standard input:2: disorder: b\n"},
-      {"sort -c '" + check + "'", "", 1, "", "qstr sort: " + check + ":3: disorder: b\n"},
+      {"compare abc abd", "", 0, {"abc < abd (US, decided by the letters)\n"}},
+      {"compare ab abc", "", 0, {"ab < abc (US, decided by the length: ab runs out first)\n"}},
+      {"compare e '\xC3\xA9'", "", 0, {"e < \xC3\xA9 (US, decided by the accents)\n"}},
+      {"compare --case A a", "", 0, {"A > a (US, decided by case)\n"}},
+      {"compare --lang ES llama luz", "", 0, {"llama > luz (ES, decided by the letters: ll sorts after l)\n"}},
+      {"compare --porcelain --lang ES cz ch", "", 0, {"-1\n"}},
+      {"compare --porcelain --lang da '\xC3\xA6' z", "", 0, {"1\n"}},
+      {"compare '\xC3\x28' a", "", 1, {}, "qstr compare: A is not UTF-8\n"},
+      {"sort", "ok\n\xC3\xA9\xC3\x28\n", 1, {}, "qstr sort: standard input:2:2: invalid UTF-8\n"},
+      {"sort -k2", "ok\n\xC3\xA9 x\xC3\n", 1, {}, "qstr sort: standard input:2:4: invalid UTF-8\n"},
+      {"sort -S 1K", std::string(3000, 'x') + "\n\xC3\x28\n", 1, {}, invalid},
+      {"sort --simple '" + bad + "'", "", 1, {}, "qstr sort: " + bad + ":2:1: invalid UTF-8\n"},
+      {"sort -c", "a\nA\nb\n", 0, {}},
+      {"sort -c -r", "c\nb\nb\na", 0, {}},
+      {"sort -c", "a\nc\r\nb\nd\n", 1, {}, "qstr sort: standard input:3: disorder: b\n"},
+      {"sort -c -u", "a\nA\n", 1, {}, "qstr sort: standard input:2: disorder: A\n"},
+      {"sort -c --case", "A\na\n", 1, {}, "qstr sort: standard input:2: disorder: a\n"},
+      {"sort --check --simple", "B\nb\n", 1, {}, "qstr sort: standard input:2: disorder: b\n"},
+      {"sort -c '" + unsorted + "'", "", 1, {}, "qstr sort: " + unsorted + ":3: disorder: b\n"},
   };
   for (const std::string bytes : {"\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80", "\x80", "\xE4\xB8"}) {
-    runs.push_back({"sort --simple", "a\n" + bytes + "\n", 1, "", invalid});
+    runs.push_back({"sort --simple", "a\n" + bytes + "\n", 1, {}, invalid});
   }
-  for (const RunCase &run : runs) expectRun(run);
+  for (const Case &run : runs) check(run, false);
   // --explain: a row a sorting element; a contracted pair has both positions' values.
   const auto r = runQstr("compare --lang ES --explain ch c");
   EXPECT_TRUE(r.out.starts_with("ch > c (ES, decided by the letters: ch sorts after c)\nA:\n"
@@ -277,9 +277,8 @@ TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
   EXPECT_TRUE(r.out.ends_with("\ndecided by: primary values\n")) << r.out;
 }
 
-// Past --buffer-size, runs in temporary files merged (several levels deep
-// with the smallest buffers) give the in-memory result and are removed. Onto
-// its own input the input is read first; a failed sort leaves the output.
+// Past --buffer-size, runs in temporary files merged (several levels deep with the smallest buffers) give the
+// in-memory result and are removed; onto its own input; a failed sort leaves the output.
 TEST_F(QstrTool, SortsInRunsAsInMemoryAndWritesTheOutputFile) {
   const char *stems[] = {"lla", "lll", "Calle", "cz", "ch", "\xC3\xA9t\xC3\xA9", "ete", "\xEF\xBB\xAD", "LL", "b"};
   std::string input;
@@ -295,7 +294,7 @@ TEST_F(QstrTool, SortsInRunsAsInMemoryAndWritesTheOutputFile) {
       const auto r = runQstr(args, input, "TMPDIR='" + dir_.string() + "'");
       SCOPED_TRACE(describe(args, r));
       EXPECT_EQ(r.out, whole.out);
-      EXPECT_TRUE(std::filesystem::is_empty(dir_));
+      EXPECT_TRUE(fs::is_empty(dir_));
     }
   }
   const std::string in = write("in.txt", "b\r\na\n").string(), out = (dir_ / "out.txt").string();
@@ -319,10 +318,9 @@ TEST_F(QstrTool, SortAgreesWithCompare) {
   }
 }
 
-
-
+// Converts between the forms; changes counted and the first five named, errors with their place.
 TEST_F(QstrTool, FormsChangesAndErrors) {
-  struct Case {
+  struct Conversion {
     std::string args;  // --from, --to and options; -o writes into the scratch folder
     std::string input, output;
     int status;
@@ -333,7 +331,7 @@ TEST_F(QstrTool, FormsChangesAndErrors) {
   const std::string zhe = in + ":2:2: U+0416 CYRILLIC CAPITAL LETTER ZHE became '?' (not in code page 1252)";
   const std::string grin = ": U+1F600 GRINNING FACE dropped (no native character)\n";
   const auto one = [](const std::string &change) { return std::vector<std::string>{"1 character changed", change}; };
-  const std::vector<Case> cases = {
+  const std::vector<Conversion> cases = {
       {"utf8 --to Windows-1252", "caf\xC3\xA9 \xE2\x82\xAC\r\n", "caf\xE9 \x80\r\n", 0, {}, true},
       {"cp65001 --to Shift_JIS", "\xE4\xBA\x9C\xEF\xBD\xB1", "\x88\x9F\xB1", 0, {}, true},
       {"UTF-8 --to latin1", "\xC3\x84", "\xC4", 0, {}, true},
@@ -375,7 +373,7 @@ TEST_F(QstrTool, FormsChangesAndErrors) {
       {"utf16le --to utf8 --bom", "\xFF\xFE" "a\0\x3D\xD8\x00\xDE\xFF\xFE"s,
        "\xEF\xBB\xBF" "a" + emoji + "\xEF\xBB\xBF", 0, {}},
   };
-  for (const Case &c : cases) {
+  for (const Conversion &c : cases) {
     const bool toFile = c.args.ends_with(" -o " + out);
     const auto r = runQstr("convert --from " + c.args, c.input);
     SCOPED_TRACE(describe(c.args, r));
@@ -387,12 +385,107 @@ TEST_F(QstrTool, FormsChangesAndErrors) {
     }
     EXPECT_EQ(n, c.report.size());
     if (c.status == 0) EXPECT_EQ(toFile ? readWhole(out) : r.out, c.output);
-    if (c.status != 0) EXPECT_TRUE(std::filesystem::is_empty(dir_)) << "no file is left";
-    std::filesystem::remove(out);
+    if (c.status != 0) EXPECT_TRUE(fs::is_empty(dir_)) << "no file is left";
+    fs::remove(out);
     const std::size_t to = c.args.find(" --to ");
-    if (c.back) expectRun({"convert --from " + c.args.substr(to + 6) + " --to " + c.args.substr(0, to),
-                                       c.output, 0, c.input, ""});
+    const std::string back = "convert --from " + c.args.substr(to + 6) + " --to " + c.args.substr(0, to);
+    if (c.back) check({back, c.output, 0, {c.input}}, false);
   }
+}
+
+std::vector<std::string> names(const fs::path &folder) {
+  std::vector<std::string> all;
+  for (const auto &entry : fs::recursive_directory_iterator(folder)) {
+    all.push_back(entry.path().lexically_relative(folder));
+  }
+  std::sort(all.begin(), all.end());
+  return all;
+}
+
+// The old mode (0: no file), whether a link names it, the new mode under umask 027.
+TEST_F(FilesTest, OutputReplacesItsOwnInputKeepingModeAndLink) {
+  struct Case { int oldMode; bool throughLink; int mode; };
+  const std::vector<Case> cases = {{0, false, 0640}, {0755, false, 0755}, {0600, true, 0600},
+                                   {0, true, 0640}};  // a link to a file still to be made
+  const mode_t umaskBefore = umask(027);
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case &c = cases[i];
+    const fs::path folder = dir_ / std::to_string(i), target = folder / "target", link = folder / "link";
+    fs::create_directory(folder);
+    if (c.oldMode != 0) fs::permissions(write(std::to_string(i) + "/target", "old"), fs::perms(c.oldMode));
+    if (c.throughLink) fs::create_symlink("target", link);
+    const std::string path = c.throughLink ? link : target;
+    OutputFile out(path);
+    std::string old;
+    if (c.oldMode != 0) EXPECT_TRUE(InputFile(path).readAll(old));
+    EXPECT_TRUE(out.write("new:" + old));
+    EXPECT_TRUE(out.commit()) << out.error();
+    EXPECT_EQ(readWhole(target), "new:" + old) << i;
+    EXPECT_EQ(static_cast<int>(fs::status(target).permissions()), c.mode) << i;
+    EXPECT_EQ(names(folder).size(), c.throughLink ? 2u : 1u) << "the link stays; no temporary file is left";
+    EXPECT_EQ(fs::is_symlink(link), c.throughLink) << i;
+  }
+  umask(umaskBefore);
+}
+
+TEST_F(FilesTest, FailuresNameTheFileAndTheReasonAndLeaveNothing) {
+  const auto readAll = [](const std::string &path) {
+    InputFile in(path);
+    std::string bytes;
+    return in.readAll(bytes) ? std::string("read") : in.error();
+  };
+  const std::string folder = (dir_ / "folder").string(), missing = (dir_ / "missing").string();
+  fs::create_directory(folder);
+  EXPECT_EQ(readAll(folder), folder + ": Is a directory");
+  EXPECT_EQ(readAll(missing), missing + ": No such file or directory");
+  EXPECT_EQ(readAll("/proc/self/mem"), "/proc/self/mem: Input/output error");  // opens; the first page is unreadable
+  EXPECT_EQ(OutputFile(missing + "/out").error(), missing + "/out: No such file or directory");
+  EXPECT_EQ(OutputFile(folder).error(), folder + ": Is a directory");
+  OutputFile out(missing);  // a folder takes the output's place before the commit
+  EXPECT_TRUE(out.write("x"));
+  fs::create_directories(missing + "/inside");
+  EXPECT_FALSE(out.commit());
+  EXPECT_EQ(out.error(), missing + ": Is a directory");
+  EXPECT_EQ(names(dir_), (std::vector<std::string>{"folder", "missing", "missing/inside"}));
+}
+
+// Stopped with its output and sort's runs half written, the tool dies of the signal, leaving the old file.
+TEST_F(FilesTest, StopSignalsRemoveTemporaryFiles) {
+  const std::vector<std::pair<int, const char *>> cases = {{SIGINT, "sort"}, {SIGHUP, "sort"}, {SIGTERM, "convert"}};
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const auto [signal, command] = cases[i];
+    const fs::path folder = dir_ / std::to_string(i);
+    fs::create_directory(folder);
+    const std::string target = write(std::to_string(i) + "/target", "old").string();
+    setenv("TMPDIR", folder.c_str(), 1);
+    int input[2];
+    ASSERT_EQ(pipe(input), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+      ::signal(signal, SIG_DFL);  // not left ignored by whoever runs the tests
+      alarm(10);                  // a child the signal fails to stop dies of SIGALRM
+      dup2(input[0], 0);
+      const char *to = target.c_str();
+      if (command == std::string("sort")) execl(QSTR_BINARY, "qstr", "sort", "-S", "4K", "-o", to, nullptr);
+      execl(QSTR_BINARY, "qstr", "convert", "--from", "utf8", "--to", "utf16le", "-o", to, nullptr);
+      _exit(127);
+    }
+    close(input[0]);
+    std::string lines;
+    for (int n = 0; n < 20000; ++n) lines += "line " + std::to_string(n * 7919 % 20000) + "\n";
+    ASSERT_EQ(::write(input[1], lines.data(), lines.size()), static_cast<ssize_t>(lines.size()));
+    const std::size_t held = command == std::string("sort") ? 3 : 2;  // the output's and a run's
+    for (int wait = 0; wait < 500 && names(folder).size() < held; ++wait) usleep(10000);
+    EXPECT_GE(names(folder).size(), held) << "the temporary files are there";
+    kill(child, signal);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    close(input[1]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << i << " status " << status;
+    EXPECT_EQ(names(folder), std::vector<std::string>{"target"}) << i;
+    EXPECT_EQ(readWhole(target), "old") << i;
+  }
+  unsetenv("TMPDIR");
 }
 
 }  // namespace

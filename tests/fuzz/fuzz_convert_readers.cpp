@@ -1,5 +1,5 @@
-// The readers of `qstr convert` on any input fed in pieces of random sizes:
-// the same elements, positions, changes and error as when fed at once.
+// The readers of `qstr convert` on any input fed in pieces of random sizes: the same elements, positions,
+// changes and error as when fed at once.
 #include <algorithm>
 #include <memory>
 #include <optional>

@@ -1,5 +1,4 @@
-// Shared pieces of the fuzz targets: the check, a reader over the fuzz
-// input, and a builder of well-formed document streams from it.
+// The fuzz targets' check, reader over the input, and builder of well-formed streams from it.
 #pragma once
 
 #include <algorithm>

@@ -1,6 +1,5 @@
-// The host profile kinds the conversion targets run under: Western (1252
-// with OEM 437, or with 850) and the four East Asian ones with double-byte
-// support, each from fresh records, registry and country, as a new process.
+// The host profile kinds the targets run under, each fresh as in a new process: Western (1252 with OEM 437
+// or 850) and the four East Asian ones with double-byte support.
 #pragma once
 
 #include <cstdint>
