@@ -247,7 +247,8 @@ TEST(UnicodeForms, WholeAndLimited) {
   EXPECT_EQ(out, guarded(u"\u00E9\uFFFF\0"s, 4));
   ASSERT_EQ(Q6wzToWStrEx(units(u"Z").data(), out.data(), 12345), 1);
   EXPECT_EQ(out, guarded(u"Z\0\0"s, 4));
-  EXPECT_EQ(Q6wzToWStrN(units(native).data(), out.data(), 0), 0);
+  EXPECT_EQ(Q6wzToWStrN(units(native).data(), out.data(), 0), 0);  // no room for the terminator
+  EXPECT_EQ(Q6WStrTowzN(units(unicode).data(), out.data(), 0), 0);
   Elements converted(10002, kGuard);
   ASSERT_EQ(Q6wzToWStrN(units(std::u16string(10000, u'B')).data(), converted.data(), 9001), 1);
   EXPECT_EQ(converted, guarded(std::u16string(9000, u'B') + u'\0', 10002));

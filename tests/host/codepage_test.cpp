@@ -73,6 +73,7 @@ TEST(HostCodePages, KnownCharactersAndNoLookAlikes) {
       {932, "\x88\x9F", u'\u4E9C'}, {949, "\xB0\xA1", u'\uAC00'}, {936, "\xB0\xA1", u'\u554A'},
       {950, "\xA4\x40", u'\u4E00'}, {932, "\xB1", u'\uFF71'} /* half-width kana: one byte */,
       {1252, "\x80", u'\u20AC'}, {932, "\x81", 0} /* a lead byte alone: no character */,
+      {932, "\xFA\x5C", u'\u7E8A'} /* also at 0xED40: the encoder's choice is the way back */,
       {1252, "", u'\u0100'} /* no code */, {437, "", u'\u20AC'}, {934, "", u'A'} /* not a current page */,
   };
   for (const auto &[codePage, text, expected] : cases) {
