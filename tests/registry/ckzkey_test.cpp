@@ -135,6 +135,8 @@ TEST_F(CKZKeyTest, ALinkToAPlainValueReadsAndWritesThatValue) {
   EXPECT_EQ(key.SetValue("Forward", 3, written, 1, 1, 0), 0);
   EXPECT_EQ(read("Fresh Value", "HKEY_CURRENT_USER\\Software\\Created").data, Bytes{0xE4});
   EXPECT_EQ(read("Forward").data, Bytes{0xE4});
+  EXPECT_EQ(key.SetValue("Rooted", 3, written, 1, 1, 0), 0);  // a reference with no key path
+  EXPECT_EQ(read("HKEY_USERS", "HKEY_CURRENT_USER").data, Bytes{0xE4});
   put(kLinks, "Name", 1, {'A', 'b', 0});
   putLink("ToName", u"<Links\\Name>");
   EXPECT_EQ(read("ToName"), (Reading{0, 1, 0, {'A', 0, 'b', 0, 0, 0}}));
