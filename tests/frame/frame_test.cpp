@@ -63,6 +63,7 @@ TEST(KeyboardInfo, CodePageAndCharset) {
       {"0x0412", "1252", 949, 129}, {"0x0804", "1252", 936, 134}, {"0x0C04", "1252", 950, 136},
       {"0x1004", "1252", 936, 134}, {"0x0419", "1252", 1251, 204}, {"0x0415", "1252", 1250, 238},
       {"0x1C0A", "932", 1252, 0},   {"0x0045", "950", 950, 136},  {"0x0045", "437", 437, 1},
+      {"0x0045", "1361", 1361, 130},
   };
   for (const Case &c : cases) {
     ScopedProfile profile({{"LANG", "en_US"}, {"QSTR14_KEYBOARD_LANGID", c.keyboard}, {"QSTR14_ACP", c.acp}});
