@@ -50,7 +50,8 @@ TEST(MultilevelValues, Secondary) {
       {0x0835, 88, 0, 0x0834}, {0x0953, 191, 19, 0}, {0x0954, 180, 19, 0x0954}, {0x0A8F, 251, 0, 0},
       {0x0A91, 220, 0, 0x0A90}, {0x0D2E, 0xFD, 2, 0x8D2E}, {0x0D2F, 200, 2, 0}, {0x0D40, 204, 2, 8},
       {0x0DA5, 199, 2, 1}, {0x0DB1, 199, 2, 0}, {0x0DA4, 199, 2, 7}, {0x0DB5, 200, 2, 0x0DB5},
-      {0x0E40, 203, 2, 0x0E40}, {0x0E44, 205, 2, 0}, {0x0440, 0xFE, 0, 0},
+      {0x0E40, 203, 2, 0x0E40}, {0x0E44, 205, 2, 0}, {0x0E86, 203, 2, 0x0E86},
+      {0x0440, 0xFE, 0, 0},
   };
   for (const Case &c : cases) {
     EXPECT_EQ(qstr::collate::getDiaValue(c.ch, c.primary, c.language), c.value) << c.ch;
