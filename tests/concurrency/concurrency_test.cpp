@@ -132,9 +132,10 @@ const std::vector<Family> &families() {
        },
        [] {  // Expr reads the value of Single through a link
          qstr::registry::CKZKey key(kLinks, 0x2001F);
+         const char16_t expression[] = u"<Links\\Single>y";
          key.SetValue("Single", qstr::registry::kLinkType, reinterpret_cast<const uint8_t *>(u"z"), 4, 0, 1);
-         key.SetValue("Expr", qstr::registry::kLinkType, reinterpret_cast<const uint8_t *>(u"<Links\\Single>y"),
-                      34, 0, 1);
+         key.SetValue("Expr", qstr::registry::kLinkType, reinterpret_cast<const uint8_t *>(expression),
+                      sizeof expression, 0, 1);
        }},
   };
   return all;
