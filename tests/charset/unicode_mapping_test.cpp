@@ -16,6 +16,7 @@
 #include "qstr14/strings.h"
 #include "support/host_profile.h"
 #include "support/machine.h"
+#include "support/native_text.h"
 #include "support/stream_builder.h"
 
 namespace {
@@ -29,21 +30,14 @@ using qstr::test::Environment;
 using qstr::test::Machine;
 using qstr::test::ScopedProfile;
 using qstr::test::StreamBuilder;
+using qstr::test::native_text::guarded;
+using qstr::test::native_text::kGuard;
+using qstr::test::native_text::units;
 
 const Environment kWestern = {{"LANG", "en_US"}};
 const Environment kJapanese = {{"LANG", "ja_JP"}};
-constexpr uint16_t kGuard = 0x5555;
 constexpr uint32_t kWhole = 0xFFFFFFFF;  // no limit: the form without N
 
-// The elements of `s`, then guards up to `size`.
-Elements guarded(std::u16string_view s, std::size_t size) {
-  Elements elements(s.begin(), s.end());
-  elements.resize(size, kGuard);
-  return elements;
-}
-
-// A native string with its terminator.
-Elements units(std::u16string_view s) { return guarded(std::u16string(s) + u'\0', s.size() + 1); }
 
 // Every kind of item, data bytes like other items', walked forward, backward and by characters.
 TEST(DocumentStream, EveryItemReachedEachWay) {

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,6 +25,7 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 using qstr::cli::InputFile;
 using qstr::cli::OutputFile;
+using qstr::test::readWhole;
 using QstrTool = qstr::test::ScratchFolderTest;
 using FilesTest = qstr::test::ScratchFolderTest;
 
@@ -33,11 +33,6 @@ struct QstrResult {
   int status;
   std::string out, err;
 };
-
-std::string readWhole(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // `arguments` go to the shell as written; `environment` overrides the defaults.
 QstrResult runQstr(const std::string &arguments, const std::string &input = "", const std::string &environment = "") {

@@ -9,7 +9,6 @@
 #include <array>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <tuple>
 
 #include "host/host.h"
@@ -26,6 +25,7 @@ namespace reg = qstr::host::registry;
 namespace db = qstr::regdb;
 namespace win = qstr::windows;
 using Bytes = std::vector<uint8_t>;
+using qstr::test::readWhole;
 const std::string kHeader = std::string(db::kFileHeader) + "\n";
 const std::string kUser = kHeader + "[HKEY_CURRENT_USER]\n";
 
@@ -182,12 +182,6 @@ class RegistryFileTest : public qstr::test::ScratchFolderTest {
   std::filesystem::path path_;
 };
 
-std::string readFile(const std::filesystem::path &path) {
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
-
 // Creates (or opens) a key below HKEY_CURRENT_USER: the handle, or 0 with the status in `status`.
 host::RegKey userKey(const std::string &subKey, bool create = true, int32_t *status = nullptr,
                      uint32_t *disposition = nullptr) {
@@ -288,9 +282,9 @@ TEST_F(RegistryFileTest, MissingFolderIsCreatedOnTheFirstValueWritten) {
   EXPECT_EQ(query(key, "v").status, host::kErrorFileNotFound);
   EXPECT_FALSE(std::filesystem::exists(path_.parent_path()));
   EXPECT_EQ(set(key, "v", {1}), 0);
-  EXPECT_NE(readFile(path_).find("[HKEY_CURRENT_USER\\Software\\First]\n\"v\"=hex:01"), std::string::npos);
+  EXPECT_NE(readWhole(path_).find("[HKEY_CURRENT_USER\\Software\\First]\n\"v\"=hex:01"), std::string::npos);
   userKey("Software\\Third");
-  EXPECT_NE(readFile(path_).find("[HKEY_CURRENT_USER\\Software\\Third]"), std::string::npos);
+  EXPECT_NE(readWhole(path_).find("[HKEY_CURRENT_USER\\Software\\Third]"), std::string::npos);
 }
 
 // Another writer's change is seen at once; a key it removes says so through its handle.
@@ -317,7 +311,7 @@ TEST_F(RegistryFileTest, AFileThatDoesNotParseIsLeftAloneAndExplained) {
   EXPECT_EQ(keyStatus("Software", false), win::kErrorBadDb);
   EXPECT_EQ(query(host::kHkeyCurrentUser, "v").status, win::kErrorBadDb);
   EXPECT_EQ(set(host::kHkeyCurrentUser, "v", {1}), win::kErrorBadDb);
-  EXPECT_EQ(readFile(path_), broken);
+  EXPECT_EQ(readWhole(path_), broken);
   std::ofstream(path_) << kHeader << "[hkey_current_user\\Software]\n\"v\"=dword:2\n";
   EXPECT_TRUE(reg::storeStatus().usable);
   EXPECT_EQ(query(userKey("software", false), "V").data.size(), 4u);
@@ -394,7 +388,7 @@ TEST_F(RegistryFileTest, UnwritableFolderFallsBackAndWritesNothing) {
   useRegistryPath((blocker / "sub" / "registry.reg").string());
   host::RegKey key = userKey("Software\\X");
   if (key != 0) EXPECT_NE(set(key, "V", {1, 2}), 0);
-  EXPECT_EQ(readFile(blocker), "not a folder");
+  EXPECT_EQ(readWhole(blocker), "not a folder");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), std::filesystem::directory_iterator()), 1);
 }
 

@@ -15,6 +15,7 @@
 #include "qstr14/frame.h"
 #include "qstr14/strings.h"
 #include "support/host_profile.h"
+#include "support/native_text.h"
 #include "support/stream_builder.h"
 
 namespace {
@@ -25,22 +26,10 @@ using Bytes = std::vector<uint8_t>;
 using qstr::test::ScopedCountry;
 using qstr::test::ScopedProfile;
 using S = qstr::test::StreamBuilder;
-constexpr uint16_t kGuard = 0x5555;
+using qstr::test::native_text::guarded;
+using qstr::test::native_text::kGuard;
+using qstr::test::native_text::units;
 const qstr::test::Environment kJapanese = {{"LANG", "ja_JP"}}, kEnglish = {{"LANG", "en_US"}};
-
-// A native string with its terminator.
-Native units(std::u16string_view s) {
-  Native native(s.begin(), s.end());
-  native.push_back(0);
-  return native;
-}
-
-// With two guard elements behind the terminator.
-Native guarded(std::u16string_view s) {
-  Native native = units(s);
-  native.insert(native.end(), {kGuard, kGuard});
-  return native;
-}
 
 const uint8_t *bytes(const std::string &stream) { return reinterpret_cast<const uint8_t *>(stream.c_str()); }
 

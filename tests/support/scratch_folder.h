@@ -6,9 +6,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace qstr::test {
+
+// The whole of a file, byte for byte; empty when it cannot be read.
+inline std::string readWhole(const std::filesystem::path &path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 class ScratchFolderTest : public ::testing::Test {
  protected:
