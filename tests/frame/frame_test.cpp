@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "frame/country.h"
 #include "frame/state.h"
@@ -19,30 +17,29 @@ using qstr::test::ScopedProfile;
 TEST(CountryId, BySystemLanguageThenKeyboard) {
   struct CountryCase {
     const char *langId, *dbcs;
-    const char *keyboard;  // keyboard language ID, or null for the system's
+    const char *keyboard;  // keyboard language ID, or "" for the system's
     uint8_t country;
   };
   const std::vector<CountryCase> cases = {
-      {"0x0411", "0", nullptr, 1}, {"0x0412", "0", nullptr, 2}, {"0x0404", "0", nullptr, 3},
-      {"0x0804", "0", nullptr, 4}, {"0x0401", "0", nullptr, 5}, {"0x040D", "0", nullptr, 6},
-      {"0x0409", "0", nullptr, 0},
-      {"0x0409", "0", "0x0804", 0},  // no double-byte support: the keyboard is not asked
-      {"0x0409", "1", "0x0804", 4},  // 936 → GB 2312
-      {"0x0409", "1", "0x0404", 3},  // 950 → Big5
-      {"0x0409", "1", "0x0411", 0},  // 932: a Japanese keyboard does not count
-      {"0x0409", "1", "0x0045", 0},  // unknown keyboard language: ANSI code page 1252
-      {"0x0C04", "1", nullptr, 3},   // Hong Kong: decided by the keyboard (950)
-      {"0x0C04", "0", nullptr, 0},   {"0x0C01", "0", nullptr, 0} /* not the listed Arabic */,
-      {"0x0411", "1", nullptr, 1},
+      {"0x0411", "0", "", 1}, {"0x0412", "0", "", 2}, {"0x0404", "0", "", 3},
+      {"0x0804", "0", "", 4}, {"0x0401", "0", "", 5}, {"0x040D", "0", "", 6},
+      {"0x0409", "0", "", 0},
+      {"0x0409", "0", "0x0804", 0},  // the keyboard counts only with double-byte support
+      {"0x0409", "1", "0x0804", 4},  {"0x0409", "1", "0x0404", 3},
+      {"0x0409", "1", "0x0411", 0},  // a Japanese keyboard does not count
+      {"0x0409", "1", "0x0045", 0},  // unknown: ANSI code page 1252
+      {"0x0C04", "1", "", 3},        // Hong Kong: decided by the keyboard (950)
+      {"0x0C04", "0", "", 0},   {"0x0C01", "0", "", 0} /* not the listed Arabic */,
+      {"0x0411", "1", "", 1},
   };
   for (const CountryCase &c : cases) {
     Environment env = {{"LANG", "en_US"}, {"QSTR14_LANGID", c.langId}, {"QSTR14_DBCS", c.dbcs}};
-    if (c.keyboard) env["QSTR14_KEYBOARD_LANGID"] = c.keyboard;
+    if (*c.keyboard) env["QSTR14_KEYBOARD_LANGID"] = c.keyboard;
     ScopedProfile profile(env);
     qstr::frame::resetCountryDetection();
-    EXPECT_EQ(QtpiGetCountryID(), c.country) << c.langId << " " << c.dbcs << " " << (c.keyboard ? c.keyboard : "");
+    EXPECT_EQ(QtpiGetCountryID(), c.country) << c.langId << c.dbcs << c.keyboard;
   }
-  // Detected once (the last row's), kept until reset.
+  // The last row's answer is kept until reset.
   ScopedProfile korean(Environment{{"LANG", "ko_KR"}});
   EXPECT_EQ(QtpiGetCountryID(), 1);
   qstr::frame::resetCountryDetection();
@@ -56,8 +53,8 @@ TEST(KeyboardInfo, CodePageAndCharset) {
     uint16_t codePage;
     uint8_t charset;
   };
-  // The keyboard language's default code page (by its exact ID, else its primary language; unknown:
-  // the ANSI code page) and that page's character set (none, as for 437: 1).
+  // The keyboard language's code page by its exact ID, else its primary language, else the ANSI
+  // code page; that page's character set, 1 for none (437).
   const std::vector<Case> cases = {
       {"0x0411", "1252", 932, 128}, {"0x0404", "1252", 950, 136}, {"0x0409", "932", 1252, 0},
       {"0x0412", "1252", 949, 129}, {"0x0804", "1252", 936, 134}, {"0x0C04", "1252", 950, 136},
@@ -107,7 +104,6 @@ TEST(Lifecycle, CallSequencesLeaveTheExpectedLanguage) {
   qstr::frame::resetFrameState();
 }
 
-// Attach at load recorded the heap and module; every reason returns true.
 TEST(EntryPoint, AttachAtLoadAndEveryReason) {
   EXPECT_NE(qstr::frame::moduleHandle(), nullptr);
   for (uint32_t reason : {qstr::frame::kProcessDetach, qstr::frame::kThreadAttach,

@@ -1,4 +1,4 @@
-// The portable host's code page conversions, held against the system's charmaps, iconv and (where
+// The portable host's code page conversions held against the system's charmaps, iconv and (where
 // installed) ICU: single bytes, double-byte codes and their user-defined areas, lead bytes, strings.
 #include <gtest/gtest.h>
 
@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <map>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include <iconv.h>
 
@@ -21,7 +19,6 @@ namespace host = qstr::host;
 namespace posix = qstr::host::posix;
 using qstr::test::ScopedProfile;
 
-// A command's output; empty when it fails.
 std::string commandOutput(const std::string &command) {
   std::string out;
   FILE *pipe = popen((command + " 2>/dev/null").c_str(), "r");
@@ -32,15 +29,15 @@ std::string commandOutput(const std::string &command) {
 
 bool privateUse(char16_t unit) { return unit >= 0xE000 && unit <= 0xF8FF; }
 
-// Every byte of the single-byte pages converts as the system's charmap says, and back; a byte it
-// leaves undefined converts to nothing or, as the host system does, to its C1 control or to Private Use.
+// A byte the charmap leaves undefined converts to nothing or, as the host system does, to its C1
+// control or to Private Use.
 TEST(HostCodePages, EverySingleByteAgreesWithTheSystemCharmap) {
   int checked = 0;
   for (const posix::CodePageFacts &page : posix::kCodePageFacts) {
     const std::string folder = "zcat /usr/share/i18n/charmaps/";
     std::string text = commandOutput(folder + page.iconvName + ".gz");
     if (text.empty()) text = commandOutput(folder + "IBM" + std::to_string(page.codePage) + ".gz");
-    std::map<unsigned, char16_t> charmap;  // from lines "<U20AC> /x80 ..."
+    std::map<unsigned, char16_t> charmap;  // lines "<U20AC> /x80 ..."
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
       unsigned unicode, byte;
@@ -60,7 +57,7 @@ TEST(HostCodePages, EverySingleByteAgreesWithTheSystemCharmap) {
         EXPECT_TRUE(!converted || unit == byte && byte >= 0x80 && byte <= 0x9F || privateUse(unit)) << byte;
         continue;
       }
-      EXPECT_TRUE(converted && unit == charmap[byte]) << page.codePage << " byte " << byte;
+      EXPECT_TRUE(converted && unit == charmap[byte]) << page.codePage << " " << byte;
       EXPECT_TRUE(host::unicodeToChar(page.codePage, unit, back) == 1 && back[0] == b) << page.codePage;
     }
   }
@@ -72,9 +69,9 @@ TEST(HostCodePages, KnownCharactersAndNoLookAlikes) {
   const std::vector<std::tuple<uint32_t, std::string, char16_t>> cases = {
       {932, "\x88\x9F", u'\u4E9C'}, {949, "\xB0\xA1", u'\uAC00'}, {936, "\xB0\xA1", u'\u554A'},
       {950, "\xA4\x40", u'\u4E00'}, {932, "\xB1", u'\uFF71'} /* half-width kana: one byte */,
-      {1252, "\x80", u'\u20AC'}, {932, "\x81", 0} /* a lead byte alone: no character */,
+      {932, "\x81", 0} /* a lead byte alone */,
       {932, "\xFA\x5C", u'\u7E8A'} /* also at 0xED40: the encoder's choice is the way back */,
-      {1252, "", u'\u0100'} /* no code */, {437, "", u'\u20AC'}, {934, "", u'A'} /* not a current page */,
+      {437, "", u'\u20AC'} /* no code */, {934, "", u'A'} /* not a current page */,
   };
   for (const auto &[codePage, text, expected] : cases) {
     const auto *bytes = reinterpret_cast<const uint8_t *>(text.data());
@@ -91,9 +88,9 @@ TEST(HostCodePages, KnownCharactersAndNoLookAlikes) {
   }
 }
 
-// ICU's conversion (uconv) of each double-byte code to UTF-16; empty when it cannot convert them.
+// uconv's UTF-16 for each double-byte code; empty when it cannot convert them.
 std::vector<char16_t> decodeWithIcu(uint32_t codePage, const std::vector<uint16_t> &codes) {
-  std::string escapes;  // for printf: each code's two bytes and a line break
+  std::string escapes;  // each code's two bytes and a line break
   for (uint16_t code : codes) {
     char octal[16];
     std::snprintf(octal, sizeof octal, "\\%03o\\%03o\\n", code >> 8, code & 0xFF);
@@ -101,7 +98,7 @@ std::vector<char16_t> decodeWithIcu(uint32_t codePage, const std::vector<uint16_
   }
   const std::string out =
       commandOutput("printf '" + escapes + "' | uconv -f windows-" + std::to_string(codePage) + " -t UTF-16LE");
-  if (out.size() != 4 * codes.size()) return {};  // one unit and a line break each
+  if (out.size() != 4 * codes.size()) return {};
   std::vector<char16_t> units;
   for (std::size_t i = 0; i < out.size(); i += 4) {
     units.push_back(char16_t(uint8_t(out[i]) | uint8_t(out[i + 1]) << 8));
@@ -109,10 +106,9 @@ std::vector<char16_t> decodeWithIcu(uint32_t codePage, const std::vector<uint16_
   return units;
 }
 
-// On each double-byte page: the lead bytes (under that ANSI code page) are those on which iconv
-// waits for a second byte, or that open only user-defined codes. Every code that decodes converts
-// back to itself or to a duplicate of the same character. Each user-defined area decodes to
-// Private Use as the published charts (and ICU) lay it out, and back; no other code decodes there.
+// Lead bytes are those on which iconv waits for a second byte, or that open only user-defined codes.
+// Each code that decodes converts back to itself or a duplicate. The user-defined areas decode to
+// Private Use as the published charts (and ICU) lay them out, and back; no other code decodes there.
 TEST(HostCodePages, DoubleBytePagesLeadBytesAndUserDefinedAreas) {
   const std::map<uint32_t, int> least = {{932, 7000}, {936, 21000}, {949, 17000}, {950, 13000}};
   std::vector<uint32_t> pages;
@@ -121,6 +117,7 @@ TEST(HostCodePages, DoubleBytePagesLeadBytesAndUserDefinedAreas) {
     if (page.leadBytes[0].first == 0) continue;
     pages.push_back(codePage);
     ScopedProfile profile({{"LANG", "en_US"}, {"QSTR14_ACP", std::to_string(codePage).c_str()}});
+    SCOPED_TRACE(codePage);
     std::map<uint16_t, char16_t> layout;
     std::vector<bool> userDefinedLead(256);
     for (const auto &block : posix::kUserDefinedBlocks) {
@@ -134,7 +131,7 @@ TEST(HostCodePages, DoubleBytePagesLeadBytesAndUserDefinedAreas) {
         }
       }
     }
-    EXPECT_FALSE(layout.empty()) << codePage;
+    EXPECT_FALSE(layout.empty());
     iconv_t cd = iconv_open("UTF-16LE", page.iconvName);
     for (unsigned byte = 0; byte < 256; ++byte) {
       char input[1] = {char(byte)}, output[8];
@@ -143,7 +140,7 @@ TEST(HostCodePages, DoubleBytePagesLeadBytesAndUserDefinedAreas) {
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
       const bool waits = iconv(cd, &in, &inLeft, &out, &outLeft) == std::size_t(-1) && errno == EINVAL;
       const bool lead = host::isDbcsLeadByte(uint8_t(byte));
-      EXPECT_TRUE(waits == lead || (lead && userDefinedLead[byte])) << codePage << " " << byte;
+      EXPECT_TRUE(waits == lead || (lead && userDefinedLead[byte])) << byte;
     }
     iconv_close(cd);
     std::vector<uint16_t> codes;
@@ -156,24 +153,24 @@ TEST(HostCodePages, DoubleBytePagesLeadBytesAndUserDefinedAreas) {
       char16_t unit = 0, again = 0;
       const auto expected = layout.find(uint16_t(code));
       if (host::charToUnicode(codePage, pair, 2, &unit) == 0) {
-        ASSERT_EQ(expected, layout.end()) << codePage << " code " << std::hex << code << " does not decode";
+        ASSERT_EQ(expected, layout.end()) << code;
         continue;
       }
       ++characters;
       uint8_t back[2];
       const int produced = host::unicodeToChar(codePage, unit, back);
-      ASSERT_GT(produced, 0) << codePage << " code " << std::hex << code;
+      ASSERT_GT(produced, 0) << code;
       ASSERT_EQ(host::charToUnicode(codePage, back, produced, &again), 1);
-      EXPECT_EQ(again, unit) << codePage << " code " << std::hex << code;
+      EXPECT_EQ(again, unit) << code;
       if (expected == layout.end()) {
-        ASSERT_FALSE(privateUse(unit)) << codePage << " code " << std::hex << code;
+        ASSERT_FALSE(privateUse(unit)) << code;
         continue;
       }
-      ASSERT_EQ(unit, expected->second) << codePage << " code " << std::hex << code;
-      if (!icu.empty()) ASSERT_EQ(unit, icu[std::distance(layout.begin(), expected)]) << std::hex << code;
-      ASSERT_EQ(back[0] << 8 | back[1], code) << codePage << " unit " << std::hex << int{unit};
+      ASSERT_EQ(unit, expected->second) << code;
+      if (!icu.empty()) ASSERT_EQ(unit, icu[std::distance(layout.begin(), expected)]) << code;
+      ASSERT_EQ(back[0] << 8 | back[1], code);
     }
-    EXPECT_GE(characters, least.at(codePage)) << codePage;
+    EXPECT_GE(characters, least.at(codePage));
   }
   EXPECT_EQ(pages, (std::vector<uint32_t>{932, 936, 949, 950}));
   ScopedProfile singleByte({{"LANG", "en_US"}, {"QSTR14_ACP", "1252"}});
@@ -186,7 +183,7 @@ TEST(HostCodePages, WholeStrings) {
   EXPECT_EQ(host::multiByteToWideChar(1252, "A\x80", -1, nullptr, 0), 3);
   ASSERT_EQ(host::multiByteToWideChar(1252, "A\x80", -1, wide, 16), 3);
   EXPECT_EQ(std::u16string(wide, 3), std::u16string(u"A\u20AC\0", 3));
-  // Undefined bytes convert as the host system converts them; broken double-byte characters: '?'.
+  // Undefined bytes as the host system converts them; broken double-byte characters: '?'.
   ASSERT_EQ(host::multiByteToWideChar(1252, "\x81x", 2, wide, 16), 2);
   EXPECT_EQ(std::u16string(wide, 2), u"\u0081x");
   ASSERT_EQ(host::multiByteToWideChar(932, "\x88\x9F\x81", 3, wide, 16), 2);
@@ -198,8 +195,8 @@ TEST(HostCodePages, WholeStrings) {
   EXPECT_EQ(std::string(narrow, 4), std::string("\x88\x9F" "A\0", 4));
   ASSERT_EQ(host::wideCharToMultiByte(1252, u"\u0100\u20AC", 2, narrow, 16), 2);
   EXPECT_EQ(std::string(narrow, 2), "?\x80");
-  EXPECT_EQ(host::wideCharToMultiByte(932, u"\u4E9C", 1, narrow, 1), 0);  // a split character is no room
-  EXPECT_EQ(host::wideCharToMultiByte(4242, u"A", 1, narrow, 16), 0);    // unknown code page
+  EXPECT_EQ(host::wideCharToMultiByte(932, u"\u4E9C", 1, narrow, 1), 0);  // would split it
+  EXPECT_EQ(host::wideCharToMultiByte(4242, u"A", 1, narrow, 16), 0);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// CKZKey: keys by path, locked values, and link values read and written through the resolver,
-// whose results are built in a bounded work buffer; the host's atoms and memory below them; and
-// the sorted search list.
+// CKZKey: keys by path, locked values, links read and written through the resolver and its bounded
+// work buffer; the host's atoms and pages below them; the sorted search list.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,7 +44,6 @@ void put(const char *path, const char *name, uint32_t type, const Bytes &data) {
 
 void putLink(const char *name, std::u16string_view text) { put(kLinks, name, r::kLinkType, utf16(text)); }
 
-// What QueryValue gives, and the resolver's error after it.
 struct Reading {
   int32_t status;
   uint32_t type, lock;
@@ -63,7 +61,6 @@ Reading read(const char *name, const char *path = kLinks, uint32_t capacity = 25
   return reading;
 }
 
-// Each test on an empty private registry.
 class CKZKeyTest : public ::testing::Test {
   qstr::test::Machine machine_{qstr::test::Environment{}};
 };
@@ -77,7 +74,6 @@ TEST_F(CKZKeyTest, PathsNameARootInAnyCase) {
     EXPECT_EQ(key.Status(), open ? 0 : host::kErrorBadKey) << (path ? path : "(null)");
     EXPECT_EQ(key.Key() != 0, open);
   }
-  // Either spelling of the root, or its handle, reaches one key; only the first creates it.
   CKZKey fresh("HKEY_CURRENT_USER\\Software\\Fresh", kAll);
   EXPECT_TRUE(fresh.Created());
   EXPECT_FALSE(CKZKey("hkey_current_user\\Software\\Fresh", kAll).Created());
@@ -97,7 +93,7 @@ TEST_F(CKZKeyTest, LockedValuesAndTheirTypes) {
   uint8_t other[] = {0xE4, 0x04};
   EXPECT_EQ(key.SetValue("Locked", kPageType, other, 2, 1, 0), host::kErrorAccessDenied);
   EXPECT_EQ(read("Locked"), (Reading{0, kPageType, r::kLockFlag, {0x52, 0x03}}));
-  EXPECT_EQ(key.SetValue("Locked", kPageType, other, 2, 1, 1), 0);  // forced, with the type given
+  EXPECT_EQ(key.SetValue("Locked", kPageType, other, 2, 1, 1), 0);  // forced
   EXPECT_EQ(read("Locked"), (Reading{0, kPageType, 0, {0xE4, 0x04}}));
   EXPECT_EQ(read("LockedDword"), (Reading{0, 4, r::kLockFlag, {7, 0, 0, 0}}));
   uint32_t size = 2;
@@ -106,8 +102,7 @@ TEST_F(CKZKeyTest, LockedValuesAndTheirTypes) {
   EXPECT_EQ(read("Missing").status, host::kErrorFileNotFound);
 }
 
-// A link to a plain value reads it and writes it (creating it when missing, not when it is
-// locked); a string read through a link becomes UTF-16.
+// Writes through a link create a missing value but leave a locked one; strings read become UTF-16.
 TEST_F(CKZKeyTest, ALinkToAPlainValueReadsAndWritesThatValue) {
   put(kTarget, "Code Page", kPageType, {0x52, 0x03});
   const std::u16string absolute = u"<\\HKEY_CURRENT_USER\\Software\\Target\\Code Page>";
@@ -115,18 +110,18 @@ TEST_F(CKZKeyTest, ALinkToAPlainValueReadsAndWritesThatValue) {
   putLink("Absolute", absolute);
   EXPECT_EQ(read("Relative"), (Reading{0, kPageType, 0, {0x52, 0x03}}));
   EXPECT_EQ(read("Absolute"), (Reading{0, kPageType, 0, {0x52, 0x03}}));
-  // A rooted reference of a single name is a value of HKEY_CURRENT_USER, even a root's name.
+  // A rooted single name is a value of HKEY_CURRENT_USER, even a root's name.
   put("HKEY_CURRENT_USER", "HKEY_USERS", 3, {9});
   putLink("Rooted", u"<\\HKEY_USERS>");
   EXPECT_EQ(read("Rooted"), (Reading{0, 3, 0, {9}}));
-  Bytes stored = read("Absolute", kLinks, 256, 0).data;  // unresolved: as stored
+  Bytes stored = read("Absolute", kLinks, 256, 0).data;
   stored.resize(utf16(absolute).size());
   EXPECT_EQ(stored, utf16(absolute));
   CKZKey key(kLinks, kAll);
   const uint8_t written[] = {0xE4, 0x04};
   EXPECT_EQ(key.SetValue("Relative", kPageType, written, 2, 1, 0), 0);
   EXPECT_EQ(read("Code Page", kTarget).data, (Bytes{0xE4, 0x04}));
-  EXPECT_EQ(read("Relative", kLinks, 256, 0).type, r::kLinkType);  // the link stays a link
+  EXPECT_EQ(read("Relative", kLinks, 256, 0).type, r::kLinkType);
   // SetValue reports the link's own read, whatever the write did.
   put(kTarget, "Code Page", kPageType | r::kLockFlag, {1, 1});
   EXPECT_EQ(key.SetValue("Relative", kPageType, written, 2, 1, 0), 0);
@@ -135,15 +130,15 @@ TEST_F(CKZKeyTest, ALinkToAPlainValueReadsAndWritesThatValue) {
   EXPECT_EQ(key.SetValue("Forward", 3, written, 1, 1, 0), 0);
   EXPECT_EQ(read("Fresh Value", "HKEY_CURRENT_USER\\Software\\Created").data, Bytes{0xE4});
   EXPECT_EQ(read("Forward").data, Bytes{0xE4});
-  EXPECT_EQ(key.SetValue("Rooted", 3, written, 1, 1, 0), 0);  // a reference with no key path
+  EXPECT_EQ(key.SetValue("Rooted", 3, written, 1, 1, 0), 0);
   EXPECT_EQ(read("HKEY_USERS", "HKEY_CURRENT_USER").data, Bytes{0xE4});
   put(kLinks, "Name", 1, {'A', 'b', 0});
   putLink("ToName", u"<Links\\Name>");
   EXPECT_EQ(read("ToName"), (Reading{0, 1, 0, {'A', 0, 'b', 0, 0, 0}}));
 }
 
-// Expressions evaluate to text (a failed one leaves the link's own text); a plain value referred
-// to is the whole result; atoms of a cycle are released.
+// A failed expression leaves the link's own text; a plain value referred to is the whole result;
+// atoms of a cycle are released.
 TEST_F(CKZKeyTest, ExpressionsEvaluateToText) {
   putLink("Pair", u"x|y");
   putLink("Digits", u"1|2");
@@ -153,7 +148,7 @@ TEST_F(CKZKeyTest, ExpressionsEvaluateToText) {
   putLink("Pong", u"<Links\\Ping>");
   put(kLinks, "Plain", 3, {'P', 0});
   const std::vector<std::tuple<std::u16string, std::u16string, uint32_t>> cases = {
-      {u"plain text", u"plain text", 0}, {u"a*b", u"a*b", 0} /* a product after a literal is a literal */,
+      {u"plain text", u"plain text", 0}, {u"a*b", u"a*b", 0} /* '*' after a literal is text */,
       {u"<Links\\Pair>*<Links\\Digits>", u"x1|x2|y1|y2", 0},
       {u"<Links\\Pair>*<Links\\Digits>*<Links\\Single>", u"x1z|x2z|y1z|y2z", 0},
       {u"pre<Links\\Single>post", u"prezpost", 0},     {u"pre<Links\\Missing>post", u"prepost", 0},
@@ -179,8 +174,7 @@ TEST_F(CKZKeyTest, ExpressionsEvaluateToText) {
   EXPECT_EQ(host::deleteAtom(atom), atom);
 }
 
-// A chain of links is followed to its maximum depth; a link followed inside a link makes text:
-// the value's bytes, a terminator, and the link type.
+// A value reached through a link inside a link becomes text: its bytes and a terminator.
 TEST_F(CKZKeyTest, ChainsOfLinksAreBounded) {
   put(kLinks, "End", kPageType, {0x52, 0x03});
   for (int links : {r::kMaxLinkDepth, r::kMaxLinkDepth + 1}) {
@@ -193,7 +187,7 @@ TEST_F(CKZKeyTest, ChainsOfLinksAreBounded) {
     if (links == r::kMaxLinkDepth) EXPECT_EQ(reading, (Reading{0, r::kLinkType, 0, {0x52, 0x03, 0, 0}}));
     if (links > r::kMaxLinkDepth) EXPECT_EQ(reading.error, r::kErrorLinkCycle);
   }
-  EXPECT_EQ(read("Chain1").error, 0u);  // the middle of the long chain resolves
+  EXPECT_EQ(read("Chain1").error, 0u);
 }
 
 TEST_F(CKZKeyTest, TheSyntaxCharactersValueIsWrittenOnFirstUseAndHonoured) {
@@ -203,12 +197,11 @@ TEST_F(CKZKeyTest, TheSyntaxCharactersValueIsWrittenOnFirstUseAndHonoured) {
   putLink("Expr", u"<Links\\Single>");
   EXPECT_EQ(read("Expr").data, utf16(u"z"));
   EXPECT_EQ(read(r::kSyntaxValueName, root, 64, 0), (Reading{0, 1, 0, {'"', '*', '<', '>', '|', 0}}));
-  put(root, r::kSyntaxValueName, 1, {'\'', '+', '[', ']', '/', 0});  // as a user may configure them
+  put(root, r::kSyntaxValueName, 1, {'\'', '+', '[', ']', '/', 0});
   putLink("Pair", u"x/y");
   putLink("Expr", u"[Links\\Pair]+[Links\\Single]<kept>");
   EXPECT_EQ(read("Expr").data, utf16(u"xz/yz<kept>"));
-  // A value of another type is replaced by the default; a string too short or too long to read
-  // (16 bytes are read) is kept, and the default applies.
+  // Another type is replaced by the default; a string too short or over the 16 bytes read is kept.
   put(root, r::kSyntaxValueName, 3, {1});
   read("Expr");
   EXPECT_EQ(read(r::kSyntaxValueName, root, 64, 0).type, 1u);
@@ -220,8 +213,6 @@ TEST_F(CKZKeyTest, TheSyntaxCharactersValueIsWrittenOnFirstUseAndHonoured) {
   }
 }
 
-// A result past the caller's buffer is cut there, and its whole size reported; one past the work
-// buffer fails cleanly.
 TEST_F(CKZKeyTest, ResultsPastTheBufferAreCutAndPastTheWorkBufferFail) {
   putLink("Long", u"0123456789");
   uint8_t buffer[9] = {};
@@ -244,18 +235,18 @@ TEST_F(CKZKeyTest, ResultsPastTheBufferAreCutAndPastTheWorkBufferFail) {
 TEST(WorkBuffer, CommitsWholePagesUpToTheReservation) {
   constexpr std::size_t kPage = host::kPageSize;
   r::WorkBuffer buffer;
-  EXPECT_EQ(buffer.Take(1), nullptr);  // nothing reserved yet
+  EXPECT_EQ(buffer.Take(1), nullptr);
   ASSERT_TRUE(buffer.Reserve());
   EXPECT_EQ(buffer.Committed(), kPage);
   ASSERT_EQ(buffer.Take(kPage - 1), buffer.Base());
   EXPECT_EQ(buffer.Committed(), kPage);
-  uint8_t *second = buffer.Take(kPage + 2);  // spans into a third page
+  uint8_t *second = buffer.Take(kPage + 2);
   ASSERT_EQ(second, buffer.Base() + kPage - 1);
   EXPECT_EQ(buffer.Committed(), 3 * kPage);
-  std::memset(second, 0x5A, kPage + 2);  // the pages are writable
+  std::memset(second, 0x5A, kPage + 2);
   buffer.GiveBack(kPage + 2);
   EXPECT_EQ(buffer.Used(), kPage - 1);
-  buffer.GiveBack(10 * kPage);  // never below empty
+  buffer.GiveBack(10 * kPage);
   EXPECT_EQ(buffer.Used(), 0u);
   ASSERT_NE(buffer.Take(r::WorkBuffer::kReservedBytes), nullptr);
   EXPECT_EQ(buffer.Take(1), nullptr);
@@ -264,7 +255,6 @@ TEST(WorkBuffer, CommitsWholePagesUpToTheReservation) {
   EXPECT_EQ(buffer.Used(), 0u);
 }
 
-// Equal names, whatever their case, share an atom while held, also when added from many threads.
 TEST(Atoms, EqualNamesShareAnAtomWhileHeld) {
   std::vector<uint16_t> atoms(8);
   std::vector<std::thread> threads;
@@ -278,11 +268,11 @@ TEST(Atoms, EqualNamesShareAnAtomWhileHeld) {
   const uint16_t other = host::addAtom("Another");
   EXPECT_NE(other, atoms[0]);
   for (uint16_t atom : atoms) EXPECT_EQ(host::deleteAtom(atom), 0);
-  EXPECT_EQ(host::deleteAtom(atoms[0]), atoms[0]);  // released: deleting again fails
+  EXPECT_EQ(host::deleteAtom(atoms[0]), atoms[0]);
   EXPECT_EQ(host::deleteAtom(other), 0);
-  // Integer names up to 0xBFFF are their own atoms; a name of 256 bytes or more is refused.
+  // "#n" up to 0xBFFF is atom n; -1: a string atom.
   for (const auto &[name, atom] : std::vector<std::pair<std::string, int>>{
-           {"#123", 123}, {"#49151", 49151}, {"#49152", 0}, {"#0", 0}, {"#12a", -1} /* a string atom */,
+           {"#123", 123}, {"#49151", 49151}, {"#49152", 0}, {"#0", 0}, {"#12a", -1},
            {"", 0}, {std::string(256, 'x'), 0}, {std::string(255, 'x'), -1}}) {
     if (atom >= 0) EXPECT_EQ(host::addAtom(name.c_str()), atom) << name;
     if (atom < 0) EXPECT_GE(host::addAtom(name.c_str()), 0xC000) << name;
@@ -291,37 +281,22 @@ TEST(Atoms, EqualNamesShareAnAtomWhileHeld) {
   EXPECT_EQ(host::addAtom(nullptr), 0);
 }
 
-TEST(Memory, PagesGlobalBlocksAndTheHeap) {
+// A commit covers every page it touches.
+TEST(Memory, CommittedPagesAreZeroedAndWritable) {
   const std::size_t reserved = 0x100000, page = host::kPageSize;
   auto *base = static_cast<uint8_t *>(host::reservePages(reserved));
   ASSERT_NE(base, nullptr);
   ASSERT_TRUE(host::commitPages(base, page));
   EXPECT_EQ(base[0], 0);
   std::memset(base, 0xAB, page);
-  ASSERT_TRUE(host::commitPages(base + page + 100, 2 * page));  // covers every page it touches
+  ASSERT_TRUE(host::commitPages(base + page + 100, 2 * page));
   std::memset(base + page, 0xCD, 3 * page);
   EXPECT_EQ(base[page - 1], 0xAB);
   host::releasePages(base, reserved);
   EXPECT_EQ(host::reservePages(0), nullptr);
-  host::GlobalHandle handle = host::globalAlloc(64);
-  auto *data = static_cast<uint8_t *>(host::globalLock(handle));
-  ASSERT_NE(data, nullptr);
-  EXPECT_EQ(std::count(data, data + 64, 0), 64);
-  host::globalUnlock(handle);
-  host::globalFree(handle);
-  EXPECT_EQ(host::globalLock(nullptr), nullptr);
-  auto *block = static_cast<uint8_t *>(host::heapAlloc(host::processHeap(), 32, true));
-  ASSERT_NE(block, nullptr);
-  EXPECT_EQ(std::count(block, block + 32, 0), 32);
-  block[31] = 7;
-  block = static_cast<uint8_t *>(host::heapReAlloc(host::processHeap(), block, 4096));
-  ASSERT_NE(block, nullptr);
-  EXPECT_EQ(block[31], 7);
-  host::heapFree(host::processHeap(), block);
 }
 
-// Random finds, inserts (replacing or not) and removals agree with an ordered map at every step,
-// across growths from one record, with keys spanning the whole unsigned range.
+// Keys span the whole unsigned range; the list grows from one record.
 TEST(SearchList, AgreesWithAnOrderedMap) {
   KZSEARCHLIST list;
   ASSERT_EQ(list.Create(1, 4, nullptr, KZSEARCHLIST::kFindFirst), 1);
@@ -329,7 +304,7 @@ TEST(SearchList, AgreesWithAnOrderedMap) {
   std::mt19937 random(14);
   std::size_t most = 0;
   for (uint32_t step = 0; step < 4000; ++step) {
-    uint32_t key = uint32_t(random() % 301) * 0x00DEAD01u;  // wraps
+    uint32_t key = uint32_t(random() % 301) * 0x00DEAD01u;
     uint32_t index = 99;
     const bool present = model.count(key) != 0;
     EXPECT_EQ(list.Find(&key, &index) != nullptr, present);
@@ -344,7 +319,7 @@ TEST(SearchList, AgreesWithAnOrderedMap) {
     most = std::max(most, model.size());
   }
   ASSERT_EQ(list.Count(), model.size());
-  EXPECT_EQ(list.Capacity(), std::bit_ceil(most));  // doubled from one record
+  EXPECT_EQ(list.Capacity(), std::bit_ceil(most));
   uint32_t i = 0;
   for (const auto &[key, payload] : model) {
     EXPECT_EQ(list.KeyAt(i), key);

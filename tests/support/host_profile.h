@@ -2,9 +2,7 @@
 #pragma once
 
 #include <map>
-#include <initializer_list>
 #include <optional>
-#include <utility>
 #include <string>
 
 #include "host/profile.h"
@@ -12,7 +10,7 @@
 namespace qstr::test {
 
 using Environment = std::map<std::string, std::string>;
-// A braced list of variables at a call site: ScopedProfile p({{"LANG", "ja_JP"}}).
+// As in ScopedProfile p({{"LANG", "ja_JP"}}).
 using EnvironmentList = std::initializer_list<std::pair<const char *, const char *>>;
 
 inline Environment environment(EnvironmentList vars) {
@@ -29,7 +27,7 @@ inline host::HostProfile profileFrom(const Environment &vars) {
   });
 }
 
-// Installs a profile; the destructor goes back to the process's own.
+// The process's own profile comes back afterwards.
 class ScopedProfile {
  public:
   explicit ScopedProfile(const Environment &vars) { host::installHostProfile(profileFrom(vars)); }

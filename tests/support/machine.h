@@ -1,5 +1,4 @@
-// A machine under a given locale with a private registry, and destination
-// buffers checked for guard bytes.
+// A machine under a given locale with a private registry; buffers checked for guard bytes.
 #pragma once
 
 #include <cstddef>
@@ -13,8 +12,7 @@
 
 namespace qstr::test {
 
-// Installs a profile from the variables with an in-memory registry, and
-// starts from no country, language or code page state; all put back afterwards.
+// Starts from no country, language or code page state; all put back afterwards.
 class Machine {
  public:
   explicit Machine(EnvironmentList vars) : Machine(environment(vars)) {}
@@ -39,8 +37,7 @@ class Machine {
   }
 };
 
-// What a buffer of `size` guard elements holds after a conversion wrote
-// `output` and its terminator.
+// A buffer of `size` guard elements after a conversion wrote `output` and its terminator.
 template <typename T>
 std::vector<T> writtenInto(std::vector<T> output, std::size_t size, T guard) {
   output.push_back(0);

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,7 +10,7 @@
 
 namespace qstr::test {
 
-// The whole of a file, byte for byte; empty when it cannot be read.
+// Empty when the file cannot be read.
 inline std::string readWhole(const std::filesystem::path &path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -29,7 +28,6 @@ class ScratchFolderTest : public ::testing::Test {
     std::filesystem::remove_all(dir_, ignored);
   }
 
-  // Writes `contents` byte for byte to `name` in the folder.
   std::filesystem::path write(const std::string &name, const std::string &contents) {
     const std::filesystem::path path = dir_ / name;
     std::ofstream(path, std::ios::binary) << contents;
