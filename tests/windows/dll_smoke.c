@@ -1,5 +1,5 @@
-/* Loads QStr14.dll by name, resolves a dozen exports by their plain names and calls them;
- * exit status 0 when every answer is right. */
+/* Loads QStr14.dll by name, resolves exports by their plain names (one C++ name decorated) and calls
+ * one of each signature; exit status 0 when every answer is right. */
 #include <stdio.h>
 #include <string.h>
 #include <windows.h>
@@ -8,8 +8,6 @@ typedef int(__stdcall *InitFn)(const char *);
 typedef const char *(__stdcall *GetLanguageFn)(void);
 typedef unsigned short(__stdcall *SizeFn)(const unsigned char *);
 typedef unsigned short(__stdcall *CharFn)(unsigned int);
-typedef unsigned int(__stdcall *LengthFn)(const char *);
-typedef int(__stdcall *ValidFn)(unsigned int);
 typedef char *(__stdcall *RegistryLocFn)(void);
 
 static int failures = 0;
@@ -20,33 +18,23 @@ static void check(int ok, const char *what) {
 }
 
 int main(void) {
+  static const char *const names[] = {"QStrInit", "QStrGetLanguage", "ufsize", "KZcharQX6xToUnicode",
+                                      "KZcharUnicodeToQX6x", "TpiGetAnsi", "TpiAnsiToQx", "wtoupper",
+                                      "wstrlen", "ValidQxCharacter", "rngchr", "?QcvtGetRegistryLoc@@YGPADXZ"};
   static const unsigned char group[] = {0xF0, 0x29, 0x01, 0xF0, 0};
   HMODULE dll = LoadLibraryA("QStr14.dll");
+  size_t i;
   if (dll == NULL) {
     printf("FAILED: LoadLibrary(QStr14.dll): error %lu\n", GetLastError());
     return 1;
   }
-#define EXPORT(type, name) ((type)GetProcAddress(dll, name))
-  InitFn init = EXPORT(InitFn, "QStrInit");
-  GetLanguageFn language = EXPORT(GetLanguageFn, "QStrGetLanguage");
-  SizeFn ufsize = EXPORT(SizeFn, "ufsize");
-  CharFn toUnicode = EXPORT(CharFn, "KZcharQX6xToUnicode"), fromUnicode = EXPORT(CharFn, "KZcharUnicodeToQX6x");
-  CharFn getAnsi = EXPORT(CharFn, "TpiGetAnsi"), ansiToQx = EXPORT(CharFn, "TpiAnsiToQx");
-  CharFn upper = EXPORT(CharFn, "wtoupper");
-  LengthFn length = EXPORT(LengthFn, "wstrlen");
-  ValidFn valid = EXPORT(ValidFn, "ValidQxCharacter");
-  RegistryLocFn location = EXPORT(RegistryLocFn, "?QcvtGetRegistryLoc@@YGPADXZ");
-  check(init && language && ufsize && toUnicode && fromUnicode && getAnsi && ansiToQx && upper && length &&
-            valid && location && GetProcAddress(dll, "rngchr"),
-        "every export resolves by name");
+  for (i = 0; i < sizeof names / sizeof names[0]; ++i) check(GetProcAddress(dll, names[i]) != NULL, names[i]);
   if (failures) return 1;
-  check(init("DE") == 1 && strcmp(language(), "DE") == 0, "QStrInit/QStrGetLanguage");
-  check(ufsize(group) == 4, "ufsize");
-  check(toUnicode(0x0129) == 0x00E9 && fromUnicode(0x00E9) == 0x0129, "native and Unicode");
-  check(ansiToQx('A') == 'A' && getAnsi(0x0041) == 0x41, "ANSI conversion");
-  check(upper('a') == 'A' && length("abc") == 3, "wtoupper and wstrlen");
-  check(valid(0x0041) == 1 && valid(0x001F) == 0, "ValidQxCharacter");
-  check(strstr(location(), "CodePageData\\DE") != NULL, "QcvtGetRegistryLoc");
+#define EXPORT(type, name) ((type)GetProcAddress(dll, name))
+  check(EXPORT(InitFn, names[0])("DE") == 1 && strcmp(EXPORT(GetLanguageFn, names[1])(), "DE") == 0, "language");
+  check(EXPORT(SizeFn, "ufsize")(group) == 4, "ufsize");
+  check(EXPORT(CharFn, names[3])(0x0129) == 0x00E9 && EXPORT(CharFn, names[4])(0x00E9) == 0x0129, "Unicode");
+  check(strstr(EXPORT(RegistryLocFn, names[11])(), "CodePageData\\DE") != NULL, "QcvtGetRegistryLoc");
   FreeLibrary(dll);
   printf(failures ? "%d failures\n" : "all exports answered\n", failures);
   return failures ? 1 : 0;
