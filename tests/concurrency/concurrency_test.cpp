@@ -19,6 +19,9 @@
 
 namespace {
 
+namespace host = qstr::host;
+using qstr::registry::CKZKey;
+using qstr::registry::kLinkType;
 using Answers = std::vector<long long>;
 using Units = std::vector<uint16_t>;
 
@@ -58,14 +61,13 @@ const std::vector<Family> &families() {
   static const std::vector<Family> all = {
       {"HostProfile", nullptr,
        [] {
-         namespace host = qstr::host;
          return Answers{host::ansiCodePage(), host::oemCodePage(), host::dbcsEnabled(),
                         host::systemDefaultLangId()};
        }},
       {"CountryId", "ja_JP", [] { return Answers{QtpiGetCountryID()}; }},
       {"BytesToNatives", "en_US", [] { return join(natives("Caf\xE9 \x80 \x9F"), {TpiOemToQx(0x82)}); }},
       {"DoubleBytesToNatives", "zh_TW",
-       [] { return join(natives("\xA4\x40 x \xA4\x41"), {qstr::host::isDbcsLeadByte(0xA4)}); }},
+       [] { return join(natives("\xA4\x40 x \xA4\x41"), {host::isDbcsLeadByte(0xA4)}); }},
       {"NativesToBytes", "cs_CZ",
        [] {
          const Units native = {'A', 0x0129, 0x0448, 0x0117, 0x20AC, 0};
@@ -117,16 +119,15 @@ const std::vector<Family> &families() {
        [] {
          uint8_t data[64] = {};
          uint32_t type = 0, size = sizeof data;
-         const int32_t status =
-             qstr::registry::CKZKey(kLinks, 0x2001F).QueryValue("Expr", &type, nullptr, data, &size, 1);
+         const int32_t status = CKZKey(kLinks, 0x2001F).QueryValue("Expr", &type, nullptr, data, &size, 1);
          return Answers{status, type, size, data[0], data[2]};
        },
        [] {
-         qstr::registry::CKZKey key(kLinks, 0x2001F);
+         CKZKey key(kLinks, 0x2001F);
          const char16_t expression[] = u"<Links\\Single>y";
-         key.SetValue("Single", qstr::registry::kLinkType, reinterpret_cast<const uint8_t *>(u"z"), 4, 0, 1);
-         key.SetValue("Expr", qstr::registry::kLinkType, reinterpret_cast<const uint8_t *>(expression),
-                      sizeof expression, 0, 1);
+         key.SetValue("Single", kLinkType, reinterpret_cast<const uint8_t *>(u"z"), 4, 0, 1);
+         const auto *bytes = reinterpret_cast<const uint8_t *>(expression);
+         key.SetValue("Expr", kLinkType, bytes, sizeof expression, 0, 1);
        }},
   };
   return all;
@@ -138,7 +139,7 @@ TEST_P(FirstUse, FromEightThreadsAtOnce) {
   const Family &family = families()[GetParam()];
   std::optional<qstr::test::Machine> machine;
   if (family.locale != nullptr) machine.emplace(qstr::test::EnvironmentList{{"LANG", family.locale}});
-  if (family.locale == nullptr) qstr::host::resetHostProfile();
+  if (family.locale == nullptr) host::resetHostProfile();
   family.before();
   std::atomic<bool> go{false};
   std::vector<std::vector<Answers>> answers(8);

