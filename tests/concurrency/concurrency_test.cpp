@@ -6,12 +6,9 @@
 #include <cstring>
 #include <functional>
 #include <optional>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "host/host.h"
-#include "qstr14/keys.h"
 #include "qstr14/qstr14.h"
 #include "registry/ckzkey.h"
 #include "registry/link_resolver.h"
@@ -101,19 +98,6 @@ const std::vector<Family> &families() {
        [] {
          const char16_t *hiragana = u"\u3042\u304B", *katakana = u"\u30A2\u30AB";
          return Answers{collate(hiragana, katakana, "JA", 0, 1), collate(hiragana, katakana, "JA", 0, 0)};
-       }},
-      {"SortKeys", "en_US",
-       [] {
-         uint8_t key[128] = {};
-         int32_t exact = 0;
-         const std::size_t length = QsKeyBuild(natives("Chorizo").data(), QxLanguage("ES"), 1, 0, key, 128, &exact);
-         return join(Units(key, key + std::min<std::size_t>(length, 128)), {exact});
-       }},
-      {"AsianClassMapping", "ja_JP",
-       [] {
-         const Units kana = natives(u"\u3042\uFF71a");
-         uint16_t next = 0;
-         return Answers{wtokatakana(kana[0]), wtohiragana(kana[1]), wtoupper(kana[2]), wtodouble(kana[2], &next)};
        }},
       {"RegistryReadsThroughALink", "en_US",
        [] {

@@ -146,7 +146,6 @@ TEST(HostCodePages, DoubleBytePagesLeadBytesAndUserDefinedAreas) {
     std::vector<uint16_t> codes;
     for (const auto &entry : layout) codes.push_back(entry.first);
     const std::vector<char16_t> icu = decodeWithIcu(codePage, codes);
-    if (icu.empty()) std::printf("uconv cannot convert code page %u: charts only\n", codePage);
     int characters = 0;
     for (unsigned code = 0x8100; code <= 0xFEFF; ++code) {
       const uint8_t pair[2] = {uint8_t(code >> 8), uint8_t(code)};
