@@ -279,21 +279,6 @@ TEST(Atoms, EqualNamesShareAnAtomWhileHeld) {
   EXPECT_EQ(host::addAtom(nullptr), 0);
 }
 
-// A commit covers every page it touches.
-TEST(Memory, CommittedPagesAreZeroedAndWritable) {
-  const std::size_t reserved = 0x100000, page = host::kPageSize;
-  auto *base = static_cast<uint8_t *>(host::reservePages(reserved));
-  ASSERT_NE(base, nullptr);
-  ASSERT_TRUE(host::commitPages(base, page));
-  EXPECT_EQ(base[0], 0);
-  std::memset(base, 0xAB, page);
-  ASSERT_TRUE(host::commitPages(base + page + 100, 2 * page));
-  std::memset(base + page, 0xCD, 3 * page);
-  EXPECT_EQ(base[page - 1], 0xAB);
-  host::releasePages(base, reserved);
-  EXPECT_EQ(host::reservePages(0), nullptr);
-}
-
 // Keys span the whole unsigned range; the list grows from one record.
 TEST(SearchList, AgreesWithAnOrderedMap) {
   KZSEARCHLIST list;

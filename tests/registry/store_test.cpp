@@ -151,20 +151,16 @@ TEST(RegistryFormat, ValuesUpToTheSizeLimit) {
   }
 }
 
-void useRegistryPath(const std::string &path) {
-  host::HostProfile profile = host::hostProfile();
-  profile.registryPath.value = path;
-  host::installHostProfile(profile);
-  reg::resetStore();
-}
-
 // One level below its own folder, so that the first write makes the folder.
 class RegistryFileTest : public qstr::test::ScratchFolderTest {
  protected:
   void SetUp() override {
     ScratchFolderTest::SetUp();
     path_ = dir_ / "config" / "registry.reg";
-    useRegistryPath(path_.string());
+    host::HostProfile profile = host::hostProfile();
+    profile.registryPath.value = path_.string();
+    host::installHostProfile(profile);
+    reg::resetStore();
   }
   void TearDown() override {
     host::resetHostProfile();

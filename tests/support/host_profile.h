@@ -33,8 +33,6 @@ class ScopedProfile {
   explicit ScopedProfile(const Environment &vars) { host::installHostProfile(profileFrom(vars)); }
   explicit ScopedProfile(EnvironmentList vars) : ScopedProfile(environment(vars)) {}
   ~ScopedProfile() { host::resetHostProfile(); }
-  ScopedProfile(const ScopedProfile &) = delete;
-  ScopedProfile &operator=(const ScopedProfile &) = delete;
 };
 
 }  // namespace qstr::test

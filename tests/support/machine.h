@@ -25,8 +25,6 @@ class Machine {
     host::resetHostProfile();
     reset();
   }
-  Machine(const Machine &) = delete;
-  Machine &operator=(const Machine &) = delete;
 
  private:
   static void reset() {
