@@ -78,13 +78,14 @@ TEST(HostCodePages, KnownCharactersAndNoLookAlikes) {
     const int length = int(text.size());
     char16_t unit = 0;
     uint8_t back[2] = {};
-    if (expected == 0) EXPECT_EQ(host::charToUnicode(codePage, bytes, length, &unit), 0) << codePage;
+    SCOPED_TRACE(codePage);
+    if (expected == 0) EXPECT_EQ(host::charToUnicode(codePage, bytes, length, &unit), 0);
     if (expected == 0) continue;
-    EXPECT_EQ(host::unicodeToChar(codePage, expected, back), length) << codePage;
+    EXPECT_EQ(host::unicodeToChar(codePage, expected, back), length);
     if (length == 0) continue;
-    EXPECT_EQ(std::string(back, back + length), text) << codePage;
-    ASSERT_EQ(host::charToUnicode(codePage, bytes, length, &unit), 1) << codePage;
-    EXPECT_EQ(unit, expected) << codePage;
+    EXPECT_EQ(std::string(back, back + length), text);
+    ASSERT_EQ(host::charToUnicode(codePage, bytes, length, &unit), 1);
+    EXPECT_EQ(unit, expected);
   }
 }
 

@@ -10,7 +10,6 @@
 namespace qstr::test {
 
 using Environment = std::map<std::string, std::string>;
-// As in ScopedProfile p({{"LANG", "ja_JP"}}).
 using EnvironmentList = std::initializer_list<std::pair<const char *, const char *>>;
 
 inline Environment environment(EnvironmentList vars) {
