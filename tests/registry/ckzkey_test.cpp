@@ -310,7 +310,8 @@ TEST(SearchList, AgreesWithAnOrderedMap) {
 }
 
 TEST(SearchList, RefusesWhatItCannotHold) {
-  KZSEARCHLIST wideKeys, neverCreated;
+  KZSEARCHLIST huge, wideKeys, neverCreated;
+  EXPECT_EQ(huge.Create(0x7FFFFFFF, 4, nullptr, 0), 0);
   ASSERT_EQ(wideKeys.Create(4, 8, nullptr, 0), 1);
   uint64_t key = 1;
   EXPECT_EQ(wideKeys.Insert(&key, 0, 0), 0);

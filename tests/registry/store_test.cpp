@@ -61,8 +61,9 @@ TEST(RegistryFormat, ValuesAreWrittenInTheirUsualFormsAndReadBack) {
   EXPECT_NE(wrapped.find(",\\\n  "), std::string::npos);
   db::Tree tree, back;
   db::storeValue(tree.ensure("HKEY_CURRENT_USER\\Software\\a\"=@; ]\xE9", nullptr), "v", 3, large.data(), 1);
-  db::storeValue(tree.ensure("HKEY_CURRENT_USER\\Software", nullptr), "v", 3, large.data(), 1);
-  db::storeValue(tree.ensure("HKEY_CURRENT_USER\\Software", nullptr), "u", 3, large.data(), 1);
+  db::Key &software = tree.ensure("HKEY_CURRENT_USER\\Software", nullptr);
+  db::storeValue(software, "v", 3, large.data(), 1);
+  db::storeValue(software, "u", 3, large.data(), 1);
   const std::string text = db::formatRegistryText(tree);
   EXPECT_EQ(text, kHeader + "\n[HKEY_CURRENT_USER]\n\n[HKEY_CURRENT_USER\\Software]\n\"v\"=hex:00\n"
                   "\"u\"=hex:00\n\n[HKEY_CURRENT_USER\\Software\\a\"=@; ]\xE9]\n\"v\"=hex:00\n");
@@ -92,8 +93,9 @@ TEST(RegistryFormat, ReadsTheFormsPeopleWrite) {
            {"split", 0x80000002, {0x52, 0x03}},
            {"Short", 4, {0x2A, 0, 0, 0}},
            {"CASE", 3, {1}}}) {  // hex: without a type
-    ASSERT_NE(db::findValue(*key, name), nullptr) << name;
-    EXPECT_EQ(std::tie(db::findValue(*key, name)->type, db::findValue(*key, name)->data), std::tie(type, data));
+    const db::Value *value = db::findValue(*key, name);
+    ASSERT_NE(value, nullptr) << name;
+    EXPECT_EQ(std::tie(value->type, value->data), std::tie(type, data));
   }
   EXPECT_TRUE(db::parseRegistryText("", tree, error));
   EXPECT_TRUE(tree.empty());
