@@ -18,7 +18,7 @@ namespace frame = qstr::frame;
 TEST(CountryId, BySystemLanguageThenKeyboard) {
   struct CountryCase {
     const char *langId, *dbcs;
-    const char *keyboard;  // keyboard language ID, or "" for the system's
+    const char *keyboard;  // "": the system's
     uint8_t country;
   };
   const std::vector<CountryCase> cases = {

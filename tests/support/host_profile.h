@@ -26,7 +26,6 @@ inline host::HostProfile profileFrom(const Environment &vars) {
   });
 }
 
-// The process's own profile comes back afterwards.
 class ScopedProfile {
  public:
   explicit ScopedProfile(const Environment &vars) { host::installHostProfile(profileFrom(vars)); }
