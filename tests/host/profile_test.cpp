@@ -52,7 +52,7 @@ TEST(HostProfile, DerivedFromTheLocale) {
 // Double-byte support follows the ANSI code page, the keyboard the system language.
 TEST(HostProfile, OverridesAreUsedOnlyWhenTheyParse) {
   const std::vector<std::tuple<std::string, const char *, bool>> cases = {  // variables QSTR14_<name>
-      {"ACP", "932", true},      {"ACP", "0x3A4", true},    {"ACP", "932x", false},
+      {"ACP", "932", true},      {"ACP", "0x3A4", true},    {"ACP", "932x", false},     {"ACP", "93a", false},
       {"ACP", "0", false},       {"ACP", "65535", true},    {"ACP", "65536", false},    {"OEMCP", "850", true},
       {"ACP", "99999999999999999999", false},               {"OEMCP", " 850", false},
       {"LANGID", "0x0411", true}, {"LANGID", "0", true},    {"LANGID", "0x", false},
