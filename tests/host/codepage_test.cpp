@@ -131,11 +131,13 @@ TEST(HostCodePages, DoubleBytePagesLeadBytesAndUserDefinedAreas) {
       std::snprintf(octal, sizeof octal, "\\%03o\\%03o\\n", entry.first >> 8, entry.first & 0xFF);
       escapes += octal;
     }
-    const std::string icu =
-        commandOutput("printf '" + escapes + "' | uconv -f windows-" + std::to_string(codePage) + " -t UTF-16LE");
+    const std::string command = "printf '" + escapes + "' | uconv -t UTF-16LE -f windows-";
+    const std::string icu = commandOutput(command + std::to_string(codePage));
     std::size_t at = 0;  // a unit and a line break a code, when uconv converts the page
     for (const auto &[code, unit] : layout) {
-      if (icu.size() == 4 * layout.size()) EXPECT_EQ(uint8_t(icu[at]) | uint8_t(icu[at + 1]) << 8, unit) << code;
+      if (icu.size() == 4 * layout.size()) {
+        EXPECT_EQ(uint8_t(icu[at]) | uint8_t(icu[at + 1]) << 8, unit) << code;
+      }
       at += 4;
     }
     int characters = 0;

@@ -52,7 +52,7 @@ TEST(RegistryFormat, ValuesAreWrittenInTheirUsualFormsAndReadBack) {
     if (!line.empty()) EXPECT_EQ(written, line);
     db::Tree tree;
     db::ParseError error;
-    ASSERT_TRUE(db::parseRegistryText(kUser + written + "\n", tree, error)) << written << error.message;
+    ASSERT_TRUE(db::parseRegistryText(kUser + written + "\n", tree, error)) << written;
     const db::Value &back = tree.find("HKEY_CURRENT_USER")->values.at(0);
     EXPECT_EQ(std::tie(back.name, back.type, back.data), std::tie(value.name, value.type, value.data));
   }
@@ -83,7 +83,7 @@ TEST(RegistryFormat, ReadsTheFormsPeopleWrite) {
       "\"case\"=hex:01\n";  // the same name again replaces
   db::Tree tree;
   db::ParseError error;
-  ASSERT_TRUE(db::parseRegistryText(text, tree, error)) << error.line << ": " << error.message;
+  ASSERT_TRUE(db::parseRegistryText(text, tree, error)) << error.message;
   const db::Key *key = tree.find("HKEY_CURRENT_USER\\SOFTWARE\\odd]name");
   ASSERT_NE(key, nullptr);
   ASSERT_NE(tree.find("HKEY_CURRENT_USER\\Software"), nullptr);
