@@ -1,4 +1,5 @@
-// Sort keys order random strings as the comparison, an order; its shorter roads answer as the plain.
+// Sort keys order random strings as the comparison does, which is an order; the rule index and
+// memo answer as the functions they stand for.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -21,8 +22,8 @@ using testing::PrintToString;
 
 struct Group {
   std::vector<uint16_t> languages;
-  std::u16string alphabet;  // characters that exercise the group's rules
-  unsigned exactPercent = 75;  // keys that must come out exact, at least
+  std::u16string alphabet;
+  unsigned exactPercent = 75;  // of the pairs, at least
 };
 
 const std::u16string kLatin =
@@ -86,15 +87,13 @@ TEST(MultilevelKeys, OrderAsTheComparisonForEveryLanguageGroup) {
           const std::u16string b = i % 3 == 0 ? randomString(group.alphabet) : nearString(a, group.alphabet);
           const std::u16string c = nearString(b, group.alphabet);
           const auto where = [&] {
-            return testing::Message() << "language " << language << ", flags " << flags << ": "
-                                      << PrintToString(std::vector<std::u16string>{a, b, c});
+            return testing::Message() << language << "/" << flags << PrintToString(a + u'|' + b + u'|' + c);
           };
           bool exact = false;
           const bool nullA = i % 97 == 0, nullB = i % 89 == 0;
           ASSERT_EQ(keyOrderFault(a, b, nullA, nullB, language, caseFlag, kanaFlag, &exact), "") << where();
           checked += exact;
-          // Spanish and Catalan drop the second letter of a pair that both
-          // strings share, which no order does: "Ll.." = "lL..", "lL.." > "lLL..", "Ll.." < "lLL..".
+          // Spanish and Catalan are no order: "Ll.." = "lL..", "lL.." > "lLL..", "Ll.." < "lLL..".
           if (language == 3 || language == 29) continue;
           const int ab = compare(a, b), bc = compare(b, c), ac = compare(a, c);
           if (ab <= 0 && bc <= 0) ASSERT_LE(ac, 0) << where();
@@ -118,7 +117,7 @@ TEST(MultilevelKeys, WhereKeysAreNotExact) {
   for (const Case &c : cases) {
     int32_t exact = -1;
     QsKeyBuild(units(c.s), c.language, 0, 0, nullptr, 0, &exact);
-    EXPECT_EQ(exact, c.exact) << PrintToString(c.s) << " language " << c.language;
+    EXPECT_EQ(exact, c.exact) << &c - cases;
   }
 }
 
@@ -131,7 +130,7 @@ TEST(MultilevelKeys, ShortBufferGetsTheStartAndTheFullSize) {
   EXPECT_EQ(partial[3], 0xAA);
 }
 
-// The rule index and memo answer as the functions; "starts no contraction" holds before pair letters.
+// A character the memo says starts no contraction starts none before any pair letter.
 TEST(PositionMemo, AgreesWithTheFunctionsEverywhere) {
   for (uint16_t row = 0; row < 40; ++row) {
     for (uint32_t key = 0; key <= 0xFFFF; ++key) {
@@ -142,7 +141,7 @@ TEST(PositionMemo, AgreesWithTheFunctionsEverywhere) {
     const MemoizedValues *memo = memoizedValues(language);
     ASSERT_NE(memo, nullptr);
     for (uint16_t ch = 0; ch < kMemoizedEnd; ++ch) {
-      SCOPED_TRACE(testing::Message() << "language " << language << ", " << ch);
+      SCOPED_TRACE(testing::Message() << language << " " << ch);
       const uint8_t primary = static_cast<uint8_t>(f_QX60ColVal(ch, language) & 0xFF);
       ASSERT_EQ(memo[ch].primary, primary);
       ASSERT_EQ(memo[ch].caseValue, f_wislower(ch) & 0xFF);

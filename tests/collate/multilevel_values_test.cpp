@@ -13,7 +13,7 @@ namespace {
 
 using qstr::test::ScopedCountry;
 using qstr::test::units;
-using testing::PrintToString;
+using namespace qstr::collate;
 
 // Primary: default and tailored groups, right-to-left blocks and ignorables.
 TEST(MultilevelValues, PrimaryByLanguage) {
@@ -24,11 +24,9 @@ TEST(MultilevelValues, PrimaryByLanguage) {
       {0x0D00, 2, 0xFD}, {0x0D26, 2, 0xFD}, {0x0DA5, 2, 199}, {0x0E2A, 11, 199}, {0x0200, 19, 0xFF},
       {0xF909, 19, 0}, {0xF901, 0, 0xFF},
   };
-  for (const Case &c : cases) {
-    EXPECT_EQ(f_QX60ColVal(c.ch, c.language), c.value) << c.ch << " in " << c.language;
-  }
-  EXPECT_EQ(qstr::collate::getColRule(0x0041, 13), 0) << "a key not in the row";
-  EXPECT_EQ(qstr::collate::getColRule(0x011E, 99), 0) << "rows past the matrix read nothing";
+  for (const Case &c : cases) EXPECT_EQ(f_QX60ColVal(c.ch, c.language), c.value) << &c - cases;
+  EXPECT_EQ(getColRule(0x0041, 13), 0);  // not in the row
+  EXPECT_EQ(getColRule(0x011E, 99), 0);  // past the matrix
 }
 
 // Lower case (0 in the low byte) exactly where raising changes the character.
@@ -40,8 +38,8 @@ TEST(MultilevelValues, LowerCase) {
   }
 }
 
-// Secondary: diacritic ranks (late diaeresis in Czech), lower case as the
-// capital, ignorables, codes kept from a point on per set, the alef table.
+// Secondary: diacritic ranks (late diaeresis in Czech), lower case as the capital, ignorables,
+// codes kept from a point on per set, the alef table.
 TEST(MultilevelValues, Secondary) {
   struct Case { uint16_t ch, primary, language, value; };
   const Case cases[] = {
@@ -53,9 +51,7 @@ TEST(MultilevelValues, Secondary) {
       {0x0E40, 203, 2, 0x0E40}, {0x0E44, 205, 2, 0}, {0x0E86, 203, 2, 0x0E86},
       {0x0440, 0xFE, 0, 0},
   };
-  for (const Case &c : cases) {
-    EXPECT_EQ(qstr::collate::getDiaValue(c.ch, c.primary, c.language), c.value) << c.ch;
-  }
+  for (const Case &c : cases) EXPECT_EQ(getDiaValue(c.ch, c.primary, c.language), c.value) << c.ch;
 }
 
 // The first position (status, primary bytes, secondary, flags, units moved):
@@ -78,25 +74,15 @@ TEST(GetColValues, OnePositionAtATime) {
     const uint16_t status = getColValues(&p, primary, &secondary, &flags, 0, 0, c.language);
     const int moved = static_cast<int>(p - start);
     EXPECT_EQ((std::array<int, 6>{status, primary[0], primary[1], secondary, flags, moved}), c.want)
-        << PrintToString(c.s) << " " << c.language;
+        << &c - cases;
   }
 }
 
-// Status, primary, secondary, flags.
-using Values = std::array<int, 4>;
-
-Values valuesOf(uint16_t ch, uint16_t next = 0, uint16_t previous = 0, bool caseInsensitive = false) {
-  uint16_t primary = 0, secondary = 0;
-  uint8_t flags = 0;
-  const uint16_t status = AsiaGetColValues(ch, next, previous, &primary, &secondary, &flags, caseInsensitive);
-  return {status, primary, secondary, flags};
-}
-
-// Under the Japanese country ID: kana by syllable, the sound mark in the
-// secondary, kind and width in the flags (half-width ka with a voiced mark,
-// alone, at the end); marks that repeat what came before; the large sets by code.
+// Japanese: kana by syllable, the sound mark in the secondary, kind and width in the flags
+// (half-width ka with a voiced mark, alone, at the end); marks repeating what came before.
 TEST(AsianValues, Japanese) {
   ScopedCountry japan(1);
+  using Values = std::array<int, 4>;  // status, primary, secondary, flags
   struct Case { uint16_t ch; Values want; uint16_t next = 0, previous = 0; bool caseInsensitive = false; };
   const Case cases[] = {
       {0x0B15, {2, 0x0105, 3, 3}, 0x0B3D}, {0x0B15, {1, 0x0105, 1, 3}, 'A'}, {0x0B15, {2, 0x0105, 1, 3}},
@@ -108,13 +94,15 @@ TEST(AsianValues, Japanese) {
       {0x0129, {1, 135, 1, 0}}, {0x0200, {0, 0xFFFF, 0x0200, 1}}, {0x3021, {1, 0x0721, 0, 0}},
   };
   for (const Case &c : cases) {
-    EXPECT_EQ(valuesOf(c.ch, c.next, c.previous, c.caseInsensitive), c.want)
-        << c.ch << " after " << c.previous;
+    uint16_t primary = 0, secondary = 0;
+    uint8_t flags = 0;
+    const int status =
+        AsiaGetColValues(c.ch, c.next, c.previous, &primary, &secondary, &flags, c.caseInsensitive);
+    EXPECT_EQ((Values{status, primary, secondary, flags}), c.want) << &c - cases;
   }
 }
 
-// In every Asian language (numbers past the table too): kana kind and width
-// by flags only, repeating marks, ga a ka at the primary level.
+// Asian languages (numbers past the table too): kana kind and width by flags only, ga a ka.
 TEST(AsianCompare, KanaAndWidth) {
   ScopedCountry japan(1);
   struct Case { const char16_t *a, *b; int32_t plain, withCase, withKana; };
@@ -127,8 +115,7 @@ TEST(AsianCompare, KanaAndWidth) {
   for (const Case &c : cases) {
     const uint16_t *a = units(c.a), *b = units(c.b);
     for (uint16_t language : {34, 35, 39, 40, 0xFFFF}) {
-      SCOPED_TRACE(testing::Message() << PrintToString(c.a) << " vs " << PrintToString(c.b)
-                                      << " in " << language);
+      SCOPED_TRACE(testing::Message() << &c - cases << " " << language);
       EXPECT_EQ(QxQS6Cmpcoll(a, b, language, 0, 0), c.plain);
       EXPECT_EQ(QxQS6Cmpcoll(a, b, language, 1, 0), c.withCase);
       EXPECT_EQ(QxQS6Cmpcoll(a, b, language, 0, 1), c.withKana);
