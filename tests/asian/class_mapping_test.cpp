@@ -13,8 +13,8 @@ namespace {
 
 using qstr::test::ScopedCountry;
 
-// In sets 0-15 case mapping changes exactly the ASCII letters and the
-// even/odd pairs inside the rngchr ranges, whatever the country.
+// In sets 0-15 case mapping changes exactly the ASCII letters and the even/odd pairs inside the
+// rngchr ranges, whatever the country.
 TEST(FixedCase, ChangesExactlyTheCasePairs) {
   for (unsigned countryId : {0u, 1u, 4u}) {
     ScopedCountry country(countryId);
@@ -49,12 +49,12 @@ TEST(ClassMapping, ByCountry) {
   };
   for (const Case &c : cases) {
     ScopedCountry country(c.countryId);
-    EXPECT_EQ(c.mapping(c.ch), c.expected) << c.ch << " country " << c.countryId;
+    EXPECT_EQ(c.mapping(c.ch), c.expected) << &c - cases;
   }
 }
 
-// The lookup as a plain walk: the first cell of the character's own column
-// that equals it, its group by the separators passed, the cell the mode asks for.
+// The lookup as a plain walk: the first cell of the character's own column that equals it,
+// its group by the separators passed, the cell the mode asks for.
 uint16_t linearLookUp(const qstr::asian::ClassTable &table, uint16_t mode, uint16_t ch) {
   if (ch == 0) return ch;
   const unsigned column = (ch >> 8) >= 0x24 ? 1 : 0;
@@ -82,14 +82,14 @@ TEST(ClassIndex, AgreesWithTheLinearSearchEverywhere) {
     for (uint32_t ch = 0; ch <= 0xFFFF; ++ch) {
       for (uint16_t mode = 0; mode <= 7; ++mode) {
         const uint16_t c = static_cast<uint16_t>(ch), expected = table ? linearLookUp(*table, mode, c) : c;
-        ASSERT_EQ(wtoall(mode, ch | 0xABCD0000u), expected) << countryId << " mode " << mode << " " << ch;
+        ASSERT_EQ(wtoall(mode, ch | 0xABCD0000u), expected) << countryId << "/" << mode << "/" << ch;
       }
     }
   }
 }
 
-// wtodouble joins the voiced or semi-voiced mark in the slot after a
-// half-width kana and empties the slot; wtosingle puts it back there.
+// wtodouble joins the sound mark in the slot after a half-width kana and empties the slot;
+// wtosingle puts it back there.
 TEST(ClassMapping, HalfWidthSoundMarks) {
   struct Case { bool toDouble; uint16_t ch, slotBefore, result, slotAfter; };
   const Case cases[] = {
@@ -102,8 +102,8 @@ TEST(ClassMapping, HalfWidthSoundMarks) {
   ScopedCountry country(1);
   for (const Case &c : cases) {
     uint16_t slot = c.slotBefore;
-    EXPECT_EQ(c.toDouble ? wtodouble(c.ch, &slot) : wtosingle(c.ch, &slot), c.result) << c.ch;
-    EXPECT_EQ(slot, c.slotAfter) << c.ch;
+    EXPECT_EQ(c.toDouble ? wtodouble(c.ch, &slot) : wtosingle(c.ch, &slot), c.result) << &c - cases;
+    EXPECT_EQ(slot, c.slotAfter) << &c - cases;
   }
 }
 

@@ -54,9 +54,11 @@ TEST(MultilevelValues, Secondary) {
   for (const Case &c : cases) EXPECT_EQ(getDiaValue(c.ch, c.primary, c.language), c.value) << c.ch;
 }
 
-// The first position (status, primary bytes, secondary, flags, units moved):
-// a pair as {first letter, 0xFF}, an expansion as {a, e}, markers kept.
+// The first position (status, primary bytes, secondary, flags, units moved): a pair as
+// {first letter, 0xFF}, an expansion as {a, e}, markers kept; a Japanese primary is 16 bits, high
+// byte first, and a half-width kana takes its mark along but never the terminator.
 TEST(GetColValues, OnePositionAtATime) {
+  ScopedCountry japan(1);
   struct Case { const char16_t *s; uint16_t language; std::array<int, 6> want; };
   const Case cases[] = {
       {u"", 0, {0, 0xEE, 0xEE, 0xEEEE, 0xEE, 0}}, {u"A", 0, {2, 128, 0xEE, 0, 1, 1}},
@@ -65,6 +67,7 @@ TEST(GetColValues, OnePositionAtATime) {
       {u"ch", 0, {2, 131, 0xEE, 0, 0, 1}}, {u"\u0125", 14, {2, 128, 135, 0, 0, 1}},
       {u"\u0124", 14, {2, 128, 135, 0, 3, 1}}, {u"\u091B", 19, {0, 0xEE, 0xEE, 0x891B, 1, 1}},
       {u"\u0900\u091B", 19, {2, 175, 0xEE, 0, 1, 1}}, {u"\uF901a", 0, {2, 0xFF, 0xEE, 0xF901, 0x01, 1}},
+      {u"\u0B15\u0B3D", 34, {2, 1, 5, 3, 3, 2}}, {u"\u0B15", 34, {2, 1, 5, 1, 3, 1}},
   };
   for (const Case &c : cases) {
     const uint16_t *start = units(c.s), *p = start;
@@ -122,25 +125,6 @@ TEST(AsianCompare, KanaAndWidth) {
       EXPECT_EQ(QxQS6Cmpcoll(b, a, language, 0, 1), -c.withKana);
     }
   }
-}
-
-// A half-width kana takes its mark along; the 16-bit primary, high byte first.
-TEST(AsianGetColValues, SixteenBitPrimaryHighByteFirst) {
-  ScopedCountry japan(1);
-  const uint16_t *start = units(u"\u0B15\u0B3D\u3021"), *p = start;
-  uint8_t primary[2];
-  uint16_t secondary;
-  uint8_t flags;
-  ASSERT_EQ(getColValues(&p, primary, &secondary, &flags, 0, 0, 34), 2);
-  EXPECT_EQ(p - start, 2);
-  EXPECT_EQ(primary[0] << 8 | primary[1], 0x0105);
-  EXPECT_EQ(flags, 3);
-  ASSERT_EQ(getColValues(&p, primary, &secondary, &flags, 0, 0x0105, 34), 2);
-  EXPECT_EQ(primary[0] << 8 | primary[1], 0x0721);
-  EXPECT_EQ(getColValues(&p, primary, &secondary, &flags, 0, 0x0721, 34), 0);
-  start = p = units(u"\u0B15");
-  ASSERT_EQ(getColValues(&p, primary, &secondary, &flags, 0, 0, 34), 2);
-  EXPECT_EQ(p - start, 1);
 }
 
 }  // namespace

@@ -47,17 +47,15 @@ TEST_F(SortSequence, ValuesAtTheEdgesOfTheBlocks) {
       {0x041A, 0xFF}, {0x0A3A, 236},
   };
   for (const auto &[character, value] : cases) EXPECT_EQ(xch2col(character), value) << character;
-  for (uint32_t c = 0; c <= 0xFFFF; ++c) {
-    ASSERT_EQ(blockValue(coltbl, static_cast<uint16_t>(c)), xch2col(c)) << c;
-  }
+  for (uint32_t c = 0; c <= 0xFFFF; ++c) ASSERT_EQ(blockValue(coltbl, uint16_t(c)), xch2col(c)) << c;
 }
 
-// Cells start with the start-up values (0x014B: 181, no column's), which
-// "EN" replaces by column 0's (134) only after another language.
+// Cells start with the start-up values (0x014B: 181, no column's), which "EN" replaces by
+// column 0's (134) only after another language.
 TEST_F(SortSequence, StartupValuesLastUntilAnotherLanguage) {
   EXPECT_EQ(tailoredLanguage(), "EN");
   EXPECT_EQ(xch2col(0x014B), 181);
-  setsseq("EN");  // already tailored to "EN": nothing to do
+  setsseq("EN");
   EXPECT_EQ(xch2col(0x014B), 181);
   setsseq("DK");
   setsseq("EN");
@@ -67,8 +65,7 @@ TEST_F(SortSequence, StartupValuesLastUntilAnotherLanguage) {
 // Codes in either case, the first two letters; others take column 0.
 TEST_F(SortSequence, EachLanguageWritesItsColumn) {
   const std::pair<const char *, int> cases[] = {
-      {"DK", 1}, {"dk", 1}, {"Dk", 1}, {"tr", 6}, {"MA", 10}, {"EN", 0},
-      {"XX", 0}, {"D", 0}, {"", 0}, {"DKX", 1},
+      {"dk", 1}, {"Dk", 1}, {"tr", 6}, {"MA", 10}, {"XX", 0}, {"D", 0}, {"", 0}, {"DKX", 1},
   };
   for (const auto &[language, column] : cases) {
     setsseq(language);
@@ -77,8 +74,8 @@ TEST_F(SortSequence, EachLanguageWritesItsColumn) {
   }
 }
 
-// A code's first two bytes are kept as given; a cell changed behind setsseq's
-// back shows it rewrites exactly when the code differs from the kept one.
+// A code's first two bytes are kept as given; a cell changed behind setsseq's back shows it
+// rewrites exactly when the code differs from the kept one.
 TEST_F(SortSequence, RewritesOnlyWhenTheCodeDiffers) {
   uint8_t *cell = nullptr;
   ASSERT_EQ(fndcolv(0x011E, &cell), 0);
@@ -93,7 +90,7 @@ TEST_F(SortSequence, RewritesOnlyWhenTheCodeDiffers) {
     const uint8_t value = *cell;
     *cell = 1;
     setsseq(c.second);
-    EXPECT_EQ(*cell, c.rewrites ? value : 1) << c.first << " then " << (c.second ? c.second : "null");
+    EXPECT_EQ(*cell, c.rewrites ? value : 1) << &c - cases;
     *cell = value;
     setsseq("EN");
   }
