@@ -1,8 +1,7 @@
-// The version-6 sort sequence: cell look-ups, the cells each language
-// tailors and when they are rewritten, and character comparison by it.
+// The version-6 sort sequence: cell look-ups, the cells each language tailors and when they are
+// rewritten, and character comparison by it.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -62,31 +61,22 @@ TEST_F(SortSequence, StartupValuesLastUntilAnotherLanguage) {
   EXPECT_EQ(xch2col(0x014B), 134);
 }
 
-// Codes in either case, the first two letters; others take column 0.
-TEST_F(SortSequence, EachLanguageWritesItsColumn) {
-  const std::pair<const char *, int> cases[] = {
-      {"dk", 1}, {"Dk", 1}, {"tr", 6}, {"MA", 10}, {"XX", 0}, {"D", 0}, {"", 0}, {"DKX", 1},
-  };
-  for (const auto &[language, column] : cases) {
-    setsseq(language);
-    EXPECT_EQ(columnInCells(), column) << language;
-    setsseq("EN");
-  }
-}
-
-// A code's first two bytes are kept as given; a cell changed behind setsseq's back shows it
-// rewrites exactly when the code differs from the kept one.
-TEST_F(SortSequence, RewritesOnlyWhenTheCodeDiffers) {
+// Codes in either case, kept by their first two bytes; unknown codes take column 0. A cell changed
+// behind setsseq's back shows it rewrites exactly when the code differs from the kept one.
+TEST_F(SortSequence, TailorsOnlyWhenTheCodeDiffers) {
   uint8_t *cell = nullptr;
   ASSERT_EQ(fndcolv(0x011E, &cell), 0);
-  struct Case { const char *first, *kept, *second; bool rewrites; };
+  struct Case { const char *first, *kept; int column; const char *second; bool rewrites; };
   const Case cases[] = {
-      {"DK", "DK", "DK", false}, {"DK", "DK", "dk", true}, {"dk", "dk", nullptr, false},
-      {"DAN", "DA", "DAN", true}, {"DKX", "DK", "DK", false}, {"D", "D", "D", false}, {"", "", "", false},
+      {"DK", "DK", 1, "DK", false}, {"DK", "DK", 1, "dk", true}, {"dk", "dk", 1, nullptr, false},
+      {"Dk", "Dk", 1, "Dk", false}, {"tr", "tr", 6, "TR", true}, {"MA", "MA", 10, "MA", false},
+      {"DAN", "DA", 0, "DAN", true}, {"DKX", "DK", 1, "DK", false}, {"D", "D", 0, "D", false},
+      {"", "", 0, "", false},
   };
   for (const Case &c : cases) {
     setsseq(c.first);
     EXPECT_EQ(tailoredLanguage(), c.kept);
+    EXPECT_EQ(columnInCells(), c.column) << &c - cases;
     const uint8_t value = *cell;
     *cell = 1;
     setsseq(c.second);
