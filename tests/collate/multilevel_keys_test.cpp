@@ -131,11 +131,9 @@ TEST(PositionMemo, AgreesWithTheFunctionsEverywhere) {
       ASSERT_EQ(memo[ch].followerRow, mayContract(language) ? rowAfterFirst(ch, language) : 0);
       if (memo[ch].mayContract) continue;
       for (const char16_t *rest : {u"", u"h", u"H", u"l", u"L", u"e", u"j", u"s", u"ch", u"ll"}) {
-        uint16_t changed = ch;
-        const uint16_t *text = units(rest), *pos = text;
-        ASSERT_EQ(getContraction(changed, pos, language), 0);
-        ASSERT_EQ(changed, ch);
-        ASSERT_EQ(pos, text);
+        uint16_t first = ch;
+        const uint16_t *pos = units(rest);
+        ASSERT_EQ(getContraction(first, pos, language), 0);
       }
     }
   }

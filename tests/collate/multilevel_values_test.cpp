@@ -114,7 +114,7 @@ TEST(AsianCompare, KanaAndWidth) {
   };
   for (const Case &c : cases) {
     const uint16_t *a = units(c.a), *b = units(c.b);
-    for (uint16_t language : {34, 39, 40, 0xFFFF}) {
+    for (uint16_t language : {34, 40}) {
       SCOPED_TRACE(testing::Message() << &c - cases << " " << language);
       EXPECT_EQ(QxQS6Cmpcoll(a, b, language, 0, 0), c.plain);
       EXPECT_EQ(QxQS6Cmpcoll(a, b, language, 1, 0), c.withCase);
