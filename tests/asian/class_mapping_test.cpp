@@ -1,5 +1,5 @@
-// The class mappings: the fixed case rule of sets 0-15, each country's table (the index
-// against a linear walk), sound marks, upper-casing, Big5-GB; generators check contents.
+// The class mappings: the fixed case rule of sets 0-15, each country's table against a linear
+// walk, sound marks, upper-casing, Big5-GB.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,8 +13,7 @@ namespace {
 
 using qstr::test::ScopedCountry;
 
-// In sets 0-15 case mapping changes exactly the ASCII letters and the even/odd pairs inside the
-// rngchr ranges, whatever the country.
+// Sets 0-15 change case only for ASCII letters and the even/odd pairs of the rngchr ranges.
 TEST(FixedCase, ChangesExactlyTheCasePairs) {
   for (unsigned countryId : {0u, 1u}) {
     ScopedCountry country(countryId);
@@ -88,8 +87,7 @@ TEST(ClassIndex, AgreesWithTheLinearSearchEverywhere) {
   }
 }
 
-// wtodouble joins the sound mark in the slot after a half-width kana and empties the slot;
-// wtosingle puts it back there.
+// wtodouble takes a half-width kana's sound mark from the slot; wtosingle puts it back.
 TEST(ClassMapping, HalfWidthSoundMarks) {
   struct Case { bool toDouble; uint16_t ch, slotBefore, result, slotAfter; };
   const Case cases[] = {
@@ -109,9 +107,10 @@ TEST(ClassMapping, HalfWidthSoundMarks) {
 
 // s2upper keeps a document stream's groups, zero bytes inside them too.
 TEST(UpperStrings, DocumentStream) {
-  const std::vector<uint8_t> source = {'a', 0xF0, 0x1B, 0x01, 0xF0, 0xF0, 0, 1, 0xF0, 0xF0, 0x61, 0, 0xF0, 'z', 0};
-  const std::vector<uint8_t> upper = {'A', 0xF0, 0x1A, 0x01, 0xF0, 0xF0, 0, 1, 0xF0, 0xF0, 0x41, 0, 0xF0, 'Z', 0};
-  std::vector<uint8_t> out(source.size(), 0xEE);
+  using Bytes = std::vector<uint8_t>;
+  const Bytes source = {'a', 0xF0, 0x1B, 1, 0xF0, 0xF0, 0, 1, 0xF0, 0xF0, 0x61, 0, 0xF0, 'z', 0};
+  const Bytes upper = {'A', 0xF0, 0x1A, 1, 0xF0, 0xF0, 0, 1, 0xF0, 0xF0, 0x41, 0, 0xF0, 'Z', 0};
+  Bytes out(source.size(), 0xEE);
   s2upper(out.data(), source.data());
   EXPECT_EQ(out, upper);
 }

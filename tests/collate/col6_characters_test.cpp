@@ -1,5 +1,4 @@
-// Version-6 character services at their edges, and the generic table look-ups: lists closed by
-// an end mark, ranges with both ends inside.
+// Version-6 character services at their edges, and the generic list and range look-ups.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -27,8 +26,7 @@ TEST(Col6Characters, RepertoireAndValues) {
   for (const Case &c : compared) EXPECT_EQ(QxCh6Cmpcoll(c.a, c.b), c.result) << c.a << " " << c.b;
 }
 
-// A acute, i acute (base in set 1 by the mask), gje; not composed, nothing written: ae, no record,
-// past and before set 1's pairs, io, Georgian.
+// A acute, i acute (base in set 1 by the mask), gje; the rest are not composed and write nothing.
 TEST(Col6Composition, Decomposes) {
   struct Case { uint16_t ch, base, diacritic; };
   const Case cases[] = {
@@ -47,8 +45,7 @@ TEST(Col6Composition, Decomposes) {
   EXPECT_EQ(QxCh6Getdia(0x811A), 0);
 }
 
-// Each composed letter comes back from its parts (the first of equal parts); only the base's code
-// and the mark's low seven bits count.
+// Each letter comes back from its parts (the first of equal parts); the mark's flag bit is ignored.
 TEST(Col6Composition, ComposesBackEveryPairOfTheFirstOccurrence) {
   for (unsigned set : {1u, 8u, 10u}) {
     std::set<std::pair<uint16_t, uint16_t>> seen;
@@ -91,7 +88,7 @@ TEST(ListLookups, ValueListsAndKeyedRecords) {
   }
 }
 
-// Callers outside the library lay the pointer records out themselves: packed, one pragma for all.
+// Callers lay the pointer records out themselves: packed.
 TEST(ListLookups, PointerRecordsUnderBothNames) {
   EXPECT_EQ(sizeof(QSTR_KEYED_POINTER), 1 + sizeof(void *));
   int a = 0, b = 0, end = 0;

@@ -1,5 +1,5 @@
 // Sort keys order random strings as the comparison does, which is an order; the rule index and
-// memo answer as the functions they stand for.
+// memo answer as the functions.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -23,7 +23,7 @@ using testing::PrintToString;
 struct Group {
   std::vector<uint16_t> languages;
   std::u16string alphabet;
-  unsigned exactPercent = 75;  // of the pairs, at least
+  unsigned exactPercent = 75;
 };
 
 const std::u16string kLatin =
@@ -55,7 +55,7 @@ std::u16string randomString(const std::u16string &alphabet) {
   return s;
 }
 
-// A string tying with `s` at the first levels: a unit or two edited, or a case flipped.
+// A string near `s`: a unit or two edited, or a case flipped.
 std::u16string nearString(std::u16string s, const std::u16string &alphabet) {
   for (size_t edits = 1 + pick(2); edits > 0; --edits) {
     const size_t at = pick(s.size() + 1);
@@ -105,13 +105,13 @@ TEST(MultilevelKeys, OrderAsTheComparisonForEveryLanguageGroup) {
   }
 }
 
-// Keys are always exact but where a pair's letter may start a pair again or the script runs right to left.
+// Keys may be inexact only where a pair's letter may start a pair again, or right to left.
 TEST(MultilevelKeys, WhereKeysAreAlwaysExact) {
   for (uint16_t language : {0, 5, 14, 34}) EXPECT_EQ(QsKeyAlwaysExact(language, 1, 1), 1) << language;
   for (uint16_t language : {29, 3, 19}) EXPECT_EQ(QsKeyAlwaysExact(language, 0, 0), 0) << language;
 }
 
-// A character the memo says starts no contraction starts none before any pair letter.
+// A character the memo says starts no contraction starts none.
 TEST(PositionMemo, AgreesWithTheFunctionsEverywhere) {
   for (uint16_t row = 0; row < 40; ++row) {
     for (uint32_t key = 0; key <= 0xFFFF; ++key) {

@@ -1,5 +1,4 @@
-// The version-6 sort sequence: cell look-ups, the cells each language tailors and when they are
-// rewritten, and character comparison by it.
+// The version-6 sort sequence: cell look-ups, tailoring to a language, and character comparison.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -38,7 +37,7 @@ int columnInCells() {
   return -1;
 }
 
-// The look-up's edges (the generator checks the values); blockValue agrees everywhere.
+// The look-up's edges; blockValue agrees everywhere.
 TEST_F(SortSequence, ValuesAtTheEdgesOfTheBlocks) {
   const std::pair<uint16_t, uint8_t> cases[] = {
       {0x0020, 32}, {0x007E, 72}, {0x001F, 0xFF}, {0x007F, 0xFF}, {0x0200, 0xFF}, {0x0C41, 0xFF},
@@ -48,8 +47,7 @@ TEST_F(SortSequence, ValuesAtTheEdgesOfTheBlocks) {
   for (uint32_t c = 0; c <= 0xFFFF; ++c) ASSERT_EQ(blockValue(coltbl, uint16_t(c)), xch2col(c)) << c;
 }
 
-// Cells start with the start-up values (0x014B: 181, no column's), which "EN" replaces by
-// column 0's (134) only after another language.
+// The start-up value of 0x014B (181, no column's) lasts until "EN" follows another language.
 TEST_F(SortSequence, StartupValuesLastUntilAnotherLanguage) {
   EXPECT_EQ(tailoredLanguage(), "EN");
   EXPECT_EQ(xch2col(0x014B), 181);
@@ -60,8 +58,8 @@ TEST_F(SortSequence, StartupValuesLastUntilAnotherLanguage) {
   EXPECT_EQ(xch2col(0x014B), 134);
 }
 
-// Codes in either case, kept by their first two bytes; unknown codes take column 0. A cell changed
-// behind setsseq's back shows it rewrites exactly when the code differs from the kept one.
+// Codes are kept by their first two bytes; unknown ones take column 0. A cell changed behind
+// setsseq's back shows it rewrites exactly when the code differs from the kept one.
 TEST_F(SortSequence, TailorsOnlyWhenTheCodeDiffers) {
   uint8_t *cell = nullptr;
   ASSERT_EQ(fndcolv(0x011E, &cell), 0);
