@@ -11,6 +11,7 @@
 
 namespace {
 
+using namespace qstr::asian;
 using qstr::test::ScopedCountry;
 
 // Sets 0-15 change case only for ASCII letters and the even/odd pairs of the rngchr ranges.
@@ -54,13 +55,13 @@ TEST(ClassMapping, ByCountry) {
 
 // The lookup as a plain walk: the first cell of the character's own column that equals it,
 // its group by the separators passed, the cell the mode asks for.
-uint16_t linearLookUp(const qstr::asian::ClassTable &table, uint16_t mode, uint16_t ch) {
+uint16_t linearLookUp(const ClassTable &table, uint16_t mode, uint16_t ch) {
   if (ch == 0) return ch;
   const unsigned column = (ch >> 8) >= 0x24 ? 1 : 0;
   for (unsigned i = 0, separators = 0; separators < 4; ++i) {
     const uint16_t cell = table.pairs[i][column];
     if (cell != ch) {
-      if (cell == qstr::asian::kSeparator) ++separators;
+      if (cell == kSeparator) ++separators;
       continue;
     }
     unsigned pair = i, resultColumn = column;
@@ -77,7 +78,7 @@ uint16_t linearLookUp(const qstr::asian::ClassTable &table, uint16_t mode, uint1
 TEST(ClassIndex, AgreesWithTheLinearSearchEverywhere) {
   for (unsigned countryId = 0; countryId <= 6; ++countryId) {
     ScopedCountry country(countryId);
-    const qstr::asian::ClassTable *table = qstr::asian::classTableFor(countryId);
+    const ClassTable *table = classTableFor(countryId);
     for (uint32_t ch = 0; ch <= 0xFFFF; ++ch) {
       for (uint16_t mode = 0; mode <= 7; ++mode) {
         const uint16_t c = static_cast<uint16_t>(ch), expected = table ? linearLookUp(*table, mode, c) : c;
@@ -118,21 +119,21 @@ TEST(UpperStrings, DocumentStream) {
 // ws2upper up to the terminator; ws2uppern within a size in bytes, maybe without it.
 TEST(UpperStrings, NativeStrings) {
   ScopedCountry country(1);
+  using Units = std::vector<uint16_t>;
   const uint16_t x = 0xEEEE;
-  const std::vector<uint16_t> source = {'a', 0x011B, 0x2540, 0xF90A, 'Z', 0};
-  const std::vector<uint16_t> upper = {'A', 0x011A, 0x2520, 0xF90A, 'Z', 0};
-  std::vector<uint16_t> out(source.size(), x), untouched(2, x);
+  const Units source = {'a', 0x011B, 0x2540, 0xF90A, 'Z', 0}, upper = {'A', 0x011A, 0x2520, 0xF90A, 'Z', 0};
+  Units out(source.size(), x), untouched(2, x);
   ws2upper(out.data(), source.data());
   ws2upper(untouched.data(), nullptr);
   ws2upper(nullptr, source.data());
   EXPECT_EQ(out, upper);
-  EXPECT_EQ(untouched, std::vector<uint16_t>(2, x));
+  EXPECT_EQ(untouched, Units(2, x));
   const std::pair<int32_t, long> limited[] = {{1, 0}, {4, 2}, {5, 2}, {100, 6}};
   for (const auto &[size, written] : limited) {
-    std::vector<uint16_t> dst(7, x), expected(7, x);
+    Units dst(7, x), expected(7, x);
     std::copy(upper.begin(), upper.begin() + written, expected.begin());
     ws2uppern(dst.data(), source.data(), size);
-    EXPECT_EQ(dst, expected) << "size " << size;
+    EXPECT_EQ(dst, expected) << size;
   }
 }
 

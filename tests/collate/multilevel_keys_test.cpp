@@ -26,23 +26,20 @@ struct Group {
   unsigned exactPercent = 75;
 };
 
-const std::u16string kLatin =
-    u"abchlzACHLeE -1\u0129\u0128\u012F\u011E\u011F\u0122\u0124\u0125\u013F\u0146\u0151\u0163\u01AB\u01B1"
-    u"\u01CF\u01EE\u01EF\u0117\u018A\u018B\u01A6\u01A7\u0196\u0197\u0101\u0A3A\u0A3B\u0A00\u0801\u0835"
-    u"\u0200\u0201\uF901\uF909";
-const std::u16string kRightToLeft =
-    u"\u0900\u0901\u0904\u090A\u090B\u091B\u0927\u0955\u0957\u0D00\u0D0C\u0D26\u0D2F\u0D30\u0D33\u0D40"
-    u"\u0DA4\u0DA5\u0DA7\u0DB1\u0DB5\u0DC2\u0E00\u0E2A\u0E2C\u0E40\u0E41aAb\u0129\u0200\uF901\uF909";
-const std::u16string kAsian =
-    u"\u255E\u255F\u2560\u2561\u2568\u2569\u2600\u2601\u260A\u260B\u2630\u0B06\u0B15\u0B29\u0B3D\u0B3E"
-    u"\u241B\u2412\u2413\u2418\u2401\u240A\u2520\u2540\u3021\u3022aA\u0129\u0200\uF909";
-
 // Small alphabets make rare patterns common: restarting pairs ("lll"), ignorables near secondaries.
 const Group kGroups[] = {
     {{29, 3, 5, 16, 14}, u"lLchm\u0197\u0101\u0117\u0125", 10},
     {{19, 2}, u"\u0900\u091B\u092C\u8912\u891B\u8D00\u0D00\u0DC2a", 10},
-    {{0, 6, 21, 23, 30, 31, 33, 22, 29, 3, 5, 28, 14, 13, 16, 7, 18}, kLatin},
-    {{19, 2, 11, 32}, kRightToLeft}, {{34, 36, 39}, kAsian},
+    {{0, 6, 21, 23, 30, 31, 33, 22, 29, 3, 5, 28, 14, 13, 16, 7, 18},
+     u"abchlzACHLeE -1\u0129\u0128\u012F\u011E\u011F\u0122\u0124\u0125\u013F\u0146\u0151\u0163\u01AB\u01B1"
+     u"\u01CF\u01EE\u01EF\u0117\u018A\u018B\u01A6\u01A7\u0196\u0197\u0101\u0A3A\u0A3B\u0A00\u0801\u0835"
+     u"\u0200\u0201\uF901\uF909"},
+    {{19, 2, 11, 32},
+     u"\u0900\u0901\u0904\u090A\u090B\u091B\u0927\u0955\u0957\u0D00\u0D0C\u0D26\u0D2F\u0D30\u0D33\u0D40"
+     u"\u0DA4\u0DA5\u0DA7\u0DB1\u0DB5\u0DC2\u0E00\u0E2A\u0E2C\u0E40\u0E41aAb\u0129\u0200\uF901\uF909"},
+    {{34, 36, 39},
+     u"\u255E\u255F\u2560\u2561\u2568\u2569\u2600\u2601\u260A\u260B\u2630\u0B06\u0B15\u0B29\u0B3D\u0B3E"
+     u"\u241B\u2412\u2413\u2418\u2401\u240A\u2520\u2540\u3021\u3022aA\u0129\u0200\uF909"},
 };
 
 std::mt19937 randomEngine(20240611);
