@@ -40,7 +40,7 @@ TEST(ClassMapping, ByCountry) {
       // Without a table only the fixed rule applies; with one the table answers from set 16.
       {0, isUpper, 0x2520, 0}, {6, isUpper, 0x2520, 0},
       {1, wtolower, 0xABCD2520, 0x2540}, {1, wtoupper, 0x2540, 0x2520}, {1, isUpper, 0x2520, 1},
-      {1, isUpper, 0x2540, 0}, {1, isUpper, 0x2400, 0}, {1, isUpper, 0x3000, 0},
+      {1, isUpper, 0x2540, 0}, {1, isUpper, 0x3000, 0},
       {1, wtohiragana, 0x0B06, 0x255E},
       // Big5-GB: table bounds, an entry of 0, the index skipping code 0xFF.
       {0, big5togb, 0xA4FF, 0xA4FF}, {0, big5togb, 0xA500, 0x8200}, {0, big5togb, 0xA505, 0xA505},

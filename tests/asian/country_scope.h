@@ -16,7 +16,7 @@ class ScopedCountry {
 
  private:
   static constexpr const char *kLocales[] = {"en_US", "ja_JP", "ko_KR", "zh_TW", "zh_CN", "ar_SA", "he_IL"};
-  ScopedProfile profile_;  // not copyable, so neither is the scope
+  ScopedProfile profile_;
 };
 
 }  // namespace qstr::test

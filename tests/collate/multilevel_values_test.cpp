@@ -52,11 +52,11 @@ TEST(MultilevelValues, Secondary) {
   for (const Case &c : cases) EXPECT_EQ(getDiaValue(c.ch, c.primary, c.language), c.value) << c.ch;
 }
 
-// The first position: a pair as {first letter, 0xFF}, an expansion as {a, e}; a Japanese primary
-// high byte first, a half-width kana taking its mark along but never the terminator.
+// The first position (status, primary bytes, secondary, flags, units moved): a pair as {first
+// letter, 0xFF}, an expansion as {a, e}; a Japanese primary high byte first; a half-width kana
+// taking its mark along but never the terminator.
 TEST(GetColValues, OnePositionAtATime) {
   ScopedCountry japan(1);
-  // want: status, primary bytes, secondary, flags, units moved
   struct Case { const char16_t *s; uint16_t language; std::array<int, 6> want; };
   const Case cases[] = {
       {u"", 0, {0, 0xEE, 0xEE, 0xEEEE, 0xEE, 0}}, {u"A", 0, {2, 128, 0xEE, 0, 1, 1}},
