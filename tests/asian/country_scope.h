@@ -13,8 +13,6 @@ class ScopedCountry {
     frame::resetCountryDetection();
   }
   ~ScopedCountry() { frame::resetCountryDetection(); }
-  ScopedCountry(const ScopedCountry &) = delete;
-  ScopedCountry &operator=(const ScopedCountry &) = delete;
 
  private:
   static constexpr const char *kLocales[] = {"en_US", "ja_JP", "ko_KR", "zh_TW", "zh_CN", "ar_SA", "he_IL"};
