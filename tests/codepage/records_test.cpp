@@ -1,10 +1,8 @@
-// Code page records: the DOS and Windows code pages chosen and stored, the records loaded from them,
-// single characters through a record both ways, and every row of the code page list.
+// The DOS and Windows code pages chosen and stored, the records loaded from them, single characters through
+// a record both ways, and every row of the code page list.
 #include <gtest/gtest.h>
 
 #include <map>
-#include <string>
-#include <vector>
 
 #include "base/no_mapping.h"
 #include "codepage/codepage_list.h"
@@ -24,7 +22,6 @@ using qstr::test::ScopedProfile;
 
 constexpr uint32_t kCodePageType = 0x80000002;
 
-// Stores a value under the current registry location.
 void store(const char *name, uint32_t type, const std::vector<uint8_t> &data) {
   CKZKey key(QcvtGetRegistryLoc(), 0x2001F);
   ASSERT_EQ(key.SetValue(name, type, data.data(), static_cast<uint32_t>(data.size()), 0, 1), 0);
@@ -96,7 +93,7 @@ TEST(CodePageSelection, WindowsCodePageIsCachedUntilStoredUnlessLocked) {
   EXPECT_EQ(type, kCodePageType);
   store("Windows Code Page", kCodePageType | 0x40000000, {0xE2, 0x04});
   resetCodepageSelection();
-  EXPECT_EQ(QcvtGetWinCodepage(), 1250);  // read back from the registry
+  EXPECT_EQ(QcvtGetWinCodepage(), 1250);
   EXPECT_EQ(QcvtSetWinCodepage(1252), 0);
   EXPECT_EQ(QcvtGetWinCodepage(), 1250);
 }
@@ -104,7 +101,7 @@ TEST(CodePageSelection, WindowsCodePageIsCachedUntilStoredUnlessLocked) {
 // Loaded on first use, dropped by a clear; they serve the single characters and native strings.
 TEST(CodePageRecords, LoadedOnFirstUseAndDroppedByClear) {
   Machine machine({{"LANG", "en_US"}});
-  str_ClrCodePage();  // nothing loaded yet: nothing to do
+  str_ClrCodePage();  // nothing loaded yet
   CODEPAGETBL *ansi = QtpiGetAnsiCodepageTbl();
   CODEPAGETBL *oem = QtpiGetOemCodepageTbl();
   EXPECT_EQ(ansi->toQxCodepage, 1252u);
@@ -160,7 +157,7 @@ struct SyntheticPage {
 };
 
 struct Case {
-  bool toNative;  // a host code to its native character, or the reverse
+  bool toNative;
   uint32_t input;
   uint16_t output;
 };
@@ -190,7 +187,7 @@ TEST(SingleChar, ThroughTheRecordsTables) {
   };
   for (const RecordCases &r : records) {
     for (const Case &c : r.cases) {
-      EXPECT_EQ(convert(r.record, c), c.output) << c.toNative << std::hex << " 0x" << c.input;
+      EXPECT_EQ(convert(r.record, c), c.output) << std::hex << c.input;
     }
   }
 }
@@ -215,7 +212,7 @@ TEST(SingleChar, DoubleBytePagesOnlyOnADoubleByteSystem) {
     {
       ScopedProfile dbcs({{"LANG", "en_US"}, {"QSTR14_DBCS", "1"}});
       for (const Case &c : p.cases) {
-        EXPECT_EQ(convert(page.record, c), c.output) << p.codePage << std::hex << " 0x" << c.input;
+        EXPECT_EQ(convert(page.record, c), c.output) << p.codePage << std::hex << " " << c.input;
       }
     }
     ScopedProfile single({{"LANG", "en_US"}, {"QSTR14_DBCS", "0"}});

@@ -1,11 +1,9 @@
-// Document streams and native strings stripped to plain text under each flag within the size, the text
-// form built on it, and whole buffers between host bytes (ANSI or OEM) and streams against one-by-one models.
+// Streams and native strings stripped under each flag within the size, the text form built on it, and whole
+// buffers between host bytes and streams against one-by-one models.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "codepage/state.h"
 #include "codepage/stream_strip.h"
@@ -25,19 +23,19 @@ using qstr::test::Machine;
 using qstr::test::ScopedProfile;
 using qstr::test::writtenInto;
 
+// Inputs with their terminator, outputs without.
 struct StreamCase {
-  Bytes stream;  // with its terminator
-  uint32_t size;
-  uint32_t flags;
-  Bytes output;  // without the terminator
+  Bytes stream;
+  uint32_t size, flags;
+  Bytes output;
 };
 
 template <typename Output>
 struct NativeCase {
-  Elements source;  // with its terminator
+  Elements source;
   int32_t size;
   uint32_t flags;
-  Output output;  // without the terminator
+  Output output;
 };
 
 TEST(Strip, ItemsByFlags) {
@@ -94,7 +92,7 @@ TEST(Strip, ItemsByFlags) {
 
 // `dst` holds `output`, its terminator and, from `size` on, the guard bytes.
 void expectWritten(const Bytes &dst, Bytes output, uint32_t size, uint32_t flags) {
-  SCOPED_TRACE(testing::Message() << "size " << size << " flags " << flags);
+  SCOPED_TRACE(testing::Message() << size << " " << flags);
   output.push_back(0);
   EXPECT_EQ(Bytes(dst.begin(), dst.begin() + static_cast<long>(output.size())), output);
   for (std::size_t i = size; i < dst.size(); ++i) EXPECT_EQ(dst[i], 0x55);
@@ -109,7 +107,7 @@ TEST(TextForm, Items) {
       {S().fixedGroup(0xF2, 3, 12).fixedGroup(0xF3, 3, 14).fixedGroup(0xF3, 3, 4).bytes(), 32, 1,
        {0x1D, 0x15, 0x0F, 3}},
       {{'A', 'B', 0}, 1, 0, {}},
-      // The stripping, under the same size, needs room for the 4-byte group.
+      // The stripping under the same size needs room for the 4-byte group.
       {S().plain('A').character(0x0421).bytes(), 5, 0, {'A'}},
       {S().plain('A').character(0x0421).bytes(), 6, 0, {'A', 0xFD, 0x21, 0x04}},
   };
@@ -165,7 +163,7 @@ void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
     for (const CODEPAGETBL *record : {&loadedAnsiRecord(), &loadedOemRecord()}) {
       for (const Bytes &input : inputs) {
         for (uint32_t size = 1; size < input.size() + 300; size += 1 + size / 16) {
-          SCOPED_TRACE(testing::Message() << locale << " input " << input.size() << " size " << size);
+          SCOPED_TRACE(testing::Message() << locale << " " << input.size() << " " << size);
           Bytes byFast(size + 8, 0x55), byModel(size + 8, 0x55);
           ASSERT_EQ(fast(byFast.data(), input, size, *record), model(byModel.data(), input, size, *record));
           ASSERT_EQ(byFast, byModel);
@@ -175,8 +173,8 @@ void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
   }
 }
 
-// The stream of `src`: printable ASCII as itself, other codes (with a lead byte's trail when `doubleByte`)
-// through `record`, unmapped ones dropped; a group that does not fit within size - 1 ends it.
+// Printable ASCII as itself, other codes (with a lead byte's trail) through `record`, unmapped ones dropped;
+// a group that does not fit within size - 1 ends the stream.
 Bytes hostBytesToStream(const std::string &src, uint32_t size, bool doubleByte, const CODEPAGETBL &record) {
   Bytes out;
   const std::size_t limit = size - 1;
@@ -197,8 +195,8 @@ Bytes hostBytesToStream(const std::string &src, uint32_t size, bool doubleByte, 
   return out;
 }
 
-// Every byte and random bytes, ending in and past the item table's batches or in a lead byte, through each
-// converter; a double-byte machine's DOS record is its ANSI one.
+// Every byte and random bytes, ending in and past the item table's batches or in a lead byte; a double-byte
+// machine's DOS record is its ANSI one.
 TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
   std::mt19937 random(5);
   Bytes all;
@@ -250,7 +248,7 @@ uint32_t streamToHostInTwoPasses(uint8_t *dst, const Bytes &stream, uint32_t siz
   return count + 1;
 }
 
-// Random streams of every item kind and characters with one, two or no host bytes, also converted in place.
+// Random streams of every item kind, characters with one, two or no host bytes, also converted in place.
 TEST(StreamToHostBytes, OneWalkAgreesWithStrippingFirst) {
   static const uint8_t kFixedLengths[15] = {4, 5, 3, 3, 3, 3, 4, 4, 4, 5, 5, 6, 6, 8, 8};
   std::mt19937 random(9);
