@@ -1,5 +1,4 @@
 // The promises of support/collation_keys.h for any strings, in every language and host kind.
-#include <cstdlib>
 #include <string>
 
 #include "../support/collation_keys.h"
@@ -8,15 +7,13 @@
 
 namespace {
 
-// Characters of the special paths: contraction and expansion letters,
-// accents, markers, right-to-left ignorables, kana and their marks.
+// Contraction and expansion letters, accents, markers, right-to-left ignorables, kana and their marks.
 constexpr uint16_t kInteresting[] = {
     'a', 'c', 'h', 'l', 'n', 's', 'z', 'A', 'C', 'H', 'L', 'O', 'S', ' ', '-', '\'',
     0x0101, 0x0102, 0x0141, 0x0151, 0x0161, 0x01A1, 0x0800, 0x0841, 0x0A61, 0x0A41,
     0xF909, 0xF90A, 0xFB05, 0xFE00, 0x8900, 0x8A10, 0x8E41, 0x0A01,
     0x2401, 0x2402, 0x2421, 0x2501, 0x2521, 0x2581, 0x2601, 0x3001, 0x5A01, 0x2425, 0x2430};
 
-// Each element is one of the interesting characters or any 16-bit element.
 std::u16string nativeString(qstr::fuzz::Input &in) {
   std::u16string s;
   const uint8_t length = in.byte() % 24;

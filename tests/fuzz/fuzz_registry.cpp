@@ -1,7 +1,6 @@
 // The registry, the first byte choosing what: any text parses as a registry file and writes back to the
 // same text, or is refused with a line; any link value reads and writes through within the buffer.
 #include <string>
-#include <vector>
 
 #include "fuzz_support.h"
 #include "host/profile.h"

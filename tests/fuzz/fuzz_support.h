@@ -1,8 +1,7 @@
-// The fuzz targets' check, reader over the input, and builder of well-formed streams from it.
+// The fuzz targets' check, input reader and builder of well-formed streams.
 #pragma once
 
 #include <algorithm>
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
@@ -10,19 +9,17 @@
 
 namespace qstr::fuzz {
 
-// A broken promise ends the run, which the fuzzer reports.
 inline void check(bool ok) {
   if (!ok) std::abort();
 }
 
-// Whether every element of `buffer` from `from` on still holds `guard`.
 template <typename T>
 bool untouched(const std::vector<T> &buffer, std::size_t from, T guard) {
   return std::all_of(buffer.begin() + static_cast<long>(std::min(from, buffer.size())), buffer.end(),
                      [guard](T x) { return x == guard; });
 }
 
-// Takes bytes from the front of the input; 0 once it is used up.
+// Bytes from the front of the input; 0 once it is used up.
 class Input {
  public:
   Input(const uint8_t *data, std::size_t size) : data_(data), end_(data + size) {}
@@ -36,7 +33,7 @@ class Input {
   const uint8_t *end_;
 };
 
-// A well-formed, terminated stream from the input: stream functions trust item lengths.
+// Stream functions trust item lengths.
 inline std::vector<uint8_t> wellFormedStream(Input &in) {
   static const uint8_t kFixedLengths[15] = {4, 5, 3, 3, 3, 3, 4, 4, 4, 5, 5, 6, 6, 8, 8};
   std::vector<uint8_t> stream;

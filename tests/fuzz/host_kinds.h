@@ -1,8 +1,7 @@
-// The host profile kinds the targets run under, each fresh as in a new process: Western (1252 with OEM 437
-// or 850) and the four East Asian ones with double-byte support.
+// The host profile kinds the targets run under, each fresh as in a new process: two Western and four East
+// Asian with double-byte support.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -13,7 +12,6 @@
 
 namespace qstr::fuzz {
 
-// Installs kind `kind` (modulo the six) unless it is the one in use.
 inline void useHostKind(uint8_t kind) {
   static const char *const kLocales[] = {"en_US", "de_DE", "ja_JP", "zh_CN", "ko_KR", "zh_TW"};
   static int current = -1;
