@@ -16,7 +16,6 @@
 
 #include "files.h"
 #include "support/scratch_folder.h"
-#include "table.h"
 
 namespace {
 
@@ -95,9 +94,8 @@ TEST_F(QstrTool, UsageIsCheckedFirst) {
       {"convert --from utf8 --to v5cdz-big5", "input form only"},
       {"convert --from utf8 --to dz --bom", "--bom: dz has no byte order mark"},
   };
-  for (const char *args : {"sort --lang E1", "sort --simple --case", "sort -k 0", "sort -k 2,1", "sort -k 1.2",
-                           "sort -t ab -k1", "sort -t '\xC3' -k1", "sort -S 10X", "sort -c -o out",
-                           "compare --lang XX a b"}) {
+  for (const char *args : {"sort --lang E1", "sort -k 0", "sort -k 2,1", "sort -k 1.2", "sort -t '\xC3' -k1",
+                           "sort -S 10X", "sort -c -o out"}) {
     cases.push_back({args, " "});
   }
   for (const std::string command : {"info", "chars", "dump", "codepage", "registry", "convert", "sort", "compare",
@@ -148,20 +146,6 @@ TEST_F(QstrTool, InformationAndDump) {
   }
 }
 
-// On a terminal columns are padded by characters, not bytes.
-TEST_F(QstrTool, TablesAlignOnATerminalAndSeparateByTabsElsewhere) {
-  qstr::cli::Table table({"No", "name", "note"});
-  table.alignRight(0);
-  table.add({"5", "l\xC2\xB7l", "x"});
-  table.add({"10", "\xC3\xA9", ""});
-  for (const bool aligned : {true, false}) {
-    std::ostringstream out;
-    table.print(out, aligned);
-    EXPECT_EQ(out.str(), aligned ? "No  name  note\n 5  l\xC2\xB7l   x\n10  \xC3\xA9     \n"
-                                 : "No\tname\tnote\n5\tl\xC2\xB7l\tx\n10\t\xC3\xA9\t\n");
-  }
-}
-
 TEST_F(QstrTool, CodePageStoredListedAndParseErrorsReported) {
   const auto file = dir_ / "sub" / "registry.reg";
   const std::string env = "QSTR14_REGISTRY=" + file.string();
@@ -197,7 +181,6 @@ TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
       {"sort -r", "b\nA\na\nc\n", 0, {"c\nb\nA\na\n"}},
       {"sort -u", "b\nA\na\nb\n", 0, {"A\nb\n"}},  // the first of equal lines
       {"sort -t: -k2", "x:b:1\ny:a:2\nz\nw:a:1\n", 0, {"z\nw:a:1\ny:a:2\nx:b:1\n"}},
-      {"sort -t '" + e + "' -k2 -r", "1" + e + "y\n2" + e + "z\n", 0, {"2" + e + "z\n1" + e + "y\n"}},
       {"sort -t '" + e + "' -k2,2", "3" + e + "b" + e + "a\n1" + e + "a" + e + "z\n2" + e + "a" + e + "b\n", 0,
        {"1" + e + "a" + e + "z\n2" + e + "a" + e + "b\n3" + e + "b" + e + "a\n"}},
       {"sort -t '" + e + "' -k1,2", "a" + e + "b" + e + "a\na" + e + e + "z\n", 0,
@@ -206,8 +189,6 @@ TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
       // --lang: the product's code, then ISO 639-1.
       {"sort --lang cs", plain, 0, {czech}, "qstr sort: --lang cs: Czech (CZ); CS is Chinese (Simplified, CS)\n"},
       {"sort --lang CS", plain, 0, {plain}, "qstr sort: --lang CS: Chinese (Simplified, CS); cs is Czech (CZ)\n"},
-      {"sort --lang uk", "\xD1\x8C\n\xD1\x8F\n", 0, {"\xD1\x8F\n\xD1\x8C\n"},
-       "qstr sort: --lang uk: Ukrainian (YK); UK is English (United Kingdom, UK)\n"},
       {"sort", english, 0, {swedish}, "", "LANG=sv_SE.UTF-8"},
       {"sort", plain, 0, {czech}, "", "LC_CTYPE=cs_CZ.UTF-8"},
       {"sort", english, 0, {english}, "", "LANG=sv_SE.UTF-8 LC_ALL=C"},
@@ -350,6 +331,7 @@ TEST_F(FilesTest, OutputReplacesItsOwnInputKeepingModeAndLink) {
   const mode_t umaskBefore = umask(027);
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const Case &c = cases[i];
+    SCOPED_TRACE(i);
     const fs::path folder = dir_ / std::to_string(i), target = folder / "target", link = folder / "link";
     fs::create_directory(folder);
     if (c.oldMode != 0) fs::permissions(write(std::to_string(i) + "/target", "old"), fs::perms(c.oldMode));
@@ -360,10 +342,10 @@ TEST_F(FilesTest, OutputReplacesItsOwnInputKeepingModeAndLink) {
     if (c.oldMode != 0) EXPECT_TRUE(InputFile(path).readAll(old));
     EXPECT_TRUE(out.write("new:" + old));
     EXPECT_TRUE(out.commit()) << out.error();
-    EXPECT_EQ(readWhole(target), "new:" + old) << i;
-    EXPECT_EQ(static_cast<int>(fs::status(target).permissions()), c.mode) << i;
+    EXPECT_EQ(readWhole(target), "new:" + old);
+    EXPECT_EQ(static_cast<int>(fs::status(target).permissions()), c.mode);
     EXPECT_EQ(names(folder).size(), c.throughLink ? 2u : 1u);
-    EXPECT_EQ(fs::is_symlink(link), c.throughLink) << i;
+    EXPECT_EQ(fs::is_symlink(link), c.throughLink);
   }
   umask(umaskBefore);
 }
@@ -394,6 +376,7 @@ TEST_F(FilesTest, StopSignalsRemoveTemporaryFiles) {
   const std::vector<std::pair<int, const char *>> cases = {{SIGINT, "sort"}, {SIGHUP, "sort"}, {SIGTERM, "convert"}};
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const auto [signal, command] = cases[i];
+    SCOPED_TRACE(i);
     const fs::path folder = dir_ / std::to_string(i);
     fs::create_directory(folder);
     const std::string target = write(std::to_string(i) + "/target", "old").string();
@@ -422,8 +405,8 @@ TEST_F(FilesTest, StopSignalsRemoveTemporaryFiles) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     close(input[1]);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
-    EXPECT_EQ(names(folder), std::vector<std::string>{"target"}) << i;
-    EXPECT_EQ(readWhole(target), "old") << i;
+    EXPECT_EQ(names(folder), std::vector<std::string>{"target"});
+    EXPECT_EQ(readWhole(target), "old");
   }
   unsetenv("TMPDIR");
 }

@@ -173,30 +173,9 @@ void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
   }
 }
 
-// Printable ASCII as itself, other codes (with a lead byte's trail) through `record`, unmapped ones dropped;
-// a group that does not fit within size - 1 ends the stream.
-Bytes hostBytesToStream(const std::string &src, uint32_t size, bool doubleByte, const CODEPAGETBL &record) {
-  Bytes out;
-  const std::size_t limit = size - 1;
-  for (std::size_t i = 0; out.size() < limit && i < src.size();) {
-    uint32_t code = static_cast<uint8_t>(src[i++]);
-    if (doubleByte && qstr::host::isDbcsLeadByte(static_cast<uint8_t>(code)) && i < src.size()) {
-      code = code << 8 | static_cast<uint8_t>(src[i++]);
-    }
-    const auto native = static_cast<uint16_t>(code >= 0x20 && code <= 0x7E ? code : QcvtNtvToQx(&record, code));
-    if (native == 0xFFFF) continue;
-    if (native < 0x100) {
-      out.push_back(static_cast<uint8_t>(native));
-      continue;
-    }
-    if (out.size() + 4 > limit) break;
-    out.insert(out.end(), {0xF0, static_cast<uint8_t>(native), static_cast<uint8_t>(native >> 8), 0xF0});
-  }
-  return out;
-}
-
-// Every byte and random bytes, ending in and past the item table's batches or in a lead byte; a double-byte
-// machine's DOS record is its ANSI one.
+// Every byte and random bytes, ending in and past the item table's batches or in a lead byte. The model:
+// printable ASCII as itself, other codes (with a lead byte's trail) through the record, unmapped ones
+// dropped, and a group that does not fit within size - 1 ends the stream.
 TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
   std::mt19937 random(5);
   Bytes all;
@@ -214,12 +193,27 @@ TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
           if (kind == 1) return ansi ? str_AnsiToQx(dst, src, size) : str_OemToQx(dst, src, size);
           return ansi ? TpiAnsiToQxBuff(dst, src, size) : TpiOemToQxBuff(dst, src, size);
         },
-        [kind](uint8_t *dst, const Bytes &text, uint32_t size, const auto &record) {
+        [kind](uint8_t *dst, const Bytes &text, uint32_t size, const CODEPAGETBL &record) {
           const bool doubleByte = kind == 2 || (kind == 0 && qstr::host::dbcsEnabled() != 0);
-          const Bytes stream = hostBytesToStream(reinterpret_cast<const char *>(text.data()), size, doubleByte,
-                                                 kind == 2 ? loadedAnsiRecord() : record);
-          *std::copy(stream.begin(), stream.end(), dst) = 0;
-          return static_cast<uint32_t>(stream.size() + 1);
+          // A double-byte machine's DOS record is its ANSI one.
+          const CODEPAGETBL *through = kind == 2 ? &loadedAnsiRecord() : &record;
+          const uint8_t *start = dst;
+          const std::size_t limit = size - 1;
+          for (std::size_t i = 0; i + 1 < text.size() && std::size_t(dst - start) < limit;) {
+            uint32_t code = text[i++];
+            if (doubleByte && qstr::host::isDbcsLeadByte(static_cast<uint8_t>(code)) && i + 1 < text.size()) {
+              code = code << 8 | text[i++];
+            }
+            const auto native = static_cast<uint16_t>(code >= 0x20 && code <= 0x7E ? code : QcvtNtvToQx(through, code));
+            if (native < 0x100) {
+              *dst++ = static_cast<uint8_t>(native);
+            } else if (native != 0xFFFF) {
+              if (std::size_t(dst - start) + 4 > limit) break;
+              dst = std::copy_n(Bytes{0xF0, uint8_t(native), uint8_t(native >> 8), 0xF0}.begin(), 4, dst);
+            }
+          }
+          *dst = 0;
+          return static_cast<uint32_t>(dst - start + 1);
         });
   }
 }
