@@ -48,7 +48,7 @@ QstrResult runQstr(const std::string &arguments, const std::string &input = "", 
 bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
 std::string describe(const std::string &arguments, const QstrResult &result) {
-  return "qstr " + arguments + "\nout: " + result.out + "\nerr: " + result.err;
+  return arguments + "\n" + result.out + result.err;
 }
 
 // The whole of both outputs, or (`parts`) parts of standard output and of the one error line.
@@ -102,7 +102,6 @@ TEST_F(QstrTool, UsageIsCheckedFirst) {
                                     "langs"}) {
     cases.push_back({command + " --frob", "unknown option --frob" + see(command)});
     check({command + " --help", "", 0, {"usage: qstr " + command}});
-    check({command + " --version", "", 0, {"qstr 14."}});
   }
   for (const auto &[args, err] : cases) check({args, "", 2, {}, err});
 }
@@ -111,6 +110,7 @@ TEST_F(QstrTool, InformationAndDump) {
   const std::string stream("\xCC\x09" "A\x85\xF0\x29\x01\xF0\xF2\x0C\xF2\xD3\x00\x08\x00\x00\x08\x00\xD3" "B\0", 21);
   const std::vector<Case> cases = {
       {"--help", "", 0, {"commands:"}},
+      {"sort --version", "", 0, {"qstr 14."}},
       {"", "", 2, {"usage: qstr"}},
       {"compare -- -a -b", "", 0, {"-a < -b (US, decided by the letters)\n"}},
       {"dump -- -", std::string("A\0", 2), 0, {"terminator"}},
@@ -138,12 +138,6 @@ TEST_F(QstrTool, InformationAndDump) {
       {"dump /nonexistent/file", "", 1, {}, "/nonexistent/file: No such file or directory"},
   };
   for (const Case &c : cases) check(c);
-  for (const std::string tier : {"plain", "sse2", "avx512"}) {
-    const std::string out = runQstr("info", "", "QSTR14_ISA=" + tier).out;
-    const std::string row = "vector instructions\t" + tier;
-    EXPECT_TRUE(contains(out, row + "\tQSTR14_ISA") || contains(out, "\tprocessor")) << out;
-    EXPECT_FALSE(contains(out, row + "\tprocessor")) << out;
-  }
 }
 
 TEST_F(QstrTool, CodePageStoredListedAndParseErrorsReported) {

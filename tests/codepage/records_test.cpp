@@ -47,9 +47,10 @@ TEST(CodePageSelection, DefaultsByCountryThenSystem) {
       {"ar_SA", 1256, 710}, {"he_IL", 1255, 862}, {"en_US", 1252, 437}, {"ru_RU", 1251, 866}};
   for (const Case &c : cases) {
     Machine machine({{"LANG", c.locale}});
-    EXPECT_EQ(QcvtGetWinCodepage(), c.windows) << c.locale;
-    EXPECT_EQ(QcvtGetDOSCodepage(), c.dos) << c.locale;
-    EXPECT_TRUE(storedWindowsCodePage().empty()) << c.locale;
+    SCOPED_TRACE(c.locale);
+    EXPECT_EQ(QcvtGetWinCodepage(), c.windows);
+    EXPECT_EQ(QcvtGetDOSCodepage(), c.dos);
+    EXPECT_TRUE(storedWindowsCodePage().empty());
   }
   Machine machine({{"LANG", "ja_JP"}});
   store("DOS Code Page", kCodePageType, {0xB5, 0x01});  // 437
@@ -60,14 +61,12 @@ TEST(CodePageSelection, DefaultsByCountryThenSystem) {
 
 // A stored value counts when two bytes and not 0, a shorter one as the low byte, under the language.
 TEST(CodePageSelection, StoredValuesAndTheirLocation) {
-  struct Case {
-    std::vector<uint8_t> data;
-    uint32_t dos;
-  };
-  for (const Case &c : std::vector<Case>{{{0x52, 0x03, 0, 0}, 437}, {{0, 0}, 437}, {{0x52}, 82}}) {
+  const std::vector<std::pair<std::vector<uint8_t>, uint32_t>> cases = {
+      {{0x52, 0x03, 0, 0}, 437}, {{0, 0}, 437}, {{0x52}, 82}};
+  for (const auto &[data, dos] : cases) {
     Machine machine({{"LANG", "en_US"}});
-    store("DOS Code Page", kCodePageType, c.data);
-    EXPECT_EQ(QcvtGetDOSCodepage(), c.dos) << c.data.size() << " bytes";
+    store("DOS Code Page", kCodePageType, data);
+    EXPECT_EQ(QcvtGetDOSCodepage(), dos) << data.size();
   }
   Machine machine({{"LANG", "en_US"}});
   const std::string data = "HKEY_CURRENT_USER\\Software\\Orvane\\Quorvel Flarion\\Conversions\\14\\CodePageData\\";

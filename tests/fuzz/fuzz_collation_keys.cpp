@@ -3,7 +3,6 @@
 
 #include "../support/collation_keys.h"
 #include "fuzz_support.h"
-#include "host_kinds.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 
 #include "convert_forms.h"
 #include "fuzz_support.h"
-#include "host_kinds.h"
 #include "qstr14/codepage.h"
 
 namespace {

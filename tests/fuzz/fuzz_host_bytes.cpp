@@ -7,7 +7,6 @@
 
 #include "fuzz_support.h"
 #include "host/host.h"
-#include "host_kinds.h"
 #include "qstr14/codepage.h"
 #include "qstr14/strings.h"
 

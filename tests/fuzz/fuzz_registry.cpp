@@ -3,7 +3,6 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "host/profile.h"
 #include "host/registry_store.h"
 #include "regdb/format.h"
 #include "regdb/tree.h"

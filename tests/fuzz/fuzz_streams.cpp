@@ -4,7 +4,6 @@
 
 #include "charset/version5_items.h"
 #include "fuzz_support.h"
-#include "host/profile.h"
 #include "qstr14/codepage.h"
 #include "qstr14/version5.h"
 
