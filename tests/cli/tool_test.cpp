@@ -94,8 +94,7 @@ TEST_F(QstrTool, UsageIsCheckedFirst) {
       {"convert --from utf8 --to v5cdz-big5", "input form only"},
       {"convert --from utf8 --to dz --bom", "--bom: dz has no byte order mark"},
   };
-  for (const char *args : {"sort --lang E1", "sort -k 0", "sort -k 2,1", "sort -k 1.2", "sort -t '\xC3' -k1",
-                           "sort -S 10X", "sort -c -o out"}) {
+  for (const char *args : {"sort --lang E1", "sort -k 2,1", "sort -t '\xC3' -k1", "sort -S 10X", "sort -c -o out"}) {
     cases.push_back({args, " "});
   }
   for (const std::string command : {"info", "chars", "dump", "codepage", "registry", "convert", "sort", "compare",
@@ -118,13 +117,13 @@ TEST_F(QstrTool, InformationAndDump) {
        {"ANSI code page\t932\tlocale ja_JP", "QSTR14_ACP=\"abc\" is not a number", "country ID\t1 (Japanese)",
         "QSTR14_ISA=\"avx2\" is not plain, sse2 or avx512"},
        "", "LANG=ja_JP.UTF-8 QSTR14_ACP=abc QSTR14_ISA=avx2"},
+      {"info", "", 0, {"vector instructions\tplain\tQSTR14_ISA"}, "", "QSTR14_ISA=plain"},
       // Code 0xFF of a set is no character.
       {"chars", "", 0, {"set 0: ASCII\nnative\tunicode\tchar\n0x0020\tU+0020\t \n", "\n0x0801\tU+03B1\t\xCE\xB1\n",
                         "\n0x0CFE\tU+00FE\t\xC3\xBE\n\nset 13"}},
       {"codepage", "", 0, {"Windows code page\t1252\tsystem"}},
       {"codepage --list", "", 0, {"page\twindows\tkind\tconverts\tnames\n333\t",
                                   "\n18851\t28591\tISO\tyes\tcp18851, cp28591, iso-8859-1, "}},
-      {"langs", "", 0, {"No\tCode\tISO\tLanguage\tSorting\n0\t", "\n5\tCZ\tcs\tCzech\tcontraction: ch after h"}},
       {"dump -", stream, 0, {"offset\tbytes\titem\n0\t1\tfunction 0xCC: line end\n1\t1\tcontrol character 0x09\n"
                              "2\t1\tcharacter 'A' (0x41)\n3\t1\tfunction 0x85 (formatting)\n"
                              "4\t4\tcharacter group: the native character 0x0129 (U+00E9 \xC3\xA9)\n"
@@ -177,8 +176,6 @@ TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
       {"sort -t: -k2", "x:b:1\ny:a:2\nz\nw:a:1\n", 0, {"z\nw:a:1\ny:a:2\nx:b:1\n"}},
       {"sort -t '" + e + "' -k2,2", "3" + e + "b" + e + "a\n1" + e + "a" + e + "z\n2" + e + "a" + e + "b\n", 0,
        {"1" + e + "a" + e + "z\n2" + e + "a" + e + "b\n3" + e + "b" + e + "a\n"}},
-      {"sort -t '" + e + "' -k1,2", "a" + e + "b" + e + "a\na" + e + e + "z\n", 0,
-       {"a" + e + e + "z\na" + e + "b" + e + "a\n"}},  // an empty second field
       {"sort -k2,2", "x  b 2\n  a 3\nc 1\n", 0, {"c 1\n  a 3\nx  b 2\n"}},  // blanks separate fields
       // --lang: the product's code, then ISO 639-1.
       {"sort --lang cs", plain, 0, {czech}, "qstr sort: --lang cs: Czech (CZ); CS is Chinese (Simplified, CS)\n"},
@@ -196,7 +193,6 @@ TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
       {"sort -S 1K", std::string(3000, 'x') + "\n\xC3\x28\n", 1, {}, invalid},
       {"sort -c", "a\nA\nb\n", 0, {}},
       {"sort -c", "a\nc\r\nb\nd\n", 1, {}, "qstr sort: standard input:3: disorder: b\n"},
-      {"sort --check --simple", "B\nb\n", 1, {}, "qstr sort: standard input:2: disorder: b\n"},
       {"sort -c '" + unsorted + "'", "", 1, {}, "qstr sort: " + unsorted + ":3: disorder: b\n"},
   };
   for (const std::string bytes : {"\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80", "\x80", "\xE4\xB8"}) {
