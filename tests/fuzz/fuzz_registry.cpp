@@ -3,7 +3,6 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "host/registry_store.h"
 #include "regdb/format.h"
 #include "regdb/tree.h"
 #include "registry/ckzkey.h"
@@ -33,13 +32,7 @@ void setUtf16(qstr::registry::CKZKey &key, const char *name, uint32_t type, cons
 }
 
 void linkExpression(qstr::fuzz::Input &in) {
-  static const bool ready = [] {
-    qstr::host::HostProfile profile = qstr::host::hostProfile();
-    profile.registryPath.value = ":memory:";
-    qstr::host::installHostProfile(profile);
-    return true;
-  }();
-  (void)ready;
+  qstr::fuzz::useHostKind(0);
   qstr::host::registry::resetStore();
   const uint8_t bufferSize = in.byte();
   std::vector<uint8_t> link = in.rest();
