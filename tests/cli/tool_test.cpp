@@ -91,7 +91,6 @@ TEST_F(QstrTool, UsageIsCheckedFirst) {
       {"convert --from utf8", "--to is required"},
       {"convert --from latin9 --to utf8", "--from latin9: unknown code page or form; nearest: latin1, "},
       {"convert --from tz --to utf8", "output form only"},
-      {"convert --from utf8 --to v5cdz-big5", "input form only"},
       {"convert --from utf8 --to dz --bom", "--bom: dz has no byte order mark"},
   };
   for (const char *args : {"sort --lang E1", "sort -k 2,1", "sort -t '\xC3' -k1", "sort -S 10X", "sort -c -o out"}) {
@@ -265,9 +264,6 @@ TEST_F(QstrTool, FormsChangesAndErrors) {
       {"utf8 --to cp1252 --strict -o " + out, "a\n\x62\xD0\x96" "c\n", "", 1, {zhe}},
       {"native --to utf8", "A\0\xFF\x0E"s, "A\xEF\xBF\xBD", 0, one(in + ": byte 2: native character 0x0EFF")},
       {"utf8 --to dz -o " + out, "a\fb", "a\xCC" "b\0"s, 0, one(in + ":1:2: U+000C FORM FEED became U+000A")},
-      {"dz --to utf8", "A\x80" "B\0"s, "A B", 0, one(in + ": byte 1: function 0x80 became U+0020 SPACE")},
-      {"utf8 --to tz", "a\fb", "ab", 0, one(in + ":1:2: U+000C FORM FEED dropped")},
-      {"utf8 --to v5dz", "a\tb\n", "ab\n\0"s, 0, one(in + ":1:2: U+0009 CHARACTER TABULATION dropped")},
       {"utf8 --to cp1252 -o " + out, "ab\xC3(", "", 1, {in + ":1:3: invalid UTF-8\n"}},
       {"utf16le --to utf8", "a\0\n\0\x3D\xD8" "b\0"s, "", 1, {in + ":2:1: invalid UTF-16"}},
       {"native --to utf8", "abc", "", 1, {in + ": byte 2: odd number of bytes"}},
