@@ -18,7 +18,6 @@ using qstr::fuzz::untouched;
 // A byte's low 7 bits, and bit 7 as bit 16 (which the functions ignore).
 uint32_t withIgnoredBit(uint8_t byte) { return (byte & 0x7F) | (byte & 0x80 ? 0x10000u : 0); }
 
-// The rest of the input (at most 2 KB) and its text up to the first zero byte.
 std::string text(qstr::fuzz::Input &in, std::vector<uint8_t> &bytes) {
   bytes = in.rest();
   if (bytes.size() > 2048) bytes.resize(2048);
@@ -60,7 +59,6 @@ void bytesToNative(qstr::fuzz::Input &in) {
     check(result == (capacity == 0 ? 0 : 1) && untouched<uint16_t>(dst, capacity, 0x5555));
     check(capacity == 0 || std::find(dst.begin(), dst.begin() + capacity, 0) != dst.begin() + capacity);
   }
-  // In place: the destination at the source's own address.
   std::vector<uint16_t> buffer(text.size() + 1 + 8, 0x5555);
   std::memcpy(buffer.data(), src, text.size() + 1);
   check(Q6azTowz(reinterpret_cast<const char *>(buffer.data()), buffer.data()) == 1);
