@@ -185,8 +185,7 @@ TEST(SingleChar, ThroughTheRecordsTables) {
   }
 }
 
-// With double-byte support the East Asian pages place double-byte codes (0x5C for the currency sign of
-// 932 and 949); without, they convert as any page with the same tables.
+// Without double-byte support the East Asian pages convert as any page with the same tables.
 TEST(SingleChar, DoubleBytePagesOnlyOnADoubleByteSystem) {
   struct PageCases {
     uint32_t codePage;

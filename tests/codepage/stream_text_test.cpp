@@ -136,10 +136,9 @@ TEST(TextForm, Items) {
 
 TEST(TextFormFromNativeString, EastAsianCharactersOnADoubleByteSystem) {
   ScopedProfile japanese({{"LANG", "ja_JP"}});
-  const std::vector<uint16_t> source = {0x2400, 0xDFFE, 0xE001, 0};
   Bytes dst(16, 0x55);
   // 0xDFFE is in the last East Asian set; 0xE001 lies past them and is dropped.
-  EXPECT_EQ(TpiQxwzToQxsioBuff(dst.data(), source.data(), 16, 0), 6);
+  EXPECT_EQ(TpiQxwzToQxsioBuff(dst.data(), Elements{0x2400, 0xDFFE, 0xE001, 0}.data(), 16, 0), 6);
   EXPECT_EQ(Bytes(dst.begin(), dst.begin() + 7), (Bytes{0xFD, 0x00, 0x24, 0xFD, 0xFE, 0xDF, 0}));
 }
 
@@ -173,9 +172,8 @@ void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
   }
 }
 
-// Every byte and random bytes, ending in and past the item table's batches or in a lead byte. The model:
-// printable ASCII as itself, other codes (with a lead byte's trail) through the record, unmapped ones
-// dropped, and a group that does not fit within size - 1 ends the stream.
+// Every byte and random bytes, ending in and past the item table's batches or in a lead byte. A group that
+// does not fit within size - 1 ends the stream.
 TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
   std::mt19937 random(5);
   Bytes all;

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   const uint16_t language = in.byte() % 44;  // 40 and up too
   const uint8_t flags = in.byte();
   const std::u16string a = nativeString(in), b = nativeString(in);
-  const auto fault = qstr::test::keyOrderFault(a, b, flags & 4, flags & 8, language, flags & 1, flags >> 1 & 1);
-  if (!fault.empty()) std::abort();
+  qstr::fuzz::check(
+      qstr::test::keyOrderFault(a, b, flags & 4, flags & 8, language, flags & 1, flags >> 1 & 1).empty());
   return 0;
 }
