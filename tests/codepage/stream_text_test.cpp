@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <random>
 
+#include "charset/stream_grammar.h"
 #include "codepage/state.h"
 #include "codepage/stream_strip.h"
 #include "host/host.h"
@@ -242,7 +243,6 @@ uint32_t streamToHostInTwoPasses(uint8_t *dst, const Bytes &stream, uint32_t siz
 
 // Random streams of every item kind, characters with one, two or no host bytes, also converted in place.
 TEST(StreamToHostBytes, OneWalkAgreesWithStrippingFirst) {
-  static const uint8_t kFixedLengths[15] = {4, 5, 3, 3, 3, 3, 4, 4, 4, 5, 5, 6, 6, 8, 8};
   std::mt19937 random(9);
   std::vector<Bytes> streams;
   for (int round = 0; round < 40; ++round) {
@@ -256,7 +256,7 @@ TEST(StreamToHostBytes, OneWalkAgreesWithStrippingFirst) {
         case 5: stream.singleFF(); break;
         default:
           const auto code = static_cast<uint8_t>(0xF1 + random() % 14);
-          stream.fixedGroup(code, kFixedLengths[code - 0xF0]);
+          stream.fixedGroup(code, qstr::charset::fixedGroupLength(code));
       }
     }
     streams.push_back(stream.bytes());
