@@ -166,7 +166,8 @@ TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
       {"sort -u", "b\nA\na\nb\n", 0, {"A\nb\n"}},  // the first of equal lines
       {"sort -t: -k2", "x:b:1\ny:a:2\nz\nw:a:1\n", 0, {"z\nw:a:1\ny:a:2\nx:b:1\n"}},
       // --lang: the product's code, then ISO 639-1.
-      {"sort --lang cs", "ch\nhz\n", 0, {"hz\nch\n"}, "qstr sort: --lang cs: Czech (CZ); CS is Chinese (Simplified, CS)\n"},
+      {"sort --lang cs", "ch\nhz\n", 0, {"hz\nch\n"},
+       "qstr sort: --lang cs: Czech (CZ); CS is Chinese (Simplified, CS)\n"},
       {"sort", english, 0, {swedish}, "", "LANG=sv_SE.UTF-8"},
       {"sort", english, 0, {english}, "", "LANG=sv_SE.UTF-8 LC_ALL=C"},
       {"compare ab abc", "", 0, {"ab < abc (US, decided by the length: ab runs out first)\n"}},

@@ -203,7 +203,8 @@ TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
             if (doubleByte && qstr::host::isDbcsLeadByte(static_cast<uint8_t>(code)) && i + 1 < text.size()) {
               code = code << 8 | text[i++];
             }
-            const auto native = static_cast<uint16_t>(code >= 0x20 && code <= 0x7E ? code : QcvtNtvToQx(through, code));
+            const bool printable = code >= 0x20 && code <= 0x7E;
+            const auto native = static_cast<uint16_t>(printable ? code : QcvtNtvToQx(through, code));
             if (native < 0x100) {
               *dst++ = static_cast<uint8_t>(native);
             } else if (native != 0xFFFF) {
