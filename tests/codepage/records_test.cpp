@@ -66,7 +66,7 @@ TEST(CodePageSelection, StoredValuesAndTheirLocation) {
   for (const auto &[data, dos] : cases) {
     Machine machine({{"LANG", "en_US"}});
     store("DOS Code Page", kCodePageType, data);
-    EXPECT_EQ(QcvtGetDOSCodepage(), dos) << data.size();
+    EXPECT_EQ(QcvtGetDOSCodepage(), dos);
   }
   Machine machine({{"LANG", "en_US"}});
   const std::string data = "HKEY_CURRENT_USER\\Software\\Orvane\\Quorvel Flarion\\Conversions\\14\\CodePageData\\";

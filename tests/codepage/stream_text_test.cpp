@@ -155,7 +155,6 @@ TEST(BufferConversions, CountsAndLimits) {
   EXPECT_EQ(dst.substr(0, 3), std::string("A\0\x55", 3));
 }
 
-// Sizes from 1 to past the input.
 template <typename Fast, typename Model>
 void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
   for (const char *locale : {"en_US", "cs_CZ", "ru_RU", "el_GR", "ja_JP", "zh_TW"}) {

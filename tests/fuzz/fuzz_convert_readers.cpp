@@ -57,7 +57,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   }
   // Document streams half the time well formed, to reach past the first item.
   const std::vector<uint8_t> input = formByte % 8 == 7 ? qstr::fuzz::wellFormedStream(in) : in.rest();
-  // Piece sizes seeded by the input: some empty, mostly short.
   const auto next = [&random] {
     random ^= random << 13;
     random ^= random >> 17;

@@ -90,7 +90,6 @@ void menuText(qstr::fuzz::Input &in) {
   while (pos < kept) pos += dbcs && lead(pos) ? 2 : 1;
   check(pos == kept && (kept == n || (dbcs && kept == n - 1 && lead(kept))));
 
-  // The same bytes as native characters, two at a time.
   std::vector<uint16_t> natives;
   for (std::size_t i = 0; i + 1 < bytes.size() && (bytes[i] | bytes[i + 1]) != 0; i += 2) {
     natives.push_back(static_cast<uint16_t>(bytes[i] | bytes[i + 1] << 8));
