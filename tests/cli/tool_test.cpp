@@ -1,6 +1,5 @@
-// The qstr tool as a user meets it: usage checked first, the same way for every command; what each command
-// prints, every change and error reported where it happens; the files it writes, whole or not at all, also
-// when stopped by a signal.
+// The qstr tool as a user meets it: usage checked first, what each command prints and reports, and the files
+// it writes, whole or not at all, also when stopped by a signal.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -17,7 +16,6 @@
 
 #include "files.h"
 #include "support/scratch_folder.h"
-#include "table.h"
 
 namespace {
 
@@ -34,7 +32,6 @@ struct QstrResult {
   std::string out, err;
 };
 
-// `arguments` go to the shell as written; `environment` overrides the defaults.
 QstrResult runQstr(const std::string &arguments, const std::string &input = "", const std::string &environment = "") {
   char pattern[] = "/tmp/qstr-cli-XXXXXX";
   const std::string dir = mkdtemp(pattern);
@@ -51,11 +48,10 @@ QstrResult runQstr(const std::string &arguments, const std::string &input = "", 
 bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
 std::string describe(const std::string &arguments, const QstrResult &result) {
-  return "qstr " + arguments + "\nout: " + result.out + "\nerr: " + result.err;
+  return arguments + "\n" + result.out + result.err;
 }
 
-// A run and what it must write: the whole of both outputs, or (`parts`) parts of standard output and of the
-// one error line "qstr COMMAND: ..." (none when `err` is empty; no output after bad usage).
+// The whole of both outputs, or (`parts`) parts of the output and of the one error line.
 struct Case {
   std::string args, input;
   int status;
@@ -65,7 +61,7 @@ struct Case {
 
 void check(const Case &c, bool parts = true) {
   const auto r = runQstr(c.args, c.input, c.environment);
-  SCOPED_TRACE(describe(c.args + " under " + c.environment, r));
+  SCOPED_TRACE(describe(c.args + " " + c.environment, r));
   EXPECT_EQ(r.status, c.status);
   if (!parts) {
     EXPECT_EQ(r.out, c.out.empty() ? "" : c.out[0]);
@@ -83,73 +79,48 @@ void check(const Case &c, bool parts = true) {
   }
 }
 
-// Bad usage: status 2, no output, one line naming what is wrong (and --help).
 TEST_F(QstrTool, UsageIsCheckedFirst) {
   const auto see = [](const std::string &command) { return " (see 'qstr " + command + " --help')"; };
   std::vector<std::pair<std::string, std::string>> cases = {
       {"frobnicate", "qstr: unknown command 'frobnicate'"},
-      {"codepage --set-windows", "--set-windows"},
-      {"chars 15", "SET must be a character set number 0-14"},
-      {"sort a b", "unexpected argument 'b'"},
       {"codepage --set-windows abc", "--set-windows needs a code page number"},
-      {"dump", "FILE"},
-      {"compare a", see("compare")},
       {"info extra", "unexpected argument 'extra'" + see("info")},
       {"compare -a -b", "unknown option -a" + see("compare")},  // named even where an operand is missing
       {"chars -- -1", "SET must be a character set number 0-14, not '-1'"},
-      {"convert --from utf8", "--to is required"},
       {"convert --from latin9 --to utf8", "--from latin9: unknown code page or form; nearest: latin1, "},
-      {"convert --from utf8 --to cp936 --codepage gbkk", "--codepage gbkk: unknown code page; nearest: gbk, "},
       {"convert --from tz --to utf8", "output form only"},
-      {"convert --from utf8 --to v5cdz-big5", "input form only"},
       {"convert --from utf8 --to dz --bom", "--bom: dz has no byte order mark"},
+      {"sort -k 2,1", " "},
+      {"sort -t '\xC3' -k1", " "},
+      {"sort -S 10X", " "},
+      {"sort -c -o out", " "},
   };
-  for (const char *args : {"sort --lang E1", "sort --ignore-case", "sort --simple --lang", "sort --simple --case",
-                           "sort -k 0", "sort -k x", "sort -k 2,1", "sort -k 1.2", "sort -k", "sort -t ab -k1",
-                           "sort -t '' -k1", "sort -t '\xC3' -k1", "sort -S 0", "sort -S 10X",
-                           "sort -c -o out", "sort -f --case", "compare --lang ESP a b", "compare --lang XX a b"}) {
-    cases.push_back({args, " "});
-  }
   for (const std::string command : {"info", "chars", "dump", "codepage", "registry", "convert", "sort", "compare",
                                     "langs"}) {
     cases.push_back({command + " --frob", "unknown option --frob" + see(command)});
     check({command + " --help", "", 0, {"usage: qstr " + command}});
-    check({command + " --version", "", 0, {"qstr 14."}});
   }
   for (const auto &[args, err] : cases) check({args, "", 2, {}, err});
 }
 
-// What the informational commands and dump print; a pipe gets tabs.
 TEST_F(QstrTool, InformationAndDump) {
-  const std::string stream("\xCC\x09" "A\x85\xF0\x29\x01\xF0\xF2\x0C\xF2\xD3\x00\x08\x00\x00\x08\x00\xD3" "B\0", 21);
   const std::vector<Case> cases = {
       {"--help", "", 0, {"commands:"}},
+      {"sort --version", "", 0, {"qstr 14."}},
       {"", "", 2, {"usage: qstr"}},
-      // "--" ends the options, even before "--".
       {"compare -- -a -b", "", 0, {"-a < -b (US, decided by the letters)\n"}},
-      {"compare --porcelain a -- --", "", 0, {"1\n"}},
-      {"dump -- -", std::string("A\0", 2), 0, {"terminator"}},
       {"info", "", 0,
        {"ANSI code page\t932\tlocale ja_JP", "QSTR14_ACP=\"abc\" is not a number", "country ID\t1 (Japanese)",
         "QSTR14_ISA=\"avx2\" is not plain, sse2 or avx512"},
        "", "LANG=ja_JP.UTF-8 QSTR14_ACP=abc QSTR14_ISA=avx2"},
-      // Code 0xFF of a set is no character.
-      {"chars 0x0B", "", 0, {"set 11: half-width katakana\n"}},
-      {"chars", "", 0, {"set 0: ASCII\nnative\tunicode\tchar\n0x0020\tU+0020\t \n", "\t~\n\nset 1: Latin letters",
-                        "\n0x0801\tU+03B1\t\xCE\xB1\n", "\n0x0CFE\tU+00FE\t\xC3\xBE\n\nset 13"}},
+      {"info", "", 0, {"vector instructions\tplain\tQSTR14_ISA"}, "", "QSTR14_ISA=plain"},
       {"codepage", "", 0, {"Windows code page\t1252\tsystem"}},
-      {"codepage --list", "", 0, {"page\twindows\tkind\tconverts\tnames\n333\t",
-                                  "\n18851\t28591\tISO\tyes\tcp18851, cp28591, iso-8859-1, "}},
-      {"langs", "", 0, {"No\tCode\tISO\tLanguage\tSorting\n0\t", "\n5\tCZ\tcs\tCzech\tcontraction: ch after h",
-                        "\n39\tTA\tth?\tThai\t"}},
-      {"dump -", stream, 0, {"offset\tbytes\titem\n0\t1\tfunction 0xCC: line end\n1\t1\tcontrol character 0x09\n"
+      {"dump -", "\xCC\x09" "A\x85\xF0\x29\x01\xF0\xF2\x0C\xF2\xD3\x00\x08\x00\x00\x08\x00\xD3" "B\0"s, 0,
+       {"offset\tbytes\titem\n0\t1\tfunction 0xCC: line end\n1\t1\tcontrol character 0x09\n"
                              "2\t1\tcharacter 'A' (0x41)\n3\t1\tfunction 0x85 (formatting)\n"
                              "4\t4\tcharacter group: the native character 0x0129 (U+00E9 \xC3\xA9)\n"
                              "8\t3\tfixed group 0xF2: attribute 12 switched on\n11\t8\tvariable group 0xD3",
                              "\n20\t1\tterminator: the end of the stream\n"}},
-      {"dump --raw -", stream, 0,
-       {"offset     item              bytes  content\n0          function              1  0xCC\n",
-        "\n4          character group       4  0x0129  U+00E9"}},
       {"dump -", "A\xF0\x29\x01", 1, {}, "standard input: byte 1: malformed document stream: the last item is"},
       {"dump -", "\xF2\x01\xF3", 1, {}, "byte 0: malformed document stream: group 0xF2 ends with 0xF3"},
       {"dump -", std::string("AB\xD3\x00\x05\x00\x00", 7), 1, {}, "byte 2: malformed document stream: group 0xD3"},
@@ -157,32 +128,10 @@ TEST_F(QstrTool, InformationAndDump) {
       {"dump /nonexistent/file", "", 1, {}, "/nonexistent/file: No such file or directory"},
   };
   for (const Case &c : cases) check(c);
-  // A tier asked for is used unless the processor lacks it.
-  for (const std::string tier : {"plain", "sse2", "avx512"}) {
-    const std::string out = runQstr("info", "", "QSTR14_ISA=" + tier).out;
-    const std::string row = "vector instructions\t" + tier;
-    EXPECT_TRUE(contains(out, row + "\tQSTR14_ISA") || contains(out, "\tprocessor")) << out;
-    EXPECT_FALSE(contains(out, row + "\tprocessor")) << out;
-  }
 }
 
-// On a terminal columns are padded by characters (not bytes), the last not at all.
-TEST_F(QstrTool, TablesAlignOnATerminalAndSeparateByTabsElsewhere) {
-  qstr::cli::Table table({"No", "name", "note"});
-  table.alignRight(0);
-  table.add({"5", "l\xC2\xB7l", "x"});
-  table.add({"10", "\xC3\xA9", ""});
-  for (const bool aligned : {true, false}) {
-    std::ostringstream out;
-    table.print(out, aligned);
-    EXPECT_EQ(out.str(), aligned ? "No  name  note\n 5  l\xC2\xB7l   x\n10  \xC3\xA9     \n"
-                                 : "No\tname\tnote\n5\tl\xC2\xB7l\tx\n10\t\xC3\xA9\t\n");
-  }
-}
-
-// Bad usage stores nothing; a file that does not parse is named with its line.
 TEST_F(QstrTool, CodePageStoredListedAndParseErrorsReported) {
-  const auto file = dir_ / "sub" / "registry.reg";  // its folder is created on the first write
+  const auto file = dir_ / "sub" / "registry.reg";
   const std::string env = "QSTR14_REGISTRY=" + file.string();
   check({"codepage --set-windows 1250 extra", "", 2, {}, "unexpected argument 'extra'", env});
   EXPECT_FALSE(fs::exists(file));
@@ -193,77 +142,46 @@ TEST_F(QstrTool, CodePageStoredListedAndParseErrorsReported) {
   check({"codepage --set-windows 1251", "", 1, {}, "registry.reg:3:", env});
 }
 
-// Orders by language, case and fields; the same lines read back byte for byte; bad input, and -c's first line
-// out of order, named with their place.
 TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
-  const std::string czech = "hz\nch\n", plain = "ch\nhz\n", swedish = "z\n\xC3\xA4\n", english = "\xC3\xA4\nz\n";
+  const std::string swedish = "z\n\xC3\xA4\n", english = "\xC3\xA4\nz\n";
   const std::string kana = "\xE3\x82\xAB\n\xE3\x81\x8B\n\xE3\x81\x82\n";  // katakana ka, hiragana ka, a
-  const std::string bad = write("bad.txt", "ok\n\xC3\x28\n").string();
   const std::string unsorted = write("c.txt", "a\nc\nb\n").string();
-  const std::string invalid = "qstr sort: standard input:2:1: invalid UTF-8\n", e = "\xC3\xA9";
+  const std::string invalid = "qstr sort: standard input:2:1: invalid UTF-8\n";
   std::vector<Case> runs = {
-      // Simple: a and a-umlaut equal but for case, which puts capitals after.
       {"sort --simple", "b\nA\na\n\xC3\xA4\nz\n1\n", 0, {"1\na\n\xC3\xA4\nA\nb\nz\n"}},
       {"sort --simple --lang SV", english, 0, {swedish}},
       {"sort --simple --ignore-case", "b\nB\na\nA\nb\n", 0, {"a\nA\nb\nB\nb\n"}},  // equal lines keep their order
       {"sort --simple", "b\r\na", 0, {"a\nb\r\n"}},  // line ends are kept; the last line gets one
-      // Characters without a native form are invisible; lines come back as read.
+      // Characters without a native form are invisible.
       {"sort --simple", "\xEF\xBB\xAD\nb\n\xE4\xB8\x80\n", 0, {"\xE4\xB8\x80\nb\n\xEF\xBB\xAD\n"}},
       {"sort", "b\nA\na\n\xC3\xA9\ne\nz\n1\n", 0, {"1\nA\na\nb\ne\n\xC3\xA9\nz\n"}},
       {"sort --case --lang GR", "b\na\nA\n", 0, {"A\na\nb\n"}},
-      {"sort --lang ES", "d\nchico\ncz\nc\nllama\nluz\n", 0, {"c\ncz\nchico\nd\nluz\nllama\n"}},
+      // Spanish keys are not exact for "lll": the sort still orders as compare does.
+      {"sort --lang ES --case", "lll\nllm\nll\nLL\nl\ncalle\nCalle\ncz\nch\nc\n", 0,
+       {"c\ncalle\nCalle\ncz\nch\nl\nll\nLL\nlll\nllm\n"}},
       {"sort --lang DE", "\xC3\x9F\nst\nsr\n", 0, {"sr\n\xC3\x9F\nst\n"}},  // sharp s as "ss"
-      {"sort", "b\r\n\r\na\r", 0, {"\r\na\r\nb\r\n"}},  // the last line's CR is text; it gets an LF
-      // Under a Japanese code page katakana equals hiragana unless --kana.
       {"sort --lang JP", kana, 0, {"\xE3\x81\x82\n\xE3\x82\xAB\n\xE3\x81\x8B\n"}, "", "LANG=ja_JP.UTF-8"},
       {"sort --lang JP --kana", kana, 0, {"\xE3\x81\x82\n\xE3\x81\x8B\n\xE3\x82\xAB\n"}, "", "LANG=ja_JP.UTF-8"},
-      {"sort -r", "b\nA\na\nc\n", 0, {"c\nb\nA\na\n"}},  // equal lines keep their order reversed or not
-      {"sort -u", "b\nA\na\nb\n", 0, {"A\nb\n"}},        // the first of equal lines
-      // Fields: from the separator's end to the next one's start, the last field's end included.
+      {"sort -r", "b\nA\na\nc\n", 0, {"c\nb\nA\na\n"}},
+      {"sort -u", "b\nA\na\nb\n", 0, {"A\nb\n"}},  // the first of equal lines
       {"sort -t: -k2", "x:b:1\ny:a:2\nz\nw:a:1\n", 0, {"z\nw:a:1\ny:a:2\nx:b:1\n"}},
-      {"sort -t '" + e + "' -k2 -r", "1" + e + "y\n2" + e + "z\n", 0, {"2" + e + "z\n1" + e + "y\n"}},
-      {"sort -t '" + e + "' -k2,2", "3" + e + "b" + e + "a\n1" + e + "a" + e + "z\n2" + e + "a" + e + "b\n", 0,
-       {"1" + e + "a" + e + "z\n2" + e + "a" + e + "b\n3" + e + "b" + e + "a\n"}},
-      {"sort -t '" + e + "' -k1,2", "a" + e + "b" + e + "a\na" + e + e + "z\n", 0,
-       {"a" + e + e + "z\na" + e + "b" + e + "a\n"}},  // an empty second field
-      {"sort -k2,2", "x  b 2\n  a 3\nc 1\n", 0, {"c 1\n  a 3\nx  b 2\n"}},  // blanks separate fields
-      // --lang: the product's code, then ISO 639-1; which it took is said when they differ.
-      {"sort --lang cs", plain, 0, {czech}, "qstr sort: --lang cs: Czech (CZ); CS is Chinese (Simplified, CS)\n"},
-      {"sort --lang CS", plain, 0, {plain}, "qstr sort: --lang CS: Chinese (Simplified, CS); cs is Czech (CZ)\n"},
-      {"sort --lang cs_CZ.UTF-8", plain, 0, {czech}},
-      {"sort --lang su", english, 0, {swedish}, "qstr sort: --lang su: Finnish (SU)\n"},  // a product code only
-      {"sort --lang uk", "\xD1\x8C\n\xD1\x8F\n", 0, {"\xD1\x8F\n\xD1\x8C\n"},
-       "qstr sort: --lang uk: Ukrainian (YK); UK is English (United Kingdom, UK)\n"},
-      // Without --lang the locale chooses: QSTR14_LOCALE, LC_ALL, LC_CTYPE, LANG; else US.
+      // --lang: the product's code, then ISO 639-1.
+      {"sort --lang cs", "ch\nhz\n", 0, {"hz\nch\n"},
+       "qstr sort: --lang cs: Czech (CZ); CS is Chinese (Simplified, CS)\n"},
       {"sort", english, 0, {swedish}, "", "LANG=sv_SE.UTF-8"},
-      {"sort", plain, 0, {czech}, "", "LC_CTYPE=cs_CZ.UTF-8"},
       {"sort", english, 0, {english}, "", "LANG=sv_SE.UTF-8 LC_ALL=C"},
-      // compare says which level and which tailoring decided; --porcelain the number alone.
-      {"compare abc abd", "", 0, {"abc < abd (US, decided by the letters)\n"}},
       {"compare ab abc", "", 0, {"ab < abc (US, decided by the length: ab runs out first)\n"}},
       {"compare e '\xC3\xA9'", "", 0, {"e < \xC3\xA9 (US, decided by the accents)\n"}},
       {"compare --case A a", "", 0, {"A > a (US, decided by case)\n"}},
-      {"compare --lang ES llama luz", "", 0, {"llama > luz (ES, decided by the letters: ll sorts after l)\n"}},
-      {"compare --porcelain --lang ES cz ch", "", 0, {"-1\n"}},
       {"compare --porcelain --lang da '\xC3\xA6' z", "", 0, {"1\n"}},
-      {"compare '\xC3\x28' a", "", 1, {}, "qstr compare: A is not UTF-8\n"},
       {"sort", "ok\n\xC3\xA9\xC3\x28\n", 1, {}, "qstr sort: standard input:2:2: invalid UTF-8\n"},
-      {"sort -k2", "ok\n\xC3\xA9 x\xC3\n", 1, {}, "qstr sort: standard input:2:4: invalid UTF-8\n"},
-      {"sort -S 1K", std::string(3000, 'x') + "\n\xC3\x28\n", 1, {}, invalid},
-      {"sort --simple '" + bad + "'", "", 1, {}, "qstr sort: " + bad + ":2:1: invalid UTF-8\n"},
-      {"sort -c", "a\nA\nb\n", 0, {}},
-      {"sort -c -r", "c\nb\nb\na", 0, {}},
-      {"sort -c", "a\nc\r\nb\nd\n", 1, {}, "qstr sort: standard input:3: disorder: b\n"},
-      {"sort -c -u", "a\nA\n", 1, {}, "qstr sort: standard input:2: disorder: A\n"},
-      {"sort -c --case", "A\na\n", 1, {}, "qstr sort: standard input:2: disorder: a\n"},
-      {"sort --check --simple", "B\nb\n", 1, {}, "qstr sort: standard input:2: disorder: b\n"},
       {"sort -c '" + unsorted + "'", "", 1, {}, "qstr sort: " + unsorted + ":3: disorder: b\n"},
   };
-  for (const std::string bytes : {"\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80", "\x80", "\xE4\xB8"}) {
+  for (const std::string bytes : {"\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80", "\x80"}) {
     runs.push_back({"sort --simple", "a\n" + bytes + "\n", 1, {}, invalid});
   }
   for (const Case &run : runs) check(run, false);
-  // --explain: a row a sorting element; a contracted pair has both positions' values.
+  // A contracted pair is one row with both positions' values.
   const auto r = runQstr("compare --lang ES --explain ch c");
   EXPECT_TRUE(r.out.starts_with("ch > c (ES, decided by the letters: ch sorts after c)\nA:\n"
                                 "char\tnative\tprimary\tsecondary\tcase\tnote\n"
@@ -272,8 +190,7 @@ TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
   EXPECT_TRUE(r.out.ends_with("\ndecided by: primary values\n")) << r.out;
 }
 
-// Past --buffer-size, runs in temporary files merged (several levels deep with the smallest buffers) give the
-// in-memory result and are removed; onto its own input; a failed sort leaves the output.
+// Runs merged from temporary files (several levels deep with the smallest buffers) give the in-memory result.
 TEST_F(QstrTool, SortsInRunsAsInMemoryAndWritesTheOutputFile) {
   const char *stems[] = {"lla", "lll", "Calle", "cz", "ch", "\xC3\xA9t\xC3\xA9", "ete", "\xEF\xBB\xAD", "LL", "b"};
   std::string input;
@@ -281,9 +198,9 @@ TEST_F(QstrTool, SortsInRunsAsInMemoryAndWritesTheOutputFile) {
     input += std::string(stems[(i * 7) % 10]) + (i % 3 == 0 ? "" : std::to_string((i * 37) % 50));
     input += i % 5 == 0 ? "\r\n" : "\n";
   }
-  for (const char *options : {"--lang ES --case", "-r -u", "--simple -f -u", "-t 1 -k2"}) {
+  for (const char *options : {"--lang ES --case", "--simple -f -u", "-t 1 -k2"}) {
     const auto whole = runQstr(std::string("sort ") + options, input);
-    ASSERT_EQ(whole.status, 0) << options << whole.err;
+    ASSERT_EQ(whole.status, 0) << options;
     for (const char *size : {"1K", "300"}) {
       const std::string args = std::string("sort -S ") + size + " " + options;
       const auto r = runQstr(args, input, "TMPDIR='" + dir_.string() + "'");
@@ -301,26 +218,12 @@ TEST_F(QstrTool, SortsInRunsAsInMemoryAndWritesTheOutputFile) {
   EXPECT_EQ(readWhole(in), "a\nb\r\n");
 }
 
-// Spanish keys are not exact for "lll": the sort still agrees with compare.
-TEST_F(QstrTool, SortAgreesWithCompare) {
-  std::istringstream sorted(runQstr("sort --lang ES --case", "lll\nllm\nll\nLL\nl\ncalle\nCalle\ncz\nch\nc\n").out);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(sorted, line);) lines.push_back(line);
-  ASSERT_EQ(lines.size(), 10u);
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    const auto c = runQstr("compare --porcelain --lang ES --case '" + lines[i - 1] + "' '" + lines[i] + "'");
-    EXPECT_NE(c.out, "1\n") << lines[i - 1] << " / " << lines[i];
-  }
-}
-
-// Converts between the forms; changes counted and the first five named, errors with their place.
 TEST_F(QstrTool, FormsChangesAndErrors) {
   struct Conversion {
-    std::string args;  // --from, --to and options; -o writes into the scratch folder
-    std::string input, output;
+    std::string args, input, output;
     int status;
     std::vector<std::string> report;  // the lines on standard error start so
-    bool back = false;                // the output converts back to the input
+    bool back = false;
   };
   const std::string out = (dir_ / "out").string(), emoji = "\xF0\x9F\x98\x80", in = "standard input";
   const std::string zhe = in + ":2:2: U+0416 CYRILLIC CAPITAL LETTER ZHE became '?' (not in code page 1252)";
@@ -329,44 +232,30 @@ TEST_F(QstrTool, FormsChangesAndErrors) {
   const std::vector<Conversion> cases = {
       {"utf8 --to Windows-1252", "caf\xC3\xA9 \xE2\x82\xAC\r\n", "caf\xE9 \x80\r\n", 0, {}, true},
       {"cp65001 --to Shift_JIS", "\xE4\xBA\x9C\xEF\xBD\xB1", "\x88\x9F\xB1", 0, {}, true},
-      {"UTF-8 --to latin1", "\xC3\x84", "\xC4", 0, {}, true},
       {"utf8 --to utf-16LE", "A\xC3\xA9" + emoji, "A\0\xE9\0\x3D\xD8\x00\xDE"s, 0, {}, true},
       {"utf8 --to native", "A\xC3\xA9\n", "A\0\x29\x01\x0A\xF9"s, 0, {}, true},
       {"utf8 --to dz", "A\xC3\xA9\n", "A\xF0\x29\x01\xF0\xCC\0"s, 0, {}, true},
       {"utf8 --to v5dz", "A\xC3\xA9", "A\xC0\x29\x01\xC0\0"s, 0, {}, true},
       {"native --to dz", "\x7F\0\x80\0"s, "\x7F\xF0\x80\x00\xF0\0"s, 0, {}, true},  // 0x80 up: a group
       {"utf8 --to tz", "A\xC3\xA9\n", "A\xFD\x29\x01\x0D", 0, {}},
-      {"dz --to utf8", "A\x85\xF0\x29\x01\xF0\xCC\0"s, "A\xC3\xA9\n", 0, {}},
-      // The previous format version: checked whole, converted, renumbered.
       {"v5dz --to native", "A\xC3\x05\xC3" "B\x0A\0"s, "A\0\x0A\xFE" "B\0\x0A\xF9"s, 0, {}},
       {"v5dz --to utf8", "A\xC0\x18\x01\xC0", "A\xC4\xB1", 0, {}},  // 0x0118 becomes 0x01EF
       {"v5cdz-gb --to native", "\x24\x64\0"s, "\x00\x83"s, 0, {}},
-      // Changes: counted, the first five named; --strict makes the first an error.
       {"utf8 --to native", "x" + emoji + "y \xE4\xB8\xAD\n" + emoji + emoji + emoji + emoji + emoji,
        "x\0y\0 \0\x0A\xF9"s, 0,
-       {"7 characters changed", in + ":1:2" + grin, in + ":1:5: U+4E2D CJK UNIFIED IDEOGRAPH-4E2D dropped",
-        in + ":2:1" + grin, in + ":2:2" + grin, in + ":2:3" + grin, "and 2 more"}},
+       {"7 characters changed", in + ":1:2" + grin, in + ":1:5: U+4E2D CJK", in + ":2:1", in + ":2:2", in + ":2:3",
+        "and 2 more"}},
       {"utf8 --to cp1252 -o " + out, "a\n\x62\xD0\x96" "c\n", "a\nb?c\n", 0, one(zhe)},
       {"utf8 --to cp1252 --strict -o " + out, "a\n\x62\xD0\x96" "c\n", "", 1, {zhe}},
       {"native --to utf8", "A\0\xFF\x0E"s, "A\xEF\xBF\xBD", 0, one(in + ": byte 2: native character 0x0EFF")},
-      {"utf8 --to dz -o " + out, "a\fb", "a\xCC" "b\0"s, 0, one(in + ":1:2: U+000C FORM FEED became U+000A")},
-      {"dz --to utf8", "A\x80" "B\0"s, "A B", 0, one(in + ": byte 1: function 0x80 became U+0020 SPACE")},
-      {"utf8 --to tz", "a\fb", "ab", 0, one(in + ":1:2: U+000C FORM FEED dropped")},
-      {"utf8 --to v5dz", "a\tb\n", "ab\n\0"s, 0, one(in + ":1:2: U+0009 CHARACTER TABULATION dropped")},
-      // Invalid input: line and column in text, the byte offset in binary forms.
+      {"utf8 --to dz", "a\fb", "a\xCC" "b\0"s, 0, one(in + ":1:2: U+000C FORM FEED became U+000A")},
       {"utf8 --to cp1252 -o " + out, "ab\xC3(", "", 1, {in + ":1:3: invalid UTF-8\n"}},
-      {"utf8 --to utf16le", "\xC3\xA9\n" + emoji + "b\xED\xA0\x80", "", 1, {in + ":2:3: invalid UTF-8"}},
       {"utf16le --to utf8", "a\0\n\0\x3D\xD8" "b\0"s, "", 1, {in + ":2:1: invalid UTF-16"}},
-      {"utf16le --to utf8", "ab\n", "", 1, {in + ":1:2: odd number of bytes"}},
-      {"native --to utf8", "abc", "", 1, {in + ": byte 2: odd number of bytes"}},
       {"dz --to utf8", "AB\xF0\x29\x01", "", 1, {in + ": byte 2: malformed document stream"}},
-      {"dz --to utf8", "A\0B"s, "", 1, {in + ": byte 2: data after the stream"}},
       {"v5dz --to utf8", "A\xC0\x29", "", 1, {in + ": byte 1: incomplete or unclosed version-5 item"}},
-      // Byte order marks: passed over, written with --bom, kept between Unicode forms.
+      // Byte order marks: passed over, written with --bom.
       {"utf16le --to cp1252", "\xFF\xFEh\0\x3D\xD8\x00\xDE"s, "h", 0, one(in + ":1:2" + grin)},
       {"cp1252 --to utf16le --bom", "hi", "\xFF\xFEh\0i\0"s, 0, {}},
-      {"utf16le --to utf8 --bom", "\xFF\xFE" "a\0\x3D\xD8\x00\xDE\xFF\xFE"s,
-       "\xEF\xBB\xBF" "a" + emoji + "\xEF\xBB\xBF", 0, {}},
   };
   for (const Conversion &c : cases) {
     const bool toFile = c.args.ends_with(" -o " + out);
@@ -380,7 +269,7 @@ TEST_F(QstrTool, FormsChangesAndErrors) {
     }
     EXPECT_EQ(n, c.report.size());
     if (c.status == 0) EXPECT_EQ(toFile ? readWhole(out) : r.out, c.output);
-    if (c.status != 0) EXPECT_TRUE(fs::is_empty(dir_)) << "no file is left";
+    if (c.status != 0) EXPECT_TRUE(fs::is_empty(dir_));
     fs::remove(out);
     const std::size_t to = c.args.find(" --to ");
     const std::string back = "convert --from " + c.args.substr(to + 6) + " --to " + c.args.substr(0, to);
@@ -405,6 +294,7 @@ TEST_F(FilesTest, OutputReplacesItsOwnInputKeepingModeAndLink) {
   const mode_t umaskBefore = umask(027);
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const Case &c = cases[i];
+    SCOPED_TRACE(i);
     const fs::path folder = dir_ / std::to_string(i), target = folder / "target", link = folder / "link";
     fs::create_directory(folder);
     if (c.oldMode != 0) fs::permissions(write(std::to_string(i) + "/target", "old"), fs::perms(c.oldMode));
@@ -415,10 +305,10 @@ TEST_F(FilesTest, OutputReplacesItsOwnInputKeepingModeAndLink) {
     if (c.oldMode != 0) EXPECT_TRUE(InputFile(path).readAll(old));
     EXPECT_TRUE(out.write("new:" + old));
     EXPECT_TRUE(out.commit()) << out.error();
-    EXPECT_EQ(readWhole(target), "new:" + old) << i;
-    EXPECT_EQ(static_cast<int>(fs::status(target).permissions()), c.mode) << i;
-    EXPECT_EQ(names(folder).size(), c.throughLink ? 2u : 1u) << "the link stays; no temporary file is left";
-    EXPECT_EQ(fs::is_symlink(link), c.throughLink) << i;
+    EXPECT_EQ(readWhole(target), "new:" + old);
+    EXPECT_EQ(static_cast<int>(fs::status(target).permissions()), c.mode);
+    EXPECT_EQ(names(folder).size(), c.throughLink ? 2u : 1u);
+    EXPECT_EQ(fs::is_symlink(link), c.throughLink);
   }
   umask(umaskBefore);
 }
@@ -432,8 +322,6 @@ TEST_F(FilesTest, FailuresNameTheFileAndTheReasonAndLeaveNothing) {
   const std::string folder = (dir_ / "folder").string(), missing = (dir_ / "missing").string();
   fs::create_directory(folder);
   EXPECT_EQ(readAll(folder), folder + ": Is a directory");
-  EXPECT_EQ(readAll(missing), missing + ": No such file or directory");
-  EXPECT_EQ(readAll("/proc/self/mem"), "/proc/self/mem: Input/output error");  // opens; the first page is unreadable
   EXPECT_EQ(OutputFile(missing + "/out").error(), missing + "/out: No such file or directory");
   EXPECT_EQ(OutputFile(folder).error(), folder + ": Is a directory");
   OutputFile out(missing);  // a folder takes the output's place before the commit
@@ -449,6 +337,7 @@ TEST_F(FilesTest, StopSignalsRemoveTemporaryFiles) {
   const std::vector<std::pair<int, const char *>> cases = {{SIGINT, "sort"}, {SIGHUP, "sort"}, {SIGTERM, "convert"}};
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const auto [signal, command] = cases[i];
+    SCOPED_TRACE(i);
     const fs::path folder = dir_ / std::to_string(i);
     fs::create_directory(folder);
     const std::string target = write(std::to_string(i) + "/target", "old").string();
@@ -471,14 +360,14 @@ TEST_F(FilesTest, StopSignalsRemoveTemporaryFiles) {
     ASSERT_EQ(::write(input[1], lines.data(), lines.size()), static_cast<ssize_t>(lines.size()));
     const std::size_t held = command == std::string("sort") ? 3 : 2;  // the output's and a run's
     for (int wait = 0; wait < 500 && names(folder).size() < held; ++wait) usleep(10000);
-    EXPECT_GE(names(folder).size(), held) << "the temporary files are there";
+    EXPECT_GE(names(folder).size(), held);
     kill(child, signal);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     close(input[1]);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << i << " status " << status;
-    EXPECT_EQ(names(folder), std::vector<std::string>{"target"}) << i;
-    EXPECT_EQ(readWhole(target), "old") << i;
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    EXPECT_EQ(names(folder), std::vector<std::string>{"target"});
+    EXPECT_EQ(readWhole(target), "old");
   }
   unsetenv("TMPDIR");
 }

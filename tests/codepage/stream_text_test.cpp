@@ -1,12 +1,11 @@
-// Document streams and native strings stripped to plain text under each flag within the size, the text
-// form built on it, and whole buffers between host bytes (ANSI or OEM) and streams against one-by-one models.
+// Streams and native strings stripped under each flag within the size, the text form built on it, and whole
+// buffers between host bytes and streams against one-by-one models.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
-#include <string>
-#include <vector>
 
+#include "charset/stream_grammar.h"
 #include "codepage/state.h"
 #include "codepage/stream_strip.h"
 #include "host/host.h"
@@ -25,19 +24,19 @@ using qstr::test::Machine;
 using qstr::test::ScopedProfile;
 using qstr::test::writtenInto;
 
+// Inputs with their terminator, outputs without.
 struct StreamCase {
-  Bytes stream;  // with its terminator
-  uint32_t size;
-  uint32_t flags;
-  Bytes output;  // without the terminator
+  Bytes stream;
+  uint32_t size, flags;
+  Bytes output;
 };
 
 template <typename Output>
 struct NativeCase {
-  Elements source;  // with its terminator
+  Elements source;
   int32_t size;
   uint32_t flags;
-  Output output;  // without the terminator
+  Output output;
 };
 
 TEST(Strip, ItemsByFlags) {
@@ -94,7 +93,7 @@ TEST(Strip, ItemsByFlags) {
 
 // `dst` holds `output`, its terminator and, from `size` on, the guard bytes.
 void expectWritten(const Bytes &dst, Bytes output, uint32_t size, uint32_t flags) {
-  SCOPED_TRACE(testing::Message() << "size " << size << " flags " << flags);
+  SCOPED_TRACE(testing::Message() << size << " " << flags);
   output.push_back(0);
   EXPECT_EQ(Bytes(dst.begin(), dst.begin() + static_cast<long>(output.size())), output);
   for (std::size_t i = size; i < dst.size(); ++i) EXPECT_EQ(dst[i], 0x55);
@@ -109,7 +108,7 @@ TEST(TextForm, Items) {
       {S().fixedGroup(0xF2, 3, 12).fixedGroup(0xF3, 3, 14).fixedGroup(0xF3, 3, 4).bytes(), 32, 1,
        {0x1D, 0x15, 0x0F, 3}},
       {{'A', 'B', 0}, 1, 0, {}},
-      // The stripping, under the same size, needs room for the 4-byte group.
+      // The stripping under the same size needs room for the 4-byte group.
       {S().plain('A').character(0x0421).bytes(), 5, 0, {'A'}},
       {S().plain('A').character(0x0421).bytes(), 6, 0, {'A', 0xFD, 0x21, 0x04}},
   };
@@ -138,10 +137,9 @@ TEST(TextForm, Items) {
 
 TEST(TextFormFromNativeString, EastAsianCharactersOnADoubleByteSystem) {
   ScopedProfile japanese({{"LANG", "ja_JP"}});
-  const std::vector<uint16_t> source = {0x2400, 0xDFFE, 0xE001, 0};
   Bytes dst(16, 0x55);
   // 0xDFFE is in the last East Asian set; 0xE001 lies past them and is dropped.
-  EXPECT_EQ(TpiQxwzToQxsioBuff(dst.data(), source.data(), 16, 0), 6);
+  EXPECT_EQ(TpiQxwzToQxsioBuff(dst.data(), Elements{0x2400, 0xDFFE, 0xE001, 0}.data(), 16, 0), 6);
   EXPECT_EQ(Bytes(dst.begin(), dst.begin() + 7), (Bytes{0xFD, 0x00, 0x24, 0xFD, 0xFE, 0xDF, 0}));
 }
 
@@ -157,7 +155,6 @@ TEST(BufferConversions, CountsAndLimits) {
   EXPECT_EQ(dst.substr(0, 3), std::string("A\0\x55", 3));
 }
 
-// The same count and bytes from both on several machines and records, at sizes 1 to past the input.
 template <typename Fast, typename Model>
 void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
   for (const char *locale : {"en_US", "cs_CZ", "ru_RU", "el_GR", "ja_JP", "zh_TW"}) {
@@ -165,7 +162,7 @@ void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
     for (const CODEPAGETBL *record : {&loadedAnsiRecord(), &loadedOemRecord()}) {
       for (const Bytes &input : inputs) {
         for (uint32_t size = 1; size < input.size() + 300; size += 1 + size / 16) {
-          SCOPED_TRACE(testing::Message() << locale << " input " << input.size() << " size " << size);
+          SCOPED_TRACE(testing::Message() << locale << " " << input.size() << " " << size);
           Bytes byFast(size + 8, 0x55), byModel(size + 8, 0x55);
           ASSERT_EQ(fast(byFast.data(), input, size, *record), model(byModel.data(), input, size, *record));
           ASSERT_EQ(byFast, byModel);
@@ -175,30 +172,8 @@ void expectAgreement(const std::vector<Bytes> &inputs, Fast fast, Model model) {
   }
 }
 
-// The stream of `src`: printable ASCII as itself, other codes (with a lead byte's trail when `doubleByte`)
-// through `record`, unmapped ones dropped; a group that does not fit within size - 1 ends it.
-Bytes hostBytesToStream(const std::string &src, uint32_t size, bool doubleByte, const CODEPAGETBL &record) {
-  Bytes out;
-  const std::size_t limit = size - 1;
-  for (std::size_t i = 0; out.size() < limit && i < src.size();) {
-    uint32_t code = static_cast<uint8_t>(src[i++]);
-    if (doubleByte && qstr::host::isDbcsLeadByte(static_cast<uint8_t>(code)) && i < src.size()) {
-      code = code << 8 | static_cast<uint8_t>(src[i++]);
-    }
-    const auto native = static_cast<uint16_t>(code >= 0x20 && code <= 0x7E ? code : QcvtNtvToQx(&record, code));
-    if (native == 0xFFFF) continue;
-    if (native < 0x100) {
-      out.push_back(static_cast<uint8_t>(native));
-      continue;
-    }
-    if (out.size() + 4 > limit) break;
-    out.insert(out.end(), {0xF0, static_cast<uint8_t>(native), static_cast<uint8_t>(native >> 8), 0xF0});
-  }
-  return out;
-}
-
-// Every byte and random bytes, ending in and past the item table's batches or in a lead byte, through each
-// converter; a double-byte machine's DOS record is its ANSI one.
+// Every byte and random bytes, ending in and past the item table's batches or in a lead byte. A group that
+// does not fit within size - 1 ends the stream.
 TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
   std::mt19937 random(5);
   Bytes all;
@@ -216,12 +191,28 @@ TEST(HostBytesToStream, AgreesWithConvertingOneByOne) {
           if (kind == 1) return ansi ? str_AnsiToQx(dst, src, size) : str_OemToQx(dst, src, size);
           return ansi ? TpiAnsiToQxBuff(dst, src, size) : TpiOemToQxBuff(dst, src, size);
         },
-        [kind](uint8_t *dst, const Bytes &text, uint32_t size, const auto &record) {
+        [kind](uint8_t *dst, const Bytes &text, uint32_t size, const CODEPAGETBL &record) {
           const bool doubleByte = kind == 2 || (kind == 0 && qstr::host::dbcsEnabled() != 0);
-          const Bytes stream = hostBytesToStream(reinterpret_cast<const char *>(text.data()), size, doubleByte,
-                                                 kind == 2 ? loadedAnsiRecord() : record);
-          *std::copy(stream.begin(), stream.end(), dst) = 0;
-          return static_cast<uint32_t>(stream.size() + 1);
+          // A double-byte machine's DOS record is its ANSI one.
+          const CODEPAGETBL *through = kind == 2 ? &loadedAnsiRecord() : &record;
+          const uint8_t *start = dst;
+          const std::size_t limit = size - 1;
+          for (std::size_t i = 0; i + 1 < text.size() && std::size_t(dst - start) < limit;) {
+            uint32_t code = text[i++];
+            if (doubleByte && qstr::host::isDbcsLeadByte(static_cast<uint8_t>(code)) && i + 1 < text.size()) {
+              code = code << 8 | text[i++];
+            }
+            const bool printable = code >= 0x20 && code <= 0x7E;
+            const auto native = static_cast<uint16_t>(printable ? code : QcvtNtvToQx(through, code));
+            if (native < 0x100) {
+              *dst++ = static_cast<uint8_t>(native);
+            } else if (native != 0xFFFF) {
+              if (std::size_t(dst - start) + 4 > limit) break;
+              dst = std::copy_n(Bytes{0xF0, uint8_t(native), uint8_t(native >> 8), 0xF0}.begin(), 4, dst);
+            }
+          }
+          *dst = 0;
+          return static_cast<uint32_t>(dst - start + 1);
         });
   }
 }
@@ -250,9 +241,8 @@ uint32_t streamToHostInTwoPasses(uint8_t *dst, const Bytes &stream, uint32_t siz
   return count + 1;
 }
 
-// Random streams of every item kind and characters with one, two or no host bytes, also converted in place.
+// Random streams of every item kind, characters with one, two or no host bytes, also converted in place.
 TEST(StreamToHostBytes, OneWalkAgreesWithStrippingFirst) {
-  static const uint8_t kFixedLengths[15] = {4, 5, 3, 3, 3, 3, 4, 4, 4, 5, 5, 6, 6, 8, 8};
   std::mt19937 random(9);
   std::vector<Bytes> streams;
   for (int round = 0; round < 40; ++round) {
@@ -266,7 +256,7 @@ TEST(StreamToHostBytes, OneWalkAgreesWithStrippingFirst) {
         case 5: stream.singleFF(); break;
         default:
           const auto code = static_cast<uint8_t>(0xF1 + random() % 14);
-          stream.fixedGroup(code, kFixedLengths[code - 0xF0]);
+          stream.fixedGroup(code, qstr::charset::fixedGroupLength(code));
       }
     }
     streams.push_back(stream.bytes());

@@ -2,13 +2,9 @@
 // changes and error as when fed at once.
 #include <algorithm>
 #include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "convert_forms.h"
 #include "fuzz_support.h"
-#include "host_kinds.h"
 #include "qstr14/codepage.h"
 
 namespace {
@@ -19,7 +15,6 @@ std::string at(const Position &p) {
   return std::to_string(p.offset) + ":" + std::to_string(p.line) + ":" + std::to_string(p.column);
 }
 
-// The outcome written out, feeding the pieces until the first error.
 std::string decode(const Form &form, bool unicode, const std::vector<uint8_t> &input,
                    const std::vector<std::size_t> &pieces) {
   Changes changes;
@@ -62,7 +57,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   }
   // Document streams half the time well formed, to reach past the first item.
   const std::vector<uint8_t> input = formByte % 8 == 7 ? qstr::fuzz::wellFormedStream(in) : in.rest();
-  // Piece sizes from a generator seeded by the input: some empty, mostly short.
   const auto next = [&random] {
     random ^= random << 13;
     random ^= random >> 17;

@@ -7,7 +7,6 @@
 
 #include "fuzz_support.h"
 #include "host/host.h"
-#include "host_kinds.h"
 #include "qstr14/codepage.h"
 #include "qstr14/strings.h"
 
@@ -19,80 +18,78 @@ using qstr::fuzz::untouched;
 // A byte's low 7 bits, and bit 7 as bit 16 (which the functions ignore).
 uint32_t withIgnoredBit(uint8_t byte) { return (byte & 0x7F) | (byte & 0x80 ? 0x10000u : 0); }
 
-// The rest of the input (at most 2 KB) and its text up to the first zero byte.
 std::string text(qstr::fuzz::Input &in, std::vector<uint8_t> &bytes) {
   bytes = in.rest();
   if (bytes.size() > 2048) bytes.resize(2048);
   return std::string(bytes.begin(), bytes.end()).c_str();
 }
 
-// Host bytes to streams and native strings, in place too.
 void bytesToNative(qstr::fuzz::Input &in) {
   const uint16_t sizeWord = in.word();
   const uint32_t streamSize = (sizeWord & 0x3FF) | (sizeWord & 0x8000 ? 0x10000u : 0);
   const uint32_t n = withIgnoredBit(in.byte());
   std::vector<uint8_t> bytes;
-  const std::string src = text(in, bytes);
+  const std::string text = ::text(in, bytes);
+  const char *src = text.c_str();
   const uint32_t limit = streamSize & 0xFFFF;
   for (int which = 0; which < 5; ++which) {
     std::vector<uint8_t> dst(limit + 8, 0x55);
-    const uint32_t result = which == 0   ? str_AnsiToQx(dst.data(), src.c_str(), streamSize)
-                            : which == 1 ? str_OemToQx(dst.data(), src.c_str(), streamSize)
-                            : which == 2 ? str_DBCS_OEMorANSItoQX(dst.data(), src.c_str(), streamSize, 0)
-                            : which == 3 ? TpiAnsiToQxBuff(dst.data(), src.c_str(), streamSize)
-                                         : TpiOemToQxBuff(dst.data(), src.c_str(), streamSize);
+    const uint32_t result = which == 0   ? str_AnsiToQx(dst.data(), src, streamSize)
+                            : which == 1 ? str_OemToQx(dst.data(), src, streamSize)
+                            : which == 2 ? str_DBCS_OEMorANSItoQX(dst.data(), src, streamSize, 0)
+                            : which == 3 ? TpiAnsiToQxBuff(dst.data(), src, streamSize)
+                                         : TpiOemToQxBuff(dst.data(), src, streamSize);
     check(limit == 0 ? result == 0 : result >= 1 && result <= limit && dst[result - 1] == 0);
     check(untouched<uint8_t>(dst, limit, 0x55));
   }
   // Native strings: whole, or at most n - 1 characters and the terminator.
   const uint32_t capacity = n & 0xFFFF;
   for (const bool oem : {false, true}) {
-    std::vector<uint16_t> dst(std::max<std::size_t>(src.size() + 1, capacity) + 8, 0x5555);
-    check((oem ? Q6ozTowz(src.c_str(), dst.data()) : Q6azTowz(src.c_str(), dst.data())) == 1);
+    std::vector<uint16_t> dst(std::max<std::size_t>(text.size() + 1, capacity) + 8, 0x5555);
+    check((oem ? Q6ozTowz(src, dst.data()) : Q6azTowz(src, dst.data())) == 1);
     const std::size_t length = std::find(dst.begin(), dst.end(), 0) - dst.begin();
-    check(length <= src.size() && untouched<uint16_t>(dst, length + 1, 0x5555));
+    check(length <= text.size() && untouched<uint16_t>(dst, length + 1, 0x5555));
     // Without double-byte support each byte is its record's native character.
     const CODEPAGETBL *record = oem ? QtpiGetOemCodepageTbl() : QtpiGetAnsiCodepageTbl();
-    for (std::size_t i = 0; !qstr::host::dbcsEnabled() && i < src.size(); ++i) {
+    for (std::size_t i = 0; !qstr::host::dbcsEnabled() && i < text.size(); ++i) {
       check(dst[i] == QcvtNtvToQx(record, static_cast<uint8_t>(src[i])));
     }
     std::fill(dst.begin(), dst.end(), 0x5555);
-    const int32_t result = oem ? Q6ozTowzN(src.c_str(), dst.data(), n) : Q6azTowzN(src.c_str(), dst.data(), n);
+    const int32_t result = oem ? Q6ozTowzN(src, dst.data(), n) : Q6azTowzN(src, dst.data(), n);
     check(result == (capacity == 0 ? 0 : 1) && untouched<uint16_t>(dst, capacity, 0x5555));
     check(capacity == 0 || std::find(dst.begin(), dst.begin() + capacity, 0) != dst.begin() + capacity);
   }
-  // In place: the destination at the source's own address.
-  std::vector<uint16_t> buffer(src.size() + 1 + 8, 0x5555);
-  std::memcpy(buffer.data(), src.c_str(), src.size() + 1);
+  std::vector<uint16_t> buffer(text.size() + 1 + 8, 0x5555);
+  std::memcpy(buffer.data(), src, text.size() + 1);
   check(Q6azTowz(reinterpret_cast<const char *>(buffer.data()), buffer.data()) == 1);
-  check(untouched<uint16_t>(buffer, src.size() + 1, 0x5555));
+  check(untouched<uint16_t>(buffer, text.size() + 1, 0x5555));
 }
 
 // Removing mnemonics never grows the text; QMBStrTrunc keeps n bytes or n - 1 for a lead byte; the
 // bounded copy keeps the longest prefix of the conversion (0x80 for no ANSI code) that fits.
 void menuText(qstr::fuzz::Input &in) {
-  const bool dbcs = qstr::host::dbcsEnabled() != 0;
   const uint8_t cut = in.byte();
   const uint32_t capacityArg = withIgnoredBit(in.byte());
   std::vector<uint8_t> bytes;
   const std::string src = text(in, bytes);
-  const auto n = static_cast<int32_t>(cut % (src.size() + 1));
-  std::vector<char> stripped(src.size() + 1 + 8, '\x55');
-  QstrStripAmpersand(stripped.data(), src.c_str());
-  check(std::strlen(stripped.data()) <= src.size() && untouched(stripped, src.size() + 1, '\x55'));
-
-  std::vector<char> s(src.c_str(), src.c_str() + src.size() + 1);
+  const std::size_t size = src.size();
+  const auto n = static_cast<int32_t>(cut % (size + 1));
+  std::vector<char> s(src.c_str(), src.c_str() + size + 1);
   s.insert(s.end(), 8, '\x55');
+  std::vector<char> stripped(s.size(), '\x55');
+  QstrStripAmpersand(stripped.data(), src.c_str());
+  check(std::strlen(stripped.data()) <= size && untouched(stripped, size + 1, '\x55'));
+
   const int32_t kept = QMBStrTrunc(s.data(), n);
   check(kept >= 0 && kept <= n && s[static_cast<std::size_t>(kept)] == '\0');
   check(std::equal(s.begin(), s.begin() + kept, src.begin()));
-  check(std::equal(s.begin() + n + 1, s.end() - 8, src.c_str() + n + 1) && untouched(s, src.size() + 1, '\x55'));
+  check(std::equal(s.begin() + n + 1, s.end() - 8, src.c_str() + n + 1) && untouched(s, size + 1, '\x55'));
+  const bool dbcs = qstr::host::dbcsEnabled() != 0;
   const auto lead = [&src](int32_t at) { return qstr::host::isDbcsLeadByte(static_cast<uint8_t>(src[at])); };
   int32_t pos = 0;
   while (pos < kept) pos += dbcs && lead(pos) ? 2 : 1;
   check(pos == kept && (kept == n || (dbcs && kept == n - 1 && lead(kept))));
 
-  // The same bytes as native characters, two at a time.
   std::vector<uint16_t> natives;
   for (std::size_t i = 0; i + 1 < bytes.size() && (bytes[i] | bytes[i + 1]) != 0; i += 2) {
     natives.push_back(static_cast<uint16_t>(bytes[i] | bytes[i + 1] << 8));
@@ -114,16 +111,13 @@ void menuText(qstr::fuzz::Input &in) {
   check(std::memcmp(dst.data(), expected.data(), expected.size()) == 0 && dst[expected.size()] == 0);
 }
 
-// The bounded copies: never past the size, terminated where they promise.
 void boundedCopies(qstr::fuzz::Input &in) {
   const uint8_t room = in.byte();
   std::vector<uint8_t> bytes;
   const std::string src = text(in, bytes);
-  std::vector<char> dst(room + 8u, '\x55');
+  std::vector<char> dst(room + 8u, '\x55'), padded(dst);
   CopyUpToAndNullTerminate(dst.data(), src.c_str(), room);
-  check(room == 0 || std::strlen(dst.data()) < room);
-  check(untouched(dst, room, '\x55'));
-  std::vector<char> padded(room + 8u, '\x55');
+  check((room == 0 || std::strlen(dst.data()) < room) && untouched(dst, room, '\x55'));
   wstrncpy(padded.data(), src.c_str(), room);
   check(untouched(padded, room, '\x55'));
 }

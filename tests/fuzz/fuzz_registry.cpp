@@ -1,11 +1,8 @@
 // The registry, the first byte choosing what: any text parses as a registry file and writes back to the
 // same text, or is refused with a line; any link value reads and writes through within the buffer.
 #include <string>
-#include <vector>
 
 #include "fuzz_support.h"
-#include "host/profile.h"
-#include "host/registry_store.h"
 #include "regdb/format.h"
 #include "regdb/tree.h"
 #include "registry/ckzkey.h"
@@ -35,13 +32,7 @@ void setUtf16(qstr::registry::CKZKey &key, const char *name, uint32_t type, cons
 }
 
 void linkExpression(qstr::fuzz::Input &in) {
-  static const bool ready = [] {
-    qstr::host::HostProfile profile = qstr::host::hostProfile();
-    profile.registryPath.value = ":memory:";
-    qstr::host::installHostProfile(profile);
-    return true;
-  }();
-  (void)ready;
+  qstr::fuzz::useHostKind(0);
   qstr::host::registry::resetStore();
   const uint8_t bufferSize = in.byte();
   std::vector<uint8_t> link = in.rest();

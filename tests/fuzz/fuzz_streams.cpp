@@ -4,7 +4,6 @@
 
 #include "charset/version5_items.h"
 #include "fuzz_support.h"
-#include "host/profile.h"
 #include "qstr14/codepage.h"
 #include "qstr14/version5.h"
 
@@ -39,8 +38,7 @@ void stripAndTextForm(qstr::fuzz::Input &in) {
   check(untouched<uint8_t>(form, limit, 0x55));
 }
 
-// The validator never reads past the bytes it is given; the Chinese form is always double-byte, Q5dzTowz
-// follows the host profile.
+// The Chinese form is always double-byte; Q5dzTowz follows the host profile.
 void version5Stream(qstr::fuzz::Input &in) {
   const uint16_t destinationBytes = static_cast<uint16_t>(in.word() % 512);
   const uint8_t form = in.byte();

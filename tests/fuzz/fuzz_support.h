@@ -1,28 +1,33 @@
-// The fuzz targets' check, reader over the input, and builder of well-formed streams from it.
+// The fuzz targets' check, input reader, builder of well-formed streams, and the host profile kinds they
+// run under, each fresh as in a new process: two Western and four East Asian with double-byte support.
 #pragma once
 
 #include <algorithm>
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "codepage/state.h"
+#include "frame/country.h"
+#include "host/profile.h"
+#include "host/registry_store.h"
+
 namespace qstr::fuzz {
 
-// A broken promise ends the run, which the fuzzer reports.
 inline void check(bool ok) {
   if (!ok) std::abort();
 }
 
-// Whether every element of `buffer` from `from` on still holds `guard`.
 template <typename T>
 bool untouched(const std::vector<T> &buffer, std::size_t from, T guard) {
   return std::all_of(buffer.begin() + static_cast<long>(std::min(from, buffer.size())), buffer.end(),
                      [guard](T x) { return x == guard; });
 }
 
-// Takes bytes from the front of the input; 0 once it is used up.
+// Bytes from the front of the input; 0 once it is used up.
 class Input {
  public:
   Input(const uint8_t *data, std::size_t size) : data_(data), end_(data + size) {}
@@ -36,7 +41,7 @@ class Input {
   const uint8_t *end_;
 };
 
-// A well-formed, terminated stream from the input: stream functions trust item lengths.
+// Stream functions trust item lengths.
 inline std::vector<uint8_t> wellFormedStream(Input &in) {
   static const uint8_t kFixedLengths[15] = {4, 5, 3, 3, 3, 3, 4, 4, 4, 5, 5, 6, 6, 8, 8};
   std::vector<uint8_t> stream;
@@ -60,6 +65,23 @@ inline std::vector<uint8_t> wellFormedStream(Input &in) {
   }
   stream.push_back(0);
   return stream;
+}
+
+inline void useHostKind(uint8_t kind) {
+  static const char *const kLocales[] = {"en_US", "de_DE", "ja_JP", "zh_CN", "ko_KR", "zh_TW"};
+  static int current = -1;
+  const int wanted = kind % 6;
+  if (wanted == current) return;
+  const std::string locale = kLocales[wanted];
+  host::installHostProfile(host::deriveHostProfile([locale](const char *name) -> std::optional<std::string> {
+    if (std::string(name) == "QSTR14_LOCALE") return locale;
+    if (std::string(name) == "QSTR14_REGISTRY") return std::string(":memory:");
+    return std::nullopt;
+  }));
+  host::registry::resetStore();
+  frame::resetCountryDetection();
+  codepage::resetCodePageState();
+  current = wanted;
 }
 
 }  // namespace qstr::fuzz
