@@ -146,7 +146,7 @@ TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
   const std::string swedish = "z\n\xC3\xA4\n", english = "\xC3\xA4\nz\n";
   const std::string kana = "\xE3\x82\xAB\n\xE3\x81\x8B\n\xE3\x81\x82\n";  // katakana ka, hiragana ka, a
   const std::string unsorted = write("c.txt", "a\nc\nb\n").string();
-  const std::string invalid = "qstr sort: standard input:2:1: invalid UTF-8\n";
+  const std::string invalid = "qstr sort: standard input:2:1: invalid UTF-8\n", e = "\xC3\xA9";
   std::vector<Case> runs = {
       {"sort --simple", "b\nA\na\n\xC3\xA4\nz\n1\n", 0, {"1\na\n\xC3\xA4\nA\nb\nz\n"}},
       {"sort --simple --lang SV", english, 0, {swedish}},
@@ -165,6 +165,11 @@ TEST_F(QstrTool, SortsComparesAndReportsBadInput) {
       {"sort -r", "b\nA\na\nc\n", 0, {"c\nb\nA\na\n"}},
       {"sort -u", "b\nA\na\nb\n", 0, {"A\nb\n"}},  // the first of equal lines
       {"sort -t: -k2", "x:b:1\ny:a:2\nz\nw:a:1\n", 0, {"z\nw:a:1\ny:a:2\nx:b:1\n"}},
+      // A separator of two bytes: fields counted in characters, an empty field between two separators.
+      {"sort -t '" + e + "' -k2,2", "3" + e + "b" + e + "a\n1" + e + "a" + e + "z\n2" + e + "a" + e + "b\n", 0,
+       {"1" + e + "a" + e + "z\n2" + e + "a" + e + "b\n3" + e + "b" + e + "a\n"}},
+      {"sort -t '" + e + "' -k1,2", "a" + e + "b" + e + "a\na" + e + e + "z\n", 0,
+       {"a" + e + e + "z\na" + e + "b" + e + "a\n"}},
       // --lang: the product's code, then ISO 639-1.
       {"sort --lang cs", "ch\nhz\n", 0, {"hz\nch\n"},
        "qstr sort: --lang cs: Czech (CZ); CS is Chinese (Simplified, CS)\n"},
@@ -251,11 +256,14 @@ TEST_F(QstrTool, FormsChangesAndErrors) {
       {"utf8 --to dz", "a\fb", "a\xCC" "b\0"s, 0, one(in + ":1:2: U+000C FORM FEED became U+000A")},
       {"utf8 --to cp1252 -o " + out, "ab\xC3(", "", 1, {in + ":1:3: invalid UTF-8\n"}},
       {"utf16le --to utf8", "a\0\n\0\x3D\xD8" "b\0"s, "", 1, {in + ":2:1: invalid UTF-16"}},
+      {"utf16le --to utf8", "ab\n", "", 1, {in + ":1:2: odd number of bytes"}},
       {"dz --to utf8", "AB\xF0\x29\x01", "", 1, {in + ": byte 2: malformed document stream"}},
       {"v5dz --to utf8", "A\xC0\x29", "", 1, {in + ": byte 1: incomplete or unclosed version-5 item"}},
-      // Byte order marks: passed over, written with --bom.
+      // Byte order marks: passed over, written with --bom, kept between Unicode forms.
       {"utf16le --to cp1252", "\xFF\xFEh\0\x3D\xD8\x00\xDE"s, "h", 0, one(in + ":1:2" + grin)},
       {"cp1252 --to utf16le --bom", "hi", "\xFF\xFEh\0i\0"s, 0, {}},
+      {"utf16le --to utf8 --bom", "\xFF\xFE" "a\0\x3D\xD8\x00\xDE\xFF\xFE"s,
+       "\xEF\xBB\xBF" "a" + emoji + "\xEF\xBB\xBF", 0, {}},
   };
   for (const Conversion &c : cases) {
     const bool toFile = c.args.ends_with(" -o " + out);
