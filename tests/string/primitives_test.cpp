@@ -237,15 +237,6 @@ TEST(CharacterClasses, EveryValueAgainstTheRanges) {
   }
 }
 
-// A table not ordered by set: the walk gives up at set 5 before the set 2 entry.
-TEST(CharacterClasses, TableWalkStopsAtAHigherSet) {
-  const QSTR_CLASS_RANGE table[] = {{1, 0x10, 0x20}, {5, 0, 0xFF}, {2, 0, 0xFF}, {0xFFFF, 0, 0}};
-  for (const auto &[native, found] : std::vector<std::pair<uint32_t, int32_t>>{
-           {0x0115, 1}, {0x0121, 0}, {0x010F, 0}, {0x0577, 1}, {0x0277, 0}, {0xFF00, 0}, {0x10115, 1}}) {
-    EXPECT_EQ(lQ6wstrFoundInTable(native, table), found) << std::hex << native;
-  }
-}
-
 // 0xFF stands in for each zero byte, the terminator becomes 0x00FF; strings without 0xFF come back.
 TEST(ByteSafeForm, RoundTrips) {
   const Native original = guarded(u"A\u0100\u12FE");
@@ -425,8 +416,7 @@ TEST_F(NativeOrder, TelltaleOrdersAndLimits) {
 TEST_F(NativeOrder, TheCurrentLanguageDecides) {
   struct Case { const char *language; std::u16string a, b; int expected; };
   const std::vector<Case> cases = {
-      {"EN", u"\u011F", u"b", -1}, {"sv", u"\u011F", u"z", 1},   {"EN", u"\u01EF", u"i", 0},
-      {"TR", u"\u01EF", u"i", -1}, {"EN", u"\u0199b", u"la", 1}, {"PL", u"\u0199", u"l", 1},
+      {"EN", u"\u01EF", u"i", 0}, {"TR", u"\u01EF", u"i", -1}, {"sv", u"\u011F", u"z", 1},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.language);
