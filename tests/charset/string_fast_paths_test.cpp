@@ -2,18 +2,14 @@
 // CTest reruns all but DoubleByteNatives under each lower QSTR14_ISA tier.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "charset/unicode_mapping.h"
 #include "codepage/fast_lookup.h"
-#include "codepage/state.h"
 #include "host/host.h"
-#include "host/profile.h"
 #include "qstr14/strings.h"
-#include "simd/dispatch.h"
 #include "simd/kernels.h"
 #include "simd/unit_count.h"
 #include "support/host_profile.h"
@@ -35,14 +31,6 @@ void expectSameOnDomain(const std::string &what, uint32_t first, uint32_t last, 
       return;
     }
   }
-}
-
-// An ignored cap would leave a tier's run checking another.
-TEST(VectorIsa, IsTheProcessorsBestUpToTheCap) {
-  const auto best = simd::processorVectorIsa();
-  const char *cap = std::getenv("QSTR14_ISA");
-  const auto capped = cap ? qstr::host::parseVectorIsa(cap) : std::nullopt;
-  EXPECT_EQ(simd::vectorIsa(), capped ? std::min(best, *capped) : best) << (cap ? cap : "no cap");
 }
 
 // Lengths up to a streamed output; the output apart from, over or after the input.

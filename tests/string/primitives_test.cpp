@@ -9,9 +9,6 @@
 #include <vector>
 
 #include "asian/country_scope.h"
-#include "collate/sequence/sort_sequence.h"
-#include "frame/state.h"
-#include "qstr14/frame.h"
 #include "qstr14/strings.h"
 #include "support/host_profile.h"
 #include "support/native_text.h"
@@ -379,18 +376,8 @@ TEST(CaseInsensitiveCompare, ByteAndSixteenBitStrings) {
 
 constexpr int32_t kPast = 9;
 
-class NativeOrder : public ::testing::Test {
- protected:
-  void SetUp() override { reset(); }
-  void TearDown() override { reset(); }
-  static void reset() {
-    qstr::frame::resetFrameState();
-    qstr::collate::resetSortSequence();
-  }
-};
-
 // Case decides only between strings equal without it; count counts characters, n elements (kPast: all).
-TEST_F(NativeOrder, TelltaleOrdersAndLimits) {
+TEST(NativeOrder, TelltaleOrdersAndLimits) {
   struct Case { std::u16string a, b; int32_t count; uint32_t n; int ccmp, ncmp, icmp; };
   const std::vector<Case> cases = {
       {u"abc", u"ab", 3, 3, 1, 1, 1},          {u"abc", u"ab", 2, 2, 0, 0, 1},
@@ -409,22 +396,6 @@ TEST_F(NativeOrder, TelltaleOrdersAndLimits) {
     EXPECT_EQ(Q6wstrccmp(a.data(), b.data(), c.count), c.ccmp) << c.count;
     EXPECT_EQ(Q6wstrncmp(a.data(), b.data(), c.n), c.ncmp) << c.n;
     EXPECT_EQ(Q6wstrcicmp(a.data(), b.data(), c.count), c.ccmp == 0 ? 0 : c.icmp);
-  }
-}
-
-// The current language's sort sequence decides whole, counted and bounded compares alike.
-TEST_F(NativeOrder, TheCurrentLanguageDecides) {
-  struct Case { const char *language; std::u16string a, b; int expected; };
-  const std::vector<Case> cases = {
-      {"EN", u"\u01EF", u"i", 0}, {"TR", u"\u01EF", u"i", -1}, {"sv", u"\u011F", u"z", 1},
-  };
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.language);
-    QStrSetLanguage(c.language);
-    const Native a = units(c.a), b = units(c.b);
-    EXPECT_EQ(Q6wstricmp(a.data(), b.data()), c.expected);
-    EXPECT_EQ(Q6wstrccmp(a.data(), b.data(), 5), c.expected);
-    EXPECT_EQ(Q6wstrnicmp(a.data(), b.data(), 5), c.expected);
   }
 }
 
