@@ -307,10 +307,9 @@ TEST(EastAsianPlacement, KnownPlaces) {
       {932, 0x8140, 0x2400}, {932, 0xF140, 0x2DF8}, {936, 0x81A1, 0x2BBC}, {950, 0x8140, 0x2BBC},
   };
   const std::vector<Case> onlyBack = {
-      {932, 0xF081, 0x2BFC}, {932, 0xF081, 0x2CBC}, {932, kNoMapping, 0x2AFC}, {932, kNoMapping, 0x24BC},
-      {932, kNoMapping, 0x5300}, {949, kNoMapping, 0x53BC}, {949, kNoMapping, 0x8200}, {936, 0x81E3, 0x2BFE},
-      {936, kNoMapping, 0x81FC}, {936, kNoMapping, 0x82FF}, {932, kNoMapping, 0x24FF}, {950, kNoMapping, 0xDEDF},
-      {950, kNoMapping, 0xA5FF}, {950, kNoMapping, 0x2BBB},
+      {932, 0xF081, 0x2BFC}, {932, kNoMapping, 0x2AFC}, {932, kNoMapping, 0x5300}, {949, kNoMapping, 0x53BC},
+      {949, kNoMapping, 0x8200}, {936, 0x81E3, 0x2BFE}, {936, kNoMapping, 0x81FC}, {936, kNoMapping, 0x82FF},
+      {950, kNoMapping, 0xDEDF}, {950, kNoMapping, 0xA5FF}, {950, kNoMapping, 0x2BBB},
   };
   for (const Case &c : places) EXPECT_EQ(lDbcsToQX6x(c.codePage, c.code), c.native) << std::hex << c.code;
   for (const std::vector<Case> &cases : {places, onlyBack}) {
