@@ -123,7 +123,7 @@ TEST(MemoryBlocks, NullToleranceAndOverlap) {
   expectRows({{bytes[0], 0xFF}, {bytes[2], 2}, {QXwmemcmp(copy, bytes, 7), 0}, {QXwmemcmp(nullptr, bytes, 8), 0},
               {QXwmemcmp(bytes, copy, 8) > 0, 1}, {at(elements, QXwmemwchr(elements, 7, 3)), 2},
               {at(elements, QXwmemwchr(elements, 7, 2)), -1}, {at(elements, QXwmemwchr(elements, 9, 5)), 4},
-              {at(elements, QXwmemwchr(elements, 5, 0)), -1}, {at(elements, QXwmemwchr(elements, 5, 0x10000)), -1},
+              {at(elements, QXwmemwchr(elements, 5, 0x10000)), -1},
               {at(elements, QXwmemwchr(elements, 5, 1)), 0}, {at(elements, QXwmemwchr(nullptr, 5, 3)), -1}});
 }
 
