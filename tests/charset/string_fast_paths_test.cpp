@@ -59,7 +59,7 @@ TEST(BytesThroughTable, AgreesWithThePlainWalk) {
   });
 }
 
-// A value outside the table (or entry 0) anywhere ends the walk; output at every alignment or in place.
+// A value outside the table (or entry 0) anywhere ends the walk; output at every alignment, streamed or not.
 TEST(UnitsThroughTable, AgreesWithThePlainWalkUpToTheFirstValueOutside) {
   std::mt19937 random(11);
   for (std::size_t size : {0x1000, 0x10000}) {
@@ -82,10 +82,6 @@ TEST(UnitsThroughTable, AgreesWithThePlainWalkUpToTheFirstValueOutside) {
           const std::size_t n = simd::unitsThroughTable(table, input.data(), out, count, k >= 16);
           return std::make_pair(n, std::vector<uint16_t>(out, out + count + 1));
         }, [&](uint32_t) { return std::make_pair(plain, expected); });
-        std::vector<uint16_t> inPlace = input;
-        simd::unitsThroughTable(table, inPlace.data(), inPlace.data(), count);
-        inPlace.resize(plain);
-        ASSERT_EQ(inPlace, std::vector<uint16_t>(expected.begin(), expected.begin() + plain)) << where;
       }
     }
   }

@@ -71,7 +71,7 @@ TEST(Version5Mapping, RenumberedSetsRoundTrip) {
         firstBack = first;
       }
     }
-    EXPECT_EQ(got, expected) << "set " << set;
+    EXPECT_EQ(got, expected) << set;
   }
 }
 
