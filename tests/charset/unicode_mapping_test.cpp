@@ -43,7 +43,7 @@ TEST(DocumentStream, EveryItemReachedEachWay) {
     s.fixedGroup(code, fixedLengths[code - 0xF1], code == 0xF4 ? 0 : 0xF0);
   }
   s.variableGroup(0xEF, 300, 0xF0, 0x41).singleFF().function(0xCF).character(0x0B3E);
-  s.variableGroup(0xE0, 8, 0, 0).plain(0x7F).character(0xFFFF).plain('z');
+  s.variableGroup(0xE0, 8).plain(0x7F).character(0xFFFF).plain('z');
   const std::vector<uint8_t> bytes = s.bytes();
   const uint8_t *const begin = bytes.data(), *const terminator = begin + bytes.size() - 1;
 
@@ -209,9 +209,9 @@ TEST(NativeToBytes, LimitsNeverSplitADoubleByteCharacter) {
 TEST(UnicodeForms, WholeAndLimited) {
   Machine machine(kWestern);
   const std::u16string unicode = u"A\u00E9\u20AC", native = u"A\u0129\u0448";
+  const Elements u = units(unicode), w = units(native);
   for (const auto &[n, length] : {std::pair{kWhole, 3}, std::pair{10u, 3}, std::pair{3u, 2}, std::pair{1u, 0}}) {
     Elements toNative(6, kGuard), toUnicode(6, kGuard);
-    const Elements u = units(unicode), w = units(native);
     ASSERT_EQ(n == kWhole ? Q6WStrTowz(u.data(), toNative.data()) : Q6WStrTowzN(u.data(), toNative.data(), n), 1);
     ASSERT_EQ(n == kWhole ? Q6wzToWStr(w.data(), toUnicode.data()) : Q6wzToWStrN(w.data(), toUnicode.data(), n), 1);
     EXPECT_EQ(toNative, guarded(native.substr(0, length) + u'\0', 6)) << n;
@@ -220,8 +220,8 @@ TEST(UnicodeForms, WholeAndLimited) {
   Elements out(4, kGuard);
   ASSERT_EQ(Q6wzToWStr(units(u"\u0129\uF90A").data(), out.data()), 1);
   EXPECT_EQ(out, guarded(u"\u00E9\uFFFF\0"s, 4));
-  EXPECT_EQ(Q6wzToWStrN(units(native).data(), out.data(), 0), 0);  // no room for the terminator
-  EXPECT_EQ(Q6WStrTowzN(units(unicode).data(), out.data(), 0), 0);
+  EXPECT_EQ(Q6wzToWStrN(w.data(), out.data(), 0), 0);  // no room for the terminator
+  EXPECT_EQ(Q6WStrTowzN(u.data(), out.data(), 0), 0);
   Elements converted(10002, kGuard);
   ASSERT_EQ(Q6wzToWStrN(units(std::u16string(10000, u'B')).data(), converted.data(), 9001), 1);
   EXPECT_EQ(converted, guarded(std::u16string(9000, u'B') + u'\0', 10002));
