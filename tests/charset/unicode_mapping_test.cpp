@@ -64,16 +64,6 @@ TEST(DocumentStream, EveryItemReachedEachWay) {
   EXPECT_EQ(Q6dstrFirstCh(none.data()), none.data() + none.size() - 1);
 }
 
-// Function elements (0xF900-0xFFFF) are stepped over; stepping back stops at the start.
-TEST(NativeString, SteppingSkipsFunctionElements) {
-  const uint16_t text[] = {0xF8FF, 0xF900, 0x0041, 0xFFFF, 0x0042, 0x0000};
-  EXPECT_EQ(Q6wstrNextCh(text), text + 2);
-  EXPECT_EQ(Q6wstrPrevCh(text, text + 4), text + 2);
-  EXPECT_EQ(Q6wstrPrevCh(text, text + 2), text);
-  EXPECT_EQ(Q6wstrPrevCh(text, text), text);
-  EXPECT_EQ(Q6wstrPrevCh(text + 3, text + 2), text + 3);
-}
-
 // Set 12 byte 0x81, undefined in 1252, is the C1 control, as the host gives it.
 TEST(GetUnicodeValue, BySetAndCode) {
   ScopedProfile profile(kWestern);

@@ -9,7 +9,7 @@ namespace qstr::test::native_text {
 
 inline constexpr uint16_t kGuard = 0x5555;
 
-// The elements of `s`, then guards up to `size` elements.
+// `s`, then guards up to `size` elements.
 inline std::vector<uint16_t> guarded(std::u16string_view s, std::size_t size) {
   std::vector<uint16_t> elements(s.begin(), s.end());
   elements.resize(size, kGuard);
