@@ -87,13 +87,12 @@ TEST(CharacterConversion, BothWays) {
       {0x0100, 0x015C, true}, {0xFF01, 0x2409, true},
       {0xAC00, 0xFFFF, true},  // Hangul has no Shift-JIS code
   };
-  for (const Case &c : toUnicode) {
-    ScopedProfile profile(c.japanese ? kJapanese : kWestern);
-    EXPECT_EQ(KZcharQX6xToUnicode(c.from), c.to) << std::hex << c.from;
-  }
-  for (const Case &c : toNative) {
-    ScopedProfile profile(c.japanese ? kJapanese : kWestern);
-    EXPECT_EQ(KZcharUnicodeToQX6x(c.from), c.to) << std::hex << c.from;
+  for (const auto &[cases, convert] :
+       {std::pair{&toUnicode, &KZcharQX6xToUnicode}, std::pair{&toNative, &KZcharUnicodeToQX6x}}) {
+    for (const Case &c : *cases) {
+      ScopedProfile profile(c.japanese ? kJapanese : kWestern);
+      EXPECT_EQ(convert(c.from), c.to) << std::hex << c.from;
+    }
   }
 }
 
@@ -247,10 +246,10 @@ TEST(ValidQxCharacter, RangesAndDoubleByteSupport) {
   for (unsigned set = 1; set <= 14; ++set) {
     const unsigned length = qstr::charset::kForwardTables[set].length;
     for (unsigned code = 0; code < 255 && set != 12; ++code) {
-      const unsigned native = set << 8 | code;
-      EXPECT_EQ(ValidQxCharacter(native), code < length ? 1 : 0) << std::hex << native;
-      EXPECT_EQ(GetUnicodeValue(set, code) != 0, code < length) << std::hex << native;
-      EXPECT_EQ(KZcharQX6xToUnicode(native) != 0xFFFF, code < length) << std::hex << native;
+      SCOPED_TRACE(set << 8 | code);
+      EXPECT_EQ(ValidQxCharacter(set << 8 | code), code < length ? 1 : 0);
+      EXPECT_EQ(GetUnicodeValue(set, code) != 0, code < length);
+      EXPECT_EQ(KZcharQX6xToUnicode(set << 8 | code) != 0xFFFF, code < length);
     }
   }
 }

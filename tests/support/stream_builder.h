@@ -14,13 +14,13 @@ class StreamBuilder {
   StreamBuilder &character(uint16_t native) {
     return item({0xF0, static_cast<uint8_t>(native), static_cast<uint8_t>(native >> 8), 0xF0});
   }
-  // 0xF1-0xFE, `length` bytes in all.
+  // Codes 0xF1-0xFE; lengths count every byte.
   StreamBuilder &fixedGroup(uint8_t code, uint16_t length, uint8_t fill = 0) {
     std::vector<uint8_t> bytes(length, fill);
     bytes.front() = bytes.back() = code;
     return item(bytes);
   }
-  // 0xD0-0xEF, `length` (at least 7) bytes in all, the length stored at both ends.
+  // Codes 0xD0-0xEF, at least 7 bytes, the length stored at both ends.
   StreamBuilder &variableGroup(uint8_t code, uint16_t length, uint8_t byte1 = 0, uint8_t fill = 0) {
     std::vector<uint8_t> bytes(length, fill);
     bytes[0] = bytes[length - 1] = code;
@@ -30,8 +30,7 @@ class StreamBuilder {
     return item(bytes);
   }
 
-  // With the terminator.
-  std::vector<uint8_t> bytes() const {
+  std::vector<uint8_t> bytes() const {  // with the terminator
     std::vector<uint8_t> out = bytes_;
     out.push_back(0);
     return out;
