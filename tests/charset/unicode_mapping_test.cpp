@@ -10,9 +10,7 @@
 #include "charset/native_tables.h"
 #include "charset/unicode_mapping.h"
 #include "qstr14/charset.h"
-#include "qstr14/codepage.h"
 #include "qstr14/strings.h"
-#include "support/host_profile.h"
 #include "support/machine.h"
 #include "support/native_text.h"
 #include "support/stream_builder.h"
@@ -63,6 +61,13 @@ TEST(DocumentStream, EveryItemReachedEachWay) {
   EXPECT_EQ(Q6dstrFirstCh(none.data()), none.data() + none.size() - 1);
 }
 
+// Stepping back passes over function elements (0xF900 on) and stops at the start.
+TEST(NativeString, SteppingBackSkipsFunctionElements) {
+  const uint16_t text[] = {0x0041, 0xF900, 0x0042, 0};
+  EXPECT_EQ(Q6wstrPrevCh(text, text + 2), text);
+  EXPECT_EQ(Q6wstrPrevCh(text + 1, text + 1), text + 1);
+}
+
 // Set 12 byte 0x81, undefined in 1252, is the C1 control, as the host gives it.
 TEST(GetUnicodeValue, BySetAndCode) {
   ScopedProfile profile(kWestern);
@@ -84,7 +89,7 @@ TEST(CharacterConversion, BothWays) {
       {0x3000, 0x2400, true}, {0x4E9C, 0x2B5E, true}, {0xE000, 0x2BBC, true},
       {0x00E9, 0x0129, true},  // the table first, before the code page
       {0x0100, 0x015C, true}, {0xFF01, 0x2409, true},
-      {0xAC00, 0xFFFF, true},  // Hangul has no Shift-JIS code
+      {0xAC00, 0xFFFF, true},
   };
   for (const auto &[cases, convert] :
        {std::pair{&toUnicode, &KZcharQX6xToUnicode}, std::pair{&toNative, &KZcharUnicodeToQX6x}}) {

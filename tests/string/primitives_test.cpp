@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -19,7 +18,6 @@ namespace {
 using namespace std::string_literals;
 using Native = std::vector<uint16_t>;
 using Bytes = std::vector<uint8_t>;
-using qstr::test::ScopedCountry;
 using qstr::test::ScopedProfile;
 using S = qstr::test::StreamBuilder;
 using qstr::test::native_text::guarded;
@@ -293,7 +291,7 @@ TEST(CaseMapping, NativeStringsKeepFunctionsAndGuards) {
       {1, u"\u2520a\u2540", u"\u2520A\u2520", u"\u2540a\u2540"},
   };
   for (const Case &c : cases) {
-    ScopedCountry country(c.country);
+    qstr::test::ScopedCountry country(c.country);
     Native s = guarded(c.mixed);
     EXPECT_EQ(Q6wstrupr(s.data()), s.data());
     EXPECT_EQ(s, guarded(c.upper));
