@@ -203,10 +203,11 @@ TEST(CharacterClasses, EveryValueAgainstTheRanges) {
   for (uint32_t c = 0; c <= 0xFFFF; ++c) {
     const uint16_t digit = c >= '0' && c <= '9', alpha = in(letters, c);
     const uint32_t high = c + 0x10000 * (c % 3);
-    ASSERT_EQ(Q6wstrIsDigit(high), digit) << std::hex << c;
-    ASSERT_EQ(Q6wstrIsAlpha(high), alpha) << std::hex << c;
-    ASSERT_EQ(Q6wstrIsAlphaNum(high), digit | alpha) << std::hex << c;
-    ASSERT_EQ(Q6wstrIsSpace(high), in(spaces, c)) << std::hex << c;
+    SCOPED_TRACE(high);
+    ASSERT_EQ(Q6wstrIsDigit(high), digit);
+    ASSERT_EQ(Q6wstrIsAlpha(high), alpha);
+    ASSERT_EQ(Q6wstrIsAlphaNum(high), digit | alpha);
+    ASSERT_EQ(Q6wstrIsSpace(high), in(spaces, c));
   }
 }
 
