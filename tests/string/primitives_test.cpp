@@ -1,18 +1,13 @@
-// The primitives over byte, 16-bit and stream strings and memory: copies, equality, order, case, search,
-// character classes, byte-safe form, special codes, menu text. Guards 'U' (0x55) show every write.
+// Primitives over byte, 16-bit and stream strings: copies, equality, order, case, search, character
+// classes, byte-safe form, special codes, menu text. Guards 'U' (0x55) show every write.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
-#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "asian/country_scope.h"
-#include "collate/sequence/sort_sequence.h"
-#include "frame/state.h"
-#include "qstr14/frame.h"
 #include "qstr14/strings.h"
 #include "support/host_profile.h"
 #include "support/native_text.h"
@@ -23,7 +18,6 @@ namespace {
 using namespace std::string_literals;
 using Native = std::vector<uint16_t>;
 using Bytes = std::vector<uint8_t>;
-using qstr::test::ScopedCountry;
 using qstr::test::ScopedProfile;
 using S = qstr::test::StreamBuilder;
 using qstr::test::native_text::guarded;
@@ -33,7 +27,6 @@ const qstr::test::Environment kJapanese = {{"LANG", "ja_JP"}}, kEnglish = {{"LAN
 
 const uint8_t *bytes(const std::string &stream) { return reinterpret_cast<const uint8_t *>(stream.c_str()); }
 
-// Where a search result points, -1 for none.
 template <typename T> int64_t at(const T *base, const T *found) { return found ? found - base : -1; }
 
 // Rows of (what a call gives, what it should give).
@@ -58,10 +51,10 @@ TEST(ByteStrings, BoundedCopies) {
     std::string dst = "UUUUUUUU", upTo = dst;
     EXPECT_EQ(wstrncpy(dst.data(), c.source.c_str(), static_cast<uint32_t>(c.n)), dst.data());
     CopyUpToAndNullTerminate(upTo.data(), c.source.c_str(), c.n);
-    EXPECT_EQ(dst + "/" + upTo, c.ncpy + "/" + c.upTo) << c.source << " n=" << c.n;
+    EXPECT_EQ(dst + "/" + upTo, c.ncpy + "/" + c.upTo) << c.source << " " << c.n;
   }
   for (const auto &[n, expected] : std::vector<std::pair<uint32_t, std::string>>{
-           {2, "xab\0UUUU"s}, {3, "xabc\0UUU"s}, {9, "xabc\0UUU"s}, {0, "x\0UUUUUU"s}}) {
+           {2, "xab\0UUUU"s}, {9, "xabc\0UUU"s}, {0, "x\0UUUUUU"s}}) {
     std::string dst = "x\0UUUUUU"s;
     EXPECT_EQ(wstrncat(dst.data(), "abc", n), dst.data());
     EXPECT_EQ(dst, expected) << n;
@@ -71,7 +64,7 @@ TEST(ByteStrings, BoundedCopies) {
 TEST(ByteStrings, CompareSearchAndCopy) {
   const char text[] = "abcabc";
   char dst[8] = "x";
-  expectRows({{wstrlen(nullptr), 0}, {wstrlen("abc"), 3}, {wstrcmp("abc", "abc"), 0}, {wstrcmp("ab", "abc"), -'c'},
+  expectRows({{wstrlen(nullptr), 0}, {wstrcmp("abc", "abc"), 0}, {wstrcmp("ab", "abc"), -'c'},
               {wstrcmp("\xE9", "e"), 0xE9 - 'e'}, {wstrcmp(nullptr, "x"), 0}, {wstrncmp("abcx", "abcy", 3), 0},
               {wstrncmp("abcx", "abcy", 4), 'x' - 'y'}, {wstrncmp("a", "b", 0), 0}, {wstrncmp("a", "b", -1), 0},
               {wstrncmp("ab", "ab", 10), 0}, {at(text, wstrchr(text, 'b')), 1}, {at(text, wstrrchr(text, 'b')), 4},
@@ -86,11 +79,10 @@ TEST(ByteStrings, CompareSearchAndCopy) {
 TEST(WideStrings, LengthsCompareSearch) {
   const uint16_t a[] = {1, 2, 3, 0}, b[] = {1, 2, 9, 0}, prefix[] = {1, 2, 0}, high[] = {0xFFFF, 0};
   const uint16_t text[] = {1, 2, 1, 2, 3, 0};
-  const uint16_t needle[] = {1, 2, 3, 0}, missing[] = {3, 4, 0}, empty[] = {0}, longer[] = {1, 2, 1, 2, 3, 1, 0};
-  expectRows({{wwstrlen(a), 6}, {wwstrlen(nullptr), 0}, {wwstrlen(empty), 0}, {wwstrncmp(a, b, 5), 0},
-              {wwstrncmp(a, b, 6), 3 - 9}, {wwstrncmp(a, b, -2), 0}, {wwstrncmp(a, b, 100), 3 - 9},
-              {wwstrcmp(high, a), 0xFFFF - 1}, {wwstrcmp(a, a), 0}, {wwstrcmp(prefix, a), -3},
-              {at(text, wwstrstr(text, needle)), 2}, {at(text, wwstrstr(text, missing)), -1},
+  const uint16_t needle[] = {1, 2, 3, 0}, empty[] = {0}, longer[] = {1, 2, 1, 2, 3, 1, 0};
+  expectRows({{wwstrlen(a), 6}, {wwstrlen(nullptr), 0}, {wwstrncmp(a, b, 5), 0}, {wwstrncmp(a, b, 6), 3 - 9},
+              {wwstrncmp(a, b, -2), 0}, {wwstrcmp(high, a), 0xFFFF - 1}, {wwstrcmp(a, a), 0},
+              {wwstrcmp(prefix, a), -3}, {at(text, wwstrstr(text, needle)), 2},
               {at(text, wwstrstr(text, empty)), -1}, {at(text, wwstrstr(text, longer)), -1},
               {at(text, wwstrstr(nullptr, text)), -1}, {at(text, wwstrstr(text, nullptr)), -1},
               {at(text, wwstrchr(text, 2)), 1}, {at(text, wwstrrchr(text, 2)), 3}, {at(text, wwstrchr(text, 0)), -1},
@@ -99,13 +91,10 @@ TEST(WideStrings, LengthsCompareSearch) {
   const uint16_t src[] = {7, 8, 0};
   for (uint32_t n : {0u, 1u, 2u, 4u}) {
     Native copied(6, kGuard), appended = {1, 0, kGuard, kGuard, kGuard, kGuard};
-    Native expectedCopy = copied, expectedCat = appended;
-    for (uint32_t i = 0; i < n; ++i) expectedCopy[i] = i < 2 ? src[i] : 0;
-    for (uint32_t i = 0; i <= std::min(n, 2u); ++i) expectedCat[1 + i] = i < n ? src[i] : 0;
     EXPECT_EQ(wwstrncpy(copied.data(), src, n), copied.data());
     EXPECT_EQ(wwstrncat(appended.data(), src, n), appended.data());
-    EXPECT_EQ(copied, expectedCopy) << n;
-    EXPECT_EQ(appended, expectedCat) << n;
+    EXPECT_EQ(copied, guarded(u"\7\b\0\0"s.substr(0, n), 6)) << n;
+    EXPECT_EQ(appended, guarded(u"\1"s + std::u16string(u"\7\b", std::min(n, 2u)) + u'\0', 6)) << n;
   }
   Native dst(6, kGuard);
   EXPECT_EQ(wwstrcpy(nullptr, src), nullptr);
@@ -114,45 +103,24 @@ TEST(WideStrings, LengthsCompareSearch) {
   EXPECT_EQ(dst, (Native{7, 8, 7, 8, 0, kGuard}));
 }
 
-TEST(MemoryBlocks, NullToleranceAndOverlap) {
-  uint8_t bytes[8] = {1, 2, 3, 4, 5, 6, 7, 8}, copy[8];
-  QXwmemcpy(bytes + 2, bytes, 5);  // overlapping: memmove semantics
-  QXwhmemcpy(bytes, bytes + 1, 3);
-  EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 8), (std::vector<uint8_t>{2, 1, 2, 2, 3, 4, 5, 8}));
-  QXwmemcpy(nullptr, bytes, 3);
-  QXwhmemmove(bytes, nullptr, 3);
-  QXwhmemset(nullptr, 0, 3);
-  QXwmemset(bytes, 0x1FF, 2);
-  QXwmemmove(copy, bytes, 8);
-  copy[7] = 0;
-  const uint16_t elements[] = {5, 6, 7, 0, 9};
-  expectRows({{bytes[0], 0xFF}, {bytes[2], 2}, {QXwmemcmp(copy, bytes, 7), 0}, {QXwmemcmp(nullptr, bytes, 8), 0},
-              {QXwmemcmp(bytes, copy, 8) > 0, 1}, {at(elements, QXwmemwchr(elements, 7, 3)), 2},
-              {at(elements, QXwmemwchr(elements, 7, 2)), -1}, {at(elements, QXwmemwchr(elements, 9, 5)), 4},
-              {at(elements, QXwmemwchr(elements, 5, 0)), -1}, {at(elements, QXwmemwchr(elements, 5, 0x10000)), -1},
-              {at(elements, QXwmemwchr(elements, 5, 1)), 0}, {at(elements, QXwmemwchr(nullptr, 5, 3)), -1}});
-}
-
+// Streams are copied and measured item by item: zero bytes inside a group do not end them.
 TEST(DocumentStreamStrings, CopyWholeItems) {
-  S builder;
-  builder.plain('a').fixedGroup(0xFD, 8, 0).character(0x0100).variableGroup(0xD1, 9, 0, 0).plain('b');
-  const std::vector<uint8_t> stream = builder.bytes();
-  const uint8_t empty[] = {0};
-  std::vector<uint8_t> joined(2 * stream.size() + 2, 0x55), expected = joined;
+  const Bytes stream = S().plain('a').fixedGroup(0xFD, 8).character(0x0100).bytes();
+  Bytes joined(32, 0x55);
   EXPECT_EQ(wdstrcpy(joined.data(), stream.data()), joined.data());
   wdstrcat(joined.data(), stream.data());
-  std::copy(stream.begin(), stream.end() - 1, expected.begin());
-  std::copy(stream.begin(), stream.end(), expected.begin() + stream.size() - 1);
+  Bytes expected = S().plain('a').fixedGroup(0xFD, 8).character(0x0100).plain('a').fixedGroup(0xFD, 8)
+                       .character(0x0100).bytes();
+  expected.resize(32, 0x55);
   EXPECT_EQ(joined, expected);
-  EXPECT_EQ(wdstrlen(joined.data()), 2 * (stream.size() - 1));
-  EXPECT_EQ(wdstrlen(empty), 0u);
+  EXPECT_EQ(wdstrlen(joined.data()), 26u);
 }
 
 // The n forms compare within n elements; functions (0xF900 on) are no characters.
 TEST(NativeEquality, ExactIgnoringCaseAndWithinN) {
   struct Case { std::u16string a, b; uint32_t n; int32_t equ, iequ, nequ, niequ; };
   const std::vector<Case> cases = {
-      {u"ab", u"ab", 2, 1, 1, 1, 1},   {u"ab", u"aB", 2, 0, 1, 0, 1},  {u"ab", u"abc", 2, 0, 0, 1, 1},
+      {u"ab", u"aB", 2, 0, 1, 0, 1},  {u"ab", u"abc", 2, 0, 0, 1, 1},
       {u"", u"\uF90A", 1, 1, 1, 0, 0}, {u"\u0118", u"\u0119", 1, 0, 0, 0, 0}, {u"a", u"\u0141", 1, 0, 0, 0, 0},
       {u"\u0A00\u0801", u"\u0A01\u0800", 5, 0, 1, 0, 1}, {u"ab", u"ax", 1, 0, 0, 1, 1},
       {u"ab", u"ab", 0, 1, 1, 0, 0},   {u"ab", u"a", 5, 0, 0, 0, 0},
@@ -166,8 +134,8 @@ TEST(NativeEquality, ExactIgnoringCaseAndWithinN) {
     EXPECT_EQ(Q6wstrequ(x.data(), y.data()), c.equ);
     EXPECT_EQ(Q6wstriequ(x.data(), y.data()), c.iequ);
     EXPECT_EQ(Q6wstriequ(y.data(), x.data()), c.iequ);
-    EXPECT_EQ(Q6wstrnequ(x.data(), y.data(), c.n), c.nequ) << "n=" << c.n;
-    EXPECT_EQ(Q6wstrniequ(x.data(), y.data(), c.n), c.niequ) << "n=" << c.n;
+    EXPECT_EQ(Q6wstrnequ(x.data(), y.data(), c.n), c.nequ);
+    EXPECT_EQ(Q6wstrniequ(x.data(), y.data(), c.n), c.niequ);
   }
 }
 
@@ -178,24 +146,25 @@ TEST(StreamEquality, ExactIgnoringCaseAndLimits) {
   struct Case { std::string a, b; int32_t limit, nequ, niequ, cequ, ciequ; };
   const std::vector<Case> cases = {
       {"a\x85" "b", "a\x86" "b", kWhole, 1, 1, 1, 1}, {"A", "\xF0" "a\0\xF0"s, kWhole, 0, 1, 0, 1},
-      {"a", "\xF0\x41\x01\xF0", kWhole, 0, 0, 0, 0}, {"Ab", "aB", kWhole, 0, 1, 0, 1}, {"a", "ab", kWhole, 0, 0, 0, 0},
+      {"a", "\xF0\x41\x01\xF0", kWhole, 0, 0, 0, 0}, {"a", "ab", kWhole, 0, 0, 0, 0},
       {"\xD0\0\x09\0xx\x09\0\xD0" "a"s, "\xF4y\xF4" "a", kWhole, 1, 1, 1, 1}, {"", "\x80", kWhole, 1, 1, 1, 1},
       {"ab", "aX", 1, 1, 1, 1, 1}, {"ab", "aX", 2, 0, 0, 0, 0}, {"ab", "aX", -1, 1, 1, 1, 1},
       {"ab", "\x85" "AB", 1, 1, 1, 0, 1}, {"ab", "\x85" "AB", 2, 0, 1, 0, 1}, {"\x85" "AB", "ab", 1, 1, 1, 0, 1},
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE(i);
     const Case &c = cases[i];
     const uint8_t *a = bytes(c.a), *b = bytes(c.b);
     if (c.limit == kWhole) {
-      EXPECT_EQ(Q6dstrequ(a, b), c.cequ) << "case " << i;
-      EXPECT_EQ(Q6dstriequ(b, a), c.ciequ) << "case " << i;
+      EXPECT_EQ(Q6dstrequ(a, b), c.cequ);
+      EXPECT_EQ(Q6dstriequ(b, a), c.ciequ);
     }
     if (c.limit >= 0) {
-      EXPECT_EQ(Q6dstrnequ(a, b, static_cast<uint32_t>(c.limit)), c.nequ) << "case " << i;
-      EXPECT_EQ(Q6dstrniequ(a, b, static_cast<uint32_t>(c.limit)), c.niequ) << "case " << i;
+      EXPECT_EQ(Q6dstrnequ(a, b, static_cast<uint32_t>(c.limit)), c.nequ);
+      EXPECT_EQ(Q6dstrniequ(a, b, static_cast<uint32_t>(c.limit)), c.niequ);
     }
-    EXPECT_EQ(Q6dstrcequ(a, b, c.limit), c.cequ) << "case " << i;
-    EXPECT_EQ(Q6dstrciequ(a, b, c.limit), c.ciequ) << "case " << i;
+    EXPECT_EQ(Q6dstrcequ(a, b, c.limit), c.cequ);
+    EXPECT_EQ(Q6dstrciequ(a, b, c.limit), c.ciequ);
   }
 }
 
@@ -203,12 +172,12 @@ TEST(StreamEquality, ExactIgnoringCaseAndLimits) {
 TEST(NativeSearch, CharactersOnly) {
   struct Case { std::u16string haystack, needle; int at; };
   const std::vector<Case> cases = {
-      {u"aaab", u"aab", 1}, {u"ab", u"", -1}, {u"", u"a", -1}, {u"\uF900", u"a", -1}, {u"ab", u"\uF900", -1},
-      {u"a\uF900b", u"ab", 0}, {u"x", u"xy", -1}, {u"\uFE01xab", u"\uF90Aa\uF90Ab", 2}, {u"ababc", u"abc", 2},
+      {u"aaab", u"aab", 1}, {u"\uF900", u"a", -1}, {u"ab", u"\uF900", -1}, {u"a\uF900b", u"ab", 0},
+      {u"x", u"xy", -1}, {u"\uFE01xab", u"\uF90Aa\uF90Ab", 2},
   };
   for (const Case &c : cases) {
     Native h = units(c.haystack), n = units(c.needle);
-    EXPECT_EQ(at(h.data(), Q6wstrstr(h.data(), n.data())), c.at) << c.at;
+    EXPECT_EQ(at(h.data(), Q6wstrstr(h.data(), n.data())), c.at);
   }
   const Native s = units(u"a\uF90A,b;"), delimiters = units(u",;"), lineFeed = units(u"\uF90A");
   const Native empty = {0};
@@ -234,42 +203,22 @@ TEST(CharacterClasses, EveryValueAgainstTheRanges) {
   for (uint32_t c = 0; c <= 0xFFFF; ++c) {
     const uint16_t digit = c >= '0' && c <= '9', alpha = in(letters, c);
     const uint32_t high = c + 0x10000 * (c % 3);
-    ASSERT_EQ(Q6wstrIsDigit(high), digit) << std::hex << c;
-    ASSERT_EQ(Q6wstrIsAlpha(high), alpha) << std::hex << c;
-    ASSERT_EQ(Q6wstrIsAlphaNum(high), digit | alpha) << std::hex << c;
-    ASSERT_EQ(Q6wstrIsSpace(high), in(spaces, c)) << std::hex << c;
-  }
-}
-
-// A table not ordered by set: the walk gives up at set 5 before the set 2 entry.
-TEST(CharacterClasses, TableWalkStopsAtAHigherSet) {
-  const QSTR_CLASS_RANGE table[] = {{1, 0x10, 0x20}, {5, 0, 0xFF}, {2, 0, 0xFF}, {0xFFFF, 0, 0}};
-  for (const auto &[native, found] : std::vector<std::pair<uint32_t, int32_t>>{
-           {0x0115, 1}, {0x0121, 0}, {0x010F, 0}, {0x0577, 1}, {0x0277, 0}, {0xFF00, 0}, {0x10115, 1}}) {
-    EXPECT_EQ(lQ6wstrFoundInTable(native, table), found) << std::hex << native;
+    SCOPED_TRACE(high);
+    ASSERT_EQ(Q6wstrIsDigit(high), digit);
+    ASSERT_EQ(Q6wstrIsAlpha(high), alpha);
+    ASSERT_EQ(Q6wstrIsAlphaNum(high), digit | alpha);
+    ASSERT_EQ(Q6wstrIsSpace(high), in(spaces, c));
   }
 }
 
 // 0xFF stands in for each zero byte, the terminator becomes 0x00FF; strings without 0xFF come back.
 TEST(ByteSafeForm, RoundTrips) {
-  Native s = guarded(u"A\u0100");
+  const Native original = guarded(u"A\u0100\u12FE");
+  Native s = original;
   EXPECT_EQ(Q6wstrFixExtChars(s.data()), s.data());
-  const uint8_t expected[] = {0x41, 0xFF, 0xFF, 0x01, 0xFF, 0x00, 0x55, 0x55};
-  EXPECT_EQ(std::memcmp(s.data(), expected, sizeof expected), 0);
-  std::mt19937 random(7);
-  for (int round = 0; round < 500; ++round) {
-    std::u16string original(random() % 12, u'\0');
-    for (char16_t &element : original) {
-      do {
-        element = static_cast<char16_t>(random() % 3 == 0 ? random() % 0x300 : random());
-      } while (element == 0 || (element & 0xFF) == 0xFF || (element >> 8) == 0xFF);
-    }
-    s = guarded(original);
-    Q6wstrFixExtChars(s.data());
-    EXPECT_EQ(std::strlen(reinterpret_cast<const char *>(s.data())), 2 * original.size() + 1);
-    Q6wstrUnFixExtChars(s.data());
-    ASSERT_EQ(s, guarded(original));
-  }
+  EXPECT_EQ(s, (Native{0xFF41, 0x01FF, 0x12FE, 0x00FF, kGuard, kGuard}));
+  Q6wstrUnFixExtChars(s.data());
+  EXPECT_EQ(s, original);
 }
 
 // Mode 1 renumbers exactly 36 codes, mode 2 them back; other modes (16-bit) change nothing.
@@ -278,7 +227,7 @@ TEST(SpecialCodes, RenumberingBothWays) {
   const std::u16string renumbered = u"\uFB13\uFB16\uFC45\uFC66\uFC77\uFC75\uFC85\uF900A\uF90B\uFE20";
   for (const auto &[mode, from, to] :
        {std::tuple{1u, native, renumbered}, std::tuple{0x10002u, renumbered, native},
-        std::tuple{0u, native, native}, std::tuple{3u, native, native}, std::tuple{0x10000u, native, native}}) {
+        std::tuple{3u, native, native}}) {
     Native s = guarded(from);
     EXPECT_EQ(Q6wzFix(s.data(), mode), s.data());
     EXPECT_EQ(s, guarded(to)) << mode;
@@ -313,7 +262,7 @@ TEST(MenuText, StripAmpersand) {
     std::string dst(c.source.size() + 4, '\x55');
     EXPECT_EQ(QstrStripAmpersand(dst.data(), c.source.c_str()), c.mnemonic) << c.source;
     EXPECT_EQ(std::string(dst.c_str()), c.expected) << c.source;
-    EXPECT_EQ(dst.substr(c.expected.size() + 1), std::string(dst.size() - c.expected.size() - 1, 'U')) << c.source;
+    EXPECT_EQ(dst.substr(c.expected.size() + 1), std::string(dst.size() - c.expected.size() - 1, 'U'));
   }
 }
 
@@ -321,7 +270,7 @@ TEST(MenuText, TruncateKeepsDoubleByteCharactersWhole) {
   struct Case { std::string text; int32_t n, kept; bool dbcs; };
   const std::vector<Case> cases = {
       {"ab\x82\xA0" "cd", 3, 3, false},  // no double-byte support: bytes only
-      {"ab\x82\xA0" "cd", 3, 2, true}, {"ab\x82\xA0" "cd", 4, 4, true}, {"abcdef", 3, 3, true},
+      {"ab\x82\xA0" "cd", 3, 2, true}, {"ab\x82\xA0" "cd", 4, 4, true},
       {"abcdef", 0, 0, true}, {"abcdef", -2, 0, true}, {"ab", 2, 2, true},
       {"ab\x82", 3, 2, true},  // a lead byte before the terminator
   };
@@ -329,8 +278,8 @@ TEST(MenuText, TruncateKeepsDoubleByteCharactersWhole) {
     ScopedProfile profile(c.dbcs ? kJapanese : kEnglish);
     std::string s = c.text + "UUUU", expected = s;
     expected[c.kept] = '\0';
-    EXPECT_EQ(QMBStrTrunc(s.data(), c.n), c.kept) << c.text << " n=" << c.n;
-    EXPECT_EQ(s, expected) << c.text << " n=" << c.n;
+    EXPECT_EQ(QMBStrTrunc(s.data(), c.n), c.kept) << c.text << " " << c.n;
+    EXPECT_EQ(s, expected) << c.text << " " << c.n;
   }
 }
 
@@ -343,18 +292,17 @@ TEST(CaseMapping, NativeStringsKeepFunctionsAndGuards) {
       {1, u"\u2520a\u2540", u"\u2520A\u2520", u"\u2540a\u2540"},
   };
   for (const Case &c : cases) {
-    ScopedCountry country(c.country);
+    qstr::test::ScopedCountry country(c.country);
     Native s = guarded(c.mixed);
     EXPECT_EQ(Q6wstrupr(s.data()), s.data());
     EXPECT_EQ(s, guarded(c.upper));
     EXPECT_EQ(Q6wstrlwr(s.data()), s.data());
     EXPECT_EQ(s, guarded(c.lower));
-    EXPECT_EQ(wwstricmp(units(c.upper).data(), units(c.lower).data()), 0);
   }
   EXPECT_EQ(Q6wstrUpperCh(0x10061), 'A');  // only the low 16 bits count
 }
 
-// Functions and other groups keep every byte, even letter-like ones; one character changes in place.
+// Functions and other groups keep every byte, even letter-like ones.
 TEST(CaseMapping, StreamsChangeCharactersOnly) {
   auto stream = [](uint8_t a, uint16_t grouped, uint8_t b) {  // with a guard behind the terminator
     Bytes bytes = S().plain(a).function(0x85).fixedGroup(0xF6, 4, 'a').variableGroup(0xD3, 8, 'b', 'A')
@@ -367,27 +315,12 @@ TEST(CaseMapping, StreamsChangeCharactersOnly) {
   EXPECT_EQ(s, stream('A', 0x011A, 'Q'));
   EXPECT_EQ(Q6dstrlwr(s.data()), s.data());
   EXPECT_EQ(s, stream('a', 0x011B, 'q'));
-
-  Bytes group = S().character(0x0A00).bytes(), plain = {'x', 'y', 0};
-  EXPECT_EQ(Q6dstrLowerCh2(group.data()), 0x0A01);
-  EXPECT_EQ(Q6dstrLowerCh(group.data()), group.data());
-  EXPECT_EQ(Q6dstrUpperCh(plain.data()), plain.data());
-  EXPECT_EQ(Q6dstrLowerCh2(plain.data()), 'x');  // only read
-  EXPECT_EQ(group, S().character(0x0A01).bytes());
-  EXPECT_EQ(plain, (Bytes{'X', 'y', 0}));
-  ScopedCountry japanese(1);  // a double-width letter has a case
-  Bytes wide = S().character(0x2540).bytes();
-  Q6dstrupr(wide.data());
-  EXPECT_EQ(wide, S().character(0x2520).bytes());
 }
 
 // Differences of the upper-case forms; wwstrincmp's n counts bytes.
 TEST(CaseInsensitiveCompare, ByteAndSixteenBitStrings) {
-  struct Bytewise { const char *a, *b; int32_t difference; };
-  for (const Bytewise &c :
-       {Bytewise{"Hello", "hELLO", 0}, {"a", "", 'A'}, {"\xE9", "\xC9", 0x20}, {"a[", "A{", '[' - '{'}}) {
-    EXPECT_EQ(wstricmp(c.a, c.b), c.difference) << c.a;
-  }
+  expectRows({{wstricmp("Hello", "hELLO"), 0}, {wstricmp("a", ""), 'A'}, {wstricmp("\xE9", "\xC9"), 0x20},
+              {wstricmp("a[", "A{"), '[' - '{'}});
   struct Case { std::u16string a, b; int32_t n, icmp, incmp; };
   const std::vector<Case> cases = {
       {u"abX", u"ABy", 6, 'X' - 'Y', 'X' - 'Y'}, {u"abX", u"ABy", 5, 'X' - 'Y', 0}, {u"abX", u"ABy", -2, 'X' - 'Y', 0},
@@ -404,24 +337,13 @@ TEST(CaseInsensitiveCompare, ByteAndSixteenBitStrings) {
 
 constexpr int32_t kPast = 9;
 
-class NativeOrder : public ::testing::Test {
- protected:
-  void SetUp() override { reset(); }
-  void TearDown() override { reset(); }
-  static void reset() {
-    qstr::frame::resetFrameState();
-    qstr::collate::resetSortSequence();
-  }
-};
-
 // Case decides only between strings equal without it; count counts characters, n elements (kPast: all).
-TEST_F(NativeOrder, TelltaleOrdersAndLimits) {
+TEST(NativeOrder, TelltaleOrdersAndLimits) {
   struct Case { std::u16string a, b; int32_t count; uint32_t n; int ccmp, ncmp, icmp; };
   const std::vector<Case> cases = {
       {u"abc", u"ab", 3, 3, 1, 1, 1},          {u"abc", u"ab", 2, 2, 0, 0, 1},
       {u"", u"a", kPast, kPast, -1, -1, -1},   {u"zaB", u"zAb", kPast, kPast, -1, -1, 0},
-      {u"Ab", u"aC", kPast, kPast, 1, 1, -1},  {u"a1", u"ab", kPast, kPast, -1, -1, -1},
-      {u"a[", u"az", kPast, kPast, 1, 1, 1},   {u"a b", u"ab", kPast, kPast, -1, -1, -1},
+      {u"Ab", u"aC", kPast, kPast, 1, 1, -1},
       {u"Zebra", u"apple", kPast, kPast, 1, 1, 1}, {u"abX", u"abY", 0, 0, 0, 0, -1},
       {u"\uF900ab", u"ac", 2, 2, -1, 0, -1},       // the bound of a is met after "a"
       {u"ac", u"\uF900\uF901ab", 2, 2, 1, 0, 1},   // the bound of b is met before "c"
@@ -432,25 +354,9 @@ TEST_F(NativeOrder, TelltaleOrdersAndLimits) {
     const Native a = units(c.a), b = units(c.b);
     if (c.count == kPast) EXPECT_EQ(Q6wstrcmp(a.data(), b.data()), c.ccmp);
     EXPECT_EQ(Q6wstricmp(a.data(), b.data()), c.icmp);
-    EXPECT_EQ(Q6wstrccmp(a.data(), b.data(), c.count), c.ccmp) << c.count;
-    EXPECT_EQ(Q6wstrncmp(a.data(), b.data(), c.n), c.ncmp) << c.n;
+    EXPECT_EQ(Q6wstrccmp(a.data(), b.data(), c.count), c.ccmp);
+    EXPECT_EQ(Q6wstrncmp(a.data(), b.data(), c.n), c.ncmp);
     EXPECT_EQ(Q6wstrcicmp(a.data(), b.data(), c.count), c.ccmp == 0 ? 0 : c.icmp);
-  }
-}
-
-// The current language's sort sequence decides whole, counted and bounded compares alike.
-TEST_F(NativeOrder, TheCurrentLanguageDecides) {
-  struct Case { const char *language; std::u16string a, b; int expected; };
-  const std::vector<Case> cases = {
-      {"EN", u"\u011F", u"b", -1}, {"sv", u"\u011F", u"z", 1},   {"EN", u"\u01EF", u"i", 0},
-      {"TR", u"\u01EF", u"i", -1}, {"EN", u"\u0199b", u"la", 1}, {"PL", u"\u0199", u"l", 1},
-  };
-  for (const Case &c : cases) {
-    QStrSetLanguage(c.language);
-    const Native a = units(c.a), b = units(c.b);
-    EXPECT_EQ(Q6wstricmp(a.data(), b.data()), c.expected) << c.language;
-    EXPECT_EQ(Q6wstrccmp(a.data(), b.data(), 5), c.expected) << c.language;
-    EXPECT_EQ(Q6wstrnicmp(a.data(), b.data(), 5), c.expected) << c.language;
   }
 }
 

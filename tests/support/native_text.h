@@ -1,30 +1,27 @@
-// Native strings written as u"" literals for tests: the elements with their terminator, and
-// guard elements behind them so that a write past the end shows.
+// Native strings from u"" literals, with guard elements behind them so that a write past the end shows.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace qstr::test::native_text {
 
 inline constexpr uint16_t kGuard = 0x5555;
 
-// The elements of `s`, then guards up to `size` elements.
+// `s`, then guards up to `size` elements.
 inline std::vector<uint16_t> guarded(std::u16string_view s, std::size_t size) {
   std::vector<uint16_t> elements(s.begin(), s.end());
   elements.resize(size, kGuard);
   return elements;
 }
 
-// The elements of `s` and its terminator.
+// `s` and its terminator.
 inline std::vector<uint16_t> units(std::u16string_view s) {
   return guarded(std::u16string(s) + u'\0', s.size() + 1);
 }
 
-// The elements of `s`, its terminator and two guards.
+// `s`, its terminator and two guards.
 inline std::vector<uint16_t> guarded(std::u16string_view s) {
   return guarded(std::u16string(s) + u'\0', s.size() + 3);
 }

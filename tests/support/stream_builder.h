@@ -9,22 +9,18 @@ namespace qstr::test {
 class StreamBuilder {
  public:
   StreamBuilder &plain(uint8_t byte) { return item({byte}); }
-  StreamBuilder &text(const char *bytes) {
-    while (*bytes != 0) plain(static_cast<uint8_t>(*bytes++));
-    return *this;
-  }
   StreamBuilder &function(uint8_t code) { return item({code}); }
   StreamBuilder &singleFF() { return item({0xFF}); }
   StreamBuilder &character(uint16_t native) {
     return item({0xF0, static_cast<uint8_t>(native), static_cast<uint8_t>(native >> 8), 0xF0});
   }
-  // A fixed-length group 0xF1-0xFE of total length `length`, data bytes `fill`.
+  // Codes 0xF1-0xFE; lengths count every byte.
   StreamBuilder &fixedGroup(uint8_t code, uint16_t length, uint8_t fill = 0) {
     std::vector<uint8_t> bytes(length, fill);
     bytes.front() = bytes.back() = code;
     return item(bytes);
   }
-  // A variable-length group 0xD0-0xEF of total length `length` (at least 7).
+  // Codes 0xD0-0xEF, at least 7 bytes, the length stored at both ends.
   StreamBuilder &variableGroup(uint8_t code, uint16_t length, uint8_t byte1 = 0, uint8_t fill = 0) {
     std::vector<uint8_t> bytes(length, fill);
     bytes[0] = bytes[length - 1] = code;
@@ -34,8 +30,7 @@ class StreamBuilder {
     return item(bytes);
   }
 
-  // The stream with its terminator.
-  std::vector<uint8_t> bytes() const {
+  std::vector<uint8_t> bytes() const {  // with the terminator
     std::vector<uint8_t> out = bytes_;
     out.push_back(0);
     return out;
