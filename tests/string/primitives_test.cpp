@@ -103,6 +103,25 @@ TEST(WideStrings, LengthsCompareSearch) {
   EXPECT_EQ(dst, (Native{7, 8, 7, 8, 0, kGuard}));
 }
 
+TEST(MemoryBlocks, NullToleranceAndOverlap) {
+  uint8_t bytes[8] = {1, 2, 3, 4, 5, 6, 7, 8}, copy[8];
+  QXwmemcpy(bytes + 2, bytes, 5);  // overlapping: memmove semantics
+  QXwhmemcpy(bytes, bytes + 1, 3);
+  EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 8), (std::vector<uint8_t>{2, 1, 2, 2, 3, 4, 5, 8}));
+  QXwmemcpy(nullptr, bytes, 3);
+  QXwhmemmove(bytes, nullptr, 3);
+  QXwhmemset(nullptr, 0, 3);
+  QXwmemset(bytes, 0x1FF, 2);
+  QXwmemmove(copy, bytes, 8);
+  copy[7] = 0;
+  const uint16_t elements[] = {5, 6, 7, 0, 9};
+  expectRows({{bytes[0], 0xFF}, {bytes[2], 2}, {QXwmemcmp(copy, bytes, 7), 0}, {QXwmemcmp(nullptr, bytes, 8), 0},
+              {QXwmemcmp(bytes, copy, 8) > 0, 1}, {at(elements, QXwmemwchr(elements, 7, 3)), 2},
+              {at(elements, QXwmemwchr(elements, 7, 2)), -1}, {at(elements, QXwmemwchr(elements, 9, 5)), 4},
+              {at(elements, QXwmemwchr(elements, 5, 0)), -1}, {at(elements, QXwmemwchr(elements, 5, 0x10000)), -1},
+              {at(elements, QXwmemwchr(elements, 5, 1)), 0}, {at(elements, QXwmemwchr(nullptr, 5, 3)), -1}});
+}
+
 // Streams are copied and measured item by item: zero bytes inside a group do not end them.
 TEST(DocumentStreamStrings, CopyWholeItems) {
   const Bytes stream = S().plain('a').fixedGroup(0xFD, 8).character(0x0100).bytes();
