@@ -106,6 +106,15 @@ TEST(MultilevelKeys, WhereKeysAreAlwaysExact) {
   for (uint16_t language : {29, 3, 19}) EXPECT_EQ(QsKeyAlwaysExact(language, 0, 0), 0) << language;
 }
 
+// A buffer too short gets the key's start, nothing past it, and the full size back.
+TEST(MultilevelKeys, ShortBufferGetsTheStartAndTheFullSize) {
+  uint8_t full[128], partial[4] = {0xAA, 0xAA, 0xAA, 0xAA};
+  const size_t length = QsKeyBuild(units(u"Hello"), 0, 1, 0, full, sizeof full, nullptr);
+  EXPECT_EQ(QsKeyBuild(units(u"Hello"), 0, 1, 0, partial, 3, nullptr), length);
+  EXPECT_EQ(std::vector<uint8_t>(partial, partial + 3), std::vector<uint8_t>(full, full + 3));
+  EXPECT_EQ(partial[3], 0xAA);
+}
+
 // A character the memo says starts no contraction starts none.
 TEST(PositionMemo, AgreesWithTheFunctionsEverywhere) {
   for (uint16_t row = 0; row < 40; ++row) {
