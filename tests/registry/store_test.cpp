@@ -159,8 +159,11 @@ class RegistryFileTest : public qstr::test::ScratchFolderTest {
   void SetUp() override {
     ScratchFolderTest::SetUp();
     path_ = dir_ / "config" / "registry.reg";
+    useRegistryFile(path_);
+  }
+  void useRegistryFile(const std::filesystem::path &path) {
     host::HostProfile profile = host::hostProfile();
-    profile.registryPath.value = path_.string();
+    profile.registryPath.value = path.string();
     host::installHostProfile(profile);
     reg::resetStore();
   }
@@ -356,6 +359,17 @@ TEST_F(RegistryFileTest, KilledWritersNeverLoseOrCorruptAValue) {
     last = counter;
   }
   EXPECT_GT(last, 0);
+}
+
+// A registry folder that cannot be made (a file stands in its way, which binds the superuser
+// too): writes fail and nothing is written.
+TEST_F(RegistryFileTest, UnwritableFolderFallsBackAndWritesNothing) {
+  const std::filesystem::path blocker = write("blocker", "not a folder");
+  useRegistryFile(blocker / "sub" / "registry.reg");
+  host::RegKey key = userKey("Software\\X");
+  if (key != 0) EXPECT_NE(set(key, "V", {1, 2}), 0);
+  EXPECT_EQ(readWhole(blocker), "not a folder");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), std::filesystem::directory_iterator()), 1);
 }
 
 }  // namespace
