@@ -250,6 +250,25 @@ TEST(WorkBuffer, CommitsWholePagesUpToTheReservation) {
   EXPECT_EQ(buffer.Used(), 0u);
 }
 
+// Global blocks and heap blocks asked zeroed come zeroed; a heap block grown keeps its bytes.
+TEST(Memory, GlobalBlocksAndTheHeap) {
+  host::GlobalHandle handle = host::globalAlloc(64);
+  auto *data = static_cast<uint8_t *>(host::globalLock(handle));
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(std::count(data, data + 64, 0), 64);
+  host::globalUnlock(handle);
+  host::globalFree(handle);
+  EXPECT_EQ(host::globalLock(nullptr), nullptr);
+  auto *block = static_cast<uint8_t *>(host::heapAlloc(host::processHeap(), 32, true));
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(std::count(block, block + 32, 0), 32);
+  block[31] = 7;
+  block = static_cast<uint8_t *>(host::heapReAlloc(host::processHeap(), block, 4096));
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(block[31], 7);
+  host::heapFree(host::processHeap(), block);
+}
+
 TEST(Atoms, EqualNamesShareAnAtomWhileHeld) {
   std::vector<uint16_t> atoms(8);
   std::vector<std::thread> threads;
