@@ -104,6 +104,7 @@ TEST(ClassMapping, HalfWidthSoundMarks) {
     EXPECT_EQ(c.toDouble ? wtodouble(c.ch, &slot) : wtosingle(c.ch, &slot), c.result) << &c - cases;
     EXPECT_EQ(slot, c.slotAfter) << &c - cases;
   }
+  EXPECT_EQ(wtodouble(0x0B15, nullptr), 0x260A);  // no slot: the kana alone
 }
 
 // s2upper keeps a document stream's groups, zero bytes inside them too.

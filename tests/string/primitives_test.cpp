@@ -42,6 +42,7 @@ TEST(ByteStrings, BoundedCopies) {
   const std::vector<Case> cases = {
       {"ab", 5, "ab\0\0\0UUU"s, "ab\0\0UUUU"s, true},  // one more zero after a copied terminator
       {"abcdef", 3, "abcUUUUU", "ab\0UUUUU"s, true}, {"abcdef", 0, "UUUUUUUU", "UUUUUUUU", true},
+      {"abcdef", 1, "aUUUUUUU", "\0UUUUUUU"s, false},  // room for the terminator alone
       {kAbHiragana, 3, "abUUUUUU", "ab\0UUUUU"s, true}, {kAbHiragana, 4, "ab\x82\xA0UUUU", "ab\0\xA0UUUU"s, true},
       {kAbHiragana, 3, "ab\x82UUUUU", "ab\0UUUUU"s, false},  // 1252: no lead bytes
       {"\x82", 8, "\x82\0\0\0\0\0\0\0"s, "\0\0UUUUUU"s, true},  // a lone lead byte is dropped
